@@ -1,0 +1,181 @@
+#include "worksheet/Balance.h"
+
+#include "worksheet/Format.h"
+#include "worksheet/LeadingNumber.h"
+
+namespace wb {
+namespace {
+
+// Every stored result is rounded to single precision at the step that stores it.
+float ToSingle(double v) { return static_cast<float>(v); }
+
+double FieldValue(const Worksheet& ws, Field f) { return LeadingNumber(ws.Get(f)); }
+
+}  // namespace
+
+void RedisplayRow(Worksheet& ws, GridId id, int r) {
+    const RowStore& s = ws.store(id);
+    Grid& g = ws.grid(id);
+    switch (id) {
+        case GridId::Grid1:
+            g.Cell(r, installed::Description) = s.At(r, installed::Description).Text();
+            g.Cell(r, installed::Serial) = s.At(r, installed::Serial).Text();
+            g.Cell(r, installed::Weight) = s.At(r, installed::Weight).Formatted(pattern::Weight);
+            g.Cell(r, installed::Arm) = s.At(r, installed::Arm).Formatted(pattern::Weight);
+            g.Cell(r, installed::Moment) = s.At(r, installed::Moment).Formatted(pattern::RowMoment);
+            g.Cell(r, installed::Install) = s.At(r, installed::Install).Text();
+            g.Cell(r, installed::Remove) = s.At(r, installed::Remove).Text();
+            break;
+        case GridId::Grid2:
+            g.Cell(r, scale::Dsc) = s.At(r, scale::Dsc).Text();
+            g.Cell(r, scale::Tar) = s.At(r, scale::Tar).Text();
+            g.Cell(r, scale::Wgt) = s.At(r, scale::Wgt).Formatted(pattern::Weight);
+            g.Cell(r, scale::Arm) = s.At(r, scale::Arm).Formatted(pattern::Weight);
+            g.Cell(r, scale::Mom) = s.At(r, scale::Mom).Formatted(pattern::RowMoment);
+            break;
+        case GridId::Grid4:
+            g.Cell(r, fluid::Dsc) = s.At(r, fluid::Dsc).Text();
+            g.Cell(r, fluid::Wgt) = s.At(r, fluid::Wgt).Formatted(pattern::Weight);
+            g.Cell(r, fluid::Arm) = s.At(r, fluid::Arm).Formatted(pattern::Weight);
+            g.Cell(r, fluid::Mom) = s.At(r, fluid::Mom).Formatted(pattern::RowMoment);
+            break;
+        case GridId::Grid3:
+            // The equipment list shows every number, an empty one as 0.00.
+            g.Cell(r, equipment::Description) = s.At(r, equipment::Description).Text();
+            g.Cell(r, equipment::Serial) = s.At(r, equipment::Serial).Text();
+            g.Cell(r, equipment::Weight) = FormatNumber(s.At(r, equipment::Weight).Value(), pattern::Weight);
+            g.Cell(r, equipment::Arm) = FormatNumber(s.At(r, equipment::Arm).Value(), pattern::Weight);
+            g.Cell(r, equipment::Moment) = FormatNumber(s.At(r, equipment::Moment).Value(), pattern::RowMoment);
+            break;
+    }
+}
+
+void CommitRowMoment(Worksheet& ws, GridId id, int r) {
+    RowStore& s = ws.store(id);
+    double moment = 0;
+    switch (id) {
+        case GridId::Grid1:
+            moment = s.At(r, installed::Weight).Value() * s.At(r, installed::Arm).Value();
+            s.At(r, installed::Moment) = Entry::Number(moment);
+            break;
+        case GridId::Grid2:
+            moment = (s.At(r, scale::Wgt).Value() - s.At(r, scale::Tar).Value()) * s.At(r, scale::Arm).Value();
+            s.At(r, scale::Mom) = Entry::Number(moment);
+            break;
+        case GridId::Grid4:
+            moment = s.At(r, fluid::Wgt).Value() * s.At(r, fluid::Arm).Value();
+            s.At(r, fluid::Mom) = Entry::Number(moment);
+            break;
+        case GridId::Grid3:
+            moment = s.At(r, equipment::Weight).Value() * s.At(r, equipment::Arm).Value();
+            s.At(r, equipment::Moment) = Entry::Number(moment);
+            break;
+    }
+    RedisplayRow(ws, id, r);
+}
+
+void Recalculate(Worksheet& ws) {
+    Computed& v = ws.values;
+    const RowStore& scaleRows = ws.ScaleRows();
+    const RowStore& fluidRows = ws.FluidRows();
+    RowStore& changes = ws.InstalledList();
+
+    v.ScaleWeight = 0;
+    v.ScaleMoment = 0;
+    v.ScaleArm = 0;
+    for (int n = 0; n < 5; ++n) {
+        const double W = scaleRows.At(n, scale::Wgt).Value();
+        const double T = scaleRows.At(n, scale::Tar).Value();
+        const double A = scaleRows.At(n, scale::Arm).Value();
+        const double FW = fluidRows.At(n, fluid::Wgt).Value();
+        const double FA = fluidRows.At(n, fluid::Arm).Value();
+        v.ScaleWeight = ToSingle(static_cast<double>(v.ScaleWeight) + W - FW - T);
+        v.ScaleMoment = ToSingle((W - T) * A + static_cast<double>(v.ScaleMoment) - FW * FA);
+    }
+    if (v.ScaleWeight != 0 && v.ScaleMoment != 0)
+        v.ScaleArm = ToSingle(static_cast<double>(v.ScaleMoment) / static_cast<double>(v.ScaleWeight));
+
+    int start = 0;
+    if (v.ScaleArm == 0) {
+        // No usable weighing: the typed previous empty weight and C.G. are the start.
+        v.NewWeight = 0;
+        v.NewMoment = 0;
+        v.NewArm = 0;
+        changes.At(0, installed::Moment) = Entry::Number(FieldValue(ws, Field::CG) * FieldValue(ws, Field::Empty));
+    } else {
+        v.NewWeight = v.ScaleWeight;
+        v.NewMoment = v.ScaleMoment;
+        v.NewArm = 0;
+        ws.Set(Field::Empty, FormatSingle(v.ScaleWeight, pattern::Weighed));
+        ws.Set(Field::CG, FormatSingle(v.ScaleArm, pattern::Weighed));
+        changes.At(0, installed::Description) = std::string(kPreviousEmpty);
+        changes.At(0, installed::Weight) = Entry::Single(v.ScaleWeight);
+        changes.At(0, installed::Arm) = Entry::Single(v.ScaleArm);
+        changes.At(0, installed::Moment) = Entry::Single(v.ScaleMoment);
+        changes.At(0, installed::Serial) = ws.Get(Field::Serial);
+        changes.At(0, installed::Install) = std::string(kNoMark);
+        Grid& g = ws.grid(GridId::Grid1);
+        g.Cell(0, installed::Description) = std::string(kPreviousEmpty);
+        g.Cell(0, installed::Serial) = ws.Get(Field::Serial);
+        g.Cell(0, installed::Weight) = FormatSingle(v.ScaleWeight, pattern::Weight);
+        g.Cell(0, installed::Arm) = FormatSingle(v.ScaleArm, pattern::Weight);
+        g.Cell(0, installed::Moment) = FormatSingle(v.ScaleMoment, pattern::Moment);
+        g.Cell(0, installed::Install) = std::string(kNoMark);
+        g.Cell(0, installed::Remove) = std::string(kNoMark);
+        start = 1;
+    }
+
+    for (int i = start; i < 30; ++i) {
+        const double w = changes.At(i, installed::Weight).Value();
+        const double a = changes.At(i, installed::Arm).Value();
+        if (changes.At(i, installed::Install).Text() == "X" ||
+            changes.At(i, installed::Description).Text() == kPreviousEmpty) {
+            v.NewWeight = ToSingle(static_cast<double>(v.NewWeight) + w);
+            v.NewMoment = ToSingle(static_cast<double>(v.NewMoment) + a * w);
+        }
+        if (changes.At(i, installed::Remove).Text() == "X") {
+            v.NewWeight = ToSingle(static_cast<double>(v.NewWeight) - w);
+            v.NewMoment = ToSingle(static_cast<double>(v.NewMoment) - a * w);
+        }
+    }
+    if (v.NewWeight != 0)
+        v.NewArm = ToSingle(static_cast<double>(v.NewMoment) / static_cast<double>(v.NewWeight));
+
+    ws.Set(Field::Text23, FormatSingle(v.NewWeight, pattern::NewWeight));
+    ws.Set(Field::Text24, FormatSingle(v.NewArm, pattern::NewArm));
+    ws.Set(Field::Text27, FormatSingle(v.NewMoment, pattern::NoLead1));
+}
+
+void RebuildPreviousEmptyRow(Worksheet& ws, Field leaving) {
+    if (ws.Get(leaving).empty()) return;
+    RowStore& s = ws.InstalledList();
+    Grid& g = ws.grid(GridId::Grid1);
+    const bool rowZeroBlank = s.At(0, installed::Description).IsEmpty() &&
+                              s.At(0, installed::Weight).IsEmpty() && s.At(0, installed::Arm).IsEmpty();
+    if (s.At(0, installed::Description).Text() != kPreviousEmpty && !rowZeroBlank) {
+        // Make room: a typed change row in row 0 moves down; the last shown row is lost.
+        for (int r = 28; r >= 0; --r)
+            for (int c = 0; c < installed::Count; ++c) {
+                s.At(r + 1, c) = s.At(r, c);
+                g.Cell(r + 1, c) = g.Cell(r, c);
+            }
+    }
+    const std::string& empty = ws.Get(Field::Empty);
+    const std::string& cg = ws.Get(Field::CG);
+    s.At(0, installed::Description) = std::string(kPreviousEmpty);
+    s.At(0, installed::Serial) = ws.Get(Field::Serial);
+    s.At(0, installed::Weight) = empty;
+    s.At(0, installed::Arm) = cg;
+    s.At(0, installed::Install) = std::string(kNoMark);
+    s.At(0, installed::Remove) = Entry();
+    g.Cell(0, installed::Description) = std::string(kPreviousEmpty);
+    g.Cell(0, installed::Serial) = ws.Get(Field::Serial);
+    g.Cell(0, installed::Weight) = FormatText(empty, pattern::NoLead1);
+    g.Cell(0, installed::Arm) = FormatText(cg, pattern::Arm2);
+    g.Cell(0, installed::Moment) = FormatNumber(LeadingNumber(empty) * LeadingNumber(cg), pattern::Moment);
+    g.Cell(0, installed::Install) = std::string(kNoMark);
+    g.Cell(0, installed::Remove) = std::string(kNoMark);
+    Recalculate(ws);
+}
+
+}  // namespace wb

@@ -1,0 +1,24 @@
+// The arithmetic of the Worksheet: row moments, the weighed empty weight and arm, the
+// previous-empty row and the new empty weight, arm and moment.
+#pragma once
+
+#include "worksheet/Worksheet.h"
+
+namespace wb {
+
+// Computes and stores the moment of one row of a grid's store, then shows the row again in
+// the grid from its entries (the row redisplay of a committed row).
+void CommitRowMoment(Worksheet& ws, GridId grid, int row);
+
+// Shows a store row in its grid with the committed-row patterns, without recomputing.
+void RedisplayRow(Worksheet& ws, GridId grid, int row);
+
+// Sums the weighing and the equipment changes into the six values and the result boxes.
+// After a weighing it also rewrites Empty, CG and the previous-empty row.
+void Recalculate(Worksheet& ws);
+
+// Builds row 0 of the InstalledList from the Empty and CG fields when one of them (the one
+// named) loses the focus with text in it, then recalculates.
+void RebuildPreviousEmptyRow(Worksheet& ws, Field leaving);
+
+}  // namespace wb
