@@ -1,0 +1,71 @@
+// The controls of the main window that a rule reads or writes, by their own names, and
+// one table that drives both the rules and the widgets: kind, input limit, Enter target.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "worksheet/Worksheet.h"
+
+namespace wb {
+
+enum class Control {
+    None,
+    // text boxes
+    Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9, Text10,
+    Text11, Text12, Text13, Text14, Text15, Text16, Text17, Text18, Text19, Text20,
+    Text21, Text22, Text23, Text24, Text25, Text26, Text27, Text28, Text29,
+    // grids
+    Grid1, Grid2, Grid3, Grid4,
+    // print options on the set-up panel
+    Check3D1, Check3D2, Check3D3, Check3D4,
+    // buttons
+    Command3D12,  // "Exit"
+    Command3D13,  // "Save"
+    Command3D14,  // full equipment change report
+    Command3D15,  // "Notes"
+    Command3D16,  // browse next
+    Command3D17,  // browse previous
+    Command3D18,  // "Set-up"
+    Command3D19,  // "New"
+    Command3D20,  // "Tach" / "Hobbs"
+    Command3D23,  // "SPECS"
+    Command3D26,  // about
+    Command3D27,  // compact equipment change report
+    Command3D28,  // "Fonts"
+    Command3D29,  // printer select
+    Command3D31,  // data folder "Exit"
+    Command3D32,  // weight and balance calculation report
+    Command3D39,  // data folder "Save"
+    Command3D40,  // "Path"
+    // panels
+    Panel3D1,   // the Worksheet
+    Panel3D4,   // about
+    Panel3D5,   // notes
+    Panel3D6,   // specifications
+    Panel3D7,   // set-up
+    Panel3D11,  // data folder
+    Count
+};
+
+enum class ControlKind { None, Text, Grid, Check, Button, Panel };
+
+struct ControlInfo {
+    Control control;
+    std::string_view name;
+    ControlKind kind;
+    int maxChars;              // set-up boxes: input limit (Worksheet boxes: see FieldInfo)
+    Control enterTarget;       // where Enter sends the focus, None = no Enter rule
+    bool enterConsumed;        // the Enter key reaches no field as a character
+    std::optional<Field> field;  // the Worksheet field the box shows
+};
+
+const ControlInfo& InfoOf(Control c);
+// Input limit of a text box in characters, 0 = none.
+int MaxChars(Control c);
+std::optional<Control> ControlFromName(std::string_view name);
+std::optional<Control> ControlOfField(Field f);
+std::optional<GridId> GridOf(Control c);
+Control ControlOfGrid(GridId g);
+
+}  // namespace wb

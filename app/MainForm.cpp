@@ -1,0 +1,212 @@
+#include "app/MainForm.h"
+
+#include "store/Records.h"
+#include "worksheet/Balance.h"
+#include "worksheet/GridEditing.h"
+#include "worksheet/Utf8.h"
+
+namespace wb {
+
+Control PanelOf(Control c) {
+    using C = Control;
+    switch (c) {
+        case C::Text13:
+            return C::Panel3D5;
+        case C::Text14:
+        case C::Text15:
+        case C::Text16:
+        case C::Grid2:
+        case C::Grid3:
+        case C::Grid4:
+        case C::Command3D32:
+            return C::Panel3D6;
+        case C::Text17:
+        case C::Text18:
+        case C::Text19:
+        case C::Text20:
+        case C::Text21:
+        case C::Text25:
+        case C::Text26:
+        case C::Text28:
+        case C::Text29:
+        case C::Check3D1:
+        case C::Check3D2:
+        case C::Check3D3:
+        case C::Check3D4:
+        case C::Command3D28:
+        case C::Command3D29:
+        case C::Command3D40:
+            return C::Panel3D7;
+        case C::Command3D31:
+        case C::Command3D39:
+            return C::Panel3D11;
+        default:
+            break;
+    }
+    const ControlInfo& info = InfoOf(c);
+    if (info.field || c == C::Grid1 || c == C::Command3D20) return C::Panel3D1;
+    return C::None;
+}
+
+MainForm::MainForm(Dialogs& dialogs, Clock& clock) : dialogs_(dialogs), clock_(clock) {
+    visible_.fill(true);
+    enabled_.fill(true);
+    for (Control hidden : {Control::Panel3D4, Control::Panel3D5, Control::Panel3D6, Control::Panel3D7,
+                           Control::Panel3D11})
+        visible_[Index(hidden)] = false;
+    // Every change of a header box marks the screen unsaved, whoever made it.
+    ws.onFieldChanged = [this](Field f) {
+        if (InfoOf(f).marksUnsaved) ScreenSaved = 0;
+    };
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::Load() {
+    ClearWorksheet(ws, false);
+    StartNewWorksheet();
+}
+
+const std::string& MainForm::Text(Control c) const {
+    const ControlInfo& info = InfoOf(c);
+    if (info.field) return ws.Get(*info.field);
+    return texts_[Index(c)];
+}
+
+void MainForm::SetText(Control c, std::string text) {
+    const ControlInfo& info = InfoOf(c);
+    if (info.field) {
+        ws.Set(*info.field, std::move(text));
+    } else {
+        texts_[Index(c)] = std::move(text);
+    }
+}
+
+bool MainForm::Checked(Control check) const {
+    return checks_[static_cast<size_t>(static_cast<int>(check) - static_cast<int>(Control::Check3D1))];
+}
+
+void MainForm::SetChecked(Control check, bool value) {
+    if (InfoOf(check).kind != ControlKind::Check) return;
+    checks_[static_cast<size_t>(static_cast<int>(check) - static_cast<int>(Control::Check3D1))] = value;
+}
+
+bool MainForm::Usable(Control c) const {
+    if (!enabled_[Index(c)] || !visible_[Index(c)]) return false;
+    Control panel = PanelOf(c);
+    return panel == Control::None || Usable(panel);
+}
+
+void MainForm::TextChanged(Control c, std::string text) {
+    if (InfoOf(c).kind != ControlKind::Text || !Usable(c)) return;
+    // The input limit stops typing and pasting; a longer stored text shown in the box
+    // stays whole until the mechanic shortens it.
+    const size_t limit = static_cast<size_t>(MaxChars(c));
+    const size_t before = CharCount(Text(c));
+    const size_t after = CharCount(text);
+    if (limit > 0 && after > limit && after > before) text = FirstChars(text, std::max(limit, before));
+    SetText(c, std::move(text));
+}
+
+KeyResult MainForm::KeyTyped(Control c, char32_t key) {
+    if (!Usable(c)) return {true, 0};
+    if (auto grid = GridOf(c)) {
+        wb::GridKey(ws, *grid, key, dialogs_);
+        return {true, 0};
+    }
+    const ControlInfo& info = InfoOf(c);
+    if (key == kEnterKey) {
+        if (info.enterTarget == Control::None) return {false, key};
+        SetFocus(info.enterTarget);
+        return {info.enterConsumed, key};
+    }
+    if (c == Control::Text1 && key >= U'a' && key <= U'z') key = key - U'a' + U'A';
+    return {false, key};
+}
+
+void MainForm::DeleteKey(Control grid) {
+    if (auto id = GridOf(grid); id && Usable(grid)) GridDeleteKey(ws, *id);
+}
+
+void MainForm::GridMoveCurrent(Control grid, int row, int col) {
+    if (auto id = GridOf(grid); id && Usable(grid)) wb::GridMoveCurrent(ws, *id, row, col);
+}
+
+void MainForm::FocusTo(Control c) {
+    if (c == Control::None || Usable(c)) SetFocus(c);
+}
+
+void MainForm::SetFocus(Control c) {
+    if (c == focus_) return;
+    Control old = focus_;
+    focus_ = c;
+    FocusLeft(old);
+}
+
+void MainForm::FocusLeft(Control c) {
+    switch (c) {
+        case Control::Text9:
+            RebuildPreviousEmptyRow(ws, Field::Empty);
+            break;
+        case Control::Text10:
+            RebuildPreviousEmptyRow(ws, Field::CG);
+            break;
+        case Control::Text17:
+            SetText(Control::Text28, Text(Control::Text17));
+            break;
+        case Control::Check3D4:
+            // Tabbing out of the last set-up box returns to the first one.
+            SetFocus(Control::Text17);
+            break;
+        case Control::Command3D13:
+            ScreenSaved = 2;
+            break;
+        case Control::Command3D26:
+            SetVisible(Control::Panel3D4, false);
+            break;
+        default:
+            if (auto grid = GridOf(c)) GridFocusLeft(ws, *grid);
+            break;
+    }
+}
+
+void MainForm::Clicked(Control c) {
+    if (!Usable(c)) return;
+    const ControlKind kind = InfoOf(c).kind;
+    if (kind == ControlKind::Text || kind == ControlKind::Grid || kind == ControlKind::Button ||
+        kind == ControlKind::Check)
+        SetFocus(c);
+    if (auto grid = GridOf(c)) {
+        GridClick(ws, *grid, dialogs_);
+        return;
+    }
+    switch (c) {
+        case Control::Text23:
+        case Control::Text24:
+        case Control::Text27:
+            dialogs_.Notice("This field not editable", "Press OK to Continue", Icon::Information);
+            SetFocus(Control::Grid1);
+            break;
+        case Control::Command3D12: ClickExit(); break;
+        case Control::Command3D13: ClickSave(); break;
+        case Control::Command3D15: ClickNotes(); break;
+        case Control::Command3D16: ClickBrowse(2); break;
+        case Control::Command3D17: ClickBrowse(1); break;
+        case Control::Command3D18: ClickSetup(); break;
+        case Control::Command3D19: ClickNew(); break;
+        case Control::Command3D20: ClickTach(); break;
+        case Control::Command3D23: ClickSpecs(); break;
+        case Control::Command3D26: ClickAbout(); break;
+        case Control::Command3D14:
+        case Control::Command3D27:
+        case Control::Command3D32:
+            if (onPrint) onPrint(c);
+            break;
+        default:
+            break;
+    }
+}
+
+void MainForm::CloseBox() { ended_ = true; }
+
+}  // namespace wb

@@ -1,0 +1,111 @@
+// The main window without pixels. It owns the Worksheet, the form-level flags and the state
+// of every control a rule reads or writes; each control event is one call. The Qt window
+// forwards events here and then shows this state; it decides nothing itself.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/Controls.h"
+#include "worksheet/Ports.h"
+#include "worksheet/Worksheet.h"
+
+namespace wb {
+
+class Records;  // the open main database and its record sets (store/)
+
+// What became of a character key typed into a control.
+struct KeyResult {
+    bool consumed = false;  // the key reaches no field as a character
+    char32_t key = 0;       // the character to enter (the tail number takes capitals)
+};
+
+class MainForm {
+public:
+    MainForm(Dialogs& dialogs, Clock& clock);
+    ~MainForm();
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
+
+    // ---- window events -------------------------------------------------------------
+    void Load();                                   // main load: a fresh Worksheet
+    void TextChanged(Control c, std::string text);  // typed, pasted or deleted text
+    KeyResult KeyTyped(Control c, char32_t key);   // a character key, Enter and Backspace included
+    void DeleteKey(Control grid);                  // the Delete key in a grid
+    void GridMoveCurrent(Control grid, int row, int col);
+    void Clicked(Control c);                       // buttons, grids, result boxes
+    void SetChecked(Control check, bool value);
+    void FocusTo(Control c);                       // the focus moved to c (leave rules run)
+    void CloseBox();                               // the title-bar close box
+
+    // ---- state shown by the window -------------------------------------------------
+    const std::string& Text(Control c) const;
+    bool Checked(Control check) const;
+    bool Visible(Control c) const { return visible_[Index(c)]; }
+    bool Enabled(Control c) const { return enabled_[Index(c)]; }
+    // Enabled, and on a panel that is shown and enabled: the control takes events.
+    bool Usable(Control c) const;
+    Control Focus() const { return focus_; }
+    const std::string& TachCaption() const { return tachCaption_; }
+    bool Hourglass() const { return hourglass_; }
+    bool Ended() const { return ended_; }
+
+    Worksheet ws;
+
+    // ---- form-level flags ----------------------------------------------------------
+    int ScreenSaved = 0;      // 0: unsaved changes; 1: stored; 2: the focus has left Save
+    int SearchActive = 0;     // 1 while the browse buttons step through the search result
+    int BrowseDirection = 0;  // 2 next, 1 previous, 0 none
+    int BrowseStarted = 0;    // 1 once a browse press has loaded a Worksheet
+    int FreshWorksheet = 0;   // 1 from StartNewWorksheet until searched with or saved
+    int SpecsPending = 0;     // 1 until the specifications carry-over has run
+    std::string SearchCriterion;
+
+    // The record store; empty while no main database is open.
+    std::unique_ptr<Records> records;
+
+    // The print buttons hand over to the window, which owns the printer.
+    std::function<void(Control report)> onPrint;
+
+    // ---- procedures of the window --------------------------------------------------
+    void StartNewWorksheet();
+    void SetText(Control c, std::string text);  // a program write, same rules as typing
+    void SetFocus(Control c);
+    void SetVisible(Control c, bool v) { visible_[Index(c)] = v; }
+    void SetEnabled(Control c, bool e) { enabled_[Index(c)] = e; }
+    Dialogs& dialogs() { return dialogs_; }
+    Clock& clock() { return clock_; }
+
+private:
+    static size_t Index(Control c) { return static_cast<size_t>(c); }
+    void FocusLeft(Control c);
+    void ClickNew();
+    void ClickExit();
+    void ClickNotes();
+    void ClickSpecs();
+    void ClickAbout();
+    void ClickTach();
+    void ClickSetup();
+    void ClickSave();
+    void ClickBrowse(int direction);
+    void RunBrowse();
+    void CarryOverSpecs();
+
+    Dialogs& dialogs_;
+    Clock& clock_;
+    std::array<std::string, static_cast<size_t>(Control::Count)> texts_;  // boxes outside the Worksheet
+    std::array<bool, static_cast<size_t>(Control::Count)> visible_{};
+    std::array<bool, static_cast<size_t>(Control::Count)> enabled_{};
+    std::array<bool, 4> checks_{};
+    Control focus_ = Control::None;
+    std::string tachCaption_ = "Tach";
+    bool hourglass_ = false;
+    bool ended_ = false;
+};
+
+// The container a control sits on (the form itself: Control::None).
+Control PanelOf(Control c);
+
+}  // namespace wb

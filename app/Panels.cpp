@@ -1,0 +1,70 @@
+// The button bar's own commands and the panels that lie over the Worksheet.
+#include "app/MainForm.h"
+
+namespace wb {
+namespace {
+
+constexpr std::string_view kNotSavedTitle = "Weight & Balance on screen not saved";
+
+// Locked while the specifications panel is open, in the order they are switched.
+constexpr Control kLockedBySpecs[] = {Control::Command3D17, Control::Command3D18, Control::Command3D15,
+                                      Control::Command3D23, Control::Command3D26, Control::Command3D14,
+                                      Control::Command3D19, Control::Command3D13, Control::Command3D12,
+                                      Control::Command3D16, Control::Panel3D1};
+
+}  // namespace
+
+void MainForm::ClickNew() {
+    if (ScreenSaved == 0 && !dialogs_.AskYesNo(kNotSavedTitle, "OK to start new form without saving?")) return;
+    BrowseDirection = 0;
+    SearchActive = 0;
+    BrowseStarted = 0;
+    StartNewWorksheet();
+}
+
+void MainForm::ClickExit() {
+    if (ScreenSaved == 0 && !dialogs_.AskYesNo(kNotSavedTitle, "OK to exit program without saving?")) return;
+    ended_ = true;
+}
+
+void MainForm::ClickNotes() {
+    if (Visible(Control::Panel3D5)) {
+        SetVisible(Control::Panel3D5, false);
+        return;
+    }
+    SetVisible(Control::Panel3D5, true);
+    SetFocus(Control::Text13);
+}
+
+void MainForm::ClickSpecs() {
+    if (Visible(Control::Panel3D6)) {
+        SpecsPending = 0;
+        for (Control c : kLockedBySpecs) SetEnabled(c, true);
+        SetVisible(Control::Panel3D6, false);
+        return;
+    }
+    if (Text(Control::Text1).empty()) {
+        dialogs_.Notice("No aircraft identified.", "Press OK to continue", Icon::Information);
+        return;
+    }
+    if (FreshWorksheet == 1 && SpecsPending == 1) CarryOverSpecs();
+    SetVisible(Control::Panel3D6, true);
+    SetFocus(Control::Text14);
+    for (Control c : kLockedBySpecs) SetEnabled(c, c == Control::Command3D23);
+}
+
+void MainForm::ClickAbout() { SetVisible(Control::Panel3D4, !Visible(Control::Panel3D4)); }
+
+void MainForm::ClickTach() { tachCaption_ = tachCaption_ == "Hobbs" ? "Tach" : "Hobbs"; }
+
+void MainForm::ClickSetup() {
+    if (Visible(Control::Panel3D7)) {
+        SetVisible(Control::Panel3D7, false);
+        SetFocus(Control::Text1);
+        return;
+    }
+    SetVisible(Control::Panel3D7, true);
+    SetFocus(Control::Text17);
+}
+
+}  // namespace wb

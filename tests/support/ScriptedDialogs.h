@@ -1,0 +1,63 @@
+// Test implementations of the ports: dialogs that record what was shown and answer from a
+// queue (No when the queue is empty, like the default button), and a fixed clock.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "worksheet/Ports.h"
+
+namespace wb::test {
+
+struct Shown {
+    enum Kind { Notice, Question, Font, Printer } kind;
+    std::string title, text;
+    Icon icon = Icon::Information;
+    bool operator==(const Shown&) const = default;
+};
+
+class ScriptedDialogs : public Dialogs {
+public:
+    void Notice(std::string_view title, std::string_view text, Icon icon) override {
+        shown.push_back({Shown::Notice, std::string(title), std::string(text), icon});
+    }
+    bool AskYesNo(std::string_view title, std::string_view text) override {
+        shown.push_back({Shown::Question, std::string(title), std::string(text), Icon::Question});
+        if (answers.empty()) return false;
+        bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::optional<ReportFont> ChooseFont(const ReportFont& initial) override {
+        shown.push_back({Shown::Font, initial.name, std::to_string(initial.size), Icon::Information});
+        fontsOffered.push_back(initial);
+        if (fonts.empty()) return std::nullopt;
+        auto f = fonts.front();
+        fonts.pop_front();
+        return f;
+    }
+    void ChoosePrinter() override { shown.push_back({Shown::Printer, "", "", Icon::Information}); }
+
+    // Titles of everything shown, in order.
+    std::vector<std::string> Titles() const {
+        std::vector<std::string> t;
+        for (const auto& s : shown) t.push_back(s.title);
+        return t;
+    }
+    void Clear() { shown.clear(); }
+
+    std::vector<Shown> shown;
+    std::deque<bool> answers;                      // Yes = true
+    std::deque<std::optional<ReportFont>> fonts;   // nullopt = Cancel
+    std::vector<ReportFont> fontsOffered;
+};
+
+class FixedClock : public Clock {
+public:
+    explicit FixedClock(CalendarDate d = {2026, 12, 6}) : today(d) {}
+    CalendarDate Today() const override { return today; }
+    CalendarDate today;
+};
+
+}  // namespace wb::test

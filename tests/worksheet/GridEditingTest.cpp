@@ -1,0 +1,247 @@
+#include "worksheet/GridEditing.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/ScriptedDialogs.h"
+
+namespace wb {
+namespace {
+
+using test::ScriptedDialogs;
+
+class GridEditing : public ::testing::Test {
+protected:
+    GridEditing() { ClearWorksheet(ws, false); }
+
+    void Type(GridId g, std::u32string keys) {
+        for (char32_t k : keys) GridKey(ws, g, k, dialogs);
+    }
+    void Enter(GridId g) { GridKey(ws, g, kEnterKey, dialogs); }
+    const std::string& Cell(GridId g, int r, int c) { return ws.grid(g).Cell(r, c); }
+    const Entry& Store(GridId g, int r, int c) { return ws.store(g).At(r, c); }
+    void At(GridId g, int r, int c) { GridMoveCurrent(ws, g, r, c); }
+
+    Worksheet ws;
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(GridEditing, ANonNumericKeyEmptiesTheCellWithAMessage) {
+    At(GridId::Grid1, 1, installed::Weight);
+    Type(GridId::Grid1, U"12");
+    EXPECT_EQ(Cell(GridId::Grid1, 1, installed::Weight), "12");
+    EXPECT_TRUE(dialogs.shown.empty());
+    Type(GridId::Grid1, U"a");
+    EXPECT_EQ(Cell(GridId::Grid1, 1, installed::Weight), "");
+    EXPECT_TRUE(Store(GridId::Grid1, 1, installed::Weight).IsEmpty());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0], (test::Shown{test::Shown::Notice, "Entry must be numeric",
+                                             "Please re-enter value", Icon::Information}));
+}
+
+TEST_F(GridEditing, ASecondDecimalPointFailsAndABackspaceToEmptyFailsToo) {
+    At(GridId::Grid2, 0, scale::Wgt);
+    Type(GridId::Grid2, U"1.5");
+    EXPECT_EQ(Store(GridId::Grid2, 0, scale::Wgt).Text(), "1.5");
+    Type(GridId::Grid2, U".");
+    EXPECT_EQ(Cell(GridId::Grid2, 0, scale::Wgt), "");
+    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Entry must be numeric"});
+    dialogs.Clear();
+    Type(GridId::Grid2, U"7\b");
+    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Entry must be numeric"});
+}
+
+TEST_F(GridEditing, ALoneSpaceOrMinusIsAcceptedWhileTyping) {
+    At(GridId::Grid1, 2, installed::Weight);
+    Type(GridId::Grid1, U" ");
+    EXPECT_EQ(Cell(GridId::Grid1, 2, installed::Weight), " ");
+    EXPECT_TRUE(Store(GridId::Grid1, 2, installed::Weight).IsNumber());
+    EXPECT_EQ(Store(GridId::Grid1, 2, installed::Weight).Value(), 0.0);
+    At(GridId::Grid1, 2, installed::Arm);
+    Type(GridId::Grid1, U"-");
+    EXPECT_EQ(Cell(GridId::Grid1, 2, installed::Arm), "-");
+    EXPECT_TRUE(dialogs.shown.empty());
+    Type(GridId::Grid1, U"5");
+    EXPECT_EQ(Store(GridId::Grid1, 2, installed::Arm).Text(), "-5");
+}
+
+TEST_F(GridEditing, TheFirstKeyInANewCellReplacesItsContent) {
+    ws.grid(GridId::Grid3).Cell(0, equipment::Weight) = "123";
+    At(GridId::Grid3, 0, equipment::Weight);
+    Type(GridId::Grid3, U"\b");
+    EXPECT_EQ(Cell(GridId::Grid3, 0, equipment::Weight), "12");
+    Type(GridId::Grid3, U"5");
+    EXPECT_EQ(Cell(GridId::Grid3, 0, equipment::Weight), "5");
+    Type(GridId::Grid3, U"5");
+    EXPECT_EQ(Cell(GridId::Grid3, 0, equipment::Weight), "55");
+}
+
+TEST_F(GridEditing, BackspaceRemovesAWholeCharacter) {
+    At(GridId::Grid1, 1, installed::Description);
+    Type(GridId::Grid1, U"Kompaß\b");
+    EXPECT_EQ(Store(GridId::Grid1, 1, installed::Description).Text(), "Kompa");
+}
+
+TEST_F(GridEditing, MarkColumnsTakeOnlyASingleXOrY) {
+    ws.InstalledList().At(1, installed::Weight) = "12";
+    ws.InstalledList().At(1, installed::Arm) = "40";
+    At(GridId::Grid1, 1, installed::Install);
+    Type(GridId::Grid1, U"x");
+    EXPECT_EQ(Cell(GridId::Grid1, 1, installed::Install), "X");
+    EXPECT_EQ(Store(GridId::Grid1, 1, installed::Install).Text(), "X");
+    EXPECT_EQ(ws.Get(Field::Text23), "12.00");  // the mark recomputes at once
+    Type(GridId::Grid1, U"x");
+    EXPECT_EQ(Cell(GridId::Grid1, 1, installed::Install), "");
+    EXPECT_EQ(ws.Get(Field::Text23), ".00");
+    At(GridId::Grid1, 1, installed::Remove);
+    Type(GridId::Grid1, U"y");
+    EXPECT_EQ(Cell(GridId::Grid1, 1, installed::Remove), "X");
+    At(GridId::Grid1, 2, installed::Remove);
+    Type(GridId::Grid1, U"n");
+    EXPECT_EQ(Cell(GridId::Grid1, 2, installed::Remove), "");
+}
+
+TEST_F(GridEditing, TheComputedColumnRefusesKeysAndClicks) {
+    ws.grid(GridId::Grid1).Cell(3, installed::Moment) = "480.0";
+    At(GridId::Grid1, 3, installed::Moment);
+    Type(GridId::Grid1, U"5");
+    EXPECT_EQ(Cell(GridId::Grid1, 3, installed::Moment), "480.0");
+    EXPECT_EQ(ws.grid(GridId::Grid1).col, installed::Install);
+    EXPECT_EQ(dialogs.shown.at(0),
+              (test::Shown{test::Shown::Notice, "This field not editable", "Press OK to Continue", Icon::Information}));
+
+    At(GridId::Grid2, 1, scale::Mom);
+    Type(GridId::Grid2, U"1");
+    EXPECT_EQ(ws.grid(GridId::Grid2).col, 0);
+
+    dialogs.Clear();
+    At(GridId::Grid4, 2, fluid::Mom);
+    GridClick(ws, GridId::Grid4, dialogs);
+    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"This field not editable"});
+    EXPECT_EQ(ws.grid(GridId::Grid4).row, 2);
+    EXPECT_EQ(ws.grid(GridId::Grid4).col, fluid::Wgt);
+    At(GridId::Grid3, 4, equipment::Moment);
+    GridClick(ws, GridId::Grid3, dialogs);
+    EXPECT_EQ(ws.grid(GridId::Grid3).col, equipment::Arm);
+    At(GridId::Grid2, 0, scale::Mom);
+    GridClick(ws, GridId::Grid2, dialogs);
+    EXPECT_EQ(ws.grid(GridId::Grid2).col, scale::Arm);
+
+    dialogs.Clear();
+    At(GridId::Grid2, 0, scale::Wgt);
+    GridClick(ws, GridId::Grid2, dialogs);  // any other cell: no message
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+struct EnterCase {
+    GridId grid;
+    int row, col, toRow, toCol;
+};
+
+TEST_F(GridEditing, EnterMovesFollowTheTable) {
+    const EnterCase cases[] = {
+        {GridId::Grid1, 0, 0, 0, 1}, {GridId::Grid1, 0, 1, 0, 2}, {GridId::Grid1, 0, 2, 0, 3},
+        {GridId::Grid1, 0, 3, 0, 5}, {GridId::Grid1, 0, 4, 0, 4}, {GridId::Grid1, 0, 5, 0, 6},
+        {GridId::Grid1, 0, 6, 1, 0}, {GridId::Grid1, 29, 6, 29, 0}, {GridId::Grid2, 0, 0, 0, 1},
+        {GridId::Grid2, 1, 3, 2, 1}, {GridId::Grid2, 4, 3, 4, 1},   {GridId::Grid2, 2, 4, 2, 4},
+        {GridId::Grid4, 0, 2, 1, 1}, {GridId::Grid4, 0, 3, 0, 3},   {GridId::Grid4, 4, 2, 4, 1},
+        {GridId::Grid3, 0, 3, 1, 0}, {GridId::Grid3, 99, 3, 99, 0}, {GridId::Grid3, 5, 4, 5, 4},
+    };
+    for (const EnterCase& c : cases) {
+        ws.grid(c.grid).row = c.row;
+        ws.grid(c.grid).col = c.col;
+        Enter(c.grid);
+        EXPECT_EQ(ws.grid(c.grid).row, c.toRow) << SpecOf(c.grid).name << " " << c.row << "," << c.col;
+        EXPECT_EQ(ws.grid(c.grid).col, c.toCol) << SpecOf(c.grid).name << " " << c.row << "," << c.col;
+    }
+}
+
+TEST_F(GridEditing, EnterScrollsTheLongGrids) {
+    At(GridId::Grid1, 17, installed::Remove);
+    Enter(GridId::Grid1);
+    EXPECT_EQ(ws.grid(GridId::Grid1).row, 18);
+    EXPECT_EQ(ws.grid(GridId::Grid1).topRow, 1);
+    At(GridId::Grid3, 6, equipment::Arm);
+    Enter(GridId::Grid3);
+    EXPECT_EQ(ws.grid(GridId::Grid3).topRow, 3);
+    At(GridId::Grid3, 0, 0);  // moving back up keeps the current row in view
+    EXPECT_EQ(ws.grid(GridId::Grid3).topRow, 0);
+}
+
+TEST_F(GridEditing, ATareChangeCommitsItsRowAndTheTotalsOnTheNextMove) {
+    ws.ScaleRows().At(0, scale::Wgt) = "612.5";
+    ws.ScaleRows().At(0, scale::Arm) = "80";
+    At(GridId::Grid2, 0, scale::Tar);
+    Type(GridId::Grid2, U"2.5");
+    EXPECT_EQ(Cell(GridId::Grid2, 0, scale::Mom), "");  // nothing computed yet
+    At(GridId::Grid2, 3, scale::Wgt);
+    EXPECT_EQ(Cell(GridId::Grid2, 0, scale::Mom), "48800.0");
+    EXPECT_EQ(Cell(GridId::Grid2, 0, scale::Wgt), "612.50");
+    EXPECT_EQ(ws.Get(Field::Text23), "610.00");
+    EXPECT_FALSE(ws.TypingStarted);
+    EXPECT_EQ(ws.edit(GridId::Grid2).EditCol, -1);
+}
+
+TEST_F(GridEditing, EnterWithoutTypingStillCommitsTheRow) {
+    ws.InstalledList().At(4, installed::Weight) = "10";
+    ws.InstalledList().At(4, installed::Arm) = "20";
+    At(GridId::Grid1, 4, installed::Arm);
+    Enter(GridId::Grid1);
+    EXPECT_EQ(Cell(GridId::Grid1, 4, installed::Moment), "200.0");
+}
+
+TEST_F(GridEditing, TheEquipmentListDoesNotTouchTheTotals) {
+    At(GridId::Grid3, 0, equipment::Weight);
+    Type(GridId::Grid3, U"12");
+    Enter(GridId::Grid3);
+    Type(GridId::Grid3, U"40");
+    Enter(GridId::Grid3);
+    EXPECT_EQ(Cell(GridId::Grid3, 0, equipment::Moment), "480.0");
+    EXPECT_EQ(ws.Get(Field::Text23), "");
+}
+
+TEST_F(GridEditing, DeleteInTheChangeListKeepsThePreviousEmptyRow) {
+    for (int r = 0; r < 30; ++r) {
+        ws.grid(GridId::Grid1).Cell(r, 0) = "row " + std::to_string(r);
+        ws.InstalledList().At(r, 0) = "row " + std::to_string(r);
+    }
+    At(GridId::Grid1, 0, 0);
+    GridDeleteKey(ws, GridId::Grid1);
+    EXPECT_EQ(Cell(GridId::Grid1, 0, 0), "row 0");
+
+    At(GridId::Grid1, 3, 0);
+    ws.grid(GridId::Grid1).Cell(4, installed::Weight) = "12.00";
+    GridDeleteKey(ws, GridId::Grid1);
+    EXPECT_EQ(Cell(GridId::Grid1, 3, 0), "row 4");
+    EXPECT_EQ(Store(GridId::Grid1, 3, 0).Text(), "row 4");
+    EXPECT_EQ(Store(GridId::Grid1, 3, installed::Weight).Text(), "12.00");  // read back from the cells
+    EXPECT_EQ(Cell(GridId::Grid1, 28, 0), "row 29");
+    EXPECT_EQ(Cell(GridId::Grid1, 29, 0), "");
+    EXPECT_TRUE(Store(GridId::Grid1, 29, 0).IsEmpty());
+}
+
+TEST_F(GridEditing, DeleteInTheScaleGridMovesRowsUpAndRecomputes) {
+    ws.ScaleRows().At(0, scale::Wgt) = "100";
+    ws.ScaleRows().At(0, scale::Arm) = "10";
+    ws.ScaleRows().At(1, scale::Wgt) = "200";
+    ws.ScaleRows().At(1, scale::Arm) = "20";
+    At(GridId::Grid2, 0, scale::Wgt);
+    GridDeleteKey(ws, GridId::Grid2);
+    EXPECT_EQ(Store(GridId::Grid2, 0, scale::Dsc).Text(), "Left Main");
+    EXPECT_EQ(Cell(GridId::Grid2, 1, scale::Dsc), "Nose");
+    EXPECT_EQ(Cell(GridId::Grid2, 4, scale::Dsc), "");
+    EXPECT_EQ(ws.Get(Field::Text23), "200.00");
+}
+
+TEST_F(GridEditing, LeavingTheGridCommitsThePendingEdit) {
+    ws.FluidRows().At(2, fluid::Arm) = "50";
+    At(GridId::Grid4, 2, fluid::Wgt);
+    Type(GridId::Grid4, U"10");
+    GridFocusLeft(ws, GridId::Grid4);
+    EXPECT_EQ(ws.grid(GridId::Grid4).row, 0);
+    EXPECT_EQ(ws.grid(GridId::Grid4).col, fluid::Wgt);
+    EXPECT_EQ(Cell(GridId::Grid4, 2, fluid::Mom), "500.0");
+    EXPECT_EQ(ws.values.ScaleWeight, -10.0f);
+}
+
+}  // namespace
+}  // namespace wb

@@ -1,0 +1,213 @@
+#include "worksheet/GridEditing.h"
+
+#include <algorithm>
+
+#include "worksheet/Balance.h"
+#include "worksheet/LeadingNumber.h"
+
+namespace wb {
+namespace {
+
+constexpr std::string_view kNotEditableTitle = "This field not editable";
+constexpr std::string_view kNotEditableText = "Press OK to Continue";
+
+bool Contains(const std::vector<int>& v, int x) { return std::find(v.begin(), v.end(), x) != v.end(); }
+
+void AppendUtf8(std::string& s, char32_t c) {
+    if (c < 0x80) {
+        s.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        s.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        s.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        s.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        s.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        s.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        s.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        s.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        s.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        s.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+// Removes the last character, never half of one.
+void RemoveLastCharacter(std::string& s) {
+    if (s.empty()) return;
+    size_t i = s.size() - 1;
+    while (i > 0 && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) --i;
+    s.erase(i);
+}
+
+// Keeps the current row in view; the Enter moves scroll further by their own rule.
+void KeepVisible(Grid& g, const GridSpec& spec) {
+    if (g.row < g.topRow) g.topRow = g.row;
+    if (g.row >= g.topRow + spec.visibleRows) g.topRow = g.row - spec.visibleRows + 1;
+    g.topRow = std::clamp(g.topRow, 0, std::max(0, g.rows - spec.visibleRows));
+}
+
+// Where Enter in column c leads: {row step, new column}; an empty result means no move.
+std::optional<std::pair<bool, int>> EnterMove(GridId id, int c) {
+    using R = std::optional<std::pair<bool, int>>;
+    switch (id) {
+        case GridId::Grid1:
+            switch (c) {
+                case 0: return R({false, 1});
+                case 1: return R({false, 2});
+                case 2: return R({false, 3});
+                case 3: return R({false, 5});
+                case 5: return R({false, 6});
+                case 6: return R({true, 0});
+                default: return std::nullopt;
+            }
+        case GridId::Grid2:
+            switch (c) {
+                case 0: return R({false, 1});
+                case 1: return R({false, 2});
+                case 2: return R({false, 3});
+                case 3: return R({true, 1});
+                default: return std::nullopt;
+            }
+        case GridId::Grid4:
+            switch (c) {
+                case 0: return R({false, 1});
+                case 1: return R({false, 2});
+                case 2: return R({true, 1});
+                default: return std::nullopt;
+            }
+        case GridId::Grid3:
+            switch (c) {
+                case 0: return R({false, 1});
+                case 1: return R({false, 2});
+                case 2: return R({false, 3});
+                case 3: return R({true, 0});
+                default: return std::nullopt;
+            }
+    }
+    return std::nullopt;
+}
+
+void RefuseComputedColumn(Dialogs& dialogs) { dialogs.Notice(kNotEditableTitle, kNotEditableText, Icon::Information); }
+
+}  // namespace
+
+void CommitRow(Worksheet& ws, GridId id) {
+    EditState& edit = ws.edit(id);
+    if (edit.EditCol >= 0 && Contains(SpecOf(id).inputCols, edit.EditCol)) {
+        CommitRowMoment(ws, id, edit.EditRow);
+        edit.EditCol = -1;
+        if (id != GridId::Grid3) Recalculate(ws);
+    }
+    ws.TypingStarted = false;
+}
+
+void GridMoveCurrent(Worksheet& ws, GridId id, int row, int col) {
+    Grid& g = ws.grid(id);
+    row = std::clamp(row, 0, g.rows - 1);
+    col = std::clamp(col, 0, g.cols - 1);
+    if (row == g.row && col == g.col) return;
+    g.row = row;
+    g.col = col;
+    KeepVisible(g, SpecOf(id));
+    CommitRow(ws, id);
+}
+
+void GridKey(Worksheet& ws, GridId id, char32_t key, Dialogs& dialogs) {
+    const GridSpec& spec = SpecOf(id);
+    Grid& g = ws.grid(id);
+    const int r = g.row;
+    const int c = g.col;
+    EditState& edit = ws.edit(id);
+    edit.EditRow = r;
+    edit.EditCol = c;
+
+    if (key == kEnterKey) {
+        auto move = EnterMove(id, c);
+        if (!move) return;
+        int next = r;
+        if (move->first && r + 1 < g.rows) next = r + 1;
+        GridMoveCurrent(ws, id, next, move->second);
+        if (id == GridId::Grid1 && g.row >= 18) g.topRow = g.row - 17;
+        if (id == GridId::Grid3 && g.row >= 5) g.topRow = g.row - 4;
+        return;
+    }
+
+    if (c == spec.computedCol) {
+        // The key is refused: the computed cell keeps what it shows.
+        RefuseComputedColumn(dialogs);
+        GridMoveCurrent(ws, id, r, id == GridId::Grid1 ? installed::Install : 0);
+        return;
+    }
+
+    std::string& cell = g.Cell(r, c);
+    if (key == kBackspaceKey) {
+        RemoveLastCharacter(cell);
+    } else if (ws.TypingStarted) {
+        AppendUtf8(cell, key);
+    } else {
+        ws.TypingStarted = true;
+        cell.clear();
+        AppendUtf8(cell, key);
+    }
+
+    Entry& entry = ws.store(id).At(r, c);
+    if (Contains(spec.textCols, c)) {
+        entry = cell;
+    } else if (Contains(spec.numericCols, c)) {
+        entry = cell;
+        if (cell == " ") entry = Entry::Number(0);
+        if (cell != " " && cell != "-" && !NumericText(entry.Text())) {
+            cell.clear();
+            entry = Entry();
+            dialogs.Notice("Entry must be numeric", "Please re-enter value", Icon::Information);
+        }
+    } else if (Contains(spec.markCols, c)) {
+        cell = (cell == "x" || cell == "X" || cell == "y" || cell == "Y") ? "X" : "";
+        entry = cell;
+        Recalculate(ws);
+    }
+}
+
+void GridDeleteKey(Worksheet& ws, GridId id) {
+    Grid& g = ws.grid(id);
+    RowStore& s = ws.store(id);
+    const int r = g.row;
+    if (id == GridId::Grid1) {
+        if (r <= 0) return;  // the previous-empty row stays
+        for (int row = r; row < g.rows - 1; ++row)
+            for (int c = 0; c < g.cols; ++c) g.Cell(row, c) = g.Cell(row + 1, c);
+        for (int c = 0; c < g.cols; ++c) g.Cell(g.rows - 1, c).clear();
+        for (int row = 1; row < g.rows; ++row)
+            for (int c = 0; c < g.cols; ++c) s.At(row, c) = g.Cell(row, c);
+        Recalculate(ws);
+        return;
+    }
+    for (int row = r; row < g.rows - 1; ++row)
+        for (int c = 0; c < g.cols; ++c) {
+            g.Cell(row, c) = g.Cell(row + 1, c);
+            s.At(row, c) = s.At(row + 1, c);
+        }
+    for (int c = 0; c < g.cols; ++c) {
+        g.Cell(g.rows - 1, c).clear();
+        s.At(g.rows - 1, c) = Entry();
+    }
+    if (id == GridId::Grid2 || id == GridId::Grid4) Recalculate(ws);
+}
+
+void GridClick(Worksheet& ws, GridId id, Dialogs& dialogs) {
+    Grid& g = ws.grid(id);
+    if (g.col != SpecOf(id).computedCol) return;  // the selection is just the current cell
+    RefuseComputedColumn(dialogs);
+    int col = 0;
+    switch (id) {
+        case GridId::Grid1: col = installed::Install; break;
+        case GridId::Grid2: col = scale::Arm; break;
+        case GridId::Grid3: col = equipment::Arm; break;
+        case GridId::Grid4: col = fluid::Wgt; break;
+    }
+    GridMoveCurrent(ws, id, g.row, col);
+}
+
+void GridFocusLeft(Worksheet& ws, GridId id) { GridMoveCurrent(ws, id, 0, ws.grid(id).col); }
+
+}  // namespace wb
