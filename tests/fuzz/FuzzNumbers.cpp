@@ -1,0 +1,38 @@
+// Any text through the number rules and the display patterns: no crash, no infinity, and a
+// formatted number always reads back as the value it shows.
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "worksheet/Format.h"
+#include "worksheet/LeadingNumber.h"
+
+namespace {
+constexpr std::string_view kPatterns[] = {"#####0.00", "#####.0",  "#####0.0",  "######.0",
+                                          "####0.00",  "####0.#0", "######.00", "#####.00"};
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string text(reinterpret_cast<const char*>(data), size);
+    const double v = wb::LeadingNumber(text);
+    if (!std::isfinite(v)) std::abort();
+    const std::string written = wb::NumberText(v);
+    if (!std::isfinite(wb::LeadingNumber(written))) std::abort();
+    const bool numeric = wb::NumericText(text);
+    if (numeric && std::fabs(v) > 3.5e38) std::abort();
+    for (std::string_view p : kPatterns) {
+        std::string shown = wb::FormatText(text, p);
+        if (!numeric && shown != text) std::abort();
+        if (numeric) {
+            if (!wb::NumericText(shown)) std::abort();
+            // The shown value differs from the typed one by at most half the last decimal.
+            const double decimals = static_cast<double>(p.size() - p.find('.') - 1);
+            const double back = wb::LeadingNumber(shown);
+            if (std::fabs(back - v) > 0.5 * std::pow(10.0, -decimals) * 1.0000001 + std::fabs(v) * 1e-14)
+                std::abort();
+        }
+        (void)wb::FormatSingle(static_cast<float>(v), p);
+    }
+    return 0;
+}
