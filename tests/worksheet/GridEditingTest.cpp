@@ -245,3 +245,21 @@ TEST_F(GridEditing, LeavingTheGridCommitsThePendingEdit) {
 
 }  // namespace
 }  // namespace wb
+
+namespace wb {
+namespace {
+
+TEST(GridLocaleForms, AThousandsSeparatorIsRefusedAtTheComma) {
+    Worksheet ws;
+    ClearWorksheet(ws, false);
+    test::ScriptedDialogs dialogs;
+    GridMoveCurrent(ws, GridId::Grid2, 0, scale::Wgt);
+    for (char32_t k : std::u32string(U"1,234")) GridKey(ws, GridId::Grid2, k, dialogs);
+    // "1," is refused, so "234" is all that remains: never 1234 shown with 1 computed.
+    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Entry must be numeric"});
+    EXPECT_EQ(ws.ScaleRows().At(0, scale::Wgt).Text(), "234");
+    EXPECT_EQ(ws.ScaleRows().At(0, scale::Wgt).Value(), 234.0);
+}
+
+}  // namespace
+}  // namespace wb
