@@ -22,11 +22,13 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-std::string TwoDigits(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
-std::string FourDigits(int v) {
+std::string Padded(int v, size_t width) {
     std::string s = std::to_string(v);
-    return std::string(s.size() < 4 ? 4 - s.size() : 0, '0') + s;
+    if (s.size() < width) s.insert(s.begin(), width - s.size(), '0');
+    return s;
 }
+std::string TwoDigits(int v) { return Padded(v, 2); }
+std::string FourDigits(int v) { return Padded(v, 4); }
 
 }  // namespace
 

@@ -46,7 +46,7 @@ std::string FormatReduced(double value, int significant, std::string_view patter
     // Make the digit string start at the point's left-most integer digit (or at the
     // point itself) and reach at least one digit past the last decimal shown.
     if (pointPos < 0) {
-        digits.insert(0, static_cast<size_t>(-pointPos), '0');
+        digits.insert(digits.begin(), static_cast<size_t>(-pointPos), '0');
         pointPos = 0;
     }
     size_t keep = static_cast<size_t>(pointPos + shape.decimals);
@@ -64,20 +64,23 @@ std::string FormatReduced(double value, int significant, std::string_view patter
             }
         }
         if (k < 0) {
-            digits.insert(0, "1");
+            digits.insert(digits.begin(), '1');
             ++pointPos;
         }
     }
     std::string whole = digits.substr(0, static_cast<size_t>(pointPos));
     std::string fraction = digits.substr(static_cast<size_t>(pointPos));
     size_t firstNonZero = whole.find_first_not_of('0');
-    whole = firstNonZero == std::string::npos ? "" : whole.substr(firstNonZero);
-    if (whole.empty() && shape.integerDigit) whole = "0";
+    whole.erase(0, firstNonZero == std::string::npos ? whole.size() : firstNonZero);
+    if (whole.empty() && shape.integerDigit) whole.push_back('0');
     bool zero = whole.find_first_not_of('0') == std::string::npos &&
                 fraction.find_first_not_of('0') == std::string::npos;
     std::string out = (negative && !zero) ? "-" : "";
     out += whole;
-    if (shape.decimals > 0) out += "." + fraction;
+    if (shape.decimals > 0) {
+        out.push_back('.');
+        out += fraction;
+    }
     return out;
 }
 

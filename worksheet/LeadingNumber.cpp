@@ -90,23 +90,34 @@ std::string NumberText(double value) {
     for (size_t k = negative ? 1 : 0; k < e; ++k)
         if (IsDigit(s[k])) digits.push_back(s[k]);
     while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-    std::string out = negative ? "-" : "";
+    std::string out;
+    if (negative) out.push_back('-');
     if (exponent >= 7 || exponent < -5) {
-        out += digits.substr(0, 1);
-        if (digits.size() > 1) out += "." + digits.substr(1);
-        std::string ex = std::to_string(std::abs(exponent));
-        if (ex.size() < 2) ex.insert(0, "0");
-        return out + "E" + (exponent < 0 ? "-" : "+") + ex;
+        out.push_back(digits[0]);
+        if (digits.size() > 1) {
+            out.push_back('.');
+            out.append(digits, 1);
+        }
+        out.push_back('E');
+        out.push_back(exponent < 0 ? '-' : '+');
+        if (std::abs(exponent) < 10) out.push_back('0');
+        out += std::to_string(std::abs(exponent));
+        return out;
     }
     if (exponent < 0) {
-        out += "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+        out.append("0.");
+        out.append(static_cast<size_t>(-exponent - 1), '0');
+        out += digits;
         return out;
     }
     size_t intDigits = static_cast<size_t>(exponent) + 1;
     if (digits.size() <= intDigits) {
-        out += digits + std::string(intDigits - digits.size(), '0');
+        out += digits;
+        out.append(intDigits - digits.size(), '0');
     } else {
-        out += digits.substr(0, intDigits) + "." + digits.substr(intDigits);
+        out.append(digits, 0, intDigits);
+        out.push_back('.');
+        out.append(digits, intDigits);
     }
     return out;
 }
