@@ -10,42 +10,36 @@
 
 namespace wb::test {
 
-inline double WidthOn(const RecordedText& t) {
-    double chars = 0;
-    for (char c : t.text)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++chars;
-    return chars * t.font.size * RecordingPage::kCharWidthPerPoint;
-}
-
 // Some item with this text starts at (x, y).
 inline ::testing::AssertionResult PrintedAt(const RecordingPage& page, const std::string& text, double x,
                                             double y) {
-    auto failure = ::testing::AssertionFailure()
-                   << "\"" << text << "\" not printed at (" << x << ", " << y << ")";
-    for (const auto& t : page.Find(text)) {
-        if (std::abs(t.y - y) >= 0.01) continue;
-        if (std::abs(t.x - x) < 0.01) return ::testing::AssertionSuccess();
-        failure << "; found at x " << t.x;
-    }
-    return failure;
+    for (const auto& t : page.Find(text))
+        if (std::abs(t.y - y) < 0.01 && std::abs(t.x - x) < 0.01) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << text << "\" not at (" << x << ", " << y << ")";
 }
 
-// Some item with this text at y ends exactly at the right edge.
+// Some item with this text at y ends exactly at the right edge, by the width of that text.
 inline ::testing::AssertionResult RightAlignedAt(const RecordingPage& page, const std::string& text,
                                                  double right, double y) {
-    auto failure = ::testing::AssertionFailure()
-                   << "\"" << text << "\" not ending at " << right << " at y " << y;
     for (const auto& t : page.Find(text)) {
-        if (std::abs(t.y - y) >= 0.01) continue;
-        if (std::abs(t.x + WidthOn(t) - right) < 0.01) return ::testing::AssertionSuccess();
-        failure << "; one ends at " << t.x + WidthOn(t);
+        const double w = static_cast<double>(t.text.size()) * t.font.size * RecordingPage::kCharWidthPerPoint;
+        if (std::abs(t.y - y) < 0.01 && std::abs(t.x + w - right) < 0.01)
+            return ::testing::AssertionSuccess();
     }
-    return failure;
+    return ::testing::AssertionFailure() << "\"" << text << "\" not ending at " << right << " at y " << y;
+}
+
+// The texts printed at y, in the order printed.
+inline std::vector<std::string> LineAt(const RecordingPage& page, double y) {
+    std::vector<std::string> texts;
+    for (const auto& t : page.AtY(y))
+        texts.push_back(t.text);
+    return texts;
 }
 
 // The y of the heavy rule under the aircraft header, from which the report body is placed.
 inline double BodyTop(const RecordingPage& page) {
-    return page.One("Reg. Number:").y - 300 + 1300;
+    return page.One("Reg. Number:").y + 1000;
 }
 
 }  // namespace wb::test
