@@ -1,0 +1,50 @@
+// The blocks that the reports share: company header, title, aircraft header, new values,
+// C.G. ranges, the mechanic's signature line and the notes.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "reports/Page.h"
+#include "reports/ReportInput.h"
+
+namespace wb {
+
+// Rules run across the page between these x positions.
+inline constexpr double kRuleLeft = 100;
+inline constexpr double kRuleRight = 11510;
+inline constexpr int kHeavyPen = 4;
+inline constexpr int kThinPen = 1;
+
+// Which company title heads a report.
+enum class TitleField { FormTitle, EquipTitle };
+
+// Numeric value of a text, by the one rule that turns text into numbers.
+double ValueOf(std::string_view text);
+// A number through a report mask ("######.00" ...).
+std::string Masked(double value, std::string_view mask);
+// Blanks cut from both ends, as a control's trimmed text.
+std::string Trimmed(std::string_view text);
+
+// The header font: the report font row when there is one, else Arial 18 pt bold.
+PageFont ReportHeaderFont(const ReportInput& in);
+
+// Units, company header and title, aircraft header, the heavy rule under it, the new values
+// and the C.G. ranges. Returns the y of the heavy rule under the aircraft header, from which
+// the body of the report is placed.
+double PrintCommonTop(Page& page, const ReportInput& in, TitleField title);
+
+// The new values block, labels at x = 100 and values right-aligned at 4000, at the three ys.
+void PrintNewValues(Page& page, const ReportInput& in, const std::array<double, 3>& ys);
+// The C.G. range block, labels at x = 4300 and values at 6900, at the three ys.
+void PrintRanges(Page& page, const ReportInput& in, const std::array<double, 3>& ys);
+
+// The mechanic's signature line at y, when the option is set.
+void PrintSignatureLine(Page& page, const ReportInput& in, double y);
+
+// The notes from (100, y) in the given size, when the option is set; they continue on a new
+// sheet, 2000 twips below the printable top, where the page is full.
+void PrintNotes(Page& page, const ReportInput& in, double y, double size);
+
+}  // namespace wb

@@ -1,0 +1,108 @@
+#include "reports/qt/QtPage.h"
+
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+
+namespace wb {
+namespace {
+
+constexpr double kTwipsPerInch = 1440;
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QtPage::QtPage(QPrinter& printer) : printer_(printer) {
+    const int dpi = printer_.resolution();
+    pixelsPerTwip_ = dpi / kTwipsPerInch;
+    const QRect paint = printer_.pageLayout().paintRectPixels(dpi);
+    width_ = paint.width() / pixelsPerTwip_;
+    height_ = paint.height() / pixelsPerTwip_;
+    if (!painter_.begin(&printer_)) {
+        Fail("The document could not be started.");
+        return;
+    }
+    painter_.scale(pixelsPerTwip_, pixelsPerTwip_);
+    painter_.setBrush(Qt::NoBrush);
+    painter_.setRenderHint(QPainter::TextAntialiasing);
+}
+
+QtPage::~QtPage() {
+    if (painter_.isActive()) painter_.end();
+}
+
+QFont QtPage::ToQFont(const PageFont& font) {
+    QFont f(ToQString(font.name));
+    // The painter is scaled to twips, so a point size would be scaled again: give the size
+    // in units of the scaled space.
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.size * kTwipsPerPoint))));
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    // Unhinted outlines keep widths proportional to the size, as on paper.
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setKerning(false);
+    return f;
+}
+
+const QFontMetricsF& QtPage::Metrics(const PageFont& font) const {
+    if (!metricsFont_ || !(*metricsFont_ == font)) {
+        metrics_.emplace(ToQFont(font), &printer_);
+        metricsFont_ = font;
+    }
+    return *metrics_;
+}
+
+void QtPage::DrawText(double x, double y, std::string_view text, const PageFont& font) {
+    if (Failed() || text.empty()) return;
+    painter_.setFont(ToQFont(font));
+    painter_.drawText(QPointF(x, y + Metrics(font).ascent()), ToQString(text));
+}
+
+double QtPage::MeasureWidth(std::string_view text, const PageFont& font) const {
+    return Metrics(font).horizontalAdvance(ToQString(text));
+}
+
+double QtPage::LineHeight(const PageFont& font) const {
+    return Metrics(font).height();
+}
+
+void QtPage::UsePen(int pixels) {
+    QPen pen(Qt::black);
+    pen.setWidthF(pixels / pixelsPerTwip_);
+    pen.setCapStyle(Qt::SquareCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter_.setPen(pen);
+}
+
+void QtPage::DrawLine(double x1, double y1, double x2, double y2, int pixels) {
+    if (Failed()) return;
+    UsePen(pixels);
+    painter_.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+}
+
+void QtPage::DrawRectangle(double x1, double y1, double x2, double y2, int pixels) {
+    if (Failed()) return;
+    UsePen(pixels);
+    painter_.drawRect(QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized());
+}
+
+void QtPage::StartSheet() {
+    if (Failed()) return;
+    if (!printer_.newPage()) Fail("A new sheet could not be started.");
+}
+
+void QtPage::FinishDocument() {
+    if (!painter_.isActive()) return;
+    if (!painter_.end() && !Failed()) Fail("The document could not be finished.");
+    if (!Failed() && printer_.printerState() == QPrinter::Error) Fail("The printer reported an error.");
+}
+
+void QtPage::Fail(std::string message) {
+    if (!Failed()) error_ = std::move(message);
+    if (painter_.isActive()) painter_.end();
+}
+
+}  // namespace wb

@@ -1,0 +1,170 @@
+// The weighing report: scale table with fluid rows and totals, the equipment list in two
+// halves, the signature line and the notes.
+#include <gtest/gtest.h>
+
+#include "ReportChecks.h"
+#include "ReportFixture.h"
+#include "reports/Reports.h"
+
+namespace wb {
+namespace {
+
+using test::LineAt;
+using test::PrintedAt;
+using test::RightAlignedAt;
+using Texts = std::vector<std::string>;
+
+constexpr double kLine11 = 11 * 23;  // one line of 11 pt on the recording page
+
+class CalculationReportTest : public ::testing::Test {
+  protected:
+    void Print() {
+        in = test::SampleInput(ws);
+        PrintCalculationReport(in, page);
+        pageTop = test::BodyTop(page);
+    }
+
+    Worksheet ws = test::SampleWorksheet();
+    ReportInput in;
+    RecordingPage page;
+    double pageTop = 0;
+};
+
+TEST_F(CalculationReportTest, ScaleRowsFluidRowAndTotals) {
+    Print();
+    EXPECT_TRUE(PrintedAt(page, "Scale locations", 200, pageTop + 1370));
+    EXPECT_TRUE(page.One("Scale locations").font.bold);
+    const double y0 = pageTop + 1370 + kLine11;
+    EXPECT_EQ(LineAt(page, y0), (Texts{"Right Main", "2.5", "612.50", "80.00", "48800.0"}));
+    EXPECT_TRUE(RightAlignedAt(page, "2.5", 5500, y0));
+    EXPECT_TRUE(RightAlignedAt(page, "612.50", 7000, y0));
+    EXPECT_TRUE(RightAlignedAt(page, "80.00", 8500, y0));
+    EXPECT_TRUE(RightAlignedAt(page, "48800.0", 11200, y0));
+    EXPECT_EQ(LineAt(page, y0 + 2 * kLine11), (Texts{"Nose", "0.0", "290.00", "30.00", "8700.0"}));
+
+    EXPECT_TRUE(page.HasLine(100, pageTop + 2823, 11510, pageTop + 2823, 1));
+    EXPECT_TRUE(PrintedAt(page, "Minus Fluids", 200, pageTop + 2853));
+    const double fy = pageTop + 2853 + kLine11;
+    EXPECT_EQ(LineAt(page, fy), (Texts{"Forward Tanks", "xxxxxxxx", "-10.00", "50.00", "-500.0"}));
+    EXPECT_TRUE(RightAlignedAt(page, "xxxxxxxx", 5500, fy));
+    EXPECT_TRUE(RightAlignedAt(page, "-500.0", 11200, fy));
+
+    // The frame is whole however few rows there are.
+    EXPECT_TRUE(page.HasLine(100, pageTop + 1000, 11510, 7300, 4, true));
+    EXPECT_TRUE(page.HasLine(8800, pageTop + 1300, 8800, 7300, 1));
+    EXPECT_TRUE(PrintedAt(page, "New Aircraft Values", 1160, 7050));
+    EXPECT_TRUE(RightAlignedAt(page, "1497.50", 7000, 7050));
+    EXPECT_TRUE(RightAlignedAt(page, "70.52", 8500, 7050));
+    EXPECT_TRUE(RightAlignedAt(page, "105600.0", 11200, 7050));
+}
+
+TEST_F(CalculationReportTest, NegativeFluidPrintsItsRowWithoutTheHeading) {
+    test::SetRow(ws.FluidRows(), 0, {"Forward Tanks", "-4", "50"});
+    Print();
+    EXPECT_TRUE(page.Find("Minus Fluids").empty());
+    EXPECT_EQ(LineAt(page, pageTop + 1370 + 4 * kLine11),
+              (Texts{"Forward Tanks", "xxxxxxxx", "4.00", "50.00", "200.0"}));
+}
+
+TEST_F(CalculationReportTest, NoPositiveScaleTotalMeansNoTable) {
+    for (const char* second : {"", "-700"}) {
+        Worksheet sheet = ws;
+        test::SetRow(sheet.ScaleRows(), 0, {"Right Main", "", second[0] ? "300" : "", "80"});
+        test::SetRow(sheet.ScaleRows(), 1, {"Left Main", "", second, "80"});
+        sheet.ScaleRows().At(2, scale::Wgt) = "";
+        RecordingPage p;
+        PrintCalculationReport(test::SampleInput(sheet), p);
+        const double top = test::BodyTop(p);
+        EXPECT_TRUE(p.Find("Scale locations").empty()) << second;
+        EXPECT_TRUE(p.HasLine(100, top + 1000, 11510, top + 7500, 4, true)) << second;
+        // With the ranges printed and no table the headings keep 12 pt.
+        EXPECT_TRUE(PrintedAt(p, "Equipment", 200, top + 1030));
+        EXPECT_EQ(p.Find("Equipment").front().font.size, 12);
+    }
+}
+
+TEST_F(CalculationReportTest, EquipmentRowsFillTwoHalvesOfFifty) {
+    for (int i = 0; i < 101; ++i) {
+        const std::string n = std::to_string(i);
+        test::SetRow(ws.EquipmentList(), i,
+                     {("Item " + n).c_str(), ("S" + n).c_str(), std::to_string(i + 1).c_str(), "10"});
+    }
+    test::SetRow(ws.EquipmentList(), 1, {"Item 1", "S1", "1.5 lb", ""});
+    Print();
+    struct Where {
+        int row;
+        double x, y, momentRight;
+    };
+    for (const Where& w : {Where{0, 200, 7850, 5705}, Where{49, 200, 13240, 5705},
+                           Where{50, 5905, 7850, 11410}, Where{99, 5905, 13240, 11410}}) {
+        const std::string n = std::to_string(w.row);
+        EXPECT_TRUE(PrintedAt(page, "Item " + n, w.x, w.y)) << n;
+        EXPECT_TRUE(PrintedAt(page, "S" + n, w.x + 2000, w.y)) << n;
+        EXPECT_TRUE(RightAlignedAt(page, std::to_string(w.row + 1) + ".00", w.momentRight - 1905, w.y)) << n;
+        EXPECT_TRUE(RightAlignedAt(page, "10.00", w.momentRight - 1005, w.y)) << n;
+        EXPECT_TRUE(RightAlignedAt(page, std::to_string((w.row + 1) * 10) + ".0", w.momentRight, w.y)) << n;
+        EXPECT_EQ(page.One("Item " + n).font.size, 6);
+    }
+    // Text that is not a number prints as it stands; without an arm there is no moment.
+    EXPECT_EQ(LineAt(page, 7960),
+              (Texts{"Item 1", "S1", "1.5 lb", "Item 51", "S51", "52.00", "10.00", "520.0"}));
+    EXPECT_TRUE(page.Find("Item 100").empty());
+    EXPECT_TRUE(PrintedAt(page, "Equipment weights above are included in New A/C Empty Weight", 100, 14050));
+}
+
+TEST_F(CalculationReportTest, SignatureLineAndNotesAcrossIt) {
+    Print();
+    EXPECT_TRUE(page.HasLine(8500, 14500, 11410, 14500, 4));
+    EXPECT_TRUE(PrintedAt(page, "J. Mechanic,  A&P 1234567", 8500, 14500));
+    EXPECT_TRUE(PrintedAt(page, "Weighed with unusable fuel and full oil.", 100, 14300));
+    EXPECT_EQ(page.One("Weighed with unusable fuel and full oil.").font.size, 8);
+    EXPECT_EQ(page.endCount(), 1);
+
+    in.options.mechanic = in.options.notes = false;
+    RecordingPage bare;
+    PrintCalculationReport(in, bare);
+    EXPECT_TRUE(bare.Find("J. Mechanic,  A&P 1234567").empty());
+    EXPECT_TRUE(bare.Find("Weighed with unusable fuel and full oil.").empty());
+    EXPECT_FALSE(bare.HasLine(8500, 14500, 11410, 14500, 4));
+}
+
+TEST_F(CalculationReportTest, NotesContinueOnNewSheetsAt2000) {
+    std::string memo;
+    for (int i = 0; i < 300; ++i)
+        memo += "Line " + std::to_string(i) + "\r\n";
+    ws.Set(Field::Memo, memo);
+    Print();
+    std::vector<RecordedText> lines;
+    for (const auto& t : page.texts())
+        if (t.text.rfind("Line ", 0) == 0) lines.push_back(t);
+    ASSERT_EQ(lines.size(), 300u);
+    // 8 pt lines of 184 twips from 14300: four end above the foot at 15120, the fifth moves on.
+    EXPECT_EQ(lines[3].sheet, 0);
+    EXPECT_EQ(lines[4].sheet, 1);
+    EXPECT_TRUE(PrintedAt(page, "Line 4", 100, 2000));
+    for (size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].text, "Line " + std::to_string(i));
+        EXPECT_LE(lines[i].y + 184, 15120) << i;
+    }
+    EXPECT_EQ(page.sheets(), 1 + (300 - 4 + 70) / 71);  // 71 lines from 2000 on each further sheet
+    EXPECT_EQ(page.endCount(), 1);
+}
+
+TEST_F(CalculationReportTest, LongAndEmptyFieldsPrintAsTheyStand) {
+    const std::string longText(500, 'W');
+    for (const FieldInfo& info : AllFields())
+        ws.Set(info.field, longText);
+    for (int i = 0; i < 100; ++i)
+        test::SetRow(ws.EquipmentList(), i, {longText.c_str(), longText.c_str(), "", ""});
+    Print();
+    EXPECT_EQ(page.Find(longText).size(), 200u + 7 + 3);  // equipment cells, header values, ranges
+
+    Worksheet empty;
+    ClearWorksheet(empty, false);
+    RecordingPage blank;
+    PrintCalculationReport(MakeReportInput(empty, "Tach", {}, std::nullopt, std::nullopt), blank);
+    EXPECT_EQ(blank.endCount(), 1);
+}
+
+}  // namespace
+}  // namespace wb

@@ -1,0 +1,172 @@
+// The equipment change reports: the full page with removed rows first, and the compact half
+// page with installed rows first.
+#include <gtest/gtest.h>
+
+#include "ReportChecks.h"
+#include "ReportFixture.h"
+#include "reports/Reports.h"
+#include "worksheet/Balance.h"
+
+namespace wb {
+namespace {
+
+using test::LineAt;
+using test::PrintedAt;
+using test::RightAlignedAt;
+using Texts = std::vector<std::string>;
+
+class ChangeReportTest : public ::testing::Test {
+  protected:
+    void Mark(int row, const std::string& description, const char* in, const char* out) {
+        test::SetRow(ws.InstalledList(), row, {description.c_str(), "B-3", "1", "2", "", in, out});
+        CommitRowMoment(ws, GridId::Grid1, row);
+    }
+    void PrintFull() {
+        in = test::SampleInput(ws);
+        PrintFullChangeReport(in, page);
+        pageTop = test::BodyTop(page);
+    }
+
+    Worksheet ws = test::SampleWorksheet();
+    ReportInput in;
+    RecordingPage page;
+    double pageTop = 0;
+};
+
+TEST_F(ChangeReportTest, FullFramePreviousValuesAndTotals) {
+    PrintFull();
+    EXPECT_TRUE(page.HasLine(100, pageTop + 1000, 11510, 12900, 4, true));
+    EXPECT_TRUE(page.HasLine(4100, pageTop + 1300, 4100, 12700, 1));
+    EXPECT_TRUE(page.HasLine(10900, pageTop + 1300, 10900, 12700, 1));
+    EXPECT_TRUE(PrintedAt(page, "Installed", 10300, pageTop + 1010));
+    EXPECT_TRUE(PrintedAt(page, "Removed", 10865, pageTop + 1090));
+    EXPECT_TRUE(PrintedAt(page, "New Aircraft Values", 1200, 12685));
+
+    const double y = pageTop + 1370;
+    EXPECT_EQ(LineAt(page, y),
+              (Texts{"Previous Aircraft Empty", "17265432", "1497.50", "70.52", "105603.7", "n/a", "n/a"}));
+    EXPECT_TRUE(RightAlignedAt(page, "105603.7", 10200, y));
+    EXPECT_TRUE(PrintedAt(page, "n/a", 11050, y));
+
+    // The moment total is new weight times new arm.
+    EXPECT_TRUE(RightAlignedAt(page, "1498.20", 7000, 12685));
+    EXPECT_TRUE(RightAlignedAt(page, "70.49", 8500, 12685));
+    EXPECT_TRUE(RightAlignedAt(page, "105613.6", 10200, 12685));
+
+    EXPECT_TRUE(page.HasLine(8500, 13500, 11410, 13500, 4));
+    EXPECT_TRUE(PrintedAt(page, "Weighed with unusable fuel and full oil.", 100, 13000));
+}
+
+TEST_F(ChangeReportTest, FullListsRemovedThenInstalledAndARowMarkedTwiceInBoth) {
+    Mark(3, "Both Ways", "X", "X");
+    PrintFull();
+    const double first = pageTop + 1770;
+    EXPECT_TRUE(PrintedAt(page, "Removed", 200, first));
+    EXPECT_TRUE(page.AtY(first).front().font.bold);
+    EXPECT_EQ(LineAt(page, first + 200), (Texts{"Radio KX-155", "R-1", "5.50", "15.00", "82.5", "X"}));
+    EXPECT_TRUE(PrintedAt(page, "X", 11100, first + 200));
+    EXPECT_FALSE(page.AtY(first + 200).front().font.bold);
+    EXPECT_EQ(LineAt(page, first + 400), (Texts{"Both Ways", "B-3", "1.00", "2.00", "2.0", "X", "X"}));
+    EXPECT_TRUE(LineAt(page, first + 600).empty());
+    EXPECT_TRUE(PrintedAt(page, "Installed", 200, first + 800));
+    EXPECT_EQ(LineAt(page, first + 1000), (Texts{"Radio GNC 255", "G-9", "6.20", "15.50", "96.1", "X"}));
+    EXPECT_TRUE(PrintedAt(page, "X", 10550, first + 1000));
+    EXPECT_EQ(LineAt(page, first + 1200), (Texts{"Both Ways", "B-3", "1.00", "2.00", "2.0", "X", "X"}));
+}
+
+TEST_F(ChangeReportTest, FullWithTwentyNineRemovedRowsOrNoneMarked) {
+    for (int r = 1; r < 30; ++r)
+        Mark(r, "Item " + std::to_string(r), "", "X");
+    PrintFull();
+    EXPECT_TRUE(PrintedAt(page, "Item 29", 200, pageTop + 1770 + 200 * 29));
+    EXPECT_TRUE(PrintedAt(page, "Installed", 200, pageTop + 1770 + 200 * 31));
+
+    for (int r = 1; r < 30; ++r)
+        Mark(r, "Item", "x", "");  // marks are case-sensitive
+    RecordingPage none;
+    PrintFullChangeReport(test::SampleInput(ws), none);
+    EXPECT_TRUE(PrintedAt(none, "Removed", 200, pageTop + 1770));
+    EXPECT_TRUE(PrintedAt(none, "Installed", 200, pageTop + 2170));
+    EXPECT_TRUE(none.Find("Item").empty());
+    // Bold ends with the last heading even though no row followed it.
+    ASSERT_EQ(none.AtY(12685).size(), 4u);
+    for (const auto& t : none.AtY(12685))
+        EXPECT_FALSE(t.font.bold) << t.text;
+}
+
+TEST_F(ChangeReportTest, EmptyPreviousEmptyWeightPrintsZeros) {
+    in = test::SampleInput(ws);
+    in.Set(Field::Empty, "");
+    in.Set(Field::CG, "");
+    PrintFullChangeReport(in, page);
+    EXPECT_EQ(LineAt(page, test::BodyTop(page) + 1370),
+              (Texts{"Previous Aircraft Empty", "17265432", "0.00", "0.00", "0.0", "n/a", "n/a"}));
+}
+
+TEST_F(ChangeReportTest, CompactHeaderLinesAndBodyWithInstalledFirst) {
+    in = test::SampleInput(ws);
+    in.values.NewMoment = 43000;  // the compact total is the kept moment, not weight times arm
+    PrintCompactChangeReport(in, page);
+    const RecordedText name = page.One("Acme Aviation Services  ");
+    EXPECT_TRUE(PrintedAt(page, name.text, 100, 50));
+    EXPECT_EQ(name.font, (PageFont{"Arial", 8, true, false}));
+    EXPECT_TRUE(PrintedAt(page, "12 Hangar Road  ", 100 + 24 * 80, 50));
+    EXPECT_FALSE(page.One("12 Hangar Road  ").font.bold);
+    EXPECT_TRUE(PrintedAt(page, "(217) 555-0100" + std::string(14, ' '), 100 + 63 * 80, 50));
+    // Centred it would run over the phone number: the title follows the company details.
+    EXPECT_TRUE(PrintedAt(page, "Weight and Balance Revision", 100 + 91 * 80, 50));
+    EXPECT_TRUE(PrintedAt(page, "Reg. Number: N123AB /Make/Model: Cessna 172N /Year: 1978 /Serial: 17265432",
+                          100, 234));
+    EXPECT_TRUE(
+        PrintedAt(page, "Date: 03-14-2024 /Hobbs: 4521.3 /Max. Weight: 2300 /Work Order: WO-7781", 100, 418));
+
+    const double top = 602;
+    EXPECT_TRUE(page.HasLine(100, top, 11400, top, 4));
+    EXPECT_TRUE(PrintedAt(page, "J. Mechanic,  A&P 1234567", 8500, top));
+    EXPECT_EQ(page.One("J. Mechanic,  A&P 1234567").font.size, 6);
+    EXPECT_FALSE(page.HasLine(8500, top, 11410, top, 4));
+    EXPECT_TRUE(PrintedAt(page, "New A/C Useful Load:", 100, top + 400));
+    EXPECT_TRUE(PrintedAt(page, "Landing C.G. Range:", 4300, top));
+
+    const double frame = top + 400 + 184, half = 15120 / 2.0;
+    EXPECT_TRUE(page.HasLine(100, frame, 11510, half - 200, 4, true));
+    EXPECT_TRUE(page.HasLine(10300, frame + 200, 10300, half - 200, 1));
+    EXPECT_TRUE(PrintedAt(page, "Serial Number", 4350, frame));
+    EXPECT_TRUE(PrintedAt(page, "Removed", 10915, frame + 80));
+    EXPECT_TRUE(PrintedAt(page, "Previous Aircraft Empty", 200, frame + 200));
+    EXPECT_TRUE(PrintedAt(page, "Installed", 200, frame + 400));
+    EXPECT_TRUE(PrintedAt(page, "Radio GNC 255", 200, frame + 550));
+    EXPECT_TRUE(PrintedAt(page, "Removed", 200, frame + 850));
+    EXPECT_TRUE(PrintedAt(page, "Radio KX-155", 200, frame + 1000));
+    EXPECT_EQ(page.One("Radio KX-155").font.size, 8);
+    EXPECT_TRUE(RightAlignedAt(page, "43000.0", 10200, half - 400));
+    EXPECT_TRUE(PrintedAt(page, "Weighed with unusable fuel and full oil.", 100, 5650));
+    EXPECT_EQ(page.One("Weighed with unusable fuel and full oil.").font.size, 6);
+}
+
+TEST_F(ChangeReportTest, CompactTitleCentredWhenItFitsOrWithoutCompanyInfo) {
+    in = test::SampleInput(ws);
+    in.company->CompAddress.reset();
+    in.company->CompCSZ.reset();
+    PrintCompactChangeReport(in, page);
+    EXPECT_TRUE(PrintedAt(page, "Weight and Balance Revision", (11520 - 27 * 80) / 2.0, 50));
+
+    in.options.company = false;  // the title in the printer's own font at y = 100
+    RecordingPage plain;
+    PrintCompactChangeReport(in, plain);
+    EXPECT_TRUE(plain.Find("Acme Aviation Services  ").empty());
+    EXPECT_TRUE(PrintedAt(plain, "Weight and Balance Revision", (11520 - 27 * 100) / 2.0, 100));
+}
+
+TEST_F(ChangeReportTest, CompactWithEveryRowMarkedTwice) {
+    for (int r = 0; r < 30; ++r)
+        Mark(r, "Row " + std::to_string(r), "X", "X");
+    in = test::SampleInput(ws);
+    PrintCompactChangeReport(in, page);
+    for (int r = 0; r < 30; ++r)
+        EXPECT_EQ(page.Find("Row " + std::to_string(r)).size(), 2u);
+    EXPECT_TRUE(PrintedAt(page, "Row 29", 200, 1186 + 400 + 150 * 62));
+}
+
+}  // namespace
+}  // namespace wb

@@ -1,0 +1,117 @@
+// The company header, title, aircraft header and new values that head the full-size reports.
+#include <gtest/gtest.h>
+
+#include "ReportChecks.h"
+#include "ReportFixture.h"
+#include "reports/PageBlocks.h"
+
+namespace wb {
+namespace {
+
+using test::PrintedAt;
+using test::RightAlignedAt;
+
+class CommonTopTest : public ::testing::Test {
+  protected:
+    double Top() { return PrintCommonTop(page, in, TitleField::EquipTitle); }
+    static double Centred(const std::string& text, double size) {
+        return (11520 - text.size() * size * 10) / 2;
+    }
+
+    ReportInput in = test::SampleInput();
+    RecordingPage page;
+};
+
+TEST_F(CommonTopTest, CompanyHeaderInTheDefaultFontThenArial12) {
+    const double pageTop = Top();
+    const RecordedText name = page.One("Acme Aviation Services");
+    EXPECT_EQ(name.font, (PageFont{"Arial", 18, true, false}));
+    EXPECT_TRUE(PrintedAt(page, name.text, Centred(name.text, 18), 50));
+    // One name height (18 pt) below 50, then 200 apart, in Arial 12.
+    const RecordedText address = page.One("12 Hangar Road");
+    EXPECT_EQ(address.font, (PageFont{"Arial", 12, false, false}));
+    EXPECT_TRUE(PrintedAt(page, address.text, Centred(address.text, 12), 18 * 23 + 50));
+    EXPECT_EQ(page.One("Springfield, IL 62701").y, 664);
+    EXPECT_EQ(page.One("(217) 555-0100").y, 864);
+    const RecordedText title = page.One("Weight and Balance Report");
+    EXPECT_EQ(title.font, (PageFont{"Arial", 12, true, false}));
+    EXPECT_TRUE(PrintedAt(page, title.text, Centred(title.text, 12), 1264));
+
+    EXPECT_EQ(pageTop, 1264 + 1300);
+    EXPECT_TRUE(page.HasLine(100, pageTop, 11510, pageTop, 4));
+    EXPECT_TRUE(page.HasLine(4100, pageTop, 4100, pageTop + 1000, 4));
+}
+
+TEST_F(CommonTopTest, AircraftHeaderRightColumnFollowsThePrintableWidth) {
+    RecordingPage wide(12000);
+    PrintCommonTop(wide, in, TitleField::FormTitle);
+    EXPECT_EQ(wide.One("Weight and Balance Revision").y, 1264);
+    EXPECT_TRUE(PrintedAt(wide, "Reg. Number:", 100, 1564));
+    EXPECT_TRUE(PrintedAt(wide, "N123AB", 1800, 1564));
+    EXPECT_TRUE(PrintedAt(wide, "Date:", 12000 - 3500, 1564));
+    EXPECT_TRUE(PrintedAt(wide, "03-14-2024", 12000 - 1600, 1564));
+    EXPECT_TRUE(PrintedAt(wide, "Cessna  172N", 1800, 1774));
+    EXPECT_TRUE(PrintedAt(wide, "Hobbs:", 8500, 1774));
+    EXPECT_TRUE(PrintedAt(wide, "WO-7781", 10400, 2194));
+}
+
+TEST_F(CommonTopTest, ReportFontRowHeadsTheNameOnly) {
+    CompanyRow fontRow = ReportFontRow({"Times New Roman", 14, false, true});
+    in.reportFontRow = fontRow;
+    Top();
+    EXPECT_EQ(page.One("Acme Aviation Services").font, (PageFont{"Times New Roman", 14, false, true}));
+    EXPECT_EQ(page.One("12 Hangar Road").font, (PageFont{"Arial", 12, false, false}));
+    EXPECT_EQ(page.One("12 Hangar Road").y, 14 * 23 + 50);
+
+    // Without a size the name would not show: the default size stands in.
+    fontRow.CompCSZ = "";
+    in.reportFontRow = fontRow;
+    RecordingPage again;
+    PrintCommonTop(again, in, TitleField::EquipTitle);
+    EXPECT_EQ(again.One("Acme Aviation Services").font.size, 18);
+}
+
+TEST_F(CommonTopTest, NullNameLeavesTheOtherLinesInTheReportFontFromTheTop) {
+    in.company->CompName.reset();
+    in.company->CompCSZ.reset();
+    EXPECT_EQ(Top(), 800 + 1300);
+    const RecordedText address = page.One("12 Hangar Road");
+    EXPECT_EQ(address.font, (PageFont{"Arial", 18, true, false}));
+    EXPECT_TRUE(PrintedAt(page, address.text, Centred(address.text, 18), 0));
+    EXPECT_EQ(page.One("(217) 555-0100").y, 400);  // the Null line keeps its 200 twips
+}
+
+TEST_F(CommonTopTest, WithoutCompanyInfoOnlyTheTitleIsReadAndStartsAt100) {
+    in.options.company = false;
+    EXPECT_EQ(Top(), 100 + 1300);
+    for (const char* line : {"Acme Aviation Services", "12 Hangar Road", "(217) 555-0100"})
+        EXPECT_TRUE(page.Find(line).empty()) << line;
+    EXPECT_EQ(page.One("Weight and Balance Report").y, 100);
+    EXPECT_EQ(page.One("Reg. Number:").y, 400);
+
+    in.options.company = true;  // an empty company table prints no header and no title
+    in.company.reset();
+    RecordingPage none;
+    EXPECT_EQ(PrintCommonTop(none, in, TitleField::EquipTitle), 800 + 1300);
+    EXPECT_TRUE(none.Find("Weight and Balance Report").empty());
+}
+
+TEST_F(CommonTopTest, NewValuesAndUsefulLoadRightAlignedAt4000) {
+    in.Set(Field::Text23, "1507.50");
+    in.Set(Field::MaxWt, "2300 lb");
+    double pageTop = Top();
+    EXPECT_TRUE(PrintedAt(page, "New A/C Empty Weight:", 100, pageTop + 100));
+    EXPECT_TRUE(RightAlignedAt(page, "1507.50", 4000, pageTop + 100));
+    EXPECT_TRUE(RightAlignedAt(page, "70.49", 4000, pageTop + 400));
+    EXPECT_TRUE(PrintedAt(page, "New A/C Useful Load:", 100, pageTop + 700));
+    EXPECT_TRUE(RightAlignedAt(page, "792.50", 4000, pageTop + 700));
+
+    in.Set(Field::Text23, "");
+    RecordingPage empty;
+    pageTop = PrintCommonTop(empty, in, TitleField::EquipTitle);
+    EXPECT_TRUE(RightAlignedAt(empty, ".00", 4000, pageTop + 100));
+    EXPECT_TRUE(RightAlignedAt(empty, "2300.00", 4000, pageTop + 700));
+}
+
+}  // namespace
+}  // namespace wb

@@ -1,0 +1,123 @@
+// The three reports rendered through Qt into PDF files and read back with the PDF tools: the
+// key lines are there, in the fonts and sizes asked for, and a twip on the page is a twip on
+// paper from the corner of the printable area.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "ReportFixture.h"
+#include "reports/Reports.h"
+#include "reports/qt/PrintReport.h"
+
+namespace wb {
+namespace {
+
+QString RunTool(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The printable area starts a quarter inch (18 pt) in; a twip is a twentieth of a point.
+double Pt(double twips) {
+    return 18 + twips / 20;
+}
+
+class PdfReportTest : public ::testing::Test {
+  protected:
+    // Writes the report and returns its text as laid out. WB_KEEP_PDFS names a folder where
+    // the files stay for a look at the pages.
+    QString Render(ReportWriter report, const QString& name, const std::vector<const char*>& keys) {
+        const QString keep = qEnvironmentVariable("WB_KEEP_PDFS");
+        path = keep.isEmpty() ? dir.filePath(name) : QDir(keep).filePath(name);
+        PrintOutcome outcome = PrintToPdfFile(path.toStdString(), in, report);
+        EXPECT_TRUE(outcome.ok()) << outcome.message;
+        const QString text = RunTool(WB_PDFTOTEXT, {"-layout", path, "-"});
+        for (const char* key : keys)
+            EXPECT_TRUE(text.contains(QString::fromUtf8(key))) << key;
+        return text;
+    }
+    // The box of the first word with this text, in points: left, top, right, bottom.
+    std::array<double, 4> Box(const QString& word) {
+        const QString html = RunTool(WB_PDFTOTEXT, {"-bbox", path, "-"});
+        const QRegularExpression re(
+            R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">)re" +
+            QRegularExpression::escape(word) + "</word>");
+        const auto m = re.match(html);
+        EXPECT_TRUE(m.hasMatch()) << word.toStdString();
+        return {m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                m.captured(4).toDouble()};
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    ReportInput in = test::SampleInput();
+};
+
+TEST_F(PdfReportTest, CalculationReport) {
+    const QString text =
+        Render(PrintCalculationReport, "calculation.pdf",
+               {"Acme Aviation Services", "Weight and Balance Report", "Reg. Number:", "N123AB",
+                "Hobbs:", "Scale locations", "Right Main", "48800.0", "Minus Fluids", "xxxxxxxx", "-500.0",
+                "New Aircraft Values", "105600.0", "Garmin GTX 327", "36.9",
+                "Equipment weights above are included in New A/C Empty Weight", "A&P 1234567",
+                "Weighed with unusable fuel and full oil."});
+    EXPECT_EQ(text.count('\f'), 1);
+    EXPECT_NEAR(Box("Reg.")[0], Pt(100), 0.5);
+    EXPECT_NEAR(Box("-500.0")[2], Pt(11200), 0.5);  // right-aligned in the real font
+    const auto name = Box("Acme"), item = Box("Garmin");
+    EXPECT_NEAR(name[3] - name[1], 18 * 1.15, 1.5);  // 18 pt name, 6 pt equipment rows
+    EXPECT_NEAR(item[3] - item[1], 6 * 1.15, 1.0);
+    EXPECT_TRUE(RunTool("pdffonts", {path}).contains("LiberationSans-Bold"));
+}
+
+TEST_F(PdfReportTest, FullChangeReport) {
+    const QString text = Render(PrintFullChangeReport, "full.pdf",
+                                {"Weight and Balance Revision", "Previous Aircraft Empty", "n/a", "Removed",
+                                 "Radio KX-155", "Installed", "Radio GNC 255", "New Aircraft Values"});
+    EXPECT_LT(text.indexOf("Radio KX-155"), text.indexOf("Radio GNC 255"));
+    EXPECT_NEAR(Box("82.5")[2], Pt(10200), 0.5);
+}
+
+TEST_F(PdfReportTest, CompactChangeReport) {
+    const QString text = Render(PrintCompactChangeReport, "compact.pdf",
+                                {"Acme Aviation Services", "Weight and Balance Revision",
+                                 "Reg. Number: N123AB /Make/Model: Cessna 172N /Year: 1978 /Serial: 17265432",
+                                 "Date: 03-14-2024 /Hobbs: 4521.3 /Max. Weight: 2300 /Work Order: WO-7781",
+                                 "Previous Aircraft Empty", "Radio GNC 255"});
+    EXPECT_LT(text.indexOf("Radio GNC 255"), text.indexOf("Radio KX-155"));
+    const auto reg = Box("Reg.");
+    EXPECT_NEAR(reg[3] - reg[1], 8 * 1.15, 1.0);
+}
+
+TEST_F(PdfReportTest, NotesOfManyPagesGoOnFurtherSheets) {
+    std::string memo;
+    for (int i = 0; i < 300; ++i)
+        memo += "Note line " + std::to_string(i) + "\r\n";
+    in.Set(Field::Memo, memo);
+    const QString text = Render(PrintCalculationReport, "notes.pdf", {"Note line 0", "Note line 299"});
+    EXPECT_GE(text.count('\f'), 5);
+}
+
+TEST_F(PdfReportTest, AFileThatCannotBeWrittenIsReported) {
+    const std::string bad = dir.filePath("missing/report.pdf").toStdString();
+    PrintOutcome outcome = PrintToPdfFile(bad, in, PrintCalculationReport);
+    EXPECT_EQ(outcome.status, PrintOutcome::Failed);
+    EXPECT_NE(outcome.message.find("report.pdf"), std::string::npos) << outcome.message;
+}
+
+}  // namespace
+}  // namespace wb
+
+int main(int argc, char** argv) {
+    // Test discovery runs this binary without the tests' environment; no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,45 @@
+// Checks on what a report drew on the recording page.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "reports/RecordingPage.h"
+
+namespace wb::test {
+
+// Some item with this text starts at (x, y).
+inline ::testing::AssertionResult PrintedAt(const RecordingPage& page, const std::string& text, double x,
+                                            double y) {
+    for (const auto& t : page.Find(text))
+        if (std::abs(t.y - y) < 0.01 && std::abs(t.x - x) < 0.01) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << text << "\" not at (" << x << ", " << y << ")";
+}
+
+// Some item with this text at y ends exactly at the right edge, by the width of that text.
+inline ::testing::AssertionResult RightAlignedAt(const RecordingPage& page, const std::string& text,
+                                                 double right, double y) {
+    for (const auto& t : page.Find(text)) {
+        const double w = static_cast<double>(t.text.size()) * t.font.size * RecordingPage::kCharWidthPerPoint;
+        if (std::abs(t.y - y) < 0.01 && std::abs(t.x + w - right) < 0.01)
+            return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "\"" << text << "\" not ending at " << right << " at y " << y;
+}
+
+// The texts printed at y, in the order printed.
+inline std::vector<std::string> LineAt(const RecordingPage& page, double y) {
+    std::vector<std::string> texts;
+    for (const auto& t : page.AtY(y))
+        texts.push_back(t.text);
+    return texts;
+}
+
+// The y of the heavy rule under the aircraft header, from which the report body is placed.
+inline double BodyTop(const RecordingPage& page) {
+    return page.One("Reg. Number:").y + 1000;
+}
+
+}  // namespace wb::test
