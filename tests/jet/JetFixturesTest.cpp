@@ -121,30 +121,5 @@ INSTANTIATE_TEST_SUITE_P(AllFiles, FixtureFile,
                              return name;
                          });
 
-TEST(FixtureFiles, ValueCountMatchesTheReadBackCheck) {
-    WB_NEED_JET_FIXTURES();
-    size_t values = 0;
-    for (const auto& [_, file] : Expected()["files"].items())
-        for (const auto& [__, table] : file["tables"].items())
-            values += table["row_count"].get<size_t>() * table["columns"].size();
-    EXPECT_EQ(values, 10676u);
-}
-
-TEST(FixtureFiles, LongMemoKeepsAllCharactersAndLineEnds) {
-    WB_NEED_JET_FIXTURES();
-    std::string error;
-    auto jet = JetFile::Open(FixtureDir() / "VELK_a.MDB", error);
-    ASSERT_TRUE(jet) << error;
-    auto aircraft = jet->Read("Aircraft", error);
-    ASSERT_TRUE(aircraft) << error;
-    const auto& memo = std::get<std::string>(aircraft->rows[6][*aircraft->ColumnIndex("Memo")]);
-    size_t characters = 0;
-    for (unsigned char c : memo)
-        characters += (c & 0xC0) != 0x80;
-    EXPECT_EQ(characters, 21635u);
-    EXPECT_NE(memo.find("\r\n"), std::string::npos);
-    EXPECT_EQ(memo.find('\n'), memo.find("\r\n") + 1);
-}
-
 }  // namespace
 }  // namespace wb::jet
