@@ -110,8 +110,17 @@ class RowReader {
 
     // Reads the row at `start` in mdb->pg_buf. False when its layout is damaged.
     bool ReadRow(int start, size_t len) {
-        const int count = mdb_crack_row(def_, start & kRowOffsetMask, len, fields_.data());
+        const int rowStart = start & kRowOffsetMask;
+        const int count = mdb_crack_row(def_, rowStart, len, fields_.data());
         if (count < 0) return false;
+        // A damaged offset table can point a value outside its row; refuse rather than read it.
+        const long rowEnd = rowStart + static_cast<long>(len);
+        for (size_t c = 0; c < out_.columns.size(); ++c) {
+            const MdbField& f = fields_[c];
+            if (!f.is_null &&
+                (f.siz < 0 || f.start < rowStart || f.start + static_cast<long>(f.siz) > rowEnd))
+                return false;
+        }
         std::vector<JetValue> row;
         row.reserve(out_.columns.size());
         brokenChain_ = false;
