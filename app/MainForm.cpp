@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include "store/Records.h"
+#include "store/SettingsDatabase.h"
 #include "worksheet/Balance.h"
 #include "worksheet/GridEditing.h"
 #include "worksheet/Utf8.h"
