@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <fstream>
 #include <system_error>
 
 namespace wb {
@@ -70,6 +71,17 @@ std::vector<AircraftColumn> MakeAircraftColumns() {
     return cols;
 }
 
+// Whether a file that exists starts as an SQLite database does; an empty file counts as one.
+// Checked before the engine sees the file, which would take a short file for an empty one.
+bool LooksLikeDatabase(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    char header[16] = {};
+    in.read(header, sizeof header);
+    if (in.gcount() == 0) return true;
+    return in.gcount() == sizeof header &&
+           std::string_view(header, sizeof header) == std::string_view("SQLite format 3\0", 16);
+}
+
 bool HasTable(Database& db, std::string_view name) {
     Statement s = db.Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
     s.Bind(1, std::string(name));
@@ -85,6 +97,9 @@ void CreateTables(Database& db, const std::vector<TableLayout>& tables) {
     db.Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
     tx.Commit();
 }
+
+constexpr const char* kNotADatabase =
+    "The file is not a database this program can read. It has been left as it is.";
 
 }  // namespace
 
@@ -125,6 +140,7 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
     }
     if (std::filesystem::is_directory(file, ec))
         throw StoreError(file, "This is a folder, not a database file.");
+    if (!LooksLikeDatabase(file)) throw StoreError(file, kNotADatabase);
 
     Database db;
     try {
@@ -156,9 +172,7 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
             if (!any.Step()) db.Exec(t.firstRowSql);
         }
     } catch (const SqliteError& e) {
-        if ((e.code() & 0xff) == SQLITE_NOTADB)
-            throw StoreError(file,
-                             "The file is not a database this program can read. It has been left as it is.");
+        if ((e.code() & 0xff) == SQLITE_NOTADB) throw StoreError(file, kNotADatabase);
         throw StoreError(file, std::string("The database could not be read: ") + e.what() + ".");
     }
     return db;
