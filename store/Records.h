@@ -21,6 +21,9 @@ class Records {
     // Opens (creating it when missing) the main database file and the record sets, in the
     // order AircraftSet, CompanySet, EquipmentSet, SearchSet. Throws StoreError.
     explicit Records(const std::filesystem::path& mainDatabaseFile);
+    // The sets point into the open database: the object stays where it was made.
+    Records(const Records&) = delete;
+    Records& operator=(const Records&) = delete;
 
     MainDatabase& database() { return main_; }
     Database& db() { return main_.db(); }

@@ -24,6 +24,7 @@ class CarryOverTest : public test::StoreFormTest {
         Change(2, "Removed ADF", "5", "60", "", "X");
         Item(0, "Battery", "25.5", "10");
         Item(1, "ELT", "3", "200");
+        Item(2, "Previous A/C Empty", "1", "1");
         Save();
         ASSERT_EQ(Count("SELECT count(*) FROM Aircraft"), 2);
         Store("N2", "07-04-2005", "Other aircraft");

@@ -19,7 +19,7 @@ class RecordSetTest : public ::testing::Test {
         return main.db().LastInsertRowid();
     }
     std::string DateAt(const RecordSet& set) {
-        if (!set.Current()) return set.Eof() ? "EOF" : set.Bof() ? "BOF" : "none";
+        if (!set.Current()) return set.Eof() ? "EOF" : "none";
         Statement s = main.db().Prepare("SELECT \"Date\" FROM Aircraft WHERE Id = ?");
         s.Bind(1, *set.Current());
         s.Step();
@@ -28,29 +28,6 @@ class RecordSetTest : public ::testing::Test {
     test::TempFolder temp;
     MainDatabase main;
 };
-
-TEST_F(RecordSetTest, MovesInDateOrderAndStopsBeforeAndAfterTheRows) {
-    RecordSet set(main.db(), "Aircraft", "\"Date\"");
-    EXPECT_EQ(DateAt(set), "1999-06-10");
-    set.MovePrevious();
-    EXPECT_TRUE(set.Bof());
-    EXPECT_EQ(DateAt(set), "BOF");
-    set.MoveNext();
-    set.MoveNext();
-    set.MoveNext();
-    EXPECT_EQ(DateAt(set), "2001-01-01");
-    set.MoveNext();
-    EXPECT_TRUE(set.Eof());
-    set.MoveNext();  // stays after the end
-    set.MovePrevious();
-    EXPECT_EQ(DateAt(set), "2001-01-01");
-
-    RecordSet empty(main.db(), "Aircraft", "\"Date\"", {{"Tail = ?", {std::string("N9")}}});
-    EXPECT_TRUE(empty.Bof());
-    EXPECT_TRUE(empty.Eof());
-    empty.MoveFirst();
-    EXPECT_EQ(empty.Current(), std::nullopt);
-}
 
 TEST_F(RecordSetTest, AnAddedRowComesLastAndADeletedRowIsSteppedOver) {
     RecordSet set(main.db(), "Aircraft", "\"Date\"");
