@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include "store/Records.h"
+#include "store/SettingsDatabase.h"
 #include "worksheet/Balance.h"
 #include "worksheet/GridEditing.h"
 #include "worksheet/Utf8.h"
@@ -159,7 +160,9 @@ void MainForm::FocusLeft(Control c) {
             SetFocus(Control::Text17);
             break;
         case Control::Command3D13:
-            ScreenSaved = 2;
+            // Only a stored screen counts as stored: after a refused or failed save the
+            // Worksheet must still be asked about before it is discarded.
+            if (ScreenSaved != 0) ScreenSaved = 2;
             break;
         case Control::Command3D26:
             SetVisible(Control::Panel3D4, false);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,7 +15,8 @@
 
 namespace wb {
 
-class Records;  // the open main database and its record sets (store/)
+class Records;           // the open main database and its record sets (store/)
+class SettingsDatabase;  // "SetupVELKF.MDB" in the working folder (store/)
 
 // What became of a character key typed into a control.
 struct KeyResult {
@@ -31,6 +33,7 @@ public:
 
     // ---- window events -------------------------------------------------------------
     void Load();                                   // main load: a fresh Worksheet
+    void Activate();                               // main activate: settings, main database, company
     void TextChanged(Control c, std::string text);  // typed, pasted or deleted text
     KeyResult KeyTyped(Control c, char32_t key);   // a character key, Enter and Backspace included
     void DeleteKey(Control grid);                  // the Delete key in a grid
@@ -65,6 +68,10 @@ public:
 
     // The record store; empty while no main database is open.
     std::unique_ptr<Records> records;
+    // The settings database; empty until Activate has opened it.
+    std::unique_ptr<SettingsDatabase> settings;
+    // Where "SetupVELKF.MDB" is found.
+    std::filesystem::path workingFolder{"."};
 
     // The print buttons hand over to the window, which owns the printer.
     std::function<void(Control report)> onPrint;

@@ -1,11 +1,44 @@
 // The window's procedures over the record store: the fresh Worksheet, saving, browsing and
 // search, and the specifications carry-over.
 #include "app/MainForm.h"
+#include "store/CarryOver.h"
 #include "store/Records.h"
+#include "store/Search.h"
+#include "worksheet/Utf8.h"
 
 namespace wb {
+namespace {
+
+constexpr std::string_view kContinue = "Press OK to continue";
+
+// The pointer shows the hourglass until the procedure returns, whichever way it ends.
+struct HourglassWhile {
+    explicit HourglassWhile(bool& flag) : flag_(flag) { flag_ = true; }
+    ~HourglassWhile() { flag_ = false; }
+    HourglassWhile(const HourglassWhile&) = delete;
+    HourglassWhile& operator=(const HourglassWhile&) = delete;
+    bool& flag_;
+};
+
+void TellNotSaved(Dialogs& dialogs, const std::string& why) {
+    dialogs.Notice("Worksheet not saved", why + "\n\nNothing was stored.\n\nPress OK to continue",
+                   Icon::Critical);
+}
+
+void TellDatabaseError(Dialogs& dialogs, const std::string& why) {
+    dialogs.Notice("Database error", why + "\n\nPress OK to continue", Icon::Critical);
+}
+
+}  // namespace
 
 void MainForm::StartNewWorksheet() {
+    if (records) {
+        try {
+            records->ReopenAircraftSet();
+        } catch (const std::exception&) {
+            // The set keeps its rows; a new Worksheet starts all the same.
+        }
+    }
     FreshWorksheet = 1;
     SpecsPending = 1;
     SearchActive = 0;
@@ -20,12 +53,145 @@ void MainForm::StartNewWorksheet() {
     SetFocus(Control::Text1);
 }
 
-void MainForm::ClickSave() {}
+void MainForm::ClickSave() {
+    HourglassWhile busy(hourglass_);
+    if (!ParseTypedDate(Text(Control::Text7))) {
+        dialogs_.Notice("No date entered", kContinue, Icon::Critical);
+        return;
+    }
+    if (Text(Control::Text1).empty()) {
+        dialogs_.Notice("No tail number entered", kContinue, Icon::Critical);
+        return;
+    }
+    if (!records) {
+        TellNotSaved(dialogs_, "No data folder has been chosen, so there is no database to store it in.");
+        return;
+    }
+    const bool searchPath = SearchActive == 1;
+    const bool deleting = Text(Control::Text1) == "0";
+    try {
+        // One tail number and date name one stored Worksheet: storing a second one under
+        // them would make both show the same equipment.
+        bool replace = false;
+        if (records->WouldReplaceAnother(ws, searchPath)) {
+            if (!dialogs_.AskYesNo("Worksheet already stored",
+                                   "A Worksheet with this tail number and date is already stored. "
+                                   "Replace it with the one on screen?"))
+                return;
+            replace = true;
+        }
+        if (!deleting) {
+            const RowStore& changes = ws.InstalledList();
+            for (int r = 0; r < 30; ++r)
+                if (CharCount(changes.At(r, installed::Description).Text()) > kDescriptionChars)
+                    dialogs_.Notice(
+                        "Too many characters",
+                        "Description(s) more than 25 characters long. Check decriptions and save again",
+                        Icon::Critical);
+        }
+        records->Save(ws, searchPath, replace);
+    } catch (const std::exception& e) {
+        TellNotSaved(dialogs_, e.what());
+        return;
+    }
+    if (deleting) {
+        SearchActive = 0;
+        BrowseStarted = 0;
+        StartNewWorksheet();
+        return;
+    }
+    ScreenSaved = 1;
+    if (FreshWorksheet == 1) {
+        try {
+            records->AircraftSet.MoveLast();
+        } catch (const std::exception&) {
+            // Stored all the same; the next browse press starts from an end of the set.
+        }
+        FreshWorksheet = 0;
+        SpecsPending = 0;
+    }
+}
 
-void MainForm::ClickBrowse(int direction) { (void)direction; }
+void MainForm::ClickBrowse(int direction) {
+    if (FreshWorksheet == 1 || SearchActive == 1) SearchActive = 1;
+    ClearWorksheet(ws, SearchActive == 1);
+    try {
+        if (records && FreshWorksheet == 1) records->ReopenSearchSet();
+        const RecordSet* set = nullptr;
+        if (records) set = SearchActive == 1 ? &records->SearchSet : &records->AircraftSet;
+        const bool atEnd = set == nullptr || (direction == 2 ? set->Eof() : set->Bof());
+        if (atEnd) {
+            dialogs_.Notice("No records this direction.", kContinue, Icon::Information);
+            SearchActive = 0;
+            return;
+        }
+        BrowseDirection = direction;
+        RunBrowse();
+    } catch (const std::exception& e) {
+        TellDatabaseError(dialogs_, e.what());
+        return;
+    }
+    // What a browse press shows is what is stored.
+    ScreenSaved = 1;
+}
 
-void MainForm::RunBrowse() {}
+void MainForm::RunBrowse() {
+    if (FreshWorksheet == 1) {
+        FreshWorksheet = 0;
+        int emptyFields = 0;
+        for (const SearchField& field : SearchFields()) {
+            const std::string& typed = ws.Get(field.field);
+            if (typed.empty()) {
+                ++emptyFields;
+                continue;
+            }
+            SearchCriterion = CriterionText(field, typed);
+            records->NarrowSearchSet(SearchCondition(field, typed));
+        }
+        if (emptyFields == static_cast<int>(SearchFields().size())) {
+            SearchActive = 0;
+        } else if (records->SearchSet.Bof() && records->SearchSet.Eof()) {
+            dialogs_.Notice("Search Result", "No matches found", Icon::Information);
+            SearchActive = 0;
+            return;
+        }
+    }
 
-void MainForm::CarryOverSpecs() {}
+    RecordSet& set = SearchActive == 1 ? records->SearchSet : records->AircraftSet;
+    const bool all = SearchActive == 0;
+    if (BrowseDirection == 1) {
+        if (BrowseStarted == 0 || (all && set.Eof())) {
+            set.MoveLast();
+        } else {
+            set.MovePrevious();
+        }
+    } else {
+        if (BrowseStarted == 0 || (all && set.Bof())) {
+            set.MoveFirst();
+        } else {
+            set.MoveNext();
+        }
+    }
+
+    LoadDefaults defaults;
+    defaults.today = ShownDate(clock_.Today());
+    defaults.mechanic = Text(Control::Text25);
+    defaults.cert = Text(Control::Text26);
+    const bool loaded = SearchActive == 1 ? records->LoadFromSearchSet(ws, defaults)
+                                          : records->LoadFromAircraftSet(ws, defaults);
+    if (!loaded) ClearWorksheet(ws, SearchActive == 1);
+    BrowseStarted = 1;
+}
+
+void MainForm::CarryOverSpecs() {
+    if (records) {
+        try {
+            CopyLatestEquipmentList(records->db(), ws, Text(Control::Text1));
+        } catch (const std::exception&) {
+            // Nothing to carry over; the scale and fluid rows are reset all the same.
+        }
+    }
+    ResetScaleAndFluidRows(ws);
+}
 
 }  // namespace wb

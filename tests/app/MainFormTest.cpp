@@ -57,6 +57,11 @@ TEST_F(MainFormTest, AFreshWorksheetHasTodayAndTheDefaultsAndAsksBeforeExit) {
 }
 
 TEST_F(MainFormTest, TheFocusPassingThroughSaveEndsWithoutAQuestion) {
+    // Unsaved (nothing stored, or the save refused): leaving Save changes nothing.
+    form.FocusTo(Control::Command3D13);
+    form.FocusTo(Control::Text2);
+    EXPECT_EQ(form.ScreenSaved, 0);
+    form.ScreenSaved = 1;  // as a save leaves it
     form.FocusTo(Control::Command3D13);
     form.FocusTo(Control::Text2);
     EXPECT_EQ(form.ScreenSaved, 2);

@@ -1,0 +1,60 @@
+#include "store/CarryOver.h"
+
+#include "store/Schema.h"
+#include "store/WorksheetRows.h"
+#include "worksheet/Format.h"
+
+namespace wb {
+
+int CopyLatestEquipmentList(Database& db, Worksheet& ws, std::string_view tail) {
+    // The latest date under which this tail has an equipment item, then that date's items.
+    constexpr const char* kItems =
+        "Tail = ? AND List = 'equipment' AND Install = 0 AND Remove = 0 AND Description <> ?";
+    Statement latest = db.Prepare(std::string("SELECT max(\"Date\") FROM Equipment WHERE ") + kItems);
+    latest.BindAll({std::string(tail), std::string(kPreviousEmpty)});
+    if (!latest.Step() || latest.IsNull(0)) return 0;
+    const std::string date = *latest.Text(0);
+
+    Statement rows = db.Prepare(std::string("SELECT Description, Serial, Weight, Arm FROM Equipment WHERE ") +
+                                kItems + " AND \"Date\" = ? ORDER BY RowNum, Id LIMIT 100");
+    rows.BindAll({std::string(tail), std::string(kPreviousEmpty), date});
+    RowStore& store = ws.EquipmentList();
+    Grid& grid = ws.grid(GridId::Grid3);
+    int k = 0;
+    for (; rows.Step(); ++k) {
+        store.At(k, equipment::Description) = rows.Text(0).value_or("");
+        store.At(k, equipment::Serial) = rows.Text(1).value_or("");
+        store.At(k, equipment::Weight) = rows.Text(2).value_or("");
+        store.At(k, equipment::Arm) = rows.Text(3).value_or("");
+        const double w = store.At(k, equipment::Weight).Value();
+        const double a = store.At(k, equipment::Arm).Value();
+        store.At(k, equipment::Moment) = Entry::Number(w * a);
+        grid.Cell(k, equipment::Description) = store.At(k, equipment::Description).Text();
+        grid.Cell(k, equipment::Serial) = store.At(k, equipment::Serial).Text();
+        grid.Cell(k, equipment::Weight) = FormatNumber(w, pattern::Weight);
+        grid.Cell(k, equipment::Arm) = FormatNumber(a, pattern::Weight);
+        grid.Cell(k, equipment::Moment) = FormatNumber(w * a, pattern::Moment);
+    }
+    return k;
+}
+
+void ResetScaleAndFluidRows(Worksheet& ws) {
+    constexpr std::string_view kJackNames[] = {"Right Main", "Left Main", "Nose", "", ""};
+    constexpr std::string_view kFluidNames[] = {"Forward Tanks", "Aft Tanks", "", "", ""};
+    RowStore& scaleRows = ws.ScaleRows();
+    RowStore& fluidRows = ws.FluidRows();
+    for (int n = 0; n < 5; ++n) {
+        scaleRows.At(n, scale::Dsc) = std::string(kJackNames[n]);
+        for (int c : {scale::Tar, scale::Wgt, scale::Arm, scale::Mom})
+            scaleRows.At(n, c) = Entry();
+        fluidRows.At(n, fluid::Dsc) = std::string(kFluidNames[n]);
+        for (int c : {fluid::Wgt, fluid::Arm, fluid::Mom})
+            fluidRows.At(n, c) = Entry();
+    }
+    // An edit typed into the old rows must not be committed into the new ones.
+    ws.edit(GridId::Grid2).EditCol = -1;
+    ws.edit(GridId::Grid4).EditCol = -1;
+    ShowScaleAndFluidRows(ws);
+}
+
+}  // namespace wb

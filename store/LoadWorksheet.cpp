@@ -1,0 +1,207 @@
+// Showing a stored Worksheet: header fields with their Null rules, the scale and fluid
+// rows, the two equipment lists and the recomputed new values.
+#include "store/Schema.h"
+#include "store/WorksheetRows.h"
+#include "worksheet/Balance.h"
+#include "worksheet/Dates.h"
+#include "worksheet/Format.h"
+#include "worksheet/LeadingNumber.h"
+
+namespace wb {
+namespace {
+
+constexpr std::string_view kJackNames[] = {"Right Main", "Left Main", "Nose"};
+constexpr std::string_view kFluidNames[] = {"Forward Tanks", "Aft Tanks"};
+
+std::string AircraftSelect() {
+    std::string sql = "SELECT ";
+    bool first = true;
+    for (const AircraftColumn& c : AircraftColumns()) {
+        if (!first) sql += ", ";
+        sql += Quoted(c.name);
+        first = false;
+    }
+    return sql + " FROM Aircraft WHERE Id = ?";
+}
+
+int ColumnIndex(std::string_view name) {
+    const auto& cols = AircraftColumns();
+    for (size_t i = 0; i < cols.size(); ++i)
+        if (cols[i].name == name) return static_cast<int>(i);
+    return -1;
+}
+
+std::string Column(const Statement& s, std::string_view name) {
+    return s.Text(ColumnIndex(name)).value_or("");
+}
+
+void LoadHeader(const Statement& s, Worksheet& ws, const LoadDefaults& defaults) {
+    for (const FieldInfo& info : AllFields()) {
+        if (info.column.empty()) continue;
+        const Nullable value = s.Text(ColumnIndex(info.column));
+        std::string text;
+        if (value) {
+            text = *value;
+            if (info.field == Field::Date)
+                if (auto d = ParseIsoDate(*value)) text = ShownDate(*d);
+        } else if (info.field == Field::Date) {
+            text = defaults.today;
+        } else if (info.field == Field::By) {
+            text = defaults.mechanic;
+        } else if (info.field == Field::Cert) {
+            text = defaults.cert;
+        }
+        ws.Set(info.field, std::move(text));
+    }
+}
+
+void LoadScaleAndFluidRows(const Statement& s, Worksheet& ws, const LoadDefaults& defaults) {
+    RowStore& scaleRows = ws.ScaleRows();
+    RowStore& fluidRows = ws.FluidRows();
+    for (int n = 0; n < 5; ++n) {
+        const std::string j = "J" + std::to_string(n + 1);
+        const std::string f = "F" + std::to_string(n + 1);
+        Nullable jackName = s.Text(ColumnIndex(j + "Dsc"));
+        Nullable fluidName = s.Text(ColumnIndex(f + "Dsc"));
+        if (defaults.defaultRowNames && !jackName && n < 3) jackName = std::string(kJackNames[n]);
+        if (defaults.defaultRowNames && !fluidName && n < 2) fluidName = std::string(kFluidNames[n]);
+        scaleRows.At(n, scale::Dsc) = jackName.value_or("");
+        scaleRows.At(n, scale::Tar) = Column(s, j + "Tar");
+        scaleRows.At(n, scale::Wgt) = Column(s, j + "Wgt");
+        scaleRows.At(n, scale::Arm) = Column(s, j + "Arm");
+        scaleRows.At(n, scale::Mom) =
+            Entry::Number((scaleRows.At(n, scale::Wgt).Value() - scaleRows.At(n, scale::Tar).Value()) *
+                          scaleRows.At(n, scale::Arm).Value());
+        fluidRows.At(n, fluid::Dsc) = fluidName.value_or("");
+        fluidRows.At(n, fluid::Wgt) = Column(s, f + "Wgt");
+        fluidRows.At(n, fluid::Arm) = Column(s, f + "Arm");
+        fluidRows.At(n, fluid::Mom) =
+            Entry::Number(fluidRows.At(n, fluid::Wgt).Value() * fluidRows.At(n, fluid::Arm).Value());
+    }
+    ShowScaleAndFluidRows(ws);
+}
+
+void EmptyLists(Worksheet& ws) {
+    for (GridId id : {GridId::Grid1, GridId::Grid3}) {
+        RowStore& store = ws.store(id);
+        Grid& grid = ws.grid(id);
+        for (auto& e : store.entries)
+            e = Entry();
+        for (auto& cell : grid.cells)
+            cell.clear();
+    }
+}
+
+// Rows of the InstalledList: only rows with a mark, and the previous-empty row, are shown.
+void LoadChanges(Database& db, const std::string& tail, const std::string& date, Worksheet& ws) {
+    Statement s = db.Prepare(
+        "SELECT RowNum, Description, Serial, Weight, Arm, Install, Remove FROM Equipment "
+        "WHERE Tail = ? AND \"Date\" = ? AND List = ? AND RowNum BETWEEN 0 AND 29 ORDER BY RowNum, Id");
+    s.BindAll({tail, date, std::string(kChangesList)});
+    RowStore& store = ws.InstalledList();
+    Grid& grid = ws.grid(GridId::Grid1);
+    std::int64_t last = -1;
+    while (s.Step()) {
+        const std::int64_t n64 = s.Int(0);
+        if (n64 == last) continue;  // the first row stored under a number counts
+        last = n64;
+        const int n = static_cast<int>(n64);
+        const std::string description = s.Text(1).value_or("");
+        const bool install = !s.IsNull(5) && s.Int(5) != 0;
+        const bool remove = !s.IsNull(6) && s.Int(6) != 0;
+        const bool previous = description == kPreviousEmpty;
+        if (!install && !remove && !previous) continue;
+        store.At(n, installed::Description) = description;
+        store.At(n, installed::Serial) = s.Text(2).value_or("");
+        store.At(n, installed::Weight) = s.Text(3).value_or("");
+        store.At(n, installed::Arm) = s.Text(4).value_or("");
+        const bool numeric = !s.IsNull(3) && !s.IsNull(4);
+        if (numeric) store.At(n, installed::Moment) = Entry::Number(s.Real(3) * s.Real(4));
+        store.At(n, installed::Install) = previous ? std::string(kNoMark) : std::string(install ? "X" : "");
+        store.At(n, installed::Remove) = previous ? std::string() : std::string(remove ? "X" : "");
+        grid.Cell(n, installed::Description) = description;
+        grid.Cell(n, installed::Serial) = store.At(n, installed::Serial).Text();
+        grid.Cell(n, installed::Weight) = FormatText(store.At(n, installed::Weight).Text(), pattern::Weight);
+        grid.Cell(n, installed::Arm) = FormatText(store.At(n, installed::Arm).Text(), pattern::Weight);
+        grid.Cell(n, installed::Moment) = numeric ? FormatNumber(s.Real(3) * s.Real(4), pattern::Moment) : "";
+        grid.Cell(n, installed::Install) =
+            previous ? std::string(kNoMark) : store.At(n, installed::Install).Text();
+        grid.Cell(n, installed::Remove) =
+            previous ? std::string(kNoMark) : store.At(n, installed::Remove).Text();
+    }
+}
+
+void LoadEquipmentList(Database& db, const std::string& tail, const std::string& date, Worksheet& ws) {
+    Statement s = db.Prepare(
+        "SELECT RowNum, Description, Serial, Weight, Arm FROM Equipment "
+        "WHERE Tail = ? AND \"Date\" = ? AND List = ? AND RowNum BETWEEN 0 AND 99 "
+        "AND Install = 0 AND Remove = 0 AND Description <> ? ORDER BY RowNum, Id");
+    s.BindAll({tail, date, std::string(kEquipmentList), std::string(kPreviousEmpty)});
+    RowStore& store = ws.EquipmentList();
+    Grid& grid = ws.grid(GridId::Grid3);
+    std::int64_t last = -1;
+    while (s.Step()) {
+        const std::int64_t n64 = s.Int(0);
+        if (n64 == last) continue;
+        last = n64;
+        const int n = static_cast<int>(n64);
+        store.At(n, equipment::Description) = s.Text(1).value_or("");
+        store.At(n, equipment::Serial) = s.Text(2).value_or("");
+        store.At(n, equipment::Weight) = s.Text(3).value_or("");
+        store.At(n, equipment::Arm) = s.Text(4).value_or("");
+        const double w = store.At(n, equipment::Weight).Value();
+        const double a = store.At(n, equipment::Arm).Value();
+        store.At(n, equipment::Moment) = Entry::Number(w * a);
+        grid.Cell(n, equipment::Description) = store.At(n, equipment::Description).Text();
+        grid.Cell(n, equipment::Serial) = store.At(n, equipment::Serial).Text();
+        grid.Cell(n, equipment::Weight) = FormatNumber(w, pattern::Weight);
+        grid.Cell(n, equipment::Arm) = FormatNumber(a, pattern::Weight);
+        grid.Cell(n, equipment::Moment) = FormatNumber(w * a, pattern::Moment);
+    }
+}
+
+}  // namespace
+
+void ShowScaleAndFluidRows(Worksheet& ws) {
+    const RowStore& scaleRows = ws.ScaleRows();
+    const RowStore& fluidRows = ws.FluidRows();
+    Grid& scaleGrid = ws.grid(GridId::Grid2);
+    Grid& fluidGrid = ws.grid(GridId::Grid4);
+    for (int n = 0; n < 5; ++n) {
+        const double w = scaleRows.At(n, scale::Wgt).Value();
+        const double t = scaleRows.At(n, scale::Tar).Value();
+        const double a = scaleRows.At(n, scale::Arm).Value();
+        scaleGrid.Cell(n, scale::Dsc) = scaleRows.At(n, scale::Dsc).Text();
+        scaleGrid.Cell(n, scale::Tar) = scaleRows.At(n, scale::Tar).Text();
+        scaleGrid.Cell(n, scale::Wgt) = FormatNumber(w, pattern::Weight);
+        scaleGrid.Cell(n, scale::Arm) = FormatNumber(a, pattern::Weight);
+        scaleGrid.Cell(n, scale::Mom) = FormatNumber((w - t) * a, pattern::Moment);
+        const double fw = fluidRows.At(n, fluid::Wgt).Value();
+        const double fa = fluidRows.At(n, fluid::Arm).Value();
+        fluidGrid.Cell(n, fluid::Dsc) = fluidRows.At(n, fluid::Dsc).Text();
+        fluidGrid.Cell(n, fluid::Wgt) = FormatNumber(fw, pattern::Weight);
+        fluidGrid.Cell(n, fluid::Arm) = FormatNumber(fa, pattern::Weight);
+        fluidGrid.Cell(n, fluid::Mom) = FormatNumber(fw * fa, pattern::Moment);
+    }
+}
+
+bool LoadWorksheet(Database& db, std::int64_t id, Worksheet& ws, const LoadDefaults& defaults) {
+    Statement s = db.Prepare(AircraftSelect());
+    s.Bind(1, id);
+    if (!s.Step()) return false;
+    LoadHeader(s, ws, defaults);
+    LoadScaleAndFluidRows(s, ws, defaults);
+    EmptyLists(ws);
+
+    // Without a single equipment row in the database the new values stay uncomputed.
+    Statement any = db.Prepare("SELECT 1 FROM Equipment LIMIT 1");
+    if (!any.Step()) return true;
+    const std::string tail = s.Text(ColumnIndex("Tail")).value_or("");
+    const std::string date = s.Text(ColumnIndex("Date")).value_or("");
+    LoadChanges(db, tail, date, ws);
+    LoadEquipmentList(db, tail, date, ws);
+    Recalculate(ws);
+    return true;
+}
+
+}  // namespace wb

@@ -1,0 +1,153 @@
+// Storing a Worksheet: its old copy removed and the new rows written in one transaction.
+#include "store/Schema.h"
+#include "store/WorksheetRows.h"
+#include "worksheet/Dates.h"
+#include "worksheet/LeadingNumber.h"
+#include "worksheet/Utf8.h"
+
+namespace wb {
+namespace {
+
+Value NumberOf(const Entry& e) {
+    return LeadingNumber(e.Text());
+}
+// An empty entry stays Null; anything else is written as its number.
+Value HeldNumber(const Entry& e) {
+    return e.IsEmpty() ? Value() : NumberOf(e);
+}
+
+std::string AircraftInsert() {
+    std::string names, marks;
+    for (const AircraftColumn& c : AircraftColumns()) {
+        names += (names.empty() ? "" : ", ") + Quoted(c.name);
+        marks += marks.empty() ? "?" : ", ?";
+    }
+    return "INSERT INTO Aircraft (" + names + ") VALUES (" + marks + ")";
+}
+
+std::vector<Value> AircraftValues(const Worksheet& ws, const std::string& isoDate, bool searchPath) {
+    std::vector<Value> v;
+    v.reserve(AircraftColumns().size());
+    v.emplace_back(std::in_place_type<std::string>, ws.Get(Field::Tail));
+    v.emplace_back(std::in_place_type<std::string>, isoDate);
+    for (Field f : {Field::Serial, Field::Make, Field::Model, Field::Year})
+        v.emplace_back(std::in_place_type<std::string>, ws.Get(f));
+    for (Field f : {Field::Empty, Field::CG, Field::MaxWt})
+        v.emplace_back(std::in_place_type<double>, LeadingNumber(ws.Get(f)));
+    for (Field f : {Field::Tach, Field::By, Field::Cert, Field::Work, Field::Range1, Field::Range2,
+                    Field::Range3, Field::Memo})
+        v.emplace_back(std::in_place_type<std::string>, ws.Get(f));
+    const RowStore& scaleRows = ws.ScaleRows();
+    const RowStore& fluidRows = ws.FluidRows();
+    auto number = [searchPath](const Entry& e) { return searchPath ? HeldNumber(e) : NumberOf(e); };
+    for (int n = 0; n < 5; ++n)
+        v.emplace_back(std::in_place_type<std::string>, scaleRows.At(n, scale::Dsc).Text());
+    for (int col : {scale::Tar, scale::Wgt, scale::Arm})
+        for (int n = 0; n < 5; ++n)
+            v.push_back(number(scaleRows.At(n, col)));
+    for (int n = 0; n < 5; ++n)
+        v.emplace_back(std::in_place_type<std::string>, fluidRows.At(n, fluid::Dsc).Text());
+    for (int col : {fluid::Wgt, fluid::Arm})
+        for (int n = 0; n < 5; ++n)
+            v.push_back(number(fluidRows.At(n, col)));
+    return v;
+}
+
+void DeleteEquipmentRows(Database& db, const std::string& tail, const std::string& date) {
+    Statement s = db.Prepare("DELETE FROM Equipment WHERE Tail = ? AND \"Date\" = ?");
+    s.BindAll({tail, date});
+    s.Run();
+}
+
+void DeleteAircraftRow(Database& db, std::int64_t id) {
+    Statement s = db.Prepare("DELETE FROM Aircraft WHERE Id = ?");
+    s.Bind(1, id);
+    s.Run();
+}
+
+void StoreLists(Database& db, const Worksheet& ws, const std::string& tail, const std::string& date) {
+    Statement insert = db.Prepare(
+        "INSERT INTO Equipment (Tail, \"Date\", RowNum, Description, Serial, Weight, Arm, Install, Remove, "
+        "List) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    auto add = [&](std::int64_t rowNum, const std::string& description, const std::string& serial,
+                   Value weight, Value arm, bool install, bool remove, std::string_view list) {
+        insert.BindAll({tail, date, rowNum, FirstChars(description, kDescriptionChars), serial,
+                        std::move(weight), std::move(arm), std::int64_t{install ? 1 : 0},
+                        std::int64_t{remove ? 1 : 0}, std::string(list)});
+        insert.Run();
+        insert.Reset();
+    };
+
+    const RowStore& changes = ws.InstalledList();
+    std::int64_t counter = 0;
+    for (int r = 0; r < 30; ++r) {
+        if (changes.At(r, installed::Description).Text().empty()) continue;
+        add(counter++, changes.At(r, installed::Description).Text(), changes.At(r, installed::Serial).Text(),
+            NumberOf(changes.At(r, installed::Weight)), NumberOf(changes.At(r, installed::Arm)),
+            changes.At(r, installed::Install).Text() == "X", changes.At(r, installed::Remove).Text() == "X",
+            kChangesList);
+    }
+    const RowStore& items = ws.EquipmentList();
+    counter = 0;
+    for (int r = 0; r < 100; ++r) {
+        if (items.At(r, equipment::Description).Text().empty()) continue;
+        add(counter++, items.At(r, equipment::Description).Text(), items.At(r, equipment::Serial).Text(),
+            HeldNumber(items.At(r, equipment::Weight)), HeldNumber(items.At(r, equipment::Arm)), false, false,
+            kEquipmentList);
+    }
+}
+
+}  // namespace
+
+std::vector<std::int64_t> WorksheetsWithPair(Database& db, std::string_view tail, std::string_view isoDate,
+                                             std::optional<std::int64_t> except) {
+    Statement s = db.Prepare("SELECT Id FROM Aircraft WHERE Tail = ? AND \"Date\" = ? ORDER BY Id");
+    s.BindAll({std::string(tail), std::string(isoDate)});
+    std::vector<std::int64_t> ids;
+    while (s.Step())
+        if (!except || s.Int(0) != *except) ids.push_back(s.Int(0));
+    return ids;
+}
+
+SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& request) {
+    const auto typed = ParseTypedDate(ws.Get(Field::Date));
+    if (!typed) throw std::invalid_argument("The date is not a calendar date.");
+    const std::string date = IsoDate(*typed);
+    const std::string& tail = ws.Get(Field::Tail);
+    SaveOutcome outcome;
+
+    Transaction tx(db);
+    if (request.replaces) {
+        Statement stored = db.Prepare("SELECT Tail, \"Date\" FROM Aircraft WHERE Id = ?");
+        stored.Bind(1, *request.replaces);
+        if (stored.Step()) {
+            DeleteEquipmentRows(db, stored.Text(0).value_or(""), stored.Text(1).value_or(""));
+            DeleteAircraftRow(db, *request.replaces);
+            outcome.removed.push_back(*request.replaces);
+        }
+    }
+    // Rows left under the new Tail and Date would otherwise be read back with this Worksheet.
+    DeleteEquipmentRows(db, tail, date);
+    if (tail == "0") {
+        tx.Commit();
+        return outcome;
+    }
+    const std::vector<std::int64_t> samePair = WorksheetsWithPair(db, tail, date, request.replaces);
+    if (!samePair.empty() && !request.replaceSamePair) throw DuplicateWorksheet();
+    for (std::int64_t id : samePair) {
+        DeleteAircraftRow(db, id);
+        outcome.removed.push_back(id);
+    }
+
+    Statement insert = db.Prepare(AircraftInsert());
+    insert.BindAll(AircraftValues(ws, date, request.searchPath));
+    insert.Run();
+    const std::int64_t added = db.LastInsertRowid();
+    StoreLists(db, ws, tail, date);
+    tx.Commit();
+    outcome.added = added;
+    return outcome;
+}
+
+}  // namespace wb

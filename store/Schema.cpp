@@ -1,0 +1,181 @@
+#include "store/Schema.h"
+
+#include <sqlite3.h>
+
+#include <fstream>
+#include <system_error>
+
+namespace wb {
+namespace {
+
+// Dates are ISO text (yyyy-mm-dd) so that ordering by Date is chronological; Tail compares
+// without regard to case, as tail numbers do. Every query by a Worksheet's Tail and Date
+// has an index, so that a database of many years answers as fast as a new one.
+constexpr std::string_view kAircraftSql = R"(
+CREATE TABLE Aircraft (
+  Id INTEGER PRIMARY KEY,
+  Tail TEXT COLLATE NOCASE, "Date" TEXT, Serial TEXT, Make TEXT, Model TEXT, "Year" TEXT,
+  Empty REAL, CG REAL, MaxWt REAL, Tach TEXT, "By" TEXT, Cert TEXT, Work TEXT,
+  Range1 TEXT, Range2 TEXT, Range3 TEXT, Memo TEXT,
+  J1Dsc TEXT, J2Dsc TEXT, J3Dsc TEXT, J4Dsc TEXT, J5Dsc TEXT,
+  J1Tar REAL, J2Tar REAL, J3Tar REAL, J4Tar REAL, J5Tar REAL,
+  J1Wgt REAL, J2Wgt REAL, J3Wgt REAL, J4Wgt REAL, J5Wgt REAL,
+  J1Arm REAL, J2Arm REAL, J3Arm REAL, J4Arm REAL, J5Arm REAL,
+  F1Dsc TEXT, F2Dsc TEXT, F3Dsc TEXT, F4Dsc TEXT, F5Dsc TEXT,
+  F1Wgt REAL, F2Wgt REAL, F3Wgt REAL, F4Wgt REAL, F5Wgt REAL,
+  F1Arm REAL, F2Arm REAL, F3Arm REAL, F4Arm REAL, F5Arm REAL);
+CREATE INDEX Aircraft_Date ON Aircraft ("Date", Id);
+CREATE INDEX Aircraft_Worksheet ON Aircraft (Tail, "Date");
+)";
+
+// List tells the InstalledList rows ('changes') from the EquipmentList rows ('equipment'),
+// so that a change row without marks can never pass for an equipment item.
+constexpr std::string_view kEquipmentSql = R"(
+CREATE TABLE Equipment (
+  Id INTEGER PRIMARY KEY,
+  Tail TEXT COLLATE NOCASE, "Date" TEXT, RowNum INTEGER,
+  Description TEXT, Serial TEXT, Weight REAL, Arm REAL,
+  Install INTEGER NOT NULL DEFAULT 0, Remove INTEGER NOT NULL DEFAULT 0,
+  List TEXT NOT NULL CHECK (List IN ('changes', 'equipment')));
+CREATE INDEX Equipment_Worksheet ON Equipment (Tail, "Date", List, RowNum);
+)";
+
+constexpr std::string_view kCompanySql = R"(
+CREATE TABLE CompanyInfo (
+  Id INTEGER PRIMARY KEY,
+  CompName TEXT, CompAddress TEXT, CompCSZ TEXT, CompPhone TEXT, FormTitle TEXT,
+  EquipTitle TEXT, Mechanic TEXT, Cert TEXT,
+  PrintCo INTEGER, PrintCG INTEGER, PrintMech INTEGER, PrintNotes INTEGER);
+)";
+
+constexpr std::string_view kSetupSql =
+    "CREATE TABLE Setup (Id INTEGER PRIMARY KEY, DataPath TEXT, CompanyPhone TEXT);";
+
+std::vector<AircraftColumn> MakeAircraftColumns() {
+    std::vector<AircraftColumn> cols;
+    using K = AircraftColumn;
+    for (const char* name : {"Tail", "Date", "Serial", "Make", "Model", "Year"})
+        cols.push_back({name, K::Text});
+    for (const char* name : {"Empty", "CG", "MaxWt"})
+        cols.push_back({name, K::Number});
+    for (const char* name : {"Tach", "By", "Cert", "Work", "Range1", "Range2", "Range3", "Memo"})
+        cols.push_back({name, K::Text});
+    for (const char* part : {"Dsc", "Tar", "Wgt", "Arm"})
+        for (int n = 1; n <= 5; ++n)
+            cols.push_back(
+                {"J" + std::to_string(n) + part, std::string_view(part) == "Dsc" ? K::Text : K::Number});
+    for (const char* part : {"Dsc", "Wgt", "Arm"})
+        for (int n = 1; n <= 5; ++n)
+            cols.push_back(
+                {"F" + std::to_string(n) + part, std::string_view(part) == "Dsc" ? K::Text : K::Number});
+    return cols;
+}
+
+// Whether a file that exists starts as an SQLite database does; an empty file counts as one.
+// Checked before the engine sees the file, which would take a short file for an empty one.
+bool LooksLikeDatabase(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    char header[16] = {};
+    in.read(header, sizeof header);
+    if (in.gcount() == 0) return true;
+    return in.gcount() == sizeof header &&
+           std::string_view(header, sizeof header) == std::string_view("SQLite format 3\0", 16);
+}
+
+bool HasTable(Database& db, std::string_view name) {
+    Statement s = db.Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+    s.Bind(1, std::string(name));
+    return s.Step();
+}
+
+void CreateTables(Database& db, const std::vector<TableLayout>& tables) {
+    Transaction tx(db);
+    for (const TableLayout& t : tables) {
+        db.Exec(t.createSql);
+        if (!t.firstRowSql.empty()) db.Exec(t.firstRowSql);
+    }
+    db.Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
+    tx.Commit();
+}
+
+constexpr const char* kNotADatabase =
+    "The file is not a database this program can read. It has been left as it is.";
+
+}  // namespace
+
+const std::vector<TableLayout>& SettingsTables() {
+    static const std::vector<TableLayout> tables = {
+        {"Setup", kSetupSql, "INSERT INTO Setup (DataPath, CompanyPhone) VALUES (NULL, NULL);"}};
+    return tables;
+}
+
+const std::vector<TableLayout>& MainTables() {
+    static const std::vector<TableLayout> tables = {
+        {"Aircraft", kAircraftSql, ""},
+        {"Equipment", kEquipmentSql, ""},
+        {"CompanyInfo", kCompanySql, "INSERT INTO CompanyInfo DEFAULT VALUES;"},
+    };
+    return tables;
+}
+
+const std::vector<AircraftColumn>& AircraftColumns() {
+    static const std::vector<AircraftColumn> cols = MakeAircraftColumns();
+    return cols;
+}
+
+Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<TableLayout>& tables) {
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(file, ec);
+    if (!exists) {
+        const std::filesystem::path folder = file.parent_path();
+        if (!folder.empty() && !std::filesystem::is_directory(folder, ec))
+            throw StoreError(file, "The folder " + folder.string() + " does not exist.");
+        try {
+            Database db(file, Database::Mode::CreateIfMissing);
+            CreateTables(db, tables);
+            return db;
+        } catch (const SqliteError& e) {
+            throw StoreError(file, std::string("The database could not be created: ") + e.what() + ".");
+        }
+    }
+    if (std::filesystem::is_directory(file, ec))
+        throw StoreError(file, "This is a folder, not a database file.");
+    if (!LooksLikeDatabase(file)) throw StoreError(file, kNotADatabase);
+
+    Database db;
+    try {
+        db = Database(file, Database::Mode::OpenExisting);
+        Statement count = db.Prepare("SELECT count(*) FROM sqlite_master");
+        count.Step();
+        const bool blank = count.Int(0) == 0;
+        Statement version = db.Prepare("PRAGMA user_version");
+        version.Step();
+        const std::int64_t v = version.Int(0);
+        if (v > kSchemaVersion)
+            throw StoreError(file, "The database was written by a newer version of this program.");
+        if (db.ReadOnly()) throw StoreError(file, "The file is read-only, so nothing could be stored in it.");
+        if (blank) {
+            // An empty file holds nothing that could be lost; give it the tables.
+            CreateTables(db, tables);
+            return db;
+        }
+        for (const TableLayout& t : tables)
+            if (!HasTable(db, t.name))
+                throw StoreError(file,
+                                 "The file is a database, but not one of this program's: it has no table " +
+                                     std::string(t.name) + ".");
+        // A table that is missing its first row gets it back, so that there is always one
+        // settings row and one company row to read and write.
+        for (const TableLayout& t : tables) {
+            if (t.firstRowSql.empty()) continue;
+            Statement any = db.Prepare("SELECT 1 FROM " + Quoted(t.name) + " LIMIT 1");
+            if (!any.Step()) db.Exec(t.firstRowSql);
+        }
+    } catch (const SqliteError& e) {
+        if ((e.code() & 0xff) == SQLITE_NOTADB) throw StoreError(file, kNotADatabase);
+        throw StoreError(file, std::string("The database could not be read: ") + e.what() + ".");
+    }
+    return db;
+}
+
+}  // namespace wb

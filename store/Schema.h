@@ -1,0 +1,58 @@
+// The tables of the two database files, the version of their layout, and the opening rule
+// shared by both files: a missing file is created with its tables, an unreadable one is
+// reported and left untouched.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/Sqlite.h"
+
+namespace wb {
+
+// Written into PRAGMA user_version; a file with a higher number was made by a newer program
+// and is refused rather than misread.
+inline constexpr int kSchemaVersion = 1;
+
+// A database file that cannot be used: which file, and why, in words for the mechanic.
+class StoreError : public std::runtime_error {
+  public:
+    StoreError(std::filesystem::path file, const std::string& reason)
+        : std::runtime_error(reason), file_(std::move(file)) {}
+    const std::filesystem::path& file() const { return file_; }
+
+  private:
+    std::filesystem::path file_;
+};
+
+struct TableLayout {
+    std::string_view name;
+    std::string_view createSql;    // CREATE TABLE and its indexes
+    std::string_view firstRowSql;  // the row a new file starts with, empty for none
+};
+
+// "SetupVELKF.MDB": table Setup.
+const std::vector<TableLayout>& SettingsTables();
+// "VELK.MDB": tables Aircraft, Equipment, CompanyInfo.
+const std::vector<TableLayout>& MainTables();
+
+// The Aircraft columns after Tail and Date, in the order a save writes them.
+struct AircraftColumn {
+    std::string name;
+    enum Kind { Text, Number } kind;
+};
+const std::vector<AircraftColumn>& AircraftColumns();  // Tail, Date, Serial ... F5Arm
+
+// Values of the Equipment column List: which of a Worksheet's two lists a row belongs to.
+inline constexpr std::string_view kChangesList = "changes";      // the InstalledList
+inline constexpr std::string_view kEquipmentList = "equipment";  // the EquipmentList
+
+// Opens `file`, creating it with `tables` (and their first rows) when it does not exist.
+// An existing file must be a readable database holding these tables at a version this
+// program knows; otherwise StoreError says why, and the file is not written.
+Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<TableLayout>& tables);
+
+}  // namespace wb

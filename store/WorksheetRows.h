@@ -1,0 +1,67 @@
+// How one Worksheet maps onto its rows: one Aircraft row (header, scale and fluid rows) and
+// the Equipment rows of its two lists, found by the Worksheet's Tail and Date.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/Sqlite.h"
+#include "worksheet/Worksheet.h"
+
+namespace wb {
+
+inline constexpr size_t kDescriptionChars = 25;
+
+// What a load fills in where the stored row holds Null.
+struct LoadDefaults {
+    std::string today;     // a Null Date, "mm-dd-yyyy"
+    std::string mechanic;  // a Null By: the default mechanic
+    std::string cert;      // a Null Cert: the default certificate
+    // Browsing all Worksheets gives a Null description of the first scale and fluid rows its
+    // default name; a search result leaves it empty.
+    bool defaultRowNames = true;
+};
+
+// Shows the stored Worksheet `id` with its equipment rows and recomputes it. The two lists
+// are emptied first. Returns false, changing nothing, when there is no such row.
+bool LoadWorksheet(Database& db, std::int64_t id, Worksheet& ws, const LoadDefaults& defaults);
+
+// Rewrites rows 0 to 4 of the scale and fluid grids from their stores, as a load shows them.
+void ShowScaleAndFluidRows(Worksheet& ws);
+
+// A save that would store a second Worksheet under a Tail and Date already in use.
+class DuplicateWorksheet : public std::runtime_error {
+  public:
+    DuplicateWorksheet()
+        : std::runtime_error("A Worksheet with this tail number and date is already stored.") {}
+};
+
+struct SaveRequest {
+    // Loaded from the search result: scale and fluid numbers are written as the stores hold
+    // them (an empty entry stays Null); otherwise every one is written as its number.
+    bool searchPath = false;
+    // The stored Worksheet the screen was loaded from, replaced by the save.
+    std::optional<std::int64_t> replaces;
+    // The mechanic agreed to replace other stored Worksheets with the same Tail and Date.
+    bool replaceSamePair = false;
+};
+
+struct SaveOutcome {
+    std::optional<std::int64_t> added;  // the new Aircraft row; nothing for the tail "0"
+    std::vector<std::int64_t> removed;  // Aircraft rows deleted by the save
+};
+
+// Stores the Worksheet in one transaction: the old copy's rows go, then the new Aircraft row
+// and the Equipment rows of both lists are written. The tail "0" only deletes. A failing
+// step throws and leaves the database as it was. The date must be a real typed date.
+SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& request);
+
+// Stored Worksheets with this Tail and Date (ISO), other than `except`.
+std::vector<std::int64_t> WorksheetsWithPair(Database& db, std::string_view tail, std::string_view isoDate,
+                                             std::optional<std::int64_t> except = std::nullopt);
+
+}  // namespace wb

@@ -1,0 +1,187 @@
+// The two database files: created on a first start, refused (and left alone) when they cannot
+// be read, the settings and company rows, and the start-up body over them.
+#include <fstream>
+#include <iterator>
+
+#include "store/Schema.h"
+#include "tests/store/StoreFixture.h"
+
+namespace wb {
+namespace {
+
+using test::Dump;
+using test::ScriptedDialogs;
+using test::TempFolder;
+
+std::string Contents(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(DatabaseFiles, AMissingFileIsCreatedWithItsTablesRowsAndVersion) {
+    TempFolder temp;
+    SettingsDatabase settings(temp.path);
+    EXPECT_EQ(settings.DataPath(), std::nullopt);
+    EXPECT_EQ(settings.CompanyPhone(), std::nullopt);
+    settings.SetDataPath("/shop/data");
+    settings.SetCompanyPhone("555-0100");
+    EXPECT_EQ(SettingsDatabase(temp.path).DataPath(), "/shop/data");
+
+    MainDatabase main(temp.path / "VELK.MDB");
+    EXPECT_EQ(main.ReadCompanyRow(), CompanyRow{});
+    Statement version = main.db().Prepare("PRAGMA user_version");
+    ASSERT_TRUE(version.Step());
+    EXPECT_EQ(version.Int(0), kSchemaVersion);
+    EXPECT_EQ(MainDatabaseFile("/shop/data"), std::filesystem::path("/shop/data/VELK.MDB"));
+}
+
+TEST(DatabaseFiles, UnusableFilesAreRefusedAndLeftAsTheyWere) {
+    TempFolder temp;
+    const auto file = temp.path / "VELK.MDB";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "Standard Jet DB\0 not something this program reads";
+    }
+    const std::string before = Contents(file);
+    try {
+        MainDatabase main(file);
+        FAIL() << "a file that is not a database was opened";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.file(), file);
+        EXPECT_NE(std::string(e.what()).find("not a database"), std::string::npos);
+    }
+    EXPECT_EQ(Contents(file), before);
+
+    const auto newer = temp.path / "newer.MDB";
+    { Database(newer, Database::Mode::CreateIfMissing).Exec("CREATE TABLE t (x); PRAGMA user_version = 99"); }
+    EXPECT_THROW(MainDatabase{newer}, StoreError);
+    const auto foreign = temp.path / "foreign.MDB";
+    { Database(foreign, Database::Mode::CreateIfMissing).Exec("CREATE TABLE Orders (x)"); }
+    EXPECT_THROW(MainDatabase{foreign}, StoreError);
+    EXPECT_THROW(MainDatabase{temp.path / "no such folder" / "VELK.MDB"}, StoreError);
+}
+
+TEST(DatabaseFiles, CompanyRowStaysFirstAndTheReportFontRowIsWrittenOnce) {
+    TempFolder temp;
+    MainDatabase main(temp.path / "VELK.MDB");
+    main.db().Exec("DELETE FROM CompanyInfo");
+    CompanyRow company;
+    company.CompName = "O'Neil Aviation";
+    company.CompAddress = "1 Field Rd";
+    company.PrintCG = true;
+    company.PrintNotes = false;
+    main.WriteCompanyRow(company);  // an empty table gets its company row back first
+    EXPECT_EQ(main.ReadCompanyRow(), company);
+
+    EXPECT_EQ(main.ReadReportFont(), std::nullopt);
+    main.WriteReportFont({"Times New Roman", 14, false, false});
+    main.WriteReportFont({"Courier New", 12, true, true});
+    EXPECT_EQ(main.ReadReportFont(), (ReportFont{"Courier New", 12, true, true}));
+    EXPECT_EQ(main.ReadCompanyRow(), company);
+    Statement rows = main.db().Prepare("SELECT CompName FROM CompanyInfo ORDER BY Id");
+    std::vector<std::string> names;
+    while (rows.Step())
+        names.push_back(rows.Text(0).value_or(""));
+    EXPECT_EQ(names, (std::vector<std::string>{"O'Neil Aviation", "Reports"}));
+}
+
+TEST(DatabaseFiles, OneWorksheetIsReachedThroughIndexes) {
+    TempFolder temp;
+    MainDatabase main(temp.path / "VELK.MDB");
+    auto plan = [&](const std::string& sql) {
+        Statement s = main.db().Prepare("EXPLAIN QUERY PLAN " + sql);
+        std::string all;
+        while (s.Step())
+            all += s.Text(3).value_or("") + ";";
+        return all;
+    };
+    EXPECT_NE(
+        plan("SELECT * FROM Equipment WHERE Tail = 'N1' AND \"Date\" = '2001-06-10' AND List = 'changes'")
+            .find("INDEX Equipment_Worksheet"),
+        std::string::npos);
+    EXPECT_NE(plan("DELETE FROM Equipment WHERE Tail = 'N1' AND \"Date\" = '2001-06-10'").find("INDEX"),
+              std::string::npos);
+    EXPECT_NE(plan("SELECT Id FROM Aircraft WHERE Tail = 'N1' AND \"Date\" = '2001-06-10'").find("INDEX"),
+              std::string::npos);
+}
+
+// Start-up without the fixture's prepared files.
+class ActivateTest : public ::testing::Test {
+  protected:
+    ActivateTest() : form(dialogs, clock) {
+        form.workingFolder = temp.path;
+        form.Load();
+    }
+    TempFolder temp;
+    ScriptedDialogs dialogs;
+    test::FixedClock clock{{2001, 6, 10}};
+    MainForm form;
+};
+
+TEST_F(ActivateTest, AFirstStartShowsTheDataFolderPanelAndOpensNothing) {
+    form.Activate();
+    EXPECT_TRUE(std::filesystem::exists(temp.path / "SetupVELKF.MDB"));
+    EXPECT_TRUE(form.Visible(Control::Panel3D11));
+    EXPECT_EQ(form.records, nullptr);
+    EXPECT_EQ(form.Text(Control::Text7), "06-10-2001");
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(ActivateTest, ANewDataFolderGetsItsDatabaseAndTheSetUpPanelAsksForTheCompany) {
+    {
+        SettingsDatabase settings(temp.path);
+        settings.SetDataPath(temp.path.string());
+        settings.SetCompanyPhone("555-0100");
+    }
+    form.Activate();
+    ASSERT_NE(form.records, nullptr);
+    EXPECT_TRUE(std::filesystem::exists(temp.path / "VELK.MDB"));
+    EXPECT_EQ(form.Text(Control::Text20), "555-0100");
+    EXPECT_TRUE(form.Visible(Control::Panel3D7));
+    EXPECT_EQ(form.Focus(), Control::Text17);
+    EXPECT_FALSE(form.Checked(Control::Check3D1));
+}
+
+TEST_F(ActivateTest, ACompleteCompanyRowFillsTheDefaultsAndOpensNoPanel) {
+    SettingsDatabase(temp.path).SetDataPath(temp.path.string());
+    CompanyRow company;
+    company.CompName = "Shop";
+    company.CompAddress = "1 Field Rd";
+    company.Mechanic = "J. Smith";
+    company.Cert = "A&P 123";
+    company.PrintMech = true;
+    MainDatabase(temp.path / "VELK.MDB").WriteCompanyRow(company);
+    {
+        ScriptedDialogs d;
+        test::FixedClock c;
+        MainForm withoutTitle(d, c);
+        withoutTitle.workingFolder = temp.path;
+        withoutTitle.Activate();
+        EXPECT_TRUE(withoutTitle.Visible(Control::Panel3D7));
+        EXPECT_EQ(withoutTitle.Focus(), Control::Text21);
+    }
+    company.FormTitle = "";  // empty text is not Null
+    MainDatabase(temp.path / "VELK.MDB").WriteCompanyRow(company);
+    form.Activate();
+    EXPECT_FALSE(form.Visible(Control::Panel3D7));
+    EXPECT_EQ(form.Text(Control::Text6), "J. Smith");
+    EXPECT_EQ(form.Text(Control::Text22), "A&P 123");
+    EXPECT_EQ(form.Text(Control::Text17), "Shop");
+    EXPECT_TRUE(form.Checked(Control::Check3D3));
+}
+
+TEST_F(ActivateTest, AnUnreadableMainDatabaseIsNamedAndNeverOverwritten) {
+    SettingsDatabase(temp.path).SetDataPath(temp.path.string());
+    const auto file = temp.path / "VELK.MDB";
+    { std::ofstream(file, std::ios::binary) << std::string(4096, 'x'); }
+    form.Activate();
+    EXPECT_EQ(form.records, nullptr);
+    EXPECT_TRUE(form.Visible(Control::Panel3D11));
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, "Database could not be opened");
+    EXPECT_NE(dialogs.shown[0].text.find(file.string()), std::string::npos);
+    EXPECT_EQ(Contents(file), std::string(4096, 'x'));
+}
+
+}  // namespace
+}  // namespace wb

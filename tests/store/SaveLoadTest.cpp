@@ -1,0 +1,267 @@
+// Saving a Worksheet and showing it again: the round trip, the checks and messages, the
+// search path with its replacement and deletion, the atomic save and the Null rules.
+#include "store/Schema.h"
+#include "tests/store/StoreFixture.h"
+
+namespace wb {
+namespace {
+
+using test::Dump;
+using Shown = test::Shown;
+
+constexpr const char* kTooLong =
+    "Description(s) more than 25 characters long. Check decriptions and save again";
+
+class SaveLoadTest : public test::StoreFormTest {
+  protected:
+    // A weighed Worksheet with fluids, equipment changes and an equipment list.
+    void FillWorksheet() {
+        Set(Control::Text1, "O'NEIL");
+        Set(Control::Text7, "6/10/2001");
+        Set(Control::Text2, "28-7890");
+        Set(Control::Text3, "Piper");
+        Set(Control::Text5, "1978");
+        Set(Control::Text8, "1234.5");
+        Set(Control::Text11, "2325");
+        Set(Control::Text12, "WO-77");
+        Set(Control::Text14, "82.0 to 93.0");
+        Set(Control::Text13, "Weighed \"as is\";\nfuel drained.");
+        Scale(0, "Right Main", "2.5", "612.5", "80");
+        Scale(1, "Left Main", "2.5", "610", "80");
+        Scale(2, "Nose", "0", "290", "30");
+        Fluid(0, "Forward Tanks", "30", "95");
+        Change(1, "Radio 5\" panel", "12", "40", "X", "");
+        Change(2, "Old ADF", "5", "60", "", "X");
+        Item(0, "Battery", "25", "10");
+        Item(1, "ELT 50% off_", "3", "200");
+        Recalculate(form.ws);
+    }
+    std::vector<std::string> Texts(GridId id) const {
+        std::vector<std::string> texts;
+        const RowStore& s = form.ws.store(id);
+        for (int r = 0; r < SpecOf(id).rows; ++r)
+            for (int c = 0; c < s.cols; ++c)
+                if (c != SpecOf(id).computedCol) texts.push_back(s.At(r, c).Text());
+        return texts;
+    }
+    void BrowseAllFirst() {
+        New();
+        ClearCriteria();
+        Next();
+    }
+};
+
+TEST_F(SaveLoadTest, ASavedWorksheetLoadsBackTheSame) {
+    FillWorksheet();
+    std::vector<std::string> header;
+    for (const FieldInfo& f : AllFields())
+        header.push_back(form.ws.Get(f.field));
+    const auto changes = Texts(GridId::Grid1);
+    const auto items = Texts(GridId::Grid3);
+    const auto changesGrid = form.ws.grid(GridId::Grid1).cells;
+    const auto itemsGrid = form.ws.grid(GridId::Grid3).cells;
+    ASSERT_EQ(form.Text(Control::Text23), "1484.50");
+
+    Save();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(form.ScreenSaved, 1);
+    EXPECT_EQ(form.FreshWorksheet, 0);
+    EXPECT_EQ(form.SpecsPending, 0);
+
+    BrowseAllFirst();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(form.ScreenSaved, 1);
+    header[static_cast<size_t>(Field::Date)] = "06-10-2001";  // shown in the one date form
+    for (const FieldInfo& f : AllFields())
+        EXPECT_EQ(form.ws.Get(f.field), header[static_cast<size_t>(f.field)]) << f.control;
+    EXPECT_EQ(Texts(GridId::Grid1), changes);
+    EXPECT_EQ(Texts(GridId::Grid3), items);
+    EXPECT_EQ(form.ws.grid(GridId::Grid1).cells, changesGrid);
+    EXPECT_EQ(form.ws.grid(GridId::Grid3).cells, itemsGrid);
+    // Moments are worked out afresh; the rows show in the load's patterns.
+    EXPECT_DOUBLE_EQ(form.ws.ScaleRows().At(0, scale::Mom).Number(), 48800.0);
+    const Grid& fluids = form.ws.grid(GridId::Grid4);
+    EXPECT_EQ(std::vector<std::string>(fluids.cells.begin(), fluids.cells.begin() + 4),
+              (std::vector<std::string>{"Forward Tanks", "30.00", "95.00", "2850.0"}));
+    EXPECT_EQ(form.ws.grid(GridId::Grid2).Cell(3, scale::Wgt), "0.00");
+    EXPECT_EQ(form.ws.grid(GridId::Grid1).Cell(0, installed::Install), "//////");
+    EXPECT_EQ(Count("SELECT count(*) FROM Equipment WHERE List = 'changes'"), 3);
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE \"Date\" = '2001-06-10' AND Tail = 'O''NEIL'"), 1);
+}
+
+TEST_F(SaveLoadTest, TheDateAndTailAreCheckedBeforeAnythingIsStored) {
+    for (const char* date : {"", "13-45-2001", "02-30-2001", "2001-06-10"}) {
+        Set(Control::Text1, "N1");
+        Set(Control::Text7, date);
+        Save();
+    }
+    Set(Control::Text7, "06-10-2001");
+    Set(Control::Text1, "");
+    Save();
+    EXPECT_EQ(dialogs.Titles(),
+              (std::vector<std::string>{"No date entered", "No date entered", "No date entered",
+                                        "No date entered", "No tail number entered"}));
+    EXPECT_EQ(dialogs.shown.back(),
+              (Shown{Shown::Notice, "No tail number entered", "Press OK to continue", Icon::Critical}));
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft"), 0);
+    EXPECT_EQ(form.ScreenSaved, 0);
+    EXPECT_FALSE(form.Hourglass());
+}
+
+TEST_F(SaveLoadTest, LongDescriptionsWarnAndAreCutToTwentyFiveCharactersAndRowsAreRenumbered) {
+    Set(Control::Text1, "N1");
+    Change(0, "Previous A/C Empty", "1200", "35", "", "");
+    Change(1, std::string(26, 'a'), "1", "1", "X", "");
+    Change(3, "\u00e9" + std::string(39, 'b'), "1", "1", "X", "");  // 40 characters, 41 bytes
+    Item(2, std::string(30, 'c'), "1", "1");
+    Save();
+    EXPECT_EQ(dialogs.shown,
+              (std::vector<Shown>(2, {Shown::Notice, "Too many characters", kTooLong, Icon::Critical})));
+    Statement s = db().Prepare("SELECT RowNum, Description, List FROM Equipment ORDER BY Id");
+    std::vector<std::string> rows;
+    while (s.Step())
+        rows.push_back(*s.Text(0) + " " + *s.Text(1) + " " + *s.Text(2));
+    EXPECT_EQ(rows, (std::vector<std::string>{"0 Previous A/C Empty changes",
+                                              "1 " + std::string(25, 'a') + " changes",
+                                              "2 \u00e9" + std::string(24, 'b') + " changes",
+                                              "0 " + std::string(25, 'c') + " equipment"}));
+}
+
+TEST_F(SaveLoadTest, AChangeRowWithoutMarksIsNeitherShownNorTakenForAnEquipmentItem) {
+    Set(Control::Text1, "N1");
+    Change(0, "Previous A/C Empty", "1200", "35", "", "");
+    Change(1, "Unmarked tow bar", "9", "100", "", "");
+    Item(0, "Battery", "25", "10");
+    Save();
+    BrowseAllFirst();
+    EXPECT_EQ(form.ws.InstalledList().At(1, installed::Description).Text(), "");
+    EXPECT_EQ(form.ws.EquipmentList().At(0, equipment::Description).Text(), "Battery");
+    EXPECT_EQ(form.ws.EquipmentList().At(1, equipment::Description).Text(), "");
+    EXPECT_EQ(form.Text(Control::Text23), "1200.00");
+}
+
+TEST_F(SaveLoadTest, ASecondWorksheetUnderTheSameTailAndDateIsStoredOnlyWhenTheMechanicAgrees) {
+    Store("N1", "06-10-2001", "Battery");
+    Store("N2", "06-10-2001", "Strobe");
+    New();
+    Set(Control::Text1, "N1");
+    Set(Control::Text7, "06-10-2001");
+    Item(0, "ELT", "3", "200");
+    dialogs.Clear();
+    Save();  // answered No
+    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Worksheet already stored"});
+    EXPECT_EQ(form.ScreenSaved, 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM Equipment WHERE Description = 'Battery'"), 1);
+    dialogs.answers = {true};
+    Save();
+    EXPECT_EQ(form.ScreenSaved, 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Tail = 'N1'"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM Equipment WHERE Tail = 'N1'"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM Equipment WHERE Description = 'ELT'"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft"), 2);
+}
+
+TEST_F(SaveLoadTest, AFailingStepLeavesTheDatabaseExactlyAsItWas) {
+    Store("N1", "06-10-2001");
+    // Load it through a search, so that the save would replace it.
+    New();
+    Set(Control::Text1, "N1");
+    Set(Control::Text7, "06-10-2001");
+    Next();
+    ASSERT_EQ(form.SearchActive, 1);
+    Item(1, "Strobe", "2", "150");
+    Item(2, "Refused", "1", "1");
+    Set(Control::Text3, "Cessna");
+    db().Exec(
+        "CREATE TRIGGER refuse BEFORE INSERT ON Equipment WHEN NEW.Description = 'Refused' "
+        "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    const auto before = Dump(db());
+    dialogs.Clear();
+    Save();
+    EXPECT_EQ(Dump(db()), before);
+    ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"Worksheet not saved"});
+    EXPECT_NE(dialogs.shown[0].text.find("disk full"), std::string::npos);
+    form.FocusTo(Control::Text2);  // leaving Save does not make the screen count as stored
+    EXPECT_EQ(form.ScreenSaved, 0);
+
+    // Nothing moved in the sets either: with the step fixed, the save replaces the row.
+    db().Exec("DROP TRIGGER refuse");
+    Save();
+    EXPECT_EQ(form.ScreenSaved, 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Make = 'Cessna'"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM Equipment"), 3);
+}
+
+TEST_F(SaveLoadTest, TheSearchPathReplacesTheLoadedWorksheetAndTailZeroDeletesIt) {
+    Store("N1", "06-10-2001");
+    Store("N7", "01-05-2000");
+    New();
+    Set(Control::Text1, "N1");
+    Set(Control::Text7, "");
+    Next();
+    ASSERT_EQ(form.Text(Control::Text1), "N1");
+    Set(Control::Text1, "N2");
+    ASSERT_EQ(form.ws.ScaleRows().At(3, scale::Wgt).Text(), "0");
+    form.ws.ScaleRows().At(3, scale::Wgt) = "";
+    Save();
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Tail = 'N1'"), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM Equipment WHERE Tail = 'N1'"), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM Equipment WHERE Tail = 'N2'"), 1);
+    // The search path keeps empty numbers empty; the other path writes them as 0.
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Tail = 'N2' AND J4Wgt IS NULL"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Tail = 'N7' AND J4Wgt = 0"), 1);
+
+    // On the other path the tail "0" deletes nothing stored.
+    New();
+    Set(Control::Text1, "0");
+    Save();
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft"), 2);
+
+    New();
+    Set(Control::Text1, "N7");
+    Set(Control::Text7, "");
+    Next();
+    ASSERT_EQ(form.Text(Control::Text1), "N7");
+    Set(Control::Text1, "0");
+    Save();
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM Equipment WHERE Tail = 'N7'"), 0);
+    EXPECT_EQ(form.SearchActive, 0);
+    EXPECT_EQ(form.FreshWorksheet, 1);
+    EXPECT_EQ(form.Text(Control::Text1), "");
+    EXPECT_EQ(form.Text(Control::Text7), "12-06-2026");
+    EXPECT_EQ(form.Text(Control::Text6), "J. Smith");
+}
+
+TEST_F(SaveLoadTest, NullColumnsShowTheirDefaults) {
+    db().Exec(
+        "INSERT INTO Aircraft (Tail, \"Date\", J2Dsc, F1Wgt, F1Arm) VALUES ('N1', '2001-06-10', 'Left', "
+        "12.5, 40);"
+        "INSERT INTO Equipment (Tail, \"Date\", RowNum, Description, Weight, Arm, Install, Remove, List) "
+        "VALUES ('N1', '2001-06-10', 0, 'Previous A/C Empty', 1200, 35, 0, 0, 'changes')");
+    BrowseAllFirst();
+    EXPECT_EQ(form.Text(Control::Text6), "J. Smith");
+    EXPECT_EQ(form.Text(Control::Text22), "A&P 123");
+    EXPECT_EQ(form.Text(Control::Text11), "");
+    const Grid& scaleGrid = form.ws.grid(GridId::Grid2);
+    EXPECT_EQ(scaleGrid.Cell(0, scale::Dsc), "Right Main");
+    EXPECT_EQ(scaleGrid.Cell(1, scale::Dsc), "Left");
+    EXPECT_EQ(scaleGrid.Cell(2, scale::Dsc), "Nose");
+    const Grid& fluidGrid = form.ws.grid(GridId::Grid4);
+    EXPECT_EQ(fluidGrid.Cell(0, fluid::Wgt) + " " + fluidGrid.Cell(0, fluid::Arm) + " " +
+                  fluidGrid.Cell(0, fluid::Mom),
+              "12.50 40.00 500.0");
+    EXPECT_EQ(form.ws.grid(GridId::Grid1).Cell(0, installed::Remove), "//////");
+
+    New();
+    ClearCriteria();
+    Set(Control::Text1, "N1");
+    Set(Control::Text7, "06-10-2001");
+    Next();
+    EXPECT_EQ(form.ws.grid(GridId::Grid2).Cell(0, scale::Dsc), "");
+    EXPECT_EQ(form.Text(Control::Text6), "J. Smith");
+}
+
+}  // namespace
+}  // namespace wb

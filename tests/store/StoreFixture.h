@@ -1,0 +1,144 @@
+// A MainForm over real database files in a temporary folder, with helpers that fill in a
+// Worksheet the way the editing rules leave it and that read the files directly.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "store/MainDatabase.h"
+#include "store/Records.h"
+#include "store/SettingsDatabase.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "worksheet/Balance.h"
+
+namespace wb::test {
+
+class TempFolder {
+  public:
+    TempFolder() {
+        std::random_device random;
+        path = std::filesystem::temp_directory_path() /
+               ("wb-store-" + std::to_string(random()) + std::to_string(random()));
+        std::filesystem::create_directories(path);
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    std::filesystem::path path;
+};
+
+// Every row of every table, as text, for comparing a file before and after.
+inline std::vector<std::string> Dump(Database& db) {
+    std::vector<std::string> rows;
+    for (const char* table : {"Aircraft", "Equipment", "CompanyInfo"}) {
+        Statement s = db.Prepare(std::string("SELECT * FROM ") + table + " ORDER BY Id");
+        while (s.Step()) {
+            std::string row = table;
+            for (int c = 0; c < s.ColumnCount(); ++c)
+                row += "|" + s.Text(c).value_or("<null>");
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+class StoreFormTest : public ::testing::Test {
+  protected:
+    StoreFormTest() : form(dialogs, clock) {
+        std::filesystem::create_directories(DataFolder());
+        SettingsDatabase(temp.path).SetDataPath(DataFolder().string());
+        CompanyRow company;
+        company.CompName = "Shop";
+        company.CompAddress = "1 Field Rd";
+        company.FormTitle = "Weight and Balance";
+        company.Mechanic = "J. Smith";
+        company.Cert = "A&P 123";
+        MainDatabase(MainFile()).WriteCompanyRow(company);
+        form.workingFolder = temp.path;
+        form.Load();
+        form.Activate();
+    }
+
+    std::filesystem::path DataFolder() const { return temp.path / "data"; }
+    std::filesystem::path MainFile() const { return DataFolder() / "VELK.MDB"; }
+    Database& db() { return form.records->db(); }
+    std::int64_t Count(const std::string& sql) {
+        Statement s = db().Prepare(sql);
+        s.Step();
+        return s.Int(0);
+    }
+
+    void New() {
+        if (form.ScreenSaved == 0) dialogs.answers.push_back(true);
+        form.Clicked(Control::Command3D19);
+    }
+    void Set(Control c, const std::string& text) { form.SetText(c, text); }
+    void Scale(int n, const char* dsc, const char* tar, const char* wgt, const char* arm) {
+        RowStore& s = form.ws.ScaleRows();
+        s.At(n, scale::Dsc) = dsc;
+        s.At(n, scale::Tar) = tar;
+        s.At(n, scale::Wgt) = wgt;
+        s.At(n, scale::Arm) = arm;
+        CommitRowMoment(form.ws, GridId::Grid2, n);
+    }
+    void Fluid(int n, const char* dsc, const char* wgt, const char* arm) {
+        RowStore& s = form.ws.FluidRows();
+        s.At(n, fluid::Dsc) = dsc;
+        s.At(n, fluid::Wgt) = wgt;
+        s.At(n, fluid::Arm) = arm;
+        CommitRowMoment(form.ws, GridId::Grid4, n);
+    }
+    void Change(int n, const std::string& desc, const char* wgt, const char* arm, const char* in,
+                const char* out) {
+        RowStore& s = form.ws.InstalledList();
+        s.At(n, installed::Description) = desc;
+        s.At(n, installed::Serial) = "S" + std::to_string(n);
+        s.At(n, installed::Weight) = wgt;
+        s.At(n, installed::Arm) = arm;
+        s.At(n, installed::Install) = in;
+        s.At(n, installed::Remove) = out;
+        CommitRowMoment(form.ws, GridId::Grid1, n);
+    }
+    void Item(int n, const std::string& desc, const char* wgt, const char* arm) {
+        RowStore& s = form.ws.EquipmentList();
+        s.At(n, equipment::Description) = desc;
+        s.At(n, equipment::Serial) = "E" + std::to_string(n);
+        s.At(n, equipment::Weight) = wgt;
+        s.At(n, equipment::Arm) = arm;
+        CommitRowMoment(form.ws, GridId::Grid3, n);
+    }
+    void Save() { form.Clicked(Control::Command3D13); }
+    // A fresh Worksheet with the given identity and one equipment item, saved.
+    void Store(const std::string& tail, const std::string& date, const std::string& item = "Battery") {
+        New();
+        Set(Control::Text1, tail);
+        Set(Control::Text7, date);
+        Item(0, item, "25", "10");
+        Save();
+        ASSERT_EQ(form.ScreenSaved, 1) << tail << " " << date;
+    }
+    // Empties the nine identity boxes, so that a browse press on a fresh Worksheet browses all.
+    void ClearCriteria() {
+        for (Control c : {Control::Text1, Control::Text2, Control::Text3, Control::Text4, Control::Text5,
+                          Control::Text6, Control::Text22, Control::Text12, Control::Text7})
+            Set(c, "");
+    }
+    void Next() { form.Clicked(Control::Command3D16); }
+    void Previous() { form.Clicked(Control::Command3D17); }
+    std::string OnScreen() const { return form.Text(Control::Text1) + " " + form.Text(Control::Text7); }
+
+    TempFolder temp;
+    ScriptedDialogs dialogs;
+    FixedClock clock{{2026, 12, 6}};
+    MainForm form;
+};
+
+}  // namespace wb::test
