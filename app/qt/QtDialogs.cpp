@@ -27,6 +27,7 @@ std::unique_ptr<QMessageBox> QtDialogs::MakeNotice(QWidget* parent, std::string_
                                                    std::string_view text, Icon icon) {
     auto box = std::make_unique<QMessageBox>(BoxIcon(icon), FromUtf8(title), FromUtf8(text), QMessageBox::Ok,
                                              parent);
+    box->setTextFormat(Qt::PlainText);
     box->setDefaultButton(QMessageBox::Ok);
     return box;
 }
@@ -35,6 +36,7 @@ std::unique_ptr<QMessageBox> QtDialogs::MakeQuestion(QWidget* parent, std::strin
                                                      std::string_view text) {
     auto box = std::make_unique<QMessageBox>(QMessageBox::Question, FromUtf8(title), FromUtf8(text),
                                              QMessageBox::Yes | QMessageBox::No, parent);
+    box->setTextFormat(Qt::PlainText);
     // No is the safe answer: Enter alone must not discard the Worksheet.
     box->setDefaultButton(QMessageBox::No);
     box->setEscapeButton(QMessageBox::No);
