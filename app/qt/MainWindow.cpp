@@ -26,13 +26,19 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     BuildAbout();
     BuildShells();
 
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusChanged(now); });
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
+                          [this](QWidget*, QWidget* now) { FocusChanged(now); });
 
     // The main window's load step.
     Forward([this] { form_.Load(); });
 }
 
 MainWindow::~MainWindow() {
+    // The children about to go may still hand the focus around or move a scroll bar; this
+    // window no longer listens.
+    disconnect(focusWatch_);
+    for (QObject* child : findChildren<QObject*>())
+        child->blockSignals(true);
     if (hourglass_) QApplication::restoreOverrideCursor();
 }
 

@@ -62,6 +62,7 @@ class MainWindow : public QWidget {
     MainForm& form_;
     std::array<QWidget*, static_cast<size_t>(Control::Count)> widgets_{};
     QWidget* worksheet_ = nullptr;
+    QMetaObject::Connection focusWatch_;
     bool busy_ = false;        // the form is handling an event (a message box may be up)
     bool refreshing_ = false;  // the window is writing the form's state into the widgets
     bool hourglass_ = false;
