@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
             // settings, opens the main database and loads the company settings.
         };
         window->show();
+        window->activateWindow();  // a display without a window manager would leave it inactive
     };
     splash.show();
     return QApplication::exec();
