@@ -1,5 +1,7 @@
 #include "app/MainForm.h"
 
+#include <algorithm>
+
 #include "store/Records.h"
 #include "store/SettingsDatabase.h"
 #include "worksheet/Balance.h"
@@ -131,6 +133,13 @@ void MainForm::DeleteKey(Control grid) {
 
 void MainForm::GridMoveCurrent(Control grid, int row, int col) {
     if (auto id = GridOf(grid); id && Usable(grid)) wb::GridMoveCurrent(ws, *id, row, col);
+}
+
+void MainForm::GridScrolled(Control grid, int topRow) {
+    auto id = GridOf(grid);
+    if (!id || !Usable(grid)) return;
+    Grid& g = ws.grid(*id);
+    g.topRow = std::clamp(topRow, 0, std::max(0, g.rows - SpecOf(*id).visibleRows));
 }
 
 void MainForm::FocusTo(Control c) {

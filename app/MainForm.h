@@ -38,6 +38,7 @@ public:
     KeyResult KeyTyped(Control c, char32_t key);   // a character key, Enter and Backspace included
     void DeleteKey(Control grid);                  // the Delete key in a grid
     void GridMoveCurrent(Control grid, int row, int col);
+    void GridScrolled(Control grid, int topRow);   // the scroll bar moved; the current cell stays
     void Clicked(Control c);                       // buttons, grids, result boxes
     void SetChecked(Control check, bool value);
     void FocusTo(Control c);                       // the focus moved to c (leave rules run)

@@ -270,6 +270,20 @@ TEST_F(MainFormTest, DeleteKeyReachesOnlyTheGrids) {
     EXPECT_EQ(form.ws.grid(GridId::Grid2).Cell(1, 0), "Nose");
 }
 
+TEST_F(MainFormTest, TheScrollBarMovesOnlyTheTopRowWithinTheGrid) {
+    form.FocusTo(Control::Grid1);
+    form.GridMoveCurrent(Control::Grid1, 2, 1);
+    form.GridScrolled(Control::Grid1, 40);  // past the end: the last full page
+    const Grid& g = form.ws.grid(GridId::Grid1);
+    EXPECT_EQ(g.topRow, 30 - 18);
+    EXPECT_EQ(g.row, 2);
+    EXPECT_EQ(g.col, 1);
+    form.GridScrolled(Control::Grid1, -3);
+    EXPECT_EQ(g.topRow, 0);
+    form.GridScrolled(Control::Grid3, 50);  // hidden with its panel: no change
+    EXPECT_EQ(form.ws.grid(GridId::Grid3).topRow, 0);
+}
+
 TEST(Controls, TheTableNamesEveryControlOnce) {
     for (int i = 1; i < static_cast<int>(Control::Count); ++i) {
         Control c = static_cast<Control>(i);

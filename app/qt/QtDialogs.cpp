@@ -1,0 +1,54 @@
+#include "app/qt/QtDialogs.h"
+
+namespace wb::gui {
+namespace {
+
+QString FromUtf8(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QMessageBox::Icon BoxIcon(Icon icon) {
+    switch (icon) {
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::Critical:
+            return QMessageBox::Critical;
+        case Icon::Question:
+            return QMessageBox::Question;
+        case Icon::Exclamation:
+            return QMessageBox::Warning;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> QtDialogs::MakeNotice(QWidget* parent, std::string_view title,
+                                                   std::string_view text, Icon icon) {
+    auto box = std::make_unique<QMessageBox>(BoxIcon(icon), FromUtf8(title), FromUtf8(text), QMessageBox::Ok,
+                                             parent);
+    box->setTextFormat(Qt::PlainText);
+    box->setDefaultButton(QMessageBox::Ok);
+    return box;
+}
+
+std::unique_ptr<QMessageBox> QtDialogs::MakeQuestion(QWidget* parent, std::string_view title,
+                                                     std::string_view text) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, FromUtf8(title), FromUtf8(text),
+                                             QMessageBox::Yes | QMessageBox::No, parent);
+    box->setTextFormat(Qt::PlainText);
+    // No is the safe answer: Enter alone must not discard the Worksheet.
+    box->setDefaultButton(QMessageBox::No);
+    box->setEscapeButton(QMessageBox::No);
+    return box;
+}
+
+void QtDialogs::Notice(std::string_view title, std::string_view text, Icon icon) {
+    MakeNotice(parent_, title, text, icon)->exec();
+}
+
+bool QtDialogs::AskYesNo(std::string_view title, std::string_view text) {
+    return MakeQuestion(parent_, title, text)->exec() == QMessageBox::Yes;
+}
+
+}  // namespace wb::gui

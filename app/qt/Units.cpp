@@ -1,0 +1,55 @@
+#include "app/qt/Units.h"
+
+#include <QStringList>
+
+namespace wb::gui {
+namespace {
+
+// Liberation Sans has the metrics of the sans-serif faces the captions were measured in.
+const QStringList kSans = {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                           QStringLiteral("Helvetica")};
+
+QFont Sans(qreal points, bool bold) {
+    QFont f;
+    f.setFamilies(kSans);
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+}  // namespace
+
+QFont WindowFont() {
+    return Sans(8, false);
+}
+
+QFont LabelFont() {
+    return Sans(9.75, true);
+}
+
+QFont ChangeListFont() {
+    QFont f = Sans(8, false);
+    f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    return f;
+}
+
+QColor InkColour(Ink ink) {
+    switch (ink) {
+        case Ink::Black:
+            return QColor(0, 0, 0);
+        case Ink::Red:
+            return QColor(255, 0, 0);
+        case Ink::Blue:
+            return QColor(0, 0, 255);
+        case Ink::Yellow:
+            return QColor(255, 255, 0);
+    }
+    return {};
+}
+
+QColor GroundFor(Ink ink) {
+    return ink == Ink::Yellow ? QColor(0x70, 0x70, 0x70) : QColor(0xd4, 0xd4, 0xd4);
+}
+
+}  // namespace wb::gui

@@ -1,0 +1,36 @@
+// The program: the splash window, then the main window over one MainForm until the form ends.
+#include <QApplication>
+#include <QStyleFactory>
+#include <memory>
+
+#include "app/MainForm.h"
+#include "app/qt/MainWindow.h"
+#include "app/qt/QtDialogs.h"
+#include "app/qt/SplashWindow.h"
+#include "app/qt/SystemClock.h"
+#include "app/qt/Units.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setFont(wb::gui::WindowFont());
+
+    wb::gui::QtDialogs dialogs;
+    wb::gui::SystemClock clock;
+    wb::MainForm form(dialogs, clock);
+    std::unique_ptr<wb::gui::MainWindow> window;
+
+    wb::gui::SplashWindow splash;
+    splash.onElapsed = [&] {
+        window = std::make_unique<wb::gui::MainWindow>(form);
+        dialogs.SetParent(window.get());
+        window->onFirstActivation = [] {
+            // The start-up body goes here once the store exists: form.Activate() reads the
+            // settings, opens the main database and loads the company settings.
+        };
+        window->show();
+        window->activateWindow();  // a display without a window manager would leave it inactive
+    };
+    splash.show();
+    return QApplication::exec();
+}
