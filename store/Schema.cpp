@@ -90,11 +90,7 @@ bool HasTable(Database& db, std::string_view name) {
 
 void CreateTables(Database& db, const std::vector<TableLayout>& tables) {
     Transaction tx(db);
-    for (const TableLayout& t : tables) {
-        db.Exec(t.createSql);
-        if (!t.firstRowSql.empty()) db.Exec(t.firstRowSql);
-    }
-    db.Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
+    WriteTables(db, tables);
     tx.Commit();
 }
 
@@ -102,6 +98,14 @@ constexpr const char* kNotADatabase =
     "The file is not a database this program can read. It has been left as it is.";
 
 }  // namespace
+
+void WriteTables(Database& db, const std::vector<TableLayout>& tables) {
+    for (const TableLayout& t : tables) {
+        db.Exec(t.createSql);
+        if (!t.firstRowSql.empty()) db.Exec(t.firstRowSql);
+    }
+    db.Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
+}
 
 const std::vector<TableLayout>& SettingsTables() {
     static const std::vector<TableLayout> tables = {

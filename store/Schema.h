@@ -50,6 +50,10 @@ const std::vector<AircraftColumn>& AircraftColumns();  // Tail, Date, Serial ...
 inline constexpr std::string_view kChangesList = "changes";      // the InstalledList
 inline constexpr std::string_view kEquipmentList = "equipment";  // the EquipmentList
 
+// Creates `tables` with their first rows and sets the layout version, inside the caller's
+// transaction: a file filled in one go is made exactly as a new one is.
+void WriteTables(Database& db, const std::vector<TableLayout>& tables);
+
 // Opens `file`, creating it with `tables` (and their first rows) when it does not exist.
 // An existing file must be a readable database holding these tables at a version this
 // program knows; otherwise StoreError says why, and the file is not written.

@@ -1,0 +1,387 @@
+// Converting the old files in place: every value of every fixture file as stored in the new
+// database, the Worksheets loading and computing, the old file kept byte for byte, and a
+// conversion that fails at any point or meets a bad file leaving the folder as it was.
+#include "store/jet/Convert.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+
+#include "Fixtures.h"
+#include "store/MainDatabase.h"
+#include "store/Schema.h"
+#include "store/WorksheetRows.h"
+#include "tests/store/StoreFixture.h"
+#include "worksheet/LeadingNumber.h"
+
+namespace wb::jet {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+using testing::Expected;
+using testing::FixtureDir;
+using wb::test::TempFolder;
+
+std::string Contents(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::set<std::string> FilesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// A copy of a fixture under the name the program looks for; copies keep the read-only mode.
+fs::path CopyFixture(const std::string& fixture, const fs::path& folder, const std::string& name) {
+    const fs::path to = folder / name;
+    fs::copy_file(FixtureDir() / fixture, to);
+    return to;
+}
+
+// The double a Single column's value is stored as: the shortest decimal of the float.
+double TypedSingle(double expected) {
+    const float f = static_cast<float>(expected);
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, f).ptr;
+    double d = 0;
+    std::from_chars(text, end, d);
+    return d;
+}
+
+// One stored value against the fixture's value for a column of the given Jet type.
+void ExpectStored(const Statement& s, int col, const json& want, const std::string& type,
+                  const std::string& where) {
+    SCOPED_TRACE(where);
+    if (want.is_null()) {
+        EXPECT_TRUE(s.IsNull(col)) << "expected Null, got " << s.Text(col).value_or("");
+        return;
+    }
+    ASSERT_FALSE(s.IsNull(col)) << "expected " << want.dump() << ", got Null";
+    if (type == "Text" || type == "Memo" || type == "Date/Time") {
+        EXPECT_EQ(s.Text(col), want.get<std::string>());
+    } else if (type == "Double") {
+        EXPECT_EQ(s.Real(col), want.get<double>());
+    } else if (type == "Single") {
+        EXPECT_EQ(s.Real(col), TypedSingle(want.get<double>()));
+        EXPECT_EQ(static_cast<float>(s.Real(col)), static_cast<float>(want.get<double>()));
+    } else if (type == "Yes/No") {
+        EXPECT_EQ(s.Int(col), want.get<bool>() ? 1 : 0);
+    } else {
+        EXPECT_EQ(s.Int(col), want.get<std::int64_t>());
+    }
+}
+
+std::string TypeOf(const json& table, const std::string& column) {
+    for (const json& c : table["columns"])
+        if (c["name"] == column) return c["type"];
+    ADD_FAILURE() << "no column " << column;
+    return "";
+}
+
+std::string Upper(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+class ConvertFixture : public ::testing::TestWithParam<std::string> {
+  protected:
+    void SetUp() override {
+        WB_NEED_JET_FIXTURES();
+        file = CopyFixture(GetParam(), temp.path, "VELK.MDB");
+        report = ConvertMainDatabase(file);
+        expected = Expected()["files"][GetParam()];
+        // A later save of one Tail and Date replaces the earlier one.
+        std::map<std::pair<std::string, std::string>, int> last;
+        for (const json& row : expected["tables"]["Aircraft"]["rows"])
+            last[{Upper(row["values"]["Tail"]), row["values"]["Date"]}] = row["worksheet"];
+        for (const auto& [key, worksheet] : last)
+            kept.insert(worksheet);
+    }
+
+    TempFolder temp;
+    fs::path file;
+    ConversionReport report;
+    json expected;
+    std::set<int> kept;  // worksheets brought across
+};
+
+TEST_P(ConvertFixture, EveryAircraftValueIsStoredAsRead) {
+    MainDatabase main(file);  // opens as one of the program's own files
+    const json& table = expected["tables"]["Aircraft"];
+    std::string sql = "SELECT ";
+    for (const AircraftColumn& c : AircraftColumns())
+        sql += Quoted(c.name) + ", ";
+    Statement s = main.db().Prepare(sql + "Id FROM Aircraft ORDER BY Id");
+    int checked = 0;
+    for (const json& row : table["rows"]) {
+        if (!kept.count(row["worksheet"])) continue;
+        ASSERT_TRUE(s.Step()) << "Aircraft row " << row["row"] << " is missing";
+        for (size_t c = 0; c < AircraftColumns().size(); ++c) {
+            const std::string& name = AircraftColumns()[c].name;
+            ExpectStored(s, static_cast<int>(c), row["values"][name], TypeOf(table, name),
+                         "Aircraft row " + row["row"].dump() + " " + name);
+        }
+        ++checked;
+    }
+    EXPECT_FALSE(s.Step()) << "more Aircraft rows than brought across";
+    EXPECT_EQ(checked, report.counts.worksheets);
+    EXPECT_EQ(checked, static_cast<int>(table["rows"].size()) - 1);  // one earlier save left out
+}
+
+TEST_P(ConvertFixture, EveryEquipmentRowIsStoredUnderItsWorksheetAndListNumberedAsASave) {
+    MainDatabase main(file);
+    const json& table = expected["tables"]["Equipment"];
+    std::map<int, json> aircraftOf;
+    for (const json& row : expected["tables"]["Aircraft"]["rows"])
+        aircraftOf[row["worksheet"]] = row["values"];
+    std::map<std::pair<int, std::string>, int> next;  // RowNum per worksheet and list
+    int changes = 0, items = 0;
+    for (const json& row : table["rows"]) {
+        const int worksheet = row["worksheet"];
+        if (!kept.count(worksheet)) continue;
+        const std::string list = row["list"];
+        const json& v = row["values"];
+        const int rowNum = next[{worksheet, list}]++;
+        (list == "changes" ? changes : items)++;
+        Statement s = main.db().Prepare(
+            "SELECT Description, Serial, Weight, Arm, Install, Remove, Tail FROM Equipment "
+            "WHERE Tail = ? AND \"Date\" = ? AND List = ? AND RowNum = ?");
+        s.BindAll({aircraftOf[worksheet]["Tail"].get<std::string>(), v["Date"].get<std::string>(), list,
+                   std::int64_t{rowNum}});
+        const std::string where = "Equipment row " + row["row"].dump();
+        ASSERT_TRUE(s.Step()) << where << " is not stored as " << list << " row " << rowNum;
+        int col = 0;
+        for (const char* name : {"Description", "Serial", "Weight", "Arm", "Install", "Remove"})
+            ExpectStored(s, col++, v[name], TypeOf(table, name), where + " " + name);
+        EXPECT_EQ(s.Text(6), aircraftOf[worksheet]["Tail"].get<std::string>());
+        EXPECT_FALSE(s.Step()) << where << " stored twice";
+    }
+    EXPECT_EQ(changes, report.counts.changeRows);
+    EXPECT_EQ(items, report.counts.equipmentRows);
+    Statement total = main.db().Prepare("SELECT count(*) FROM Equipment");
+    total.Step();
+    EXPECT_EQ(total.Int(0), changes + items);
+}
+
+TEST_P(ConvertFixture, CompanyAndReportFontRowsAreStoredAsReadAndReadBackByTheStore) {
+    MainDatabase main(file);
+    const json& table = expected["tables"]["CompanyInfo"];
+    Statement s = main.db().Prepare(
+        "SELECT CompName, CompAddress, CompCSZ, CompPhone, FormTitle, EquipTitle, Mechanic, Cert, PrintCo, "
+        "PrintCG, PrintMech, PrintNotes FROM CompanyInfo ORDER BY Id");
+    bool font = false;
+    for (const json& row : table["rows"]) {
+        ASSERT_TRUE(s.Step());
+        int col = 0;
+        for (const json& column : table["columns"]) {
+            const std::string name = column["name"];
+            const std::string type = column["type"];
+            const json& want = row["values"][name];
+            // Integer flags are stored as the store's own 0 and 1.
+            const json flag = want.is_number() ? json(want.get<int>() != 0) : want;
+            ExpectStored(s, col++, type == "Text" ? want : flag, type == "Text" ? type : "Yes/No",
+                         "CompanyInfo row " + row["row"].dump() + " " + name);
+        }
+        font = font || row["kind"] == "report font";
+    }
+    EXPECT_FALSE(s.Step());
+    EXPECT_EQ(report.counts.companyRows, 1);
+    EXPECT_EQ(report.counts.reportFontRows, font ? 1 : 0);
+    EXPECT_EQ(main.ReadCompanyRow().CompName, table["rows"][0]["values"]["CompName"].get<std::string>());
+    if (font) {
+        EXPECT_EQ(main.ReadReportFont(), (ReportFont{"Times New Roman", 14, false, true}));
+    }
+}
+
+TEST_P(ConvertFixture, TheOldFileIsKeptByteForByteAndNothingElseIsLeft) {
+    EXPECT_EQ(report.database, file);
+    EXPECT_EQ(report.keptAs, temp.path / "VELK.MDB.jet");
+    EXPECT_EQ(Contents(report.keptAs), Contents(FixtureDir() / GetParam()));
+    EXPECT_EQ(FilesIn(temp.path), (std::set<std::string>{"VELK.MDB", "VELK.MDB.jet"}));
+    Database db(file, Database::Mode::OpenExisting);
+    Statement version = db.Prepare("PRAGMA user_version");
+    version.Step();
+    EXPECT_EQ(version.Int(0), kSchemaVersion);
+}
+
+TEST_P(ConvertFixture, EveryWorksheetLoadsAndItsNewValuesCompute) {
+    MainDatabase main(file);
+    Statement ids = main.db().Prepare("SELECT Id, Tail, \"Date\" FROM Aircraft ORDER BY Id");
+    int loaded = 0;
+    while (ids.Step()) {
+        SCOPED_TRACE(ids.Text(1).value_or("") + " " + ids.Text(2).value_or(""));
+        Worksheet ws;
+        ASSERT_TRUE(LoadWorksheet(main.db(), ids.Int(0), ws, LoadDefaults{"12-06-2026", "", "", true}));
+        EXPECT_EQ(ws.Get(Field::Tail), ids.Text(1));
+        const double weight = LeadingNumber(ws.Get(Field::Text23));
+        const double arm = LeadingNumber(ws.Get(Field::Text24));
+        const double moment = LeadingNumber(ws.Get(Field::Text27));
+        EXPECT_GT(weight, 1000) << ws.Get(Field::Text23);
+        EXPECT_LT(weight, 6000) << ws.Get(Field::Text23);
+        EXPECT_GT(arm, 30) << ws.Get(Field::Text24);
+        EXPECT_LT(arm, 150) << ws.Get(Field::Text24);
+        EXPECT_NEAR(moment, weight * arm, weight * 0.01) << ws.Get(Field::Text27);
+        ++loaded;
+    }
+    EXPECT_EQ(loaded, report.counts.worksheets);
+}
+
+TEST_P(ConvertFixture, TheEarlierSaveOfOneTailAndDateIsReportedWithItsKeyValues) {
+    ASSERT_FALSE(report.notBroughtAcross.empty());
+    EXPECT_EQ(report.notBroughtAcross.front().table, "Aircraft");
+    const std::string text = ReportText(report);
+    EXPECT_NE(text.find("VELK.MDB has been converted"), std::string::npos) << text;
+    EXPECT_NE(text.find("VELK.MDB.jet"), std::string::npos) << text;
+    EXPECT_NE(text.find("- 13 Worksheets"), std::string::npos) << text;
+    EXPECT_NE(text.find("Aircraft row 8 (Tail \"N4521K\", Date 2003-05-21)"), std::string::npos) << text;
+    // Its twenty list rows are joined into two lines, one per list.
+    EXPECT_NE(text.find("Equipment rows 263-267"), std::string::npos) << text;
+    EXPECT_NE(text.find("Equipment rows 268-282"), std::string::npos) << text;
+    EXPECT_EQ(report.notBroughtAcross.size(), 21u);
+}
+
+INSTANTIATE_TEST_SUITE_P(MainFiles, ConvertFixture, ::testing::Values("VELK_a.MDB", "VELK_b.MDB"),
+                         [](const auto& info) { return info.param == "VELK_a.MDB" ? "a" : "b"; });
+
+TEST(ConvertSettings, ThePhoneIsCarriedOverAndAFolderFromAnotherSystemIsLeftOut) {
+    WB_NEED_JET_FIXTURES();
+    TempFolder temp;
+    const fs::path file = CopyFixture("setup-configured/SetupVELKF.MDB", temp.path, "SetupVELKF.MDB");
+    const ConversionReport report = ConvertSettingsDatabase(file);
+    SettingsDatabase settings(temp.path);
+    EXPECT_EQ(settings.CompanyPhone(), "555-0100");
+    EXPECT_EQ(settings.DataPath(), std::nullopt);
+    ASSERT_EQ(report.notBroughtAcross.size(), 1u);
+    const std::string text = ReportText(report);
+    EXPECT_NE(text.find("C:\\WB\\DATA does not exist on this computer"), std::string::npos) << text;
+    EXPECT_NE(text.find("- the company telephone number"), std::string::npos) << text;
+    EXPECT_EQ(Contents(temp.path / "SetupVELKF.MDB.jet"),
+              Contents(FixtureDir() / "setup-configured/SetupVELKF.MDB"));
+
+    const fs::path firstRun = CopyFixture("setup-firstrun/SetupVELKF.MDB", temp.path, "first.MDB");
+    const ConversionReport empty = ConvertSettingsDatabase(firstRun);
+    EXPECT_TRUE(empty.notBroughtAcross.empty());
+    Database db(firstRun, Database::Mode::OpenExisting);
+    Statement s = db.Prepare("SELECT DataPath IS NULL, CompanyPhone IS NULL, count(*) FROM Setup");
+    s.Step();
+    EXPECT_EQ(s.Int(0) + s.Int(1) + s.Int(2), 3);
+}
+
+// The stored path names a folder relative to the working folder on this computer, so it is kept.
+TEST(ConvertSettings, AFolderThatExistsHereIsKept) {
+    WB_NEED_JET_FIXTURES();
+    TempFolder temp;
+    const fs::path before = fs::current_path();
+    fs::create_directory(temp.path / "C:\\WB\\DATA");
+    fs::current_path(temp.path);
+    ConversionReport report;
+    try {
+        report = ConvertSettingsDatabase(
+            CopyFixture("setup-configured/SetupVELKF.MDB", temp.path, "SetupVELKF.MDB"));
+    } catch (...) {
+        fs::current_path(before);
+        throw;
+    }
+    fs::current_path(before);
+    EXPECT_EQ(SettingsDatabase(temp.path).DataPath(), "C:\\WB\\DATA");
+    EXPECT_TRUE(report.notBroughtAcross.empty());
+}
+
+class ConvertFailure : public ::testing::TestWithParam<ConversionStep> {};
+
+TEST_P(ConvertFailure, LeavesTheOldFileInPlaceAndNoOtherFile) {
+    WB_NEED_JET_FIXTURES();
+    TempFolder temp;
+    const fs::path file = CopyFixture("VELK_b.MDB", temp.path, "VELK.MDB");
+    const ConversionStep failAt = GetParam();
+    try {
+        ConvertMainDatabase(file, [&](ConversionStep step) {
+            if (step == failAt) throw std::runtime_error("disk full");
+        });
+        FAIL() << "the conversion did not fail";
+    } catch (const ConversionError& e) {
+        EXPECT_NE(std::string(e.what()).find("disk full"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("Nothing has been changed"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(FilesIn(temp.path), std::set<std::string>{"VELK.MDB"});
+    EXPECT_EQ(Contents(file), Contents(FixtureDir() / "VELK_b.MDB"));
+}
+
+INSTANTIATE_TEST_SUITE_P(AtEachStep, ConvertFailure,
+                         ::testing::Values(ConversionStep::RowsWritten, ConversionStep::FileClosed,
+                                           ConversionStep::OldFileMoved));
+
+TEST(ConvertNames, AKeptNameInUseIsNeverOverwritten) {
+    WB_NEED_JET_FIXTURES();
+    TempFolder temp;
+    const fs::path file = CopyFixture("VELK_a.MDB", temp.path, "VELK.MDB");
+    std::ofstream(temp.path / "VELK.MDB.jet") << "an older copy";
+    std::ofstream(temp.path / "VELK.MDB.jet.1") << "another";
+    const ConversionReport report = ConvertMainDatabase(file);
+    EXPECT_EQ(report.keptAs, temp.path / "VELK.MDB.jet.2");
+    EXPECT_EQ(Contents(temp.path / "VELK.MDB.jet"), "an older copy");
+    EXPECT_EQ(Contents(temp.path / "VELK.MDB.jet.1"), "another");
+    EXPECT_EQ(Contents(report.keptAs), Contents(FixtureDir() / "VELK_a.MDB"));
+}
+
+// Each bad file: a message that says what is wrong, and the file and folder untouched.
+struct BadFile {
+    const char* name;
+    std::function<void(const fs::path&)> make;
+    const char* message;
+};
+
+void PrintTo(const BadFile& bad, std::ostream* out) {
+    *out << bad.name;
+}
+
+class ConvertBadFile : public ::testing::TestWithParam<BadFile> {};
+
+TEST_P(ConvertBadFile, IsRefusedWithAClearMessageAndLeftAlone) {
+    WB_NEED_JET_FIXTURES();
+    TempFolder temp;
+    const fs::path file = temp.path / "VELK.MDB";
+    GetParam().make(file);
+    const std::string before = Contents(file);
+    try {
+        ConvertMainDatabase(file);
+        FAIL() << "a bad file was converted";
+    } catch (const ConversionError& e) {
+        EXPECT_NE(std::string(e.what()).find(GetParam().message), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("Nothing has been changed"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(FilesIn(temp.path), std::set<std::string>{"VELK.MDB"});
+    EXPECT_EQ(Contents(file), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, ConvertBadFile,
+    ::testing::Values(BadFile{"Truncated",
+                              [](const fs::path& to) {
+                                  const std::string whole = Contents(FixtureDir() / "VELK_a.MDB");
+                                  std::ofstream(to, std::ios::binary) << whole.substr(0, whole.size() / 3);
+                              },
+                              "VELK.MDB\" has an unreadable definition"},
+                      BadFile{"WithoutTheTables",
+                              [](const fs::path& to) {
+                                  fs::copy_file(FixtureDir() / "setup-firstrun/SetupVELKF.MDB", to);
+                              },
+                              "has no table Aircraft"},
+                      BadFile{"NotJet",
+                              [](const fs::path& to) {
+                                  std::ofstream(to, std::ios::binary) << "Name,Date\nN4521K,1996-03-12\n";
+                              },
+                              "is not an Access (Jet) database"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace wb::jet
