@@ -1,5 +1,6 @@
 // The start-up body of the main window: the settings row, the main database and its record
 // sets, and the company settings with the check that opens the set-up panel.
+#include "app/LegacyConversion.h"
 #include "app/MainForm.h"
 #include "store/Records.h"
 #include "store/Schema.h"
@@ -7,6 +8,9 @@
 
 namespace wb {
 namespace {
+
+// An old database file the mechanic chose not to convert, or that could not be; already told.
+struct LeftAsItIs {};
 
 void TellUnusable(Dialogs& dialogs, const std::filesystem::path& file, const std::string& reason) {
     dialogs.Notice("Database could not be opened",
@@ -36,10 +40,16 @@ void LoadCompanySettings(MainForm& form, const CompanyRow& row) {
 void MainForm::Activate() {
     SetText(Control::Text7, ShownDate(clock_.Today()));
     std::optional<std::string> dataPath;
+    // An old settings file left as it is cannot be opened: start as if no folder were chosen.
     try {
+        if (OfferConversion(dialogs_, workingFolder / SettingsDatabase::kFileName,
+                            LegacyDatabase::Settings) == LegacyFileOutcome::LeftAsItIs)
+            throw LeftAsItIs();
         settings = std::make_unique<SettingsDatabase>(workingFolder);
         SetText(Control::Text20, settings->CompanyPhone().value_or(""));
         dataPath = settings->DataPath();
+    } catch (const LeftAsItIs&) {
+        dataPath.reset();
     } catch (const StoreError& e) {
         TellUnusable(dialogs_, e.file(), e.what());
         dataPath.reset();
@@ -56,9 +66,14 @@ void MainForm::Activate() {
 
     CompanyRow company;
     try {
+        if (OfferConversion(dialogs_, MainDatabaseFile(*dataPath), LegacyDatabase::Main) ==
+            LegacyFileOutcome::LeftAsItIs)
+            throw LeftAsItIs();
         records = std::make_unique<Records>(MainDatabaseFile(*dataPath));
         records->CompanySet.MoveFirst();
         company = records->database().ReadCompanyRow();
+    } catch (const LeftAsItIs&) {
+        records.reset();
     } catch (const StoreError& e) {
         records.reset();
         TellUnusable(dialogs_, e.file(), e.what());

@@ -1,0 +1,41 @@
+#include "app/LegacyConversion.h"
+
+#include "store/jet/Convert.h"
+#include "store/jet/JetFile.h"
+
+namespace wb {
+
+LegacyFileOutcome OfferConversion(Dialogs& dialogs, const std::filesystem::path& file, LegacyDatabase which) {
+    const jet::JetFormat format = jet::FormatOfFile(file);
+    if (format == jet::JetFormat::NotJet) return LegacyFileOutcome::NotLegacy;
+    const bool settings = which == LegacyDatabase::Settings;
+    if (format != jet::JetFormat::Jet4) {
+        dialogs.Notice("Database could not be opened",
+                       file.string() +
+                           "\n\nThis is an Access database of a version this program cannot convert; only "
+                           "Access 2000 files can be. It has been left as it is.\n\nPress OK to continue",
+                       Icon::Critical);
+        return LegacyFileOutcome::LeftAsItIs;
+    }
+
+    const std::string question =
+        file.string() + "\n\nThis " + (settings ? "settings" : "database") +
+        " file was written by the earlier program (an Access 2000 database). It must be converted before "
+        "this program can use it.\n\nConvert it now? The old file is kept unchanged beside the new one as " +
+        jet::KeptName(file).filename().string() + ".\n\nIf you answer No, nothing is changed" +
+        (settings ? " and the program starts without the stored settings."
+                  : " and you can choose another data folder.");
+    if (!dialogs.AskYesNo("Convert old database?", question)) return LegacyFileOutcome::LeftAsItIs;
+
+    try {
+        const jet::ConversionReport report =
+            settings ? jet::ConvertSettingsDatabase(file) : jet::ConvertMainDatabase(file);
+        dialogs.Notice("Database converted", jet::ReportText(report), Icon::Information);
+        return LegacyFileOutcome::Converted;
+    } catch (const jet::ConversionError& e) {
+        dialogs.Notice("Database could not be converted", file.string() + "\n\n" + e.what(), Icon::Critical);
+        return LegacyFileOutcome::LeftAsItIs;
+    }
+}
+
+}  // namespace wb

@@ -1,0 +1,174 @@
+// Start-up finding an old Jet file where it expects its own: the question, the conversion and
+// its report, and a converted database then browsed, searched and saved like any other.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "Fixtures.h"
+#include "tests/store/StoreFixture.h"
+
+namespace wb {
+namespace {
+
+namespace fs = std::filesystem;
+using jet::testing::FixtureDir;
+using test::Shown;
+
+std::string Contents(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::set<std::string> FilesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+class ConvertStartUp : public ::testing::Test {
+  protected:
+    ConvertStartUp() : form(dialogs, clock) {
+        form.workingFolder = temp.path;
+        form.Load();
+    }
+    void SetUp() override { WB_NEED_JET_FIXTURES(); }
+
+    // The settings point at a data folder holding an old main database.
+    fs::path OldMainDatabase(const std::string& fixture = "VELK_a.MDB") {
+        fs::create_directories(DataFolder());
+        SettingsDatabase(temp.path).SetDataPath(DataFolder().string());
+        fs::copy_file(FixtureDir() / fixture, DataFolder() / "VELK.MDB");
+        return DataFolder() / "VELK.MDB";
+    }
+    fs::path DataFolder() const { return temp.path / "data"; }
+
+    void Set(Control c, const std::string& text) { form.SetText(c, text); }
+    void Next() { form.Clicked(Control::Command3D16); }
+    std::string OnScreen() const { return form.Text(Control::Text1) + " " + form.Text(Control::Text7); }
+    void New() {
+        if (form.ScreenSaved == 0) dialogs.answers.push_back(true);
+        form.Clicked(Control::Command3D19);
+    }
+    void ClearCriteria() {
+        for (Control c : {Control::Text1, Control::Text2, Control::Text3, Control::Text4, Control::Text5,
+                          Control::Text6, Control::Text22, Control::Text12, Control::Text7})
+            Set(c, "");
+    }
+
+    test::TempFolder temp;
+    test::ScriptedDialogs dialogs;
+    test::FixedClock clock{{2026, 12, 6}};
+    MainForm form;
+};
+
+TEST_F(ConvertStartUp, YesConvertsReportsAndOpensADatabaseThatBrowsesSearchesAndSaves) {
+    const fs::path file = OldMainDatabase();
+    dialogs.answers = {true};
+    form.Activate();
+
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0].kind, Shown::Question);
+    EXPECT_EQ(dialogs.shown[0].title, "Convert old database?");
+    EXPECT_NE(dialogs.shown[0].text.find(file.string()), std::string::npos);
+    EXPECT_NE(dialogs.shown[0].text.find("VELK.MDB.jet"), std::string::npos);
+    EXPECT_EQ(dialogs.shown[1].title, "Database converted");
+    EXPECT_EQ(dialogs.shown[1].icon, Icon::Information);
+    EXPECT_NE(dialogs.shown[1].text.find("13 Worksheets"), std::string::npos) << dialogs.shown[1].text;
+    ASSERT_NE(form.records, nullptr);
+    EXPECT_FALSE(form.Visible(Control::Panel3D11));
+    EXPECT_FALSE(form.Visible(Control::Panel3D7));  // the old company row is complete
+    EXPECT_EQ(form.Text(Control::Text17), "O'Hara Aircraft Maintenance");
+    EXPECT_EQ(Contents(DataFolder() / "VELK.MDB.jet"), Contents(FixtureDir() / "VELK_a.MDB"));
+
+    // Browsing all goes in date order, whatever order the old table held.
+    ClearCriteria();
+    std::vector<std::string> seen;
+    for (int i = 0; i < 4; ++i) {
+        Next();
+        seen.push_back(OnScreen());
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"N4521K 03-12-1996", "N8127P 11-05-1996", "N733BM 06-20-1997",
+                                              "N8127P 02-10-1998"}));
+
+    New();
+    ClearCriteria();
+    Set(Control::Text1, "C-GKLM");
+    Next();
+    EXPECT_EQ(OnScreen(), "C-GKLM 02-14-2000");
+    Next();
+    EXPECT_EQ(OnScreen(), "C-GKLM 10-08-2004");
+
+    dialogs.Clear();
+    dialogs.answers = {true, true};
+    form.SetText(Control::Text12, "Annual, reweighed");
+    form.Clicked(Control::Command3D13);
+    EXPECT_EQ(form.ScreenSaved, 1) << (dialogs.shown.empty() ? "" : dialogs.shown.back().text);
+    Statement s = form.records->db().Prepare(
+        "SELECT count(*), sum(Work = 'Annual, reweighed') FROM Aircraft WHERE Tail = 'C-GKLM' AND \"Date\" = "
+        "'2004-10-08'");
+    s.Step();
+    EXPECT_EQ(s.Int(0), 1);
+    EXPECT_EQ(s.Int(1), 1);
+}
+
+TEST_F(ConvertStartUp, NoChangesNothingAndOffersTheDataFolderPanel) {
+    const fs::path file = OldMainDatabase();
+    form.Activate();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, "Convert old database?");
+    EXPECT_EQ(form.records, nullptr);
+    EXPECT_TRUE(form.Visible(Control::Panel3D11));
+    EXPECT_EQ(FilesIn(DataFolder()), std::set<std::string>{"VELK.MDB"});
+    EXPECT_EQ(Contents(file), Contents(FixtureDir() / "VELK_a.MDB"));
+}
+
+TEST_F(ConvertStartUp, AFailedConversionSaysWhyAndLeavesTheFile) {
+    const fs::path file = OldMainDatabase();
+    const std::string whole = Contents(file);
+    fs::remove(file);
+    std::ofstream(file, std::ios::binary) << whole.substr(0, 40960);
+    dialogs.answers = {true};
+    form.Activate();
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[1].title, "Database could not be converted");
+    EXPECT_EQ(dialogs.shown[1].icon, Icon::Critical);
+    EXPECT_NE(dialogs.shown[1].text.find("Nothing has been changed"), std::string::npos)
+        << dialogs.shown[1].text;
+    EXPECT_EQ(form.records, nullptr);
+    EXPECT_TRUE(form.Visible(Control::Panel3D11));
+    EXPECT_EQ(FilesIn(DataFolder()), std::set<std::string>{"VELK.MDB"});
+    EXPECT_EQ(Contents(file), whole.substr(0, 40960));
+}
+
+TEST_F(ConvertStartUp, AnOldSettingsFileIsConvertedOrLeftAsItIs) {
+    const fs::path file = temp.path / "SetupVELKF.MDB";
+    fs::copy_file(FixtureDir() / "setup-configured/SetupVELKF.MDB", file);
+
+    // No: nothing changes, and the program starts as if no data folder had been chosen.
+    form.Activate();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, "Convert old database?");
+    EXPECT_NE(dialogs.shown[0].text.find("settings file"), std::string::npos);
+    EXPECT_EQ(form.settings, nullptr);
+    EXPECT_TRUE(form.Visible(Control::Panel3D11));
+    EXPECT_EQ(FilesIn(temp.path), std::set<std::string>{"SetupVELKF.MDB"});
+
+    // Yes: the telephone comes across; the Windows data folder does not, so the panel shows.
+    dialogs.Clear();
+    dialogs.answers = {true};
+    form.Activate();
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[1].title, "Database converted");
+    EXPECT_NE(dialogs.shown[1].text.find("C:\\WB\\DATA"), std::string::npos) << dialogs.shown[1].text;
+    ASSERT_NE(form.settings, nullptr);
+    EXPECT_EQ(form.Text(Control::Text20), "555-0100");
+    EXPECT_TRUE(form.Visible(Control::Panel3D11));
+    EXPECT_EQ(Contents(temp.path / "SetupVELKF.MDB.jet"),
+              Contents(FixtureDir() / "setup-configured/SetupVELKF.MDB"));
+}
+
+}  // namespace
+}  // namespace wb
