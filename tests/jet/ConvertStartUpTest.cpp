@@ -13,20 +13,10 @@ namespace wb {
 namespace {
 
 namespace fs = std::filesystem;
+using jet::testing::Contents;
+using jet::testing::FilesIn;
 using jet::testing::FixtureDir;
 using test::Shown;
-
-std::string Contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::set<std::string> FilesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 class ConvertStartUp : public ::testing::Test {
   protected:

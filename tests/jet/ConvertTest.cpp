@@ -23,21 +23,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
+using testing::Contents;
 using testing::Expected;
+using testing::FilesIn;
 using testing::FixtureDir;
 using wb::test::TempFolder;
-
-std::string Contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::set<std::string> FilesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 // A copy of a fixture under the name the program looks for; copies keep the read-only mode.
 fs::path CopyFixture(const std::string& fixture, const fs::path& folder, const std::string& name) {

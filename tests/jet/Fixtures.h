@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
 
 namespace wb::jet::testing {
 
@@ -25,6 +28,19 @@ inline const nlohmann::json& Expected() {
         return nlohmann::json::parse(in);
     }();
     return expected;
+}
+
+// A file's bytes, and the names in a folder: for checking that nothing was changed or left.
+inline std::string Contents(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline std::set<std::string> FilesIn(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
 }
 
 }  // namespace wb::jet::testing
