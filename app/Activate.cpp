@@ -2,6 +2,7 @@
 // sets, and the company settings with the check that opens the set-up panel.
 #include "app/LegacyConversion.h"
 #include "app/MainForm.h"
+#include "setup/DataFolder.h"
 #include "store/Records.h"
 #include "store/Schema.h"
 #include "store/SettingsDatabase.h"
@@ -57,10 +58,10 @@ void MainForm::Activate() {
         TellUnusable(dialogs_, workingFolder / SettingsDatabase::kFileName, e.what());
         dataPath.reset();
     }
-    // No data folder chosen yet (an empty text names none either): the data-folder panel.
-    if (!dataPath || dataPath->empty()) {
-        hourglass_ = false;
-        SetVisible(Control::Panel3D11, true);
+    // No data folder chosen yet (an empty text names none either), or the chosen one is gone:
+    // the data-folder panel, which says which.
+    if (!dataPath || dataPath->empty() || DataFolderStart(dataPath, workingFolder).storedMissing) {
+        ShowDataFolderPanel();
         return;
     }
 
@@ -82,12 +83,12 @@ void MainForm::Activate() {
         TellUnusable(dialogs_, MainDatabaseFile(*dataPath), e.what());
     }
     if (!records) {
-        hourglass_ = false;
-        SetVisible(Control::Panel3D11, true);
+        ShowDataFolderPanel();
         return;
     }
 
     LoadCompanySettings(*this, company);
+    ShowFontSample();
     Control missing = Control::None;
     if (!company.CompName) {
         missing = Control::Text17;

@@ -209,6 +209,14 @@ void MainForm::Clicked(Control c) {
         case Control::Command3D20: ClickTach(); break;
         case Control::Command3D23: ClickSpecs(); break;
         case Control::Command3D26: ClickAbout(); break;
+        case Control::Command3D28: ClickFonts(); break;
+        case Control::Command3D29: dialogs_.ChoosePrinter(); break;
+        case Control::Command3D31:
+            SetVisible(Control::Panel3D11, false);
+            SetFocus(Visible(Control::Panel3D7) ? Control::Text17 : Control::Text1);
+            break;
+        case Control::Command3D39: SaveDataFolder(); break;
+        case Control::Command3D40: ShowDataFolderPanel(); break;
         case Control::Command3D14:
         case Control::Command3D27:
         case Control::Command3D32:

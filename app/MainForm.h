@@ -42,6 +42,7 @@ public:
     void Clicked(Control c);                       // buttons, grids, result boxes
     void SetChecked(Control check, bool value);
     void FocusTo(Control c);                       // the focus moved to c (leave rules run)
+    void FolderChosen(std::string folder);         // the data-folder list moved to a folder or drive
     void CloseBox();                               // the title-bar close box
 
     // ---- state shown by the window -------------------------------------------------
@@ -55,6 +56,10 @@ public:
     const std::string& TachCaption() const { return tachCaption_; }
     bool Hourglass() const { return hourglass_; }
     bool Ended() const { return ended_; }
+    // The folder the data-folder list stands on: what "Save" stores.
+    const std::string& ChosenFolder() const { return chosenFolder_; }
+    // The font of the sample Text28: the report font.
+    const ReportFont& SampleFont() const { return sampleFont_; }
 
     Worksheet ws;
 
@@ -79,6 +84,8 @@ public:
 
     // ---- procedures of the window --------------------------------------------------
     void StartNewWorksheet();
+    void ShowDataFolderPanel();
+    void ShowFontSample();  // Text28: the company name in the stored report font
     void SetText(Control c, std::string text);  // a program write, same rules as typing
     void SetFocus(Control c);
     void SetVisible(Control c, bool v) { visible_[Index(c)] = v; }
@@ -96,6 +103,10 @@ private:
     void ClickAbout();
     void ClickTach();
     void ClickSetup();
+    void OpenSetup();
+    void CloseSetup();
+    void ClickFonts();
+    void SaveDataFolder();
     void ClickSave();
     void ClickBrowse(int direction);
     void RunBrowse();
@@ -111,6 +122,8 @@ private:
     std::string tachCaption_ = "Tach";
     bool hourglass_ = false;
     bool ended_ = false;
+    std::string chosenFolder_;
+    ReportFont sampleFont_;
 };
 
 // The container a control sits on (the form itself: Control::None).

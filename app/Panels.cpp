@@ -57,14 +57,4 @@ void MainForm::ClickAbout() { SetVisible(Control::Panel3D4, !Visible(Control::Pa
 
 void MainForm::ClickTach() { tachCaption_ = tachCaption_ == "Hobbs" ? "Tach" : "Hobbs"; }
 
-void MainForm::ClickSetup() {
-    if (Visible(Control::Panel3D7)) {
-        SetVisible(Control::Panel3D7, false);
-        SetFocus(Control::Text1);
-        return;
-    }
-    SetVisible(Control::Panel3D7, true);
-    SetFocus(Control::Text17);
-}
-
 }  // namespace wb

@@ -23,7 +23,4 @@ using TextMeasure = std::function<double(std::string_view)>;
 std::vector<std::string> WrapNotes(std::string_view text, double width, const TextMeasure& measure,
                                    std::size_t limit = kNoteLineLimit);
 
-// The first n characters (not bytes) of a UTF-8 text.
-std::string FirstChars(std::string_view text, std::size_t n);
-
 }  // namespace wb

@@ -28,6 +28,12 @@ public:
     }
     // The printer chooser; later reports go to the printer chosen there.
     virtual void ChoosePrinter() {}
+    // The name of a PDF file to print into, where the system has no printer; nothing when
+    // the user cancels.
+    virtual std::optional<std::string> ChoosePdfFile(const std::string& suggested) {
+        (void)suggested;
+        return std::nullopt;
+    }
 };
 
 class Clock {

@@ -3,16 +3,21 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QSignalBlocker>
 
+#include "app/ReportFromScreen.h"
 #include "app/qt/Units.h"
 #include "app/qt/Widgets.h"
+#include "reports/qt/PrintReport.h"
 
 namespace wb::gui {
 
-MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_(form) {
+MainWindow::MainWindow(MainForm& form, QWidget* parent)
+    : QWidget(parent), form_(form), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Weight and Balance"));
     setFont(WindowFont());
@@ -24,10 +29,13 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     BuildSpecifications();
     BuildNotes();
     BuildAbout();
-    BuildShells();
+    BuildSetup();
+    BuildDataFolder();  // over the set-up panel: "Path" opens it from there
 
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
                           [this](QWidget*, QWidget* now) { FocusChanged(now); });
+
+    form_.onPrint = [this](Control button) { PrintFromScreen(button); };
 
     // The main window's load step.
     Forward([this] { form_.Load(); });
@@ -37,6 +45,7 @@ MainWindow::~MainWindow() {
     // The children about to go may still hand the focus around or move a scroll bar; this
     // window no longer listens.
     disconnect(focusWatch_);
+    form_.onPrint = nullptr;
     for (QObject* child : findChildren<QObject*>())
         child->blockSignals(true);
     if (hourglass_) QApplication::restoreOverrideCursor();
@@ -95,6 +104,40 @@ void MainWindow::PressCell(Control grid, int row, int col) {
 
 void MainWindow::Scrolled(Control grid, int topRow) {
     Forward([&] { form_.GridScrolled(grid, topRow); });
+}
+
+void MainWindow::CheckClicked(Control check, bool on) {
+    Forward([&] {
+        form_.SetChecked(check, on);
+        form_.FocusTo(check);
+    });
+}
+
+void MainWindow::FolderPicked(const QString& folder) {
+    Forward([&] { form_.FolderChosen(QDir::toNativeSeparators(folder).toStdString()); });
+}
+
+// ---- printing --------------------------------------------------------------------------
+
+// The report goes to the printer chosen in set-up; a system without any printer writes it
+// into a PDF file the user names. A failure is told; the screen stays as it is.
+void MainWindow::PrintFromScreen(Control button) {
+    const ReportDrawing report = ReportOfButton(button);
+    if (report == nullptr) return;
+    const ReportInput input = ReportFromScreen(form_);
+    const bool toChosenFile =
+        printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty();
+    PrintOutcome outcome;
+    if (toChosenFile || SystemHasPrinter()) {
+        outcome = PrintOnPrinter(*printer_, input, report);
+    } else {
+        const std::optional<std::string> file = form_.dialogs().ChoosePdfFile(ReportFileName(button, form_));
+        if (!file) return;
+        outcome = PrintToPdfFile(*file, input, report);
+    }
+    if (outcome.status == PrintOutcome::Failed)
+        form_.dialogs().Notice("Report not printed", outcome.message + "\n\nPress OK to continue",
+                               Icon::Critical);
 }
 
 Control MainWindow::ControlOf(QWidget* w) const {
@@ -168,6 +211,9 @@ void MainWindow::Refresh() {
             case ControlKind::Grid:
                 static_cast<GridView*>(w)->Show(form_.ws.grid(*GridOf(c)));
                 break;
+            case ControlKind::Check:
+                static_cast<QAbstractButton*>(w)->setChecked(form_.Checked(c));
+                break;
             default:
                 break;
         }
@@ -176,6 +222,8 @@ void MainWindow::Refresh() {
     }
     if (auto* tach = qobject_cast<QAbstractButton*>(WidgetOf(Control::Command3D20)))
         tach->setText(QString::fromStdString(form_.TachCaption()));
+    ShowSample();
+    ShowFolder();
 
     if (form_.Hourglass() != hourglass_) {
         hourglass_ = form_.Hourglass();

@@ -6,8 +6,14 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "app/MainForm.h"
+
+class QComboBox;
+class QFileSystemModel;
+class QPrinter;
+class QTreeView;
 
 namespace wb::gui {
 
@@ -25,6 +31,11 @@ class MainWindow : public QWidget {
     QWidget* WidgetOf(Control c) const { return widgets_[static_cast<size_t>(c)]; }
     GridView* GridViewOf(Control grid) const;
 
+    // The printer the reports go to, as the printer chooser leaves it.
+    QPrinter& Printer() { return *printer_; }
+    // The folder the folder list shows as current.
+    QString ChosenFolderShown() const;
+
     // Runs once, when the window first becomes active: the start-up body's place.
     std::function<void()> onFirstActivation;
 
@@ -36,6 +47,8 @@ class MainWindow : public QWidget {
     void MoveCurrent(Control grid, int row, int col);
     void PressCell(Control grid, int row, int col);  // a mouse press on a cell
     void Scrolled(Control grid, int topRow);
+    void CheckClicked(Control check, bool on);
+    void FolderPicked(const QString& folder);  // a folder in the folder list, or a drive
 
     // Shows the form's state in every widget.
     void Refresh();
@@ -50,6 +63,9 @@ class MainWindow : public QWidget {
     void FocusChanged(QWidget* now);
     Control ControlOf(QWidget* w) const;
     void ShowText(Control c);
+    void ShowFolder();
+    void ShowSample();
+    void PrintFromScreen(Control button);
 
     void Register(Control c, QWidget* w);
     void BuildWorksheet();
@@ -57,11 +73,16 @@ class MainWindow : public QWidget {
     void BuildSpecifications();
     void BuildNotes();
     void BuildAbout();
-    void BuildShells();
+    void BuildSetup();
+    void BuildDataFolder();
 
     MainForm& form_;
     std::array<QWidget*, static_cast<size_t>(Control::Count)> widgets_{};
     QWidget* worksheet_ = nullptr;
+    std::unique_ptr<QPrinter> printer_;
+    QComboBox* drives_ = nullptr;
+    QFileSystemModel* folders_ = nullptr;
+    QTreeView* folderTree_ = nullptr;
     QMetaObject::Connection focusWatch_;
     bool busy_ = false;        // the form is handling an event (a message box may be up)
     bool refreshing_ = false;  // the window is writing the form's state into the widgets

@@ -278,16 +278,4 @@ void MainWindow::BuildAbout() {
     }
 }
 
-void MainWindow::BuildShells() {
-    // The set-up and data-folder panels: their controls arrive with the set-up screens.
-    QWidget* setup = MakePanel(this, "Panel3D7", TwipRect(600, 540, 7800, 5415));
-    Register(C::Panel3D7, setup);
-    MakeLabel(setup, "setupTitle", QStringLiteral("Set-up Screen"), TwipRect(120, 120, 7560, 300),
-              Qt::AlignHCenter | Qt::AlignVCenter);
-    QWidget* folder = MakePanel(this, "Panel3D11", TwipRect(2115, 1020, 4965, 4035));
-    Register(C::Panel3D11, folder);
-    for (QWidget* p : {setup, folder})
-        p->hide();
-}
-
 }  // namespace wb::gui

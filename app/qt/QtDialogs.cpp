@@ -1,5 +1,11 @@
 #include "app/qt/QtDialogs.h"
 
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
 namespace wb::gui {
 namespace {
 
@@ -49,6 +55,41 @@ void QtDialogs::Notice(std::string_view title, std::string_view text, Icon icon)
 
 bool QtDialogs::AskYesNo(std::string_view title, std::string_view text) {
     return MakeQuestion(parent_, title, text)->exec() == QMessageBox::Yes;
+}
+
+QFont QtDialogs::ToQFont(const ReportFont& font) {
+    QFont f(QString::fromStdString(font.name));
+    if (font.size > 0) f.setPointSizeF(font.size);
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    return f;
+}
+
+ReportFont QtDialogs::FromQFont(const QFont& font) {
+    return {font.family().toStdString(), font.pointSizeF(), font.bold(), font.italic()};
+}
+
+std::optional<ReportFont> QtDialogs::ChooseFont(const ReportFont& initial) {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, ToQFont(initial), parent_, QStringLiteral("Report font"));
+    if (!ok) return std::nullopt;
+    return FromQFont(chosen);
+}
+
+void QtDialogs::ChoosePrinter() {
+    if (printer_ == nullptr) return;
+    // The dialog sets the printer up; the reports use it as the dialog leaves it.
+    QPrintDialog dialog(printer_, parent_);
+    dialog.exec();
+}
+
+std::optional<std::string> QtDialogs::ChoosePdfFile(const std::string& suggested) {
+    QString file =
+        QFileDialog::getSaveFileName(parent_, QStringLiteral("Save the report as a PDF file"),
+                                     QString::fromStdString(suggested), QStringLiteral("PDF files (*.pdf)"));
+    if (file.isEmpty()) return std::nullopt;
+    if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
+    return file.toStdString();
 }
 
 }  // namespace wb::gui

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <memory>
 
+class QPrinter;
+
 #include "worksheet/Ports.h"
 
 namespace wb::gui {
@@ -15,8 +17,18 @@ class QtDialogs : public Dialogs {
     // The window the boxes are modal over.
     void SetParent(QWidget* parent) { parent_ = parent; }
 
+    // The printer the printer chooser sets up (the window's).
+    void SetPrinter(QPrinter* printer) { printer_ = printer; }
+
     void Notice(std::string_view title, std::string_view text, Icon icon) override;
     bool AskYesNo(std::string_view title, std::string_view text) override;
+    std::optional<ReportFont> ChooseFont(const ReportFont& initial) override;
+    void ChoosePrinter() override;
+    std::optional<std::string> ChoosePdfFile(const std::string& suggested) override;
+
+    // The report font as a Qt font, and back.
+    static QFont ToQFont(const ReportFont& font);
+    static ReportFont FromQFont(const QFont& font);
 
     // The boxes as they are built, before they are shown.
     static std::unique_ptr<QMessageBox> MakeNotice(QWidget* parent, std::string_view title,
@@ -26,6 +38,7 @@ class QtDialogs : public Dialogs {
 
   private:
     QPointer<QWidget> parent_;
+    QPrinter* printer_ = nullptr;
 };
 
 }  // namespace wb::gui

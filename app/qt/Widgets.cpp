@@ -131,6 +131,24 @@ void NotesEdit::keyPressEvent(QKeyEvent* e) {
     }
 }
 
+// ---- OptionBox ---------------------------------------------------------------------------
+
+OptionBox::OptionBox(Control control, const QString& caption, MainWindow& window, QWidget* parent)
+    : QCheckBox(caption, parent), control_(control), window_(window) {
+    setObjectName(NameOf(control));
+    setFont(LabelFont());
+    connect(this, &QCheckBox::clicked, this, [this](bool on) { window_.CheckClicked(control_, on); });
+}
+
+void OptionBox::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        window_.Key(control_, 13);
+        e->accept();
+        return;
+    }
+    QCheckBox::keyPressEvent(e);
+}
+
 // ---- GridView ----------------------------------------------------------------------------
 
 GridView::GridView(Control control, const std::vector<GridColumn>& columns, int rows, int visibleRows,

@@ -2,6 +2,7 @@
 // the window, which forwards them to the form and then shows the form's state again.
 #pragma once
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -56,6 +57,20 @@ class ResultBox : public QLineEdit {
 class NotesEdit : public QPlainTextEdit {
   public:
     NotesEdit(Control control, MainWindow& window, QWidget* parent);
+
+  protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
+  private:
+    Control control_;
+    MainWindow& window_;
+};
+
+// A print option of the set-up panel: a click or the space bar ticks it through the form;
+// Enter walks on to the next box.
+class OptionBox : public QCheckBox {
+  public:
+    OptionBox(Control control, const QString& caption, MainWindow& window, QWidget* parent);
 
   protected:
     void keyPressEvent(QKeyEvent* e) override;

@@ -24,10 +24,9 @@ int main(int argc, char** argv) {
     splash.onElapsed = [&] {
         window = std::make_unique<wb::gui::MainWindow>(form);
         dialogs.SetParent(window.get());
-        window->onFirstActivation = [] {
-            // The start-up body goes here once the store exists: form.Activate() reads the
-            // settings, opens the main database and loads the company settings.
-        };
+        dialogs.SetPrinter(&window->Printer());
+        // The start-up body: the settings row, the main database, the company settings.
+        window->onFirstActivation = [&form] { form.Activate(); };
         window->show();
         window->activateWindow();  // a display without a window manager would leave it inactive
     };

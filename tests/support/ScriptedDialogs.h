@@ -11,7 +11,7 @@
 namespace wb::test {
 
 struct Shown {
-    enum Kind { Notice, Question, Font, Printer } kind;
+    enum Kind { Notice, Question, Font, Printer, PdfFile } kind;
     std::string title, text;
     Icon icon = Icon::Information;
     bool operator==(const Shown&) const = default;
@@ -38,6 +38,13 @@ public:
         return f;
     }
     void ChoosePrinter() override { shown.push_back({Shown::Printer, "", "", Icon::Information}); }
+    std::optional<std::string> ChoosePdfFile(const std::string& suggested) override {
+        shown.push_back({Shown::PdfFile, "", suggested, Icon::Information});
+        if (pdfFiles.empty()) return std::nullopt;
+        auto f = pdfFiles.front();
+        pdfFiles.pop_front();
+        return f;
+    }
 
     // Titles of everything shown, in order.
     std::vector<std::string> Titles() const {
@@ -51,6 +58,7 @@ public:
     std::deque<bool> answers;                      // Yes = true
     std::deque<std::optional<ReportFont>> fonts;   // nullopt = Cancel
     std::vector<ReportFont> fontsOffered;
+    std::deque<std::optional<std::string>> pdfFiles;  // nullopt = Cancel
 };
 
 class FixedClock : public Clock {

@@ -1,0 +1,51 @@
+#include "app/ReportFromScreen.h"
+
+#include "reports/Reports.h"
+#include "store/Records.h"
+
+namespace wb {
+
+ReportInput ReportFromScreen(MainForm& form) {
+    PrintOptions options;
+    options.company = form.Checked(Control::Check3D1);
+    options.ranges = form.Checked(Control::Check3D2);
+    options.mechanic = form.Checked(Control::Check3D3);
+    options.notes = form.Checked(Control::Check3D4);
+    std::optional<CompanyRow> company, fontRow;
+    if (form.records) {
+        try {
+            MainDatabase& main = form.records->database();
+            company = main.ReadCompanyRow();
+            if (auto font = main.ReadReportFont()) fontRow = ReportFontRow(*font);
+        } catch (const std::exception&) {
+            // A report without the header is still a report of the screen.
+            company.reset();
+            fontRow.reset();
+        }
+    }
+    return MakeReportInput(form.ws, form.TachCaption(), options, company, fontRow);
+}
+
+ReportDrawing ReportOfButton(Control button) {
+    switch (button) {
+        case Control::Command3D32:
+            return PrintCalculationReport;
+        case Control::Command3D14:
+            return PrintFullChangeReport;
+        case Control::Command3D27:
+            return PrintCompactChangeReport;
+        default:
+            return nullptr;
+    }
+}
+
+std::string ReportFileName(Control button, const MainForm& form) {
+    std::string kind = "report";
+    if (button == Control::Command3D32) kind = "weight and balance";
+    if (button == Control::Command3D14) kind = "equipment changes";
+    if (button == Control::Command3D27) kind = "equipment changes compact";
+    const std::string& tail = form.Text(Control::Text1);
+    return (tail.empty() ? kind : tail + " " + kind) + ".pdf";
+}
+
+}  // namespace wb

@@ -1,0 +1,153 @@
+// The set-up panel (company details, print options, report font, printer) and the
+// data-folder panel, over the set-up library.
+#include <string>
+
+#include "app/MainForm.h"
+#include "setup/CompanySettings.h"
+#include "setup/DataFolder.h"
+#include "setup/ReportFontChoice.h"
+#include "store/Records.h"
+#include "store/SettingsDatabase.h"
+
+namespace wb {
+namespace {
+
+constexpr const char* kNoDatabase = "No data folder has been chosen, so there is no database to store it in.";
+
+std::string Lines(const std::vector<std::string>& lines) {
+    std::string all;
+    for (const auto& l : lines)
+        all += l + "\n";
+    return all;
+}
+
+}  // namespace
+
+void MainForm::ClickSetup() {
+    if (Visible(Control::Panel3D7)) {
+        CloseSetup();
+    } else {
+        OpenSetup();
+    }
+}
+
+void MainForm::OpenSetup() {
+    // Without a main database the fields keep what this run has put into them.
+    if (records) {
+        try {
+            records->CompanySet.MoveFirst();
+            const CompanySettings s = SettingsFromRow(records->database().ReadCompanyRow(), std::nullopt);
+            SetText(Control::Text17, s.name);
+            SetText(Control::Text18, s.address);
+            SetText(Control::Text19, s.cityStateZip);
+            SetText(Control::Text21, s.formTitle);
+            SetText(Control::Text29, s.equipTitle);
+            SetText(Control::Text25, s.mechanic);
+            SetText(Control::Text26, s.cert);
+            SetChecked(Control::Check3D1, s.printCompany);
+            SetChecked(Control::Check3D2, s.printRanges);
+            SetChecked(Control::Check3D3, s.printMechanic);
+            SetChecked(Control::Check3D4, s.printNotes);
+        } catch (const std::exception&) {
+            // The fields keep what they show; storing them writes the row afresh.
+        }
+    }
+    // The telephone is read back from the settings row only.
+    if (settings) {
+        try {
+            SetText(Control::Text20, settings->CompanyPhone().value_or(""));
+        } catch (const std::exception&) {
+        }
+    }
+    ShowFontSample();
+    SetVisible(Control::Panel3D7, true);
+    SetFocus(Control::Text17);
+}
+
+void MainForm::CloseSetup() {
+    CompanySettings s;
+    s.name = Text(Control::Text17);
+    s.address = Text(Control::Text18);
+    s.cityStateZip = Text(Control::Text19);
+    s.phone = Text(Control::Text20);
+    s.formTitle = Text(Control::Text21);
+    s.equipTitle = Text(Control::Text29);
+    s.mechanic = Text(Control::Text25);
+    s.cert = Text(Control::Text26);
+    s.printCompany = Checked(Control::Check3D1);
+    s.printRanges = Checked(Control::Check3D2);
+    s.printMechanic = Checked(Control::Check3D3);
+    s.printNotes = Checked(Control::Check3D4);
+    const std::vector<std::string> failures =
+        StoreCompanySettings(settings.get(), records ? &records->database() : nullptr, s);
+    if (!failures.empty()) {
+        dialogs_.Notice("Set-up not saved", Lines(failures) + "\nPress OK to continue", Icon::Critical);
+        // With a database open the store can be tried again: the panel stays with what was
+        // typed. Without one nothing more can be stored until a data folder is in use.
+        if (records) return;
+    }
+    SetVisible(Control::Panel3D7, false);
+    SetFocus(Control::Text1);
+}
+
+void MainForm::ShowFontSample() {
+    sampleFont_ = InitialFontChoice(records ? &records->database() : nullptr);
+    SetText(Control::Text28, Text(Control::Text17));
+}
+
+void MainForm::ClickFonts() {
+    if (!records) {
+        dialogs_.Notice("Report font not saved", std::string(kNoDatabase) + "\n\nPress OK to continue",
+                        Icon::Information);
+        return;
+    }
+    MainDatabase& main = records->database();
+    const std::optional<ReportFont> chosen = dialogs_.ChooseFont(InitialFontChoice(&main));
+    if (!chosen) return;  // Cancel: nothing changes
+    try {
+        main.WriteReportFont(*chosen);
+    } catch (const std::exception& e) {
+        dialogs_.Notice("Report font not saved", std::string(e.what()) + "\n\nPress OK to continue",
+                        Icon::Critical);
+        return;
+    }
+    sampleFont_ = *chosen;
+    SetText(Control::Text28, Text(Control::Text17));
+}
+
+void MainForm::ShowDataFolderPanel() {
+    hourglass_ = false;
+    SetVisible(Control::Panel3D11, true);
+    Nullable stored;
+    if (settings) {
+        try {
+            stored = settings->DataPath();
+        } catch (const std::exception&) {
+        }
+    }
+    const FolderListStart start = DataFolderStart(stored, workingFolder);
+    chosenFolder_ = start.folder;
+    if (start.storedMissing)
+        dialogs_.Notice("Data folder not found",
+                        "The data folder\n\n" + *stored +
+                            "\n\nno longer exists. Choose the folder that holds the data and press SAVE; "
+                            "it is used from the next start.\n\nPress OK to continue",
+                        Icon::Exclamation);
+}
+
+void MainForm::FolderChosen(std::string folder) {
+    if (!Usable(Control::Panel3D11) || folder.empty()) return;
+    chosenFolder_ = std::move(folder);
+}
+
+void MainForm::SaveDataFolder() {
+    try {
+        if (!settings) throw std::runtime_error("The settings database is not open.");
+        wb::SaveDataFolder(*settings, chosenFolder_);
+    } catch (const std::exception& e) {
+        dialogs_.Notice("Data folder not saved", std::string(e.what()) + "\n\nPress OK to continue",
+                        Icon::Critical);
+    }
+}
+
+}  // namespace wb

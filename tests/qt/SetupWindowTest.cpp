@@ -1,0 +1,240 @@
+// The set-up and data-folder panels in the real window, and a new shop's whole first day:
+// first start, data folder, restart, company details, a Worksheet stored and found again,
+// and a report printed into a PDF file.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QStyleFactory>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+#include <memory>
+
+#include "app/MainForm.h"
+#include "app/qt/MainWindow.h"
+#include "reports/qt/PrintReport.h"
+#include "store/MainDatabase.h"
+#include "store/SettingsDatabase.h"
+#include "tests/support/ScriptedDialogs.h"
+
+using wb::Control;
+
+class SetupWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void theSetUpPanelTakesItsFieldsInOrderWithinTheirLimits();
+    void aFontChoiceShowsInTheSample();
+    void aWholeFirstDay();
+
+  private:
+    // One start of the program over the working folder: load, show, the start-up body.
+    void start() {
+        window.reset();
+        form.reset();
+        form = std::make_unique<wb::MainForm>(*dialogs, clock);
+        form->workingFolder = work->path().toStdString();
+        window = std::make_unique<wb::gui::MainWindow>(*form);
+        window->onFirstActivation = [this] { form->Activate(); };
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+    QString dataFolder() const { return work->filePath(QStringLiteral("shop data")); }
+    void useDataFolder() {
+        QVERIFY(QDir().mkpath(dataFolder()));
+        wb::SettingsDatabase(work->path().toStdString()).SetDataPath(dataFolder().toStdString());
+    }
+    template <class T = QWidget>
+    T* find(const char* name) {
+        T* w = window->findChild<T*>(QString::fromLatin1(name));
+        if (w == nullptr) qFatal("no control %s", name);
+        return w;
+    }
+    static QString focusName() {
+        QWidget* f = QApplication::focusWidget();
+        return f ? f->objectName() : QStringLiteral("(none)");
+    }
+    void click(const char* name) { QTest::mouseClick(find(name), Qt::LeftButton); }
+    static void type(const QString& keys) {
+        for (QChar k : keys) {
+            QWidget* f = QApplication::focusWidget();
+            QVERIFY(f != nullptr);
+            if (k == QLatin1Char('\r'))
+                QTest::keyClick(f, Qt::Key_Return);
+            else
+                QTest::keyClicks(f, QString(k));
+        }
+    }
+    QString text(const char* box) { return find<QLineEdit>(box)->text(); }
+
+    std::unique_ptr<QTemporaryDir> work;
+    std::unique_ptr<wb::test::ScriptedDialogs> dialogs;
+    wb::test::FixedClock clock{{2026, 12, 6}};
+    std::unique_ptr<wb::MainForm> form;
+    std::unique_ptr<wb::gui::MainWindow> window;
+};
+
+void SetupWindowTest::initTestCase() {
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void SetupWindowTest::init() {
+    work = std::make_unique<QTemporaryDir>();
+    QVERIFY(work->isValid());
+    dialogs = std::make_unique<wb::test::ScriptedDialogs>();
+}
+
+void SetupWindowTest::cleanup() {
+    window.reset();
+    form.reset();
+    dialogs.reset();
+    work.reset();
+}
+
+void SetupWindowTest::theSetUpPanelTakesItsFieldsInOrderWithinTheirLimits() {
+    useDataFolder();
+    start();
+    QVERIFY(find("Panel3D7")->isVisible());
+    QCOMPARE(focusName(), QStringLiteral("Text17"));
+    QCOMPARE(find<QCheckBox>("Check3D1")->text(), QStringLiteral(" Print company info"));
+    QCOMPARE(find<QCheckBox>("Check3D3")->text(), QStringLiteral("Print mechanic's name"));
+
+    type(QString(45, QLatin1Char('A')));
+    QCOMPARE(text("Text17").size(), 40);
+    const char* chain[] = {"Text18", "Text19",   "Text20",   "Text21",   "Text29",  "Text25",
+                           "Text26", "Check3D1", "Check3D2", "Check3D3", "Check3D4"};
+    for (const char* name : chain) {
+        type(QStringLiteral("\r"));
+        QCOMPARE(focusName(), QString::fromLatin1(name));
+        if (qstrcmp(name, "Text25") == 0) {
+            type(QStringLiteral("Mechanic's long name"));
+            QCOMPARE(text("Text25").size(), 15);
+        }
+        if (qstrcmp(name, "Text26") == 0) {
+            type(QStringLiteral("12345678901"));
+            QCOMPARE(text("Text26"), QStringLiteral("1234567890"));
+        }
+    }
+    // The space bar ticks the box through the form; leaving the last box returns to the first field.
+    QTest::keyClick(find("Check3D4"), Qt::Key_Space);
+    QVERIFY(form->Checked(Control::Check3D4));
+    QVERIFY(find<QCheckBox>("Check3D4")->isChecked());
+    QTest::keyClick(find("Check3D4"), Qt::Key_Tab);
+    QCOMPARE(focusName(), QStringLiteral("Text17"));
+    click("Check3D2");
+    QVERIFY(form->Checked(Control::Check3D2));
+
+    // Pictures for a person to look at: WB_GRAB_DIR=/some/folder saves the open panel.
+    const QString grab = qEnvironmentVariable("WB_GRAB_DIR");
+    if (!grab.isEmpty()) {
+        find<QLineEdit>("Text17")->clear();
+        QTest::keyClicks(find("Text17"), QStringLiteral("Skyline Avionics"));
+        find("Text18")->setFocus();
+        QVERIFY(window->grab().save(grab + QStringLiteral("/setup-panel.png")));
+        click("Command3D40");
+        QVERIFY(window->grab().save(grab + QStringLiteral("/data-folder-panel.png")));
+    }
+}
+
+void SetupWindowTest::aFontChoiceShowsInTheSample() {
+    useDataFolder();
+    start();
+    QTest::keyClicks(find("Text17"), QStringLiteral("Skyline"));
+    dialogs->fonts = {std::nullopt, wb::ReportFont{"Liberation Serif", 14, false, true}};
+    click("Command3D28");  // cancelled
+    auto* sample = find<QLineEdit>("Text28");
+    QCOMPARE(sample->font().pointSizeF(), 18.0);
+    QVERIFY(sample->font().bold());
+    click("Command3D28");
+    QCOMPARE(sample->text(), QStringLiteral("Skyline"));
+    QCOMPARE(sample->font().family(), QStringLiteral("Liberation Serif"));
+    QCOMPARE(sample->font().pointSizeF(), 14.0);
+    QVERIFY(sample->font().italic());
+    QVERIFY(!sample->font().bold());
+}
+
+void SetupWindowTest::aWholeFirstDay() {
+    if (wb::SystemHasPrinter()) QSKIP("a real printer is installed; the report would go to it");
+    // First start: no data folder yet, the panel stands on the working folder.
+    start();
+    QVERIFY(find("Panel3D11")->isVisible());
+    auto* tree = find<QTreeView>("Dir1");
+    auto* model = static_cast<QFileSystemModel*>(tree->model());
+    QCOMPARE(QDir(model->filePath(tree->currentIndex())), QDir(work->path()));
+    QVERIFY(find<QComboBox>("Drive1")->count() > 0);
+
+    // The user picks the shop's folder in the tree, saves and leaves the panel.
+    QVERIFY(QDir().mkpath(dataFolder()));
+    tree->setFocus();
+    tree->setCurrentIndex(model->index(dataFolder()));
+    QCOMPARE(QDir(QString::fromStdString(form->ChosenFolder())), QDir(dataFolder()));
+    click("Command3D39");
+    click("Command3D31");
+    QVERIFY(!find("Panel3D11")->isVisible());
+    QVERIFY(dialogs->shown.empty());
+
+    // Restart: the database is made in the chosen folder and the company is asked for.
+    start();
+    QVERIFY(QFileInfo::exists(dataFolder() + QStringLiteral("/VELK.MDB")));
+    QVERIFY(find("Panel3D7")->isVisible());
+    QCOMPARE(focusName(), QStringLiteral("Text17"));
+    type(
+        QStringLiteral("Skyline Avionics\r1 Field Rd\rDayton, OH 45401\r937-555-0100\rWeight and Balance\r"
+                       "Equipment List\rJ. Smith\rA&P 123"));
+    click("Check3D1");
+    click("Command3D18");
+    QVERIFY(!find("Panel3D7")->isVisible());
+    QCOMPARE(focusName(), QStringLiteral("Text1"));
+
+    // A fresh Worksheet with the defaults, typed and saved.
+    dialogs->answers = {true};
+    click("Command3D19");
+    QCOMPARE(text("Text6"), QStringLiteral("J. Smith"));
+    type(QStringLiteral("n733bm\r17265432\rCessna\r172N\r1978\r"));
+    click("Command3D13");
+    QCOMPARE(form->ScreenSaved, 1);
+
+    // New, then the tail alone finds it again.
+    click("Command3D19");
+    QCOMPARE(text("Text2"), QString());
+    type(QStringLiteral("n733bm"));
+    click("Command3D16");
+    QCOMPARE(text("Text2"), QStringLiteral("17265432"));
+    QCOMPARE(text("Text3"), QStringLiteral("Cessna"));
+
+    // The full change report, into the PDF file the user names; its header is the company.
+    const QString pdf = work->filePath(QStringLiteral("report.pdf"));
+    dialogs->pdfFiles = {pdf.toStdString()};
+    dialogs->Clear();
+    click("Command3D14");
+    QCOMPARE(dialogs->shown.size(), size_t{1});
+    QCOMPARE(dialogs->shown[0].kind, wb::test::Shown::PdfFile);
+    QProcess reader;
+    reader.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY(reader.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(reader.readAllStandardOutput());
+    QVERIFY2(printed.contains(QStringLiteral("Skyline Avionics")), qPrintable(printed));
+    QVERIFY(printed.contains(QStringLiteral("937-555-0100")));
+    QVERIFY(printed.contains(QStringLiteral("N733BM")));
+
+    // A report that cannot be written is told, and the screen stays.
+    dialogs->pdfFiles = {work->filePath(QStringLiteral("no such folder/report.pdf")).toStdString()};
+    dialogs->Clear();
+    click("Command3D14");
+    QCOMPARE(dialogs->Titles(), (std::vector<std::string>{"", "Report not printed"}));
+    QCOMPARE(text("Text1"), QStringLiteral("N733BM"));
+}
+
+QTEST_MAIN(SetupWindowTest)
+#include "SetupWindowTest.moc"

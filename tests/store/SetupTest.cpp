@@ -1,0 +1,289 @@
+// The set-up panel, the report font and the data folder over real database files: what is
+// stored where, what the next start reads back, and what a failing store tells.
+#include <gtest/gtest.h>
+
+#include "app/ReportFromScreen.h"
+#include "tests/store/StoreFixture.h"
+
+namespace wb {
+namespace {
+
+using test::Dump;
+using test::ScriptedDialogs;
+using test::Shown;
+using test::TempFolder;
+
+class SetupTest : public ::testing::Test {
+  protected:
+    // A fresh run of the program: load, then the start-up body.
+    std::unique_ptr<MainForm> Start() {
+        auto form = std::make_unique<MainForm>(dialogs, clock);
+        form->workingFolder = temp.path;
+        form->Load();
+        form->Activate();
+        return form;
+    }
+    std::filesystem::path Data() const { return temp.path / "data"; }
+    void UseDataFolder() {
+        std::filesystem::create_directories(Data());
+        SettingsDatabase(temp.path).SetDataPath(Data().string());
+    }
+    void WriteCompany() {
+        CompanyRow company;
+        company.CompName = "Skyline Avionics";
+        company.CompAddress = "1 Field Rd";
+        company.CompCSZ = "Dayton, OH 45401";
+        company.FormTitle = "Weight and Balance";
+        company.Mechanic = "J. Smith";
+        company.Cert = "A&P 123";
+        company.PrintNotes = true;
+        MainDatabase(Data() / "VELK.MDB").WriteCompanyRow(company);
+    }
+    CompanyRow StoredCompany() { return MainDatabase(Data() / "VELK.MDB").ReadCompanyRow(); }
+    std::vector<std::string> CompanyNames(MainForm& form) {
+        Statement s = form.records->db().Prepare("SELECT CompName FROM CompanyInfo ORDER BY Id");
+        std::vector<std::string> names;
+        while (s.Step())
+            names.push_back(s.Text(0).value_or("<null>"));
+        return names;
+    }
+
+    TempFolder temp;
+    ScriptedDialogs dialogs;
+    test::FixedClock clock{{2026, 12, 6}};
+};
+
+TEST_F(SetupTest, ANewCompanyIsAskedForThenStoredWithThePhoneInBothPlaces) {
+    UseDataFolder();
+    auto form = Start();
+    ASSERT_NE(form->records, nullptr);
+    EXPECT_TRUE(form->Visible(Control::Panel3D7));
+    EXPECT_EQ(form->Focus(), Control::Text17);
+    for (Control c : {Control::Text17, Control::Text18, Control::Text21, Control::Text25})
+        EXPECT_EQ(form->Text(c), "");
+    EXPECT_FALSE(form->Checked(Control::Check3D1));
+
+    form->TextChanged(Control::Text17, "Skyline Avionics");
+    form->TextChanged(Control::Text18, "1 Field Rd");
+    form->TextChanged(Control::Text20, "555-0100");
+    form->TextChanged(Control::Text21, "Weight and Balance");
+    form->TextChanged(Control::Text25, "J. Smith");
+    form->TextChanged(Control::Text26, "A&P 123");
+    form->SetChecked(Control::Check3D2, true);
+    form->Clicked(Control::Command3D18);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_FALSE(form->Visible(Control::Panel3D7));
+    EXPECT_EQ(form->Focus(), Control::Text1);
+    // The defaults reach the Worksheet with the next fresh one, not on closing.
+    EXPECT_EQ(form->Text(Control::Text6), "");
+
+    EXPECT_EQ(SettingsDatabase(temp.path).CompanyPhone(), "555-0100");
+    const CompanyRow stored = StoredCompany();
+    EXPECT_EQ(stored.CompName, "Skyline Avionics");
+    EXPECT_EQ(stored.CompPhone, "555-0100");
+    EXPECT_EQ(stored.CompCSZ, "");  // an empty field is stored as empty text
+    EXPECT_EQ(stored.PrintCG, true);
+    EXPECT_EQ(stored.PrintCo, false);
+    form.reset();
+
+    // The next start opens no panel and fills the fresh Worksheet's defaults.
+    MainDatabase(Data() / "VELK.MDB").db().Exec("UPDATE CompanyInfo SET CompPhone = '999'");
+    form = Start();
+    EXPECT_FALSE(form->Visible(Control::Panel3D7));
+    EXPECT_EQ(form->Text(Control::Text7), "12-06-2026");
+    EXPECT_EQ(form->Text(Control::Text6), "J. Smith");
+    EXPECT_EQ(form->Text(Control::Text22), "A&P 123");
+    // The phone is read back from the settings row only.
+    form->Clicked(Control::Command3D18);
+    EXPECT_TRUE(form->Visible(Control::Panel3D7));
+    EXPECT_EQ(form->Text(Control::Text20), "555-0100");
+    EXPECT_TRUE(form->Checked(Control::Check3D2));
+    EXPECT_EQ(form->Text(Control::Text28), "Skyline Avionics");
+}
+
+TEST_F(SetupTest, ACompanyNameStoredAsEmptyTextNoLongerOpensThePanel) {
+    UseDataFolder();
+    auto form = Start();
+    ASSERT_TRUE(form->Visible(Control::Panel3D7));
+    form->Clicked(Control::Command3D18);  // stored with every field empty
+    EXPECT_EQ(StoredCompany().CompName, "");
+    form.reset();
+    form = Start();
+    EXPECT_FALSE(form->Visible(Control::Panel3D7));
+    EXPECT_EQ(form->Focus(), Control::Text1);
+}
+
+TEST_F(SetupTest, AnEmptyCompanyTableGetsItsRowBeforeAnythingElse) {
+    UseDataFolder();
+    MainDatabase(Data() / "VELK.MDB").db().Exec("DELETE FROM CompanyInfo");
+    auto form = Start();
+    EXPECT_TRUE(form->Visible(Control::Panel3D7));
+    EXPECT_EQ(form->Focus(), Control::Text17);
+    EXPECT_EQ(CompanyNames(*form), std::vector<std::string>{"<null>"});
+    dialogs.fonts = {ReportFont{"Times New Roman", 14, false, false}};
+    form->Clicked(Control::Command3D28);
+    EXPECT_EQ(CompanyNames(*form), (std::vector<std::string>{"<null>", "Reports"}));
+}
+
+TEST_F(SetupTest, TheFontRowIsAppendedOnceThenEditedInPlace) {
+    UseDataFolder();
+    WriteCompany();
+    auto form = Start();
+    form->Clicked(Control::Command3D18);
+    ASSERT_TRUE(form->Visible(Control::Panel3D7));
+    EXPECT_EQ(form->SampleFont(), ReportFont{});
+
+    // Cancel changes nothing, in the file or in the sample.
+    const auto before = Dump(form->records->db());
+    form->Clicked(Control::Command3D28);
+    ASSERT_EQ(dialogs.fontsOffered.size(), 1u);
+    EXPECT_EQ(dialogs.fontsOffered[0], (ReportFont{"Arial", 18, true, false}));
+    EXPECT_EQ(Dump(form->records->db()), before);
+    EXPECT_EQ(form->SampleFont(), ReportFont{});
+
+    const ReportFont times{"Times New Roman", 14, false, false};
+    dialogs.fonts = {times};
+    form->Clicked(Control::Command3D28);
+    EXPECT_EQ(form->SampleFont(), times);
+    EXPECT_EQ(form->Text(Control::Text28), "Skyline Avionics");
+    EXPECT_EQ(form->records->database().ReadReportFont(), times);
+
+    const ReportFont courier{"Courier New", 10.5, true, true};
+    dialogs.fonts = {courier};
+    form->Clicked(Control::Command3D28);
+    EXPECT_EQ(dialogs.fontsOffered.back(), times);
+    EXPECT_EQ(CompanyNames(*form), (std::vector<std::string>{"Skyline Avionics", "Reports"}));
+    EXPECT_EQ(form->records->database().ReadReportFont(), courier);
+    // The company's own columns and the panel's fields are untouched by a font choice.
+    EXPECT_EQ(form->Text(Control::Text18), "1 Field Rd");
+    EXPECT_EQ(form->Text(Control::Text19), "Dayton, OH 45401");
+    EXPECT_EQ(form->Text(Control::Text21), "Weight and Balance");
+
+    // Storing the panel afterwards writes the company row, not the font row.
+    form->TextChanged(Control::Text18, "2 Hangar Ln");
+    form->Clicked(Control::Command3D18);
+    EXPECT_EQ(StoredCompany().CompAddress, "2 Hangar Ln");
+    EXPECT_EQ(form->records->database().ReadReportFont(), courier);
+    form.reset();
+
+    // The next opening shows the stored font in the sample.
+    form = Start();
+    form->Clicked(Control::Command3D18);
+    EXPECT_EQ(form->SampleFont(), courier);
+}
+
+TEST_F(SetupTest, AStoredFontTheDialogCannotTakeStartsItFromTheDefault) {
+    UseDataFolder();
+    WriteCompany();
+    MainDatabase(Data() / "VELK.MDB")
+        .db()
+        .Exec("INSERT INTO CompanyInfo (CompName, CompAddress, CompCSZ) VALUES ('Reports', '', 'big')");
+    auto form = Start();
+    form->Clicked(Control::Command3D18);
+    form->Clicked(Control::Command3D28);
+    ASSERT_EQ(dialogs.fontsOffered.size(), 1u);
+    EXPECT_EQ(dialogs.fontsOffered[0], ReportFont{});
+}
+
+TEST_F(SetupTest, AFailedStoreIsToldAndKeepsWhatWasTyped) {
+    UseDataFolder();
+    WriteCompany();
+    auto form = Start();
+    form->Clicked(Control::Command3D18);
+    form->TextChanged(Control::Text20, "555-0199");
+    form->TextChanged(Control::Text17, "Renamed");
+    form->records->db().Exec("DROP TABLE CompanyInfo");
+    form->Clicked(Control::Command3D18);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, "Set-up not saved");
+    EXPECT_EQ(dialogs.shown[0].icon, Icon::Critical);
+    EXPECT_TRUE(form->Visible(Control::Panel3D7));
+    EXPECT_EQ(form->Text(Control::Text17), "Renamed");
+    // The step before the failing one is stored all the same.
+    EXPECT_EQ(SettingsDatabase(temp.path).CompanyPhone(), "555-0199");
+}
+
+TEST_F(SetupTest, FirstRunSavesAFolderThatTheNextStartUses) {
+    auto form = Start();
+    EXPECT_EQ(form->records, nullptr);
+    EXPECT_TRUE(form->Visible(Control::Panel3D11));
+    EXPECT_EQ(form->ChosenFolder(), std::filesystem::absolute(temp.path).string());
+
+    // Without a main database the set-up panel can store only the phone, and says so.
+    form->Clicked(Control::Command3D18);
+    form->TextChanged(Control::Text20, "555-0100");
+    form->Clicked(Control::Command3D18);
+    ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"Set-up not saved"});
+    EXPECT_FALSE(form->Visible(Control::Panel3D7));
+    EXPECT_EQ(SettingsDatabase(temp.path).CompanyPhone(), "555-0100");
+
+    std::filesystem::create_directories(Data());
+    form->FolderChosen(Data().string());
+    form->Clicked(Control::Command3D31);  // Exit without Save stores nothing
+    EXPECT_FALSE(form->Visible(Control::Panel3D11));
+    EXPECT_EQ(SettingsDatabase(temp.path).DataPath(), std::nullopt);
+    form.reset();
+
+    form = Start();
+    form->FolderChosen(Data().string());
+    form->Clicked(Control::Command3D39);
+    EXPECT_TRUE(form->Visible(Control::Panel3D11));  // Save leaves the panel open
+    EXPECT_EQ(form->records, nullptr);               // and opens nothing before the next start
+    EXPECT_EQ(SettingsDatabase(temp.path).DataPath(), Data().string());
+    form->Clicked(Control::Command3D31);
+    form.reset();
+
+    dialogs.Clear();
+    form = Start();
+    ASSERT_NE(form->records, nullptr);
+    EXPECT_TRUE(std::filesystem::exists(Data() / "VELK.MDB"));
+    EXPECT_FALSE(form->Visible(Control::Panel3D11));
+    EXPECT_TRUE(form->Visible(Control::Panel3D7));
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // "Path" shows the panel again on the stored folder.
+    form->Clicked(Control::Command3D40);
+    EXPECT_TRUE(form->Visible(Control::Panel3D11));
+    EXPECT_EQ(form->ChosenFolder(), Data().string());
+}
+
+TEST_F(SetupTest, AStoredFolderThatIsGoneOpensThePanelAtTheCurrentFolderAndSaysSo) {
+    const std::string gone = (temp.path / "moved away").string();
+    SettingsDatabase(temp.path).SetDataPath(gone);
+    auto form = Start();
+    EXPECT_EQ(form->records, nullptr);
+    EXPECT_TRUE(form->Visible(Control::Panel3D11));
+    EXPECT_EQ(form->ChosenFolder(), std::filesystem::absolute(temp.path).string());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, "Data folder not found");
+    EXPECT_NE(dialogs.shown[0].text.find(gone), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(gone));  // nothing is created in its place
+}
+
+TEST_F(SetupTest, AReportReadsTheOptionsAsTheyStandAndTheCompanyAsStored) {
+    UseDataFolder();
+    WriteCompany();
+    auto form = Start();
+    form->Clicked(Control::Command3D18);
+    form->SetChecked(Control::Check3D4, false);  // not stored: the panel is still open
+    form->TextChanged(Control::Text17, "Typed, not stored");
+    form->SetText(Control::Text1, "N733BM");
+    ReportInput in = ReportFromScreen(*form);
+    EXPECT_FALSE(in.options.notes);
+    ASSERT_TRUE(in.company.has_value());
+    EXPECT_EQ(in.company->CompName, "Skyline Avionics");
+    EXPECT_EQ(in.Get(Field::Tail), "N733BM");
+    EXPECT_FALSE(in.reportFontRow.has_value());
+
+    dialogs.fonts = {ReportFont{"Times New Roman", 14, false, false}};
+    form->Clicked(Control::Command3D28);
+    in = ReportFromScreen(*form);
+    ASSERT_TRUE(in.reportFontRow.has_value());
+    EXPECT_EQ(ReportFontFromRow(*in.reportFontRow), (ReportFont{"Times New Roman", 14, false, false}));
+
+    form->records.reset();
+    EXPECT_FALSE(ReportFromScreen(*form).company.has_value());
+}
+
+}  // namespace
+}  // namespace wb
