@@ -151,7 +151,7 @@ void MainForm::RunBrowse() {
         if (emptyFields == static_cast<int>(SearchFields().size())) {
             SearchActive = 0;
         } else if (records->SearchSet.Bof() && records->SearchSet.Eof()) {
-            dialogs_.Notice("Search Result", "No matches found", Icon::Information);
+            dialogs_.Notice("Search Result", "No matches found", Icon::None);
             SearchActive = 0;
             return;
         }

@@ -11,7 +11,8 @@
 
 namespace wb {
 
-enum class Icon { Information, Critical, Question, Exclamation };
+// None: a box with only its text and an OK button.
+enum class Icon { Information, Critical, Question, Exclamation, None };
 
 class Dialogs {
 public:

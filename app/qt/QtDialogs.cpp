@@ -23,6 +23,8 @@ QMessageBox::Icon BoxIcon(Icon icon) {
             return QMessageBox::Question;
         case Icon::Exclamation:
             return QMessageBox::Warning;
+        case Icon::None:
+            return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }

@@ -9,7 +9,7 @@ using Shown = test::Shown;
 
 const Shown kNoRecords{Shown::Notice, "No records this direction.", "Press OK to continue",
                        Icon::Information};
-const Shown kNoMatches{Shown::Notice, "Search Result", "No matches found", Icon::Information};
+const Shown kNoMatches{Shown::Notice, "Search Result", "No matches found", Icon::None};
 
 class BrowseSearchTest : public test::StoreFormTest {
   protected:
