@@ -68,13 +68,6 @@ void WrapParagraph(std::string_view p, double width, const TextMeasure& measure,
 
 }  // namespace
 
-std::string FirstChars(std::string_view text, size_t n) {
-    size_t i = 0;
-    for (size_t count = 0; i < text.size() && count < n; ++count)
-        i = NextChar(text, i);
-    return std::string(text.substr(0, i));
-}
-
 std::vector<std::string> WrapNotes(std::string_view text, double width, const TextMeasure& measure,
                                    size_t limit) {
     std::vector<std::string> lines;

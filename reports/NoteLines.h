@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "worksheet/Utf8.h"  // FirstChars
+
 namespace wb {
 
 inline constexpr double kNotesBoxWidth = 7900;      // twips
@@ -22,8 +24,5 @@ using TextMeasure = std::function<double(std::string_view)>;
 // text is one empty line, as the box shows it.
 std::vector<std::string> WrapNotes(std::string_view text, double width, const TextMeasure& measure,
                                    std::size_t limit = kNoteLineLimit);
-
-// The first n characters (not bytes) of a UTF-8 text.
-std::string FirstChars(std::string_view text, std::size_t n);
 
 }  // namespace wb
