@@ -20,6 +20,34 @@ struct HourglassWhile {
     bool& flag_;
 };
 
+// What went wrong, in the mechanic's words where the engine's would puzzle; the engine's
+// own text follows for whoever looks after the computer.
+std::string Why(const std::exception& e) {
+    const auto* failure = dynamic_cast<const SqliteError*>(&e);
+    if (failure == nullptr) return e.what();
+    std::string plain;
+    switch (failure->kind()) {
+        case SqliteError::Kind::DiskFull:
+            plain = "The disk holding the data folder is full or refused the write.";
+            break;
+        case SqliteError::Kind::ReadOnly:
+            plain = "The data folder or the database file cannot be written to (it may be read-only).";
+            break;
+        case SqliteError::Kind::Busy:
+            plain = "Another copy of the program kept the database busy. Try again in a moment.";
+            break;
+        case SqliteError::Kind::InputOutput:
+            plain = "The disk could not be read or written.";
+            break;
+        case SqliteError::Kind::Damaged:
+            plain = "The database file is damaged.";
+            break;
+        case SqliteError::Kind::Other:
+            return e.what();
+    }
+    return plain + " (" + e.what() + ")";
+}
+
 void TellNotSaved(Dialogs& dialogs, const std::string& why) {
     dialogs.Notice("Worksheet not saved", why + "\n\nNothing was stored.\n\nPress OK to continue",
                    Icon::Critical);
@@ -91,7 +119,7 @@ void MainForm::ClickSave() {
         }
         records->Save(ws, searchPath, replace);
     } catch (const std::exception& e) {
-        TellNotSaved(dialogs_, e.what());
+        TellNotSaved(dialogs_, Why(e));
         return;
     }
     if (deleting) {
@@ -128,7 +156,7 @@ void MainForm::ClickBrowse(int direction) {
         BrowseDirection = direction;
         RunBrowse();
     } catch (const std::exception& e) {
-        TellDatabaseError(dialogs_, e.what());
+        TellDatabaseError(dialogs_, Why(e));
         return;
     }
     // What a browse press shows is what is stored.

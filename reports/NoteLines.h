@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "worksheet/Utf8.h"  // FirstChars
+
 namespace wb {
 
 inline constexpr double kNotesBoxWidth = 7900;      // twips

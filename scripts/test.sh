@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the normal build, then the address and
-# undefined-behaviour sanitizer build.
+# Builds everything and runs every test: the normal build, the address and
+# undefined-behaviour sanitizer build, then each fuzz target briefly (a crash fails the run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
@@ -18,3 +18,5 @@ cmake -S . -B build-asan -G Ninja -DWB_WERROR=ON -DWB_SANITIZE=ON -DCMAKE_BUILD_
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure --no-tests=error -j"$jobs"
+
+FUZZ_SECONDS=${FUZZ_SECONDS:-10} bash scripts/fuzz.sh

@@ -82,6 +82,35 @@ bool LooksLikeDatabase(const std::filesystem::path& file) {
            std::string_view(header, sizeof header) == std::string_view("SQLite format 3\0", 16);
 }
 
+std::uint32_t BigEndian(const unsigned char* p, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = 0; i < bytes; ++i)
+        v = (v << 8) | p[i];
+    return v;
+}
+
+// Whether the file is shorter than its header says. A left-over journal means a save was
+// cut off, and the engine puts the file back from it: such a file is left to the engine.
+bool CutShort(const std::filesystem::path& file) {
+    std::error_code ec;
+    for (const char* side : {"-journal", "-wal"}) {
+        std::filesystem::path other = file;
+        other += side;
+        if (std::filesystem::exists(other, ec) && std::filesystem::file_size(other, ec) > 0) return false;
+    }
+    std::ifstream in(file, std::ios::binary);
+    unsigned char header[100] = {};
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    const auto size = std::filesystem::file_size(file, ec);
+    if (ec || size == 0) return false;
+    if (in.gcount() < static_cast<std::streamsize>(sizeof header)) return true;
+    std::uint64_t pageSize = BigEndian(header + 16, 2);
+    if (pageSize == 1) pageSize = 65536;
+    // The page count is only kept up to date by writers that also stamp bytes 92 to 95.
+    if (BigEndian(header + 24, 4) != BigEndian(header + 92, 4)) return false;
+    return pageSize * BigEndian(header + 28, 4) > size;
+}
+
 bool HasTable(Database& db, std::string_view name) {
     Statement s = db.Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
     s.Bind(1, std::string(name));
@@ -93,6 +122,10 @@ void CreateTables(Database& db, const std::vector<TableLayout>& tables) {
     WriteTables(db, tables);
     tx.Commit();
 }
+
+constexpr const char* kIncomplete =
+    "The database file is incomplete: it is shorter than it should be, perhaps because a copy "
+    "was stopped part way. It has been left as it is.";
 
 constexpr const char* kNotADatabase =
     "The file is not a database this program can read. It has been left as it is.";
@@ -145,6 +178,9 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
     if (std::filesystem::is_directory(file, ec))
         throw StoreError(file, "This is a folder, not a database file.");
     if (!LooksLikeDatabase(file)) throw StoreError(file, kNotADatabase);
+    // Caught before the engine reads it: a file cut short opens, and reads well until a
+    // missing page is needed.
+    if (CutShort(file)) throw StoreError(file, kIncomplete);
 
     Database db;
     try {

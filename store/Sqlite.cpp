@@ -24,6 +24,30 @@ std::string PlainNumber(double v) {
 
 }  // namespace
 
+SqliteError::Kind SqliteError::kind() const {
+    // A write cut short is reported as full; one refused outright (a file-size limit, a quota)
+    // comes as a failed write, which for the mechanic amounts to the same.
+    if (code_ == SQLITE_IOERR_WRITE) return Kind::DiskFull;
+    switch (code_ & 0xff) {
+        case SQLITE_FULL:
+            return Kind::DiskFull;
+        case SQLITE_READONLY:
+        case SQLITE_CANTOPEN:
+        case SQLITE_PERM:
+            return Kind::ReadOnly;
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return Kind::Busy;
+        case SQLITE_IOERR:
+            return Kind::InputOutput;
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            return Kind::Damaged;
+        default:
+            return Kind::Other;
+    }
+}
+
 Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
     int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr);
     if (rc != SQLITE_OK) Fail(db, rc);

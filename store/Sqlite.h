@@ -22,6 +22,10 @@ class SqliteError : public std::runtime_error {
     SqliteError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
     int code() const { return code_; }
 
+    // The kind of failure, for telling the user in plain words.
+    enum class Kind { DiskFull, ReadOnly, Busy, InputOutput, Damaged, Other };
+    Kind kind() const;
+
   private:
     int code_;
 };

@@ -1,0 +1,20 @@
+// Main databases full of realistic Worksheets for the benchmarks, written once and kept in
+// the build folder so that later runs start at once.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace wb::bench {
+
+// The number of aircraft among `worksheets` Worksheets: a shop weighs each one every year
+// or two, so a database holds a few dozen Worksheets per tail.
+int TailCount(int worksheets);
+// The k-th tail number, "N" and digits and letters ("N1042K").
+std::string TailName(int k);
+
+// A main database holding `worksheets` Worksheets over 30 years, each with 5 scale and 5
+// fluid rows, 5 to 30 change rows and 20 to 100 equipment-list rows. Made on first use.
+std::filesystem::path CachedDatabase(int worksheets);
+
+}  // namespace wb::bench

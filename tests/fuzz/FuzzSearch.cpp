@@ -1,0 +1,117 @@
+// Byte strings as search criteria over a real database: up to nine typed texts, one per
+// identity field. The result must be exactly the stored Worksheets whose texts begin with
+// each typed text (letters of either case) and whose date is the typed date.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+#include "store/Records.h"
+#include "store/Search.h"
+#include "store/WorksheetRows.h"
+#include "worksheet/Dates.h"
+
+namespace {
+
+using wb::Field;
+
+constexpr const char* kStored[] = {
+    "N1", "n12", "N1%", "N1_", "a'b", "\"q\"", "%", "_", "\\", "x\\%", "\xC3\xA9t\xC3\xA9",
+    "",   "*",   "?#",  "N1*"};
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+// A text box only ever holds whole UTF-8 characters.
+bool WholeUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        for (size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2) return false;
+        i += n;
+    }
+    return true;
+}
+
+wb::Records& Store() {
+    static wb::Records* records = [] {
+        const auto file =
+            std::filesystem::temp_directory_path() / ("wb-fuzz-search-" + std::to_string(getpid()) + ".db");
+        std::filesystem::remove(file);
+        auto* r = new wb::Records(file);
+        int n = 0;
+        for (const char* a : kStored) {
+            for (const char* b : {"A", "b'", "%"}) {
+                wb::Worksheet ws;
+                wb::ClearWorksheet(ws, false);
+                ws.Set(Field::Tail, a);
+                for (Field f : {Field::Serial, Field::Make, Field::Model, Field::Year, Field::By, Field::Cert,
+                                Field::Work})
+                    ws.Set(f, std::string(b) + a);
+                ws.Set(Field::Date, "01-" + std::to_string(1 + n % 28) + "-2001");
+                wb::SaveRequest request;
+                request.replaceSamePair = true;
+                wb::SaveWorksheet(r->db(), ws, request);
+                ++n;
+            }
+        }
+        return r;
+    }();
+    return *records;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    wb::Records& records = Store();
+    // Field texts are separated by a zero byte; the first byte picks which fields are used.
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    std::vector<std::string> typed(9);
+    const unsigned used = size > 0 ? data[0] : 0;
+    size_t start = size > 0 ? 1 : 0;
+    for (size_t f = 0; f < 9 && start <= input.size(); ++f) {
+        const size_t end = std::min(input.find('\0', start), input.size());
+        if ((used >> (f % 8)) & 1u) typed[f] = input.substr(start, end - start);
+        start = end + 1;
+    }
+
+    for (const std::string& t : typed)
+        if (!WholeUtf8(t)) return 0;
+
+    records.ReopenSearchSet();
+    for (size_t f = 0; f < 9; ++f) {
+        const wb::SearchField& field = wb::SearchFields()[f];
+        if (typed[f].empty()) continue;
+        (void)wb::CriterionText(field, typed[f]);
+        records.NarrowSearchSet(wb::SearchCondition(field, typed[f]));
+    }
+
+    // The same search done by hand over every row.
+    std::set<std::int64_t> expected;
+    wb::Statement all = records.db().Prepare(
+        "SELECT Id, Tail, Serial, Make, Model, \"Year\", \"By\", Cert, Work, \"Date\" FROM Aircraft");
+    while (all.Step()) {
+        bool match = true;
+        for (size_t f = 0; f < 8 && match; ++f) {
+            if (typed[f].empty()) continue;
+            const std::string stored = Lower(all.Text(static_cast<int>(f) + 1).value_or(""));
+            match = stored.compare(0, typed[f].size(), Lower(typed[f])) == 0;
+        }
+        if (match && !typed[8].empty()) {
+            const auto d = wb::ParseTypedDate(typed[8]);
+            match = d && wb::IsoDate(*d) == all.Text(9).value_or("");
+        }
+        if (match) expected.insert(all.Int(0));
+    }
+    const std::set<std::int64_t> found(records.SearchSet.Ids().begin(), records.SearchSet.Ids().end());
+    if (found != expected || found.size() != records.SearchSet.Ids().size()) std::abort();
+    return 0;
+}

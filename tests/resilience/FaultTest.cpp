@@ -1,0 +1,248 @@
+// Files and disks that fail under the program: a read-only data folder or file, a full disk,
+// files that are not whole databases of ours, and two copies of the program saving at once.
+// Each time the mechanic is told, the screen keeps what was typed and no file is overwritten.
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "store/Schema.h"
+#include "tests/store/StoreFixture.h"
+
+namespace wb {
+namespace {
+
+using test::Dump;
+
+std::string Contents(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Integrity(Database& db) {
+    Statement s = db.Prepare("PRAGMA integrity_check");
+    s.Step();
+    return s.Text(0).value_or("");
+}
+
+class FaultTest : public test::StoreFormTest {
+  protected:
+    // A Worksheet typed on screen, not yet saved.
+    void TypeWorksheet(const std::string& tail) {
+        New();
+        Set(Control::Text1, tail);
+        Set(Control::Text7, "03-04-2005");
+        Set(Control::Text3, "Corvale");
+        for (int r = 0; r < 100; ++r)
+            Item(r, "Item " + std::to_string(r), "1.5", "60");
+        dialogs.Clear();
+    }
+    std::vector<std::string> Screen() const {
+        std::vector<std::string> shown;
+        for (GridId id : kAllGrids)
+            shown.insert(shown.end(), form.ws.grid(id).cells.begin(), form.ws.grid(id).cells.end());
+        for (const FieldInfo& f : AllFields())
+            shown.push_back(form.ws.Get(f.field));
+        return shown;
+    }
+    void ExpectNotSavedAndScreenKept(const std::vector<std::string>& screen, const std::string& why) {
+        ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"Worksheet not saved"});
+        EXPECT_NE(dialogs.shown[0].text.find(why), std::string::npos) << dialogs.shown[0].text;
+        EXPECT_NE(dialogs.shown[0].text.find("Nothing was stored."), std::string::npos);
+        EXPECT_EQ(form.ScreenSaved, 0);
+        EXPECT_EQ(Screen(), screen);
+    }
+};
+
+// Root writes wherever it likes; file permissions are tried as an ordinary user, in a child
+// process that gives up root first.
+template <class Body>
+void AsOrdinaryUser(const std::filesystem::path& tree, Body body) {
+    if (geteuid() != 0) {
+        body();
+        return;
+    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(tree))
+        ASSERT_EQ(chown(entry.path().c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chown(tree.c_str(), 65534, 65534), 0);
+    EXPECT_EXIT(
+        {
+            if (setgid(65534) != 0 || setuid(65534) != 0) std::_Exit(2);
+            body();
+            std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(FaultTest, AReadOnlyDataFolderRefusesTheSaveAndKeepsTheScreen) {
+    Store("N100A", "01-02-2003");
+    form.records.reset();
+    const std::string before = Contents(MainFile());
+    AsOrdinaryUser(temp.path, [&] {
+        std::filesystem::permissions(DataFolder(), std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::remove);
+        form.Activate();
+        ASSERT_TRUE(form.records);
+        TypeWorksheet("N200B");
+        const auto screen = Screen();
+        Save();
+        ExpectNotSavedAndScreenKept(screen, "cannot be written to");
+    });
+    std::filesystem::permissions(DataFolder(), std::filesystem::perms::owner_all);
+    EXPECT_EQ(Contents(MainFile()), before);
+}
+
+TEST_F(FaultTest, AReadOnlyDatabaseFileIsNamedAtStartUp) {
+    form.records.reset();
+    const std::string before = Contents(MainFile());
+    AsOrdinaryUser(temp.path, [&] {
+        std::filesystem::permissions(MainFile(), std::filesystem::perms::owner_read);
+        dialogs.Clear();
+        form.Activate();
+        EXPECT_FALSE(form.records);
+        ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"Database could not be opened"});
+        EXPECT_NE(dialogs.shown[0].text.find("read-only"), std::string::npos);
+        EXPECT_TRUE(form.Visible(Control::Panel3D11));
+    });
+    EXPECT_EQ(Contents(MainFile()), before);
+}
+
+// The kernel's file-size limit stands in for a full disk: writes past it are cut short, as
+// on a disk without room, and no mount is needed.
+TEST_F(FaultTest, AFullDiskRefusesTheSaveLeavesTheFileAsItWasAndTheSameScreenSavesLater) {
+    Store("N100A", "01-02-2003");
+    const auto before = Dump(db());
+    TypeWorksheet("N200B");
+    const auto screen = Screen();
+
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit tight = saved;
+    tight.rlim_cur = std::filesystem::file_size(MainFile()) + 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    Save();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, SIG_DFL);
+
+    ExpectNotSavedAndScreenKept(screen, "full");
+    EXPECT_EQ(Dump(db()), before);
+    EXPECT_EQ(Integrity(db()), "ok");
+    form.records.reset();
+    {
+        MainDatabase reopened(MainFile());
+        EXPECT_EQ(Dump(reopened.db()), before);
+    }
+
+    form.Activate();
+    dialogs.Clear();
+    Save();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(form.ScreenSaved, 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM Equipment WHERE Tail = 'N200B'"), 100);
+}
+
+// Files in the data folder that are not whole databases of this program: named at start-up,
+// never written, and the data-folder panel offers another folder.
+TEST_F(FaultTest, UnusableMainDatabasesAreNamedAndLeftUntouched) {
+    Store("N100A", "01-02-2003");
+    for (int r = 1; r < 100; ++r)
+        Item(r, "Filler " + std::to_string(r), "1", "1");
+    Set(Control::Text7, "01-03-2003");
+    Save();
+    form.records.reset();
+    const std::string whole = Contents(MainFile());
+    ASSERT_GT(whole.size(), 8192u);
+
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* why;
+    };
+    std::string newer;
+    {
+        const auto other = temp.path / "newer.db";
+        MainDatabase(other).db().Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion + 1));
+        newer = Contents(other);
+    }
+    const std::vector<Case> cases = {
+        {"text", "Not a database at all, just notes.\n", "not a database"},
+        {"truncated", whole.substr(0, whole.size() / 2), "incomplete"},
+        {"header only", whole.substr(0, 100), "incomplete"},
+        {"newer", newer, "newer version"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        { std::ofstream(MainFile(), std::ios::binary | std::ios::trunc) << c.bytes; }
+        dialogs.Clear();
+        form.SetVisible(Control::Panel3D11, false);
+        form.Activate();
+        EXPECT_FALSE(form.records);
+        ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"Database could not be opened"});
+        EXPECT_NE(dialogs.shown[0].text.find(MainFile().string()), std::string::npos);
+        EXPECT_NE(dialogs.shown[0].text.find(c.why), std::string::npos) << dialogs.shown[0].text;
+        EXPECT_TRUE(form.Visible(Control::Panel3D11));
+        EXPECT_EQ(Contents(MainFile()), c.bytes);
+    }
+}
+
+// Two copies of the program on one data folder, each saving its own Worksheets at the same
+// moment: the busy wait lets both through and every Worksheet lands whole.
+TEST_F(FaultTest, TwoProgramsSavingAtOnceBothLandWhole) {
+    form.records.reset();
+    constexpr int kEach = 25;
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    std::vector<pid_t> children;
+    for (const char* prefix : {"P", "Q"}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            test::ScriptedDialogs childDialogs;
+            test::FixedClock childClock;
+            MainForm other(childDialogs, childClock);
+            other.workingFolder = temp.path;
+            other.Load();
+            other.Activate();
+            char byte = 0;
+            if (read(go[0], &byte, 1) != 1) std::_Exit(3);
+            for (int i = 0; i < kEach; ++i) {
+                other.StartNewWorksheet();
+                other.SetText(Control::Text1, prefix + std::to_string(i));
+                other.SetText(Control::Text7, "05-06-2007");
+                for (int r = 0; r < 60; ++r) {
+                    other.ws.EquipmentList().At(r, equipment::Description) = "Part " + std::to_string(r);
+                    other.ws.EquipmentList().At(r, equipment::Weight) = "2";
+                }
+                other.Clicked(Control::Command3D13);
+                if (!childDialogs.shown.empty() || other.ScreenSaved != 1) std::_Exit(1);
+            }
+            std::_Exit(0);
+        }
+        children.push_back(child);
+    }
+    ASSERT_EQ(write(go[1], "gg", 2), 2);
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save was refused or failed";
+    }
+    close(go[0]);
+    close(go[1]);
+
+    MainDatabase main(MainFile());
+    EXPECT_EQ(Integrity(main.db()), "ok");
+    Statement s = main.db().Prepare(
+        "SELECT count(*), min(n), max(n) FROM (SELECT a.Id, count(e.Id) AS n FROM Aircraft a "
+        "LEFT JOIN Equipment e ON e.Tail = a.Tail AND e.\"Date\" = a.\"Date\" GROUP BY a.Id)");
+    ASSERT_TRUE(s.Step());
+    EXPECT_EQ(s.Int(0), 2 * kEach);
+    EXPECT_EQ(s.Int(1), 60);
+    EXPECT_EQ(s.Int(2), 60);
+}
+
+}  // namespace
+}  // namespace wb

@@ -1,0 +1,110 @@
+// Text that could break a store built carelessly: quotes, SQL fragments, pastes far past a
+// field's limit, control characters, right-to-left and combining characters. It is stored
+// and shown as typed (cut to the field's limit) and searched as plain characters.
+#include "app/Controls.h"
+#include "tests/store/StoreFixture.h"
+#include "worksheet/Utf8.h"
+
+namespace wb {
+namespace {
+
+const std::vector<std::string>& HostileTexts() {
+    static const std::vector<std::string> texts = {
+        "O'Brien \"Jr\"",
+        "'); DROP TABLE Aircraft;--",
+        "%_\\*?#[a]",
+        std::string("tab\there\nnew\rline\x01\x7f", 21),
+        "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D \xE2\x80\x8F\xD8\xB9",  // Hebrew, a right-to-left mark, Arabic
+        "e\xCC\x81\xCC\xA7 n\xCC\x83 A\xCC\x8A",                  // letters with combining marks
+        std::string(5000, 'W') + "' OR 1=1 --",
+    };
+    return texts;
+}
+
+// The identity and text fields a mechanic types into, with the box that shows each.
+struct Box {
+    Control control;
+    Field field;
+};
+constexpr Box kBoxes[] = {
+    {Control::Text1, Field::Tail},    {Control::Text2, Field::Serial}, {Control::Text3, Field::Make},
+    {Control::Text4, Field::Model},   {Control::Text5, Field::Year},   {Control::Text6, Field::By},
+    {Control::Text8, Field::Tach},    {Control::Text12, Field::Work},  {Control::Text13, Field::Memo},
+    {Control::Text14, Field::Range1}, {Control::Text22, Field::Cert}};
+
+class HostileTextTest : public test::StoreFormTest {};
+
+TEST_F(HostileTextTest, EveryFieldStoresAndShowsWhatWasTypedWithinItsLimit) {
+    int day = 1;
+    for (const std::string& text : HostileTexts()) {
+        SCOPED_TRACE(text.substr(0, 40));
+        New();
+        std::vector<std::string> typed;
+        for (const Box& box : kBoxes) {
+            form.TextChanged(box.control, text);
+            typed.push_back(form.Text(box.control));
+            const int limit = InfoOf(box.field).maxChars;
+            if (limit > 0) {
+                EXPECT_LE(CharCount(typed.back()), static_cast<size_t>(limit));
+            }
+        }
+        // A tail that is all blanks or "0" would mean something else; keep the date real.
+        Set(Control::Text1, "H" + std::to_string(day));
+        typed[0] = form.Text(Control::Text1);
+        Set(Control::Text7, "02-" + std::to_string(10 + day) + "-2010");
+        Item(0, text, "3", "40");
+        Change(0, text, "1", "20", "X", "");
+        const std::string itemShown = form.ws.grid(GridId::Grid3).Cell(0, equipment::Description);
+        dialogs.Clear();
+        Save();
+        ASSERT_EQ(form.ScreenSaved, 1);
+
+        New();
+        ClearCriteria();
+        Set(Control::Text1, "H" + std::to_string(day));
+        Set(Control::Text7, "02-" + std::to_string(10 + day) + "-2010");
+        Next();
+        for (size_t i = 0; i < std::size(kBoxes); ++i)
+            EXPECT_EQ(form.Text(kBoxes[i].control), typed[i]) << i;
+        EXPECT_EQ(form.ws.grid(GridId::Grid3).Cell(0, equipment::Description), FirstChars(itemShown, 25));
+        EXPECT_EQ(form.ws.InstalledList().At(0, installed::Description).Text(), FirstChars(text, 25));
+        ++day;
+    }
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft"), static_cast<std::int64_t>(HostileTexts().size()));
+}
+
+TEST_F(HostileTextTest, SearchingTakesEveryCharacterLiterally) {
+    // Each hostile serial number beside a decoy that only a wildcard or a broken quote would match.
+    int day = 1;
+    for (const std::string& text : HostileTexts()) {
+        const std::string serial = FirstChars(text, 10);
+        for (const std::string& s : {serial, std::string("x") + serial}) {
+            New();
+            Set(Control::Text1, "S" + std::to_string(day));
+            Set(Control::Text2, s);
+            Set(Control::Text7, "03-" + std::to_string(day) + "-2011");
+            Save();
+            ASSERT_EQ(form.ScreenSaved, 1);
+            ++day;
+        }
+    }
+    for (const std::string& text : HostileTexts()) {
+        SCOPED_TRACE(text.substr(0, 40));
+        New();
+        ClearCriteria();
+        form.TextChanged(Control::Text2, text);
+        const std::string typed = form.Text(Control::Text2);
+        dialogs.Clear();
+        Next();
+        ASSERT_TRUE(dialogs.shown.empty()) << dialogs.Titles()[0];
+        EXPECT_EQ(form.Text(Control::Text2), typed);
+        const std::string found = OnScreen();
+        Next();  // past the only match: the screen is cleared
+        ASSERT_TRUE(dialogs.shown.empty()) << found;
+        Next();
+        ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"No records this direction."}) << found;
+    }
+}
+
+}  // namespace
+}  // namespace wb
