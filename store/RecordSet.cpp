@@ -40,6 +40,21 @@ RecordSet::RecordSet(Database& db, std::string table, std::string orderBy, std::
     pos_ = 0;
 }
 
+RecordSet RecordSet::Deferred(Database& db, std::string table, std::string orderBy) {
+    RecordSet set;
+    set.db_ = &db;
+    set.table_ = std::move(table);
+    set.orderBy_ = std::move(orderBy);
+    set.pending_ = true;
+    return set;
+}
+
+void RecordSet::Realize() const {
+    if (!pending_) return;
+    pending_ = false;
+    ids_ = Query(*db_, table_, orderBy_, conditions_);
+}
+
 RecordSet RecordSet::Filtered(const Condition& condition) const {
     RecordSet narrowed;
     if (db_ == nullptr) return narrowed;
@@ -48,6 +63,11 @@ RecordSet RecordSet::Filtered(const Condition& condition) const {
     narrowed.orderBy_ = orderBy_;
     narrowed.conditions_ = conditions_;
     narrowed.conditions_.push_back(condition);
+    if (pending_) {
+        // Nothing was read or added yet: the conditions simply add up.
+        narrowed.pending_ = true;
+        return narrowed;
+    }
     // Keep this set's rows (rows added through it included) in this set's order.
     const std::vector<std::int64_t> matching = Query(*db_, table_, orderBy_, {condition});
     const std::unordered_set<std::int64_t> keep(matching.begin(), matching.end());
@@ -58,6 +78,7 @@ RecordSet RecordSet::Filtered(const Condition& condition) const {
 }
 
 std::optional<std::int64_t> RecordSet::Current() const {
+    Realize();
     if (currentGone_ || Bof() || Eof()) return std::nullopt;
     return ids_[static_cast<size_t>(pos_)];
 }
@@ -75,18 +96,21 @@ void RecordSet::Settle(int step) {
 }
 
 void RecordSet::MoveFirst() {
+    Realize();
     if (ids_.empty()) return;
     pos_ = 0;
     Settle(+1);
 }
 
 void RecordSet::MoveLast() {
+    Realize();
     if (ids_.empty()) return;
     pos_ = Size() - 1;
     Settle(-1);
 }
 
 void RecordSet::MoveNext() {
+    Realize();
     if (ids_.empty() || Eof()) return;
     // After the current row was dropped, the row that took its place is the next one.
     if (!currentGone_) ++pos_;
@@ -94,12 +118,14 @@ void RecordSet::MoveNext() {
 }
 
 void RecordSet::MovePrevious() {
+    Realize();
     if (ids_.empty() || Bof()) return;
     --pos_;
     Settle(-1);
 }
 
 void RecordSet::Append(std::int64_t id) {
+    Realize();
     // A cursor after the last row stays after the last row.
     const bool atEnd = Eof();
     ids_.push_back(id);
@@ -107,12 +133,14 @@ void RecordSet::Append(std::int64_t id) {
 }
 
 void RecordSet::ForgetCurrent() {
+    Realize();
     if (!Current()) return;
     ids_.erase(ids_.begin() + pos_);
     currentGone_ = true;
 }
 
 void RecordSet::Forget(std::int64_t id) {
+    Realize();
     auto it = std::find(ids_.begin(), ids_.end(), id);
     if (it == ids_.end()) return;
     const std::int64_t index = it - ids_.begin();

@@ -25,15 +25,32 @@ class RecordSet {
     // the cursor stands on the first row.
     RecordSet(Database& db, std::string table, std::string orderBy, std::vector<Condition> conditions = {});
 
+    // Like the constructor, but the query runs only when the set is first looked at, so
+    // that narrowing it (Filtered) runs one query with every condition instead of reading
+    // every stored row first.
+    static RecordSet Deferred(Database& db, std::string table, std::string orderBy);
+
     // The rows of this set that also meet `condition`, in this set's order, on the first.
     RecordSet Filtered(const Condition& condition) const;
 
-    bool Bof() const { return ids_.empty() || pos_ < 0; }
-    bool Eof() const { return ids_.empty() || pos_ >= Size(); }
+    bool Bof() const {
+        Realize();
+        return ids_.empty() || pos_ < 0;
+    }
+    bool Eof() const {
+        Realize();
+        return ids_.empty() || pos_ >= Size();
+    }
     // The row under the cursor; nothing at BOF, EOF or after the row was deleted.
     std::optional<std::int64_t> Current() const;
-    std::int64_t Size() const { return static_cast<std::int64_t>(ids_.size()); }
-    const std::vector<std::int64_t>& Ids() const { return ids_; }
+    std::int64_t Size() const {
+        Realize();
+        return static_cast<std::int64_t>(ids_.size());
+    }
+    const std::vector<std::int64_t>& Ids() const {
+        Realize();
+        return ids_;
+    }
 
     void MoveFirst();
     void MoveLast();
@@ -51,11 +68,13 @@ class RecordSet {
   private:
     bool Exists(std::int64_t id) const;
     void Settle(int step);  // moves on in `step` direction past rows that no longer exist
+    void Realize() const;   // runs a deferred query
 
     Database* db_ = nullptr;
     std::string table_, orderBy_;
     std::vector<Condition> conditions_;
-    std::vector<std::int64_t> ids_;
+    mutable std::vector<std::int64_t> ids_;
+    mutable bool pending_ = false;
     std::int64_t pos_ = 0;
     bool currentGone_ = false;
 };

@@ -12,7 +12,7 @@ constexpr const char* kByDate = "\"Date\"";
 Records::Records(const std::filesystem::path& mainDatabaseFile) : main_(mainDatabaseFile) {
     AircraftSet = RecordSet(db(), "Aircraft", kByDate);
     CompanySet = RecordSet(db(), "CompanyInfo", "");
-    SearchSet = RecordSet(db(), "Aircraft", kByDate);
+    SearchSet = RecordSet::Deferred(db(), "Aircraft", kByDate);
 }
 
 void Records::ReopenAircraftSet() {
@@ -20,7 +20,7 @@ void Records::ReopenAircraftSet() {
 }
 
 void Records::ReopenSearchSet() {
-    SearchSet = RecordSet(db(), "Aircraft", kByDate);
+    SearchSet = RecordSet::Deferred(db(), "Aircraft", kByDate);
 }
 
 void Records::NarrowSearchSet(const Condition& condition) {
