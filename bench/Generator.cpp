@@ -21,15 +21,6 @@ double Between(std::mt19937& random, double low, double high) {
     return low + (high - low) * std::uniform_real_distribution<double>(0, 1)(random);
 }
 
-std::string AircraftInsert() {
-    std::string names, marks;
-    for (const AircraftColumn& c : AircraftColumns()) {
-        names += (names.empty() ? "" : ", ") + Quoted(c.name);
-        marks += marks.empty() ? "?" : ", ?";
-    }
-    return "INSERT INTO Aircraft (" + names + ") VALUES (" + marks + ")";
-}
-
 void Generate(const std::filesystem::path& file, int worksheets) {
     MainDatabase main(file);
     Database& db = main.db();
@@ -42,7 +33,7 @@ void Generate(const std::filesystem::path& file, int worksheets) {
 
     std::mt19937 random(20240601u + static_cast<unsigned>(worksheets));
     const int tails = TailCount(worksheets);
-    Statement aircraft = db.Prepare(AircraftInsert());
+    Statement aircraft = db.Prepare(AircraftInsertSql());
     Statement equipment = db.Prepare(
         "INSERT INTO Equipment (Tail, \"Date\", RowNum, Description, Serial, Weight, Arm, Install, Remove, "
         "List) "

@@ -18,23 +18,9 @@ int CopyLatestEquipmentList(Database& db, Worksheet& ws, std::string_view tail) 
     Statement rows = db.Prepare(std::string("SELECT Description, Serial, Weight, Arm FROM Equipment WHERE ") +
                                 kItems + " AND \"Date\" = ? ORDER BY RowNum, Id LIMIT 100");
     rows.BindAll({std::string(tail), std::string(kPreviousEmpty), date});
-    RowStore& store = ws.EquipmentList();
-    Grid& grid = ws.grid(GridId::Grid3);
     int k = 0;
-    for (; rows.Step(); ++k) {
-        store.At(k, equipment::Description) = rows.Text(0).value_or("");
-        store.At(k, equipment::Serial) = rows.Text(1).value_or("");
-        store.At(k, equipment::Weight) = rows.Text(2).value_or("");
-        store.At(k, equipment::Arm) = rows.Text(3).value_or("");
-        const double w = store.At(k, equipment::Weight).Value();
-        const double a = store.At(k, equipment::Arm).Value();
-        store.At(k, equipment::Moment) = Entry::Number(w * a);
-        grid.Cell(k, equipment::Description) = store.At(k, equipment::Description).Text();
-        grid.Cell(k, equipment::Serial) = store.At(k, equipment::Serial).Text();
-        grid.Cell(k, equipment::Weight) = FormatNumber(w, pattern::Weight);
-        grid.Cell(k, equipment::Arm) = FormatNumber(a, pattern::Weight);
-        grid.Cell(k, equipment::Moment) = FormatNumber(w * a, pattern::Moment);
-    }
+    for (; rows.Step(); ++k)
+        ShowEquipmentListRow(ws, k, rows.Text(0), rows.Text(1), rows.Text(2), rows.Text(3));
     return k;
 }
 

@@ -137,30 +137,34 @@ void LoadEquipmentList(Database& db, const std::string& tail, const std::string&
         "WHERE Tail = ? AND \"Date\" = ? AND List = ? AND RowNum BETWEEN 0 AND 99 "
         "AND Install = 0 AND Remove = 0 AND Description <> ? ORDER BY RowNum, Id");
     s.BindAll({tail, date, std::string(kEquipmentList), std::string(kPreviousEmpty)});
-    RowStore& store = ws.EquipmentList();
-    Grid& grid = ws.grid(GridId::Grid3);
     std::int64_t last = -1;
     while (s.Step()) {
         const std::int64_t n64 = s.Int(0);
         if (n64 == last) continue;
         last = n64;
-        const int n = static_cast<int>(n64);
-        store.At(n, equipment::Description) = s.Text(1).value_or("");
-        store.At(n, equipment::Serial) = s.Text(2).value_or("");
-        store.At(n, equipment::Weight) = s.Text(3).value_or("");
-        store.At(n, equipment::Arm) = s.Text(4).value_or("");
-        const double w = store.At(n, equipment::Weight).Value();
-        const double a = store.At(n, equipment::Arm).Value();
-        store.At(n, equipment::Moment) = Entry::Number(w * a);
-        grid.Cell(n, equipment::Description) = store.At(n, equipment::Description).Text();
-        grid.Cell(n, equipment::Serial) = store.At(n, equipment::Serial).Text();
-        grid.Cell(n, equipment::Weight) = FormatNumber(w, pattern::Weight);
-        grid.Cell(n, equipment::Arm) = FormatNumber(a, pattern::Weight);
-        grid.Cell(n, equipment::Moment) = FormatNumber(w * a, pattern::Moment);
+        ShowEquipmentListRow(ws, static_cast<int>(n64), s.Text(1), s.Text(2), s.Text(3), s.Text(4));
     }
 }
 
 }  // namespace
+
+void ShowEquipmentListRow(Worksheet& ws, int n, const Nullable& description, const Nullable& serial,
+                          const Nullable& weight, const Nullable& arm) {
+    RowStore& store = ws.EquipmentList();
+    Grid& grid = ws.grid(GridId::Grid3);
+    store.At(n, equipment::Description) = description.value_or("");
+    store.At(n, equipment::Serial) = serial.value_or("");
+    store.At(n, equipment::Weight) = weight.value_or("");
+    store.At(n, equipment::Arm) = arm.value_or("");
+    const double w = store.At(n, equipment::Weight).Value();
+    const double a = store.At(n, equipment::Arm).Value();
+    store.At(n, equipment::Moment) = Entry::Number(w * a);
+    grid.Cell(n, equipment::Description) = store.At(n, equipment::Description).Text();
+    grid.Cell(n, equipment::Serial) = store.At(n, equipment::Serial).Text();
+    grid.Cell(n, equipment::Weight) = FormatNumber(w, pattern::Weight);
+    grid.Cell(n, equipment::Arm) = FormatNumber(a, pattern::Weight);
+    grid.Cell(n, equipment::Moment) = FormatNumber(w * a, pattern::Moment);
+}
 
 void ShowScaleAndFluidRows(Worksheet& ws) {
     const RowStore& scaleRows = ws.ScaleRows();

@@ -16,15 +16,6 @@ Value HeldNumber(const Entry& e) {
     return e.IsEmpty() ? Value() : NumberOf(e);
 }
 
-std::string AircraftInsert() {
-    std::string names, marks;
-    for (const AircraftColumn& c : AircraftColumns()) {
-        names += (names.empty() ? "" : ", ") + Quoted(c.name);
-        marks += marks.empty() ? "?" : ", ?";
-    }
-    return "INSERT INTO Aircraft (" + names + ") VALUES (" + marks + ")";
-}
-
 std::vector<Value> AircraftValues(const Worksheet& ws, const std::string& isoDate, bool searchPath) {
     std::vector<Value> v;
     v.reserve(AircraftColumns().size());
@@ -140,7 +131,7 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
         outcome.removed.push_back(id);
     }
 
-    Statement insert = db.Prepare(AircraftInsert());
+    Statement insert = db.Prepare(AircraftInsertSql());
     insert.BindAll(AircraftValues(ws, date, request.searchPath));
     insert.Run();
     const std::int64_t added = db.LastInsertRowid();

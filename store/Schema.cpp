@@ -218,4 +218,17 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
     return db;
 }
 
+std::string AircraftInsertSql() {
+    std::string names, marks;
+    for (const AircraftColumn& c : AircraftColumns()) {
+        if (!names.empty()) {
+            names += ", ";
+            marks += ", ";
+        }
+        names += Quoted(c.name);
+        marks += "?";
+    }
+    return "INSERT INTO Aircraft (" + names + ") VALUES (" + marks + ")";
+}
+
 }  // namespace wb

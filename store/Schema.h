@@ -45,6 +45,8 @@ struct AircraftColumn {
     enum Kind { Text, Number } kind;
 };
 const std::vector<AircraftColumn>& AircraftColumns();  // Tail, Date, Serial ... F5Arm
+// "INSERT INTO Aircraft (<every column above>) VALUES (?, ...)", in that order.
+std::string AircraftInsertSql();
 
 // Values of the Equipment column List: which of a Worksheet's two lists a row belongs to.
 inline constexpr std::string_view kChangesList = "changes";      // the InstalledList

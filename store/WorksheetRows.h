@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "store/Sqlite.h"
+#include "worksheet/Company.h"
 #include "worksheet/Worksheet.h"
 
 namespace wb {
@@ -29,6 +30,11 @@ struct LoadDefaults {
 // Shows the stored Worksheet `id` with its equipment rows and recomputes it. The two lists
 // are emptied first. Returns false, changing nothing, when there is no such row.
 bool LoadWorksheet(Database& db, std::int64_t id, Worksheet& ws, const LoadDefaults& defaults);
+
+// Puts a stored equipment-list row into row n of the EquipmentList and Grid3 (a Null gives an
+// empty entry; the grid shows weight, arm and moment through their patterns).
+void ShowEquipmentListRow(Worksheet& ws, int n, const Nullable& description, const Nullable& serial,
+                          const Nullable& weight, const Nullable& arm);
 
 // Rewrites rows 0 to 4 of the scale and fluid grids from their stores, as a load shows them.
 void ShowScaleAndFluidRows(Worksheet& ws);

@@ -4,6 +4,7 @@
 
 #include "worksheet/Balance.h"
 #include "worksheet/LeadingNumber.h"
+#include "worksheet/Utf8.h"
 
 namespace wb {
 namespace {
@@ -11,32 +12,8 @@ namespace {
 constexpr std::string_view kNotEditableTitle = "This field not editable";
 constexpr std::string_view kNotEditableText = "Press OK to Continue";
 
-bool Contains(const std::vector<int>& v, int x) { return std::find(v.begin(), v.end(), x) != v.end(); }
-
-void AppendUtf8(std::string& s, char32_t c) {
-    if (c < 0x80) {
-        s.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        s.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        s.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        s.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        s.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        s.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        s.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        s.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        s.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        s.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
-// Removes the last character, never half of one.
-void RemoveLastCharacter(std::string& s) {
-    if (s.empty()) return;
-    size_t i = s.size() - 1;
-    while (i > 0 && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) --i;
-    s.erase(i);
+bool Contains(const std::vector<int>& v, int x) {
+    return std::find(v.begin(), v.end(), x) != v.end();
 }
 
 // Keeps the current row in view; the Enter moves scroll further by their own rule.
@@ -52,42 +29,65 @@ std::optional<std::pair<bool, int>> EnterMove(GridId id, int c) {
     switch (id) {
         case GridId::Grid1:
             switch (c) {
-                case 0: return R({false, 1});
-                case 1: return R({false, 2});
-                case 2: return R({false, 3});
-                case 3: return R({false, 5});
-                case 5: return R({false, 6});
-                case 6: return R({true, 0});
-                default: return std::nullopt;
+                case 0:
+                    return R({false, 1});
+                case 1:
+                    return R({false, 2});
+                case 2:
+                    return R({false, 3});
+                case 3:
+                    return R({false, 5});
+                case 5:
+                    return R({false, 6});
+                case 6:
+                    return R({true, 0});
+                default:
+                    return std::nullopt;
             }
         case GridId::Grid2:
             switch (c) {
-                case 0: return R({false, 1});
-                case 1: return R({false, 2});
-                case 2: return R({false, 3});
-                case 3: return R({true, 1});
-                default: return std::nullopt;
+                case 0:
+                    return R({false, 1});
+                case 1:
+                    return R({false, 2});
+                case 2:
+                    return R({false, 3});
+                case 3:
+                    return R({true, 1});
+                default:
+                    return std::nullopt;
             }
         case GridId::Grid4:
             switch (c) {
-                case 0: return R({false, 1});
-                case 1: return R({false, 2});
-                case 2: return R({true, 1});
-                default: return std::nullopt;
+                case 0:
+                    return R({false, 1});
+                case 1:
+                    return R({false, 2});
+                case 2:
+                    return R({true, 1});
+                default:
+                    return std::nullopt;
             }
         case GridId::Grid3:
             switch (c) {
-                case 0: return R({false, 1});
-                case 1: return R({false, 2});
-                case 2: return R({false, 3});
-                case 3: return R({true, 0});
-                default: return std::nullopt;
+                case 0:
+                    return R({false, 1});
+                case 1:
+                    return R({false, 2});
+                case 2:
+                    return R({false, 3});
+                case 3:
+                    return R({true, 0});
+                default:
+                    return std::nullopt;
             }
     }
     return std::nullopt;
 }
 
-void RefuseComputedColumn(Dialogs& dialogs) { dialogs.Notice(kNotEditableTitle, kNotEditableText, Icon::Information); }
+void RefuseComputedColumn(Dialogs& dialogs) {
+    dialogs.Notice(kNotEditableTitle, kNotEditableText, Icon::Information);
+}
 
 }  // namespace
 
@@ -141,7 +141,7 @@ void GridKey(Worksheet& ws, GridId id, char32_t key, Dialogs& dialogs) {
 
     std::string& cell = g.Cell(r, c);
     if (key == kBackspaceKey) {
-        RemoveLastCharacter(cell);
+        RemoveLastChar(cell);
     } else if (ws.TypingStarted) {
         AppendUtf8(cell, key);
     } else {
@@ -175,10 +175,13 @@ void GridDeleteKey(Worksheet& ws, GridId id) {
     if (id == GridId::Grid1) {
         if (r <= 0) return;  // the previous-empty row stays
         for (int row = r; row < g.rows - 1; ++row)
-            for (int c = 0; c < g.cols; ++c) g.Cell(row, c) = g.Cell(row + 1, c);
-        for (int c = 0; c < g.cols; ++c) g.Cell(g.rows - 1, c).clear();
+            for (int c = 0; c < g.cols; ++c)
+                g.Cell(row, c) = g.Cell(row + 1, c);
+        for (int c = 0; c < g.cols; ++c)
+            g.Cell(g.rows - 1, c).clear();
         for (int row = 1; row < g.rows; ++row)
-            for (int c = 0; c < g.cols; ++c) s.At(row, c) = g.Cell(row, c);
+            for (int c = 0; c < g.cols; ++c)
+                s.At(row, c) = g.Cell(row, c);
         Recalculate(ws);
         return;
     }
@@ -200,14 +203,24 @@ void GridClick(Worksheet& ws, GridId id, Dialogs& dialogs) {
     RefuseComputedColumn(dialogs);
     int col = 0;
     switch (id) {
-        case GridId::Grid1: col = installed::Install; break;
-        case GridId::Grid2: col = scale::Arm; break;
-        case GridId::Grid3: col = equipment::Arm; break;
-        case GridId::Grid4: col = fluid::Wgt; break;
+        case GridId::Grid1:
+            col = installed::Install;
+            break;
+        case GridId::Grid2:
+            col = scale::Arm;
+            break;
+        case GridId::Grid3:
+            col = equipment::Arm;
+            break;
+        case GridId::Grid4:
+            col = fluid::Wgt;
+            break;
     }
     GridMoveCurrent(ws, id, g.row, col);
 }
 
-void GridFocusLeft(Worksheet& ws, GridId id) { GridMoveCurrent(ws, id, 0, ws.grid(id).col); }
+void GridFocusLeft(Worksheet& ws, GridId id) {
+    GridMoveCurrent(ws, id, 0, ws.grid(id).col);
+}
 
 }  // namespace wb

@@ -192,15 +192,6 @@ std::vector<Value> AircraftValues(const LegacyWorksheet& w) {
     return values;
 }
 
-std::string AircraftInsert() {
-    std::string names, marks;
-    for (const AircraftColumn& c : AircraftColumns()) {
-        names += (names.empty() ? "" : ", ") + Quoted(c.name);
-        marks += marks.empty() ? "?" : ", ?";
-    }
-    return "INSERT INTO Aircraft (" + names + ") VALUES (" + marks + ")";
-}
-
 std::vector<Value> CompanyValues(const CompanyRow& row) {
     return {TextValue(row.CompName),  TextValue(row.CompAddress), TextValue(row.CompCSZ),
             TextValue(row.CompPhone), TextValue(row.FormTitle),   TextValue(row.EquipTitle),
@@ -212,7 +203,7 @@ std::vector<Value> CompanyValues(const CompanyRow& row) {
 // and Date, RowNum counting 0, 1, 2 ... in each list. A row without a description is one a save
 // never writes, and a row past the grid's last one could never be shown; both are reported.
 void WriteMain(Database& db, const LegacyMainImport& import, ConversionReport& report) {
-    Statement aircraft = db.Prepare(AircraftInsert());
+    Statement aircraft = db.Prepare(AircraftInsertSql());
     Statement equipment = db.Prepare(
         "INSERT INTO Equipment (Tail, \"Date\", RowNum, Description, Serial, Weight, Arm, Install, Remove, "
         "List) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
