@@ -2,6 +2,7 @@
 // sets, and the company settings with the check that opens the set-up panel.
 #include "app/LegacyConversion.h"
 #include "app/MainForm.h"
+#include "setup/CompanySettings.h"
 #include "setup/DataFolder.h"
 #include "store/Records.h"
 #include "store/Schema.h"
@@ -16,24 +17,6 @@ struct LeftAsItIs {};
 void TellUnusable(Dialogs& dialogs, const std::filesystem::path& file, const std::string& reason) {
     dialogs.Notice("Database could not be opened",
                    file.string() + "\n\n" + reason + "\n\nPress OK to continue", Icon::Critical);
-}
-
-// The company row into the set-up panel and the Worksheet defaults: print options first,
-// then the text fields; a Null gives an empty box or an unticked option.
-void LoadCompanySettings(MainForm& form, const CompanyRow& row) {
-    form.SetChecked(Control::Check3D1, row.PrintCo.value_or(false));
-    form.SetChecked(Control::Check3D2, row.PrintCG.value_or(false));
-    form.SetChecked(Control::Check3D3, row.PrintMech.value_or(false));
-    form.SetChecked(Control::Check3D4, row.PrintNotes.value_or(false));
-    form.SetText(Control::Text17, row.CompName.value_or(""));
-    form.SetText(Control::Text18, row.CompAddress.value_or(""));
-    form.SetText(Control::Text19, row.CompCSZ.value_or(""));
-    form.SetText(Control::Text21, row.FormTitle.value_or(""));
-    form.SetText(Control::Text29, row.EquipTitle.value_or(""));
-    form.SetText(Control::Text25, row.Mechanic.value_or(""));
-    form.SetText(Control::Text6, form.Text(Control::Text25));
-    form.SetText(Control::Text26, row.Cert.value_or(""));
-    form.SetText(Control::Text22, form.Text(Control::Text26));
 }
 
 }  // namespace
@@ -87,15 +70,24 @@ void MainForm::Activate() {
         return;
     }
 
-    LoadCompanySettings(*this, company);
+    // The company row into the set-up panel, and its defaults on into the Worksheet.
+    ShowCompanySettings(SettingsFromRow(company, std::nullopt));
+    SetText(Control::Text6, Text(Control::Text25));
+    SetText(Control::Text22, Text(Control::Text26));
     ShowFontSample();
     Control missing = Control::None;
-    if (!company.CompName) {
-        missing = Control::Text17;
-    } else if (!company.CompAddress) {
-        missing = Control::Text18;
-    } else if (!company.FormTitle) {
-        missing = Control::Text21;
+    switch (FirstMissingDetail(company)) {
+        case MissingDetail::Name:
+            missing = Control::Text17;
+            break;
+        case MissingDetail::Address:
+            missing = Control::Text18;
+            break;
+        case MissingDetail::Title:
+            missing = Control::Text21;
+            break;
+        case MissingDetail::None:
+            break;
     }
     if (missing != Control::None) {
         SetVisible(Control::Panel3D7, true);

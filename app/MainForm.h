@@ -16,6 +16,7 @@
 namespace wb {
 
 class Records;           // the open main database and its record sets (store/)
+struct CompanySettings;  // the set-up panel's company details (setup/)
 class SettingsDatabase;  // "SetupVELKF.MDB" in the working folder (store/)
 
 // What became of a character key typed into a control.
@@ -25,25 +26,25 @@ struct KeyResult {
 };
 
 class MainForm {
-public:
+  public:
     MainForm(Dialogs& dialogs, Clock& clock);
     ~MainForm();
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
 
     // ---- window events -------------------------------------------------------------
-    void Load();                                   // main load: a fresh Worksheet
-    void Activate();                               // main activate: settings, main database, company
+    void Load();                                    // main load: a fresh Worksheet
+    void Activate();                                // main activate: settings, main database, company
     void TextChanged(Control c, std::string text);  // typed, pasted or deleted text
-    KeyResult KeyTyped(Control c, char32_t key);   // a character key, Enter and Backspace included
-    void DeleteKey(Control grid);                  // the Delete key in a grid
+    KeyResult KeyTyped(Control c, char32_t key);    // a character key, Enter and Backspace included
+    void DeleteKey(Control grid);                   // the Delete key in a grid
     void GridMoveCurrent(Control grid, int row, int col);
-    void GridScrolled(Control grid, int topRow);   // the scroll bar moved; the current cell stays
-    void Clicked(Control c);                       // buttons, grids, result boxes
+    void GridScrolled(Control grid, int topRow);  // the scroll bar moved; the current cell stays
+    void Clicked(Control c);                      // buttons, grids, result boxes
     void SetChecked(Control check, bool value);
-    void FocusTo(Control c);                       // the focus moved to c (leave rules run)
-    void FolderChosen(std::string folder);         // the data-folder list moved to a folder or drive
-    void CloseBox();                               // the title-bar close box
+    void FocusTo(Control c);                // the focus moved to c (leave rules run)
+    void FolderChosen(std::string folder);  // the data-folder list moved to a folder or drive
+    void CloseBox();                        // the title-bar close box
 
     // ---- state shown by the window -------------------------------------------------
     const std::string& Text(Control c) const;
@@ -85,7 +86,7 @@ public:
     // ---- procedures of the window --------------------------------------------------
     void StartNewWorksheet();
     void ShowDataFolderPanel();
-    void ShowFontSample();  // Text28: the company name in the stored report font
+    void ShowFontSample();                      // Text28: the company name in the stored report font
     void SetText(Control c, std::string text);  // a program write, same rules as typing
     void SetFocus(Control c);
     void SetVisible(Control c, bool v) { visible_[Index(c)] = v; }
@@ -93,7 +94,7 @@ public:
     Dialogs& dialogs() { return dialogs_; }
     Clock& clock() { return clock_; }
 
-private:
+  private:
     static size_t Index(Control c) { return static_cast<size_t>(c); }
     void FocusLeft(Control c);
     void ClickNew();
@@ -104,6 +105,7 @@ private:
     void ClickTach();
     void ClickSetup();
     void OpenSetup();
+    void ShowCompanySettings(const CompanySettings& s);
     void CloseSetup();
     void ClickFonts();
     void SaveDataFolder();

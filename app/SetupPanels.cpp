@@ -36,18 +36,7 @@ void MainForm::OpenSetup() {
     if (records) {
         try {
             records->CompanySet.MoveFirst();
-            const CompanySettings s = SettingsFromRow(records->database().ReadCompanyRow(), std::nullopt);
-            SetText(Control::Text17, s.name);
-            SetText(Control::Text18, s.address);
-            SetText(Control::Text19, s.cityStateZip);
-            SetText(Control::Text21, s.formTitle);
-            SetText(Control::Text29, s.equipTitle);
-            SetText(Control::Text25, s.mechanic);
-            SetText(Control::Text26, s.cert);
-            SetChecked(Control::Check3D1, s.printCompany);
-            SetChecked(Control::Check3D2, s.printRanges);
-            SetChecked(Control::Check3D3, s.printMechanic);
-            SetChecked(Control::Check3D4, s.printNotes);
+            ShowCompanySettings(SettingsFromRow(records->database().ReadCompanyRow(), std::nullopt));
         } catch (const std::exception&) {
             // The fields keep what they show; storing them writes the row afresh.
         }
@@ -62,6 +51,20 @@ void MainForm::OpenSetup() {
     ShowFontSample();
     SetVisible(Control::Panel3D7, true);
     SetFocus(Control::Text17);
+}
+
+void MainForm::ShowCompanySettings(const CompanySettings& s) {
+    SetChecked(Control::Check3D1, s.printCompany);
+    SetChecked(Control::Check3D2, s.printRanges);
+    SetChecked(Control::Check3D3, s.printMechanic);
+    SetChecked(Control::Check3D4, s.printNotes);
+    SetText(Control::Text17, s.name);
+    SetText(Control::Text18, s.address);
+    SetText(Control::Text19, s.cityStateZip);
+    SetText(Control::Text21, s.formTitle);
+    SetText(Control::Text29, s.equipTitle);
+    SetText(Control::Text25, s.mechanic);
+    SetText(Control::Text26, s.cert);
 }
 
 void MainForm::CloseSetup() {
