@@ -13,7 +13,7 @@ const std::vector<std::string>& HostileTexts() {
         "O'Brien \"Jr\"",
         "'); DROP TABLE Aircraft;--",
         "%_\\*?#[a]",
-        std::string("tab\there\nnew\rline\x01\x7f", 21),
+        "tab\there\nnew\rline\x01\x7f",
         "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D \xE2\x80\x8F\xD8\xB9",  // Hebrew, a right-to-left mark, Arabic
         "e\xCC\x81\xCC\xA7 n\xCC\x83 A\xCC\x8A",                  // letters with combining marks
         std::string(5000, 'W') + "' OR 1=1 --",
