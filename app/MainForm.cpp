@@ -139,7 +139,7 @@ void MainForm::GridScrolled(Control grid, int topRow) {
     auto id = GridOf(grid);
     if (!id || !Usable(grid)) return;
     Grid& g = ws.grid(*id);
-    g.topRow = std::clamp(topRow, 0, std::max(0, g.rows - SpecOf(*id).visibleRows));
+    g.topRow = std::clamp(topRow, 0, std::max(0, g.rows - ShapeOf(*id).visibleRows));
 }
 
 void MainForm::FocusTo(Control c) {

@@ -17,10 +17,10 @@ bool Contains(const std::vector<int>& v, int x) {
 }
 
 // Keeps the current row in view; the Enter moves scroll further by their own rule.
-void KeepVisible(Grid& g, const GridSpec& spec) {
+void KeepVisible(Grid& g, const GridShape& shape) {
     if (g.row < g.topRow) g.topRow = g.row;
-    if (g.row >= g.topRow + spec.visibleRows) g.topRow = g.row - spec.visibleRows + 1;
-    g.topRow = std::clamp(g.topRow, 0, std::max(0, g.rows - spec.visibleRows));
+    if (g.row >= g.topRow + shape.visibleRows) g.topRow = g.row - shape.visibleRows + 1;
+    g.topRow = std::clamp(g.topRow, 0, std::max(0, g.rows - shape.visibleRows));
 }
 
 // Where Enter in column c leads: {row step, new column}; an empty result means no move.
@@ -93,7 +93,7 @@ void RefuseComputedColumn(Dialogs& dialogs) {
 
 void CommitRow(Worksheet& ws, GridId id) {
     EditState& edit = ws.edit(id);
-    if (edit.EditCol >= 0 && Contains(SpecOf(id).inputCols, edit.EditCol)) {
+    if (edit.EditCol >= 0 && Contains(ShapeOf(id).inputCols, edit.EditCol)) {
         CommitRowMoment(ws, id, edit.EditRow);
         edit.EditCol = -1;
         if (id != GridId::Grid3) Recalculate(ws);
@@ -108,12 +108,12 @@ void GridMoveCurrent(Worksheet& ws, GridId id, int row, int col) {
     if (row == g.row && col == g.col) return;
     g.row = row;
     g.col = col;
-    KeepVisible(g, SpecOf(id));
+    KeepVisible(g, ShapeOf(id));
     CommitRow(ws, id);
 }
 
 void GridKey(Worksheet& ws, GridId id, char32_t key, Dialogs& dialogs) {
-    const GridSpec& spec = SpecOf(id);
+    const GridShape& shape = ShapeOf(id);
     Grid& g = ws.grid(id);
     const int r = g.row;
     const int c = g.col;
@@ -132,7 +132,7 @@ void GridKey(Worksheet& ws, GridId id, char32_t key, Dialogs& dialogs) {
         return;
     }
 
-    if (c == spec.computedCol) {
+    if (c == shape.computedCol) {
         // The key is refused: the computed cell keeps what it shows.
         RefuseComputedColumn(dialogs);
         GridMoveCurrent(ws, id, r, id == GridId::Grid1 ? installed::Install : 0);
@@ -151,9 +151,9 @@ void GridKey(Worksheet& ws, GridId id, char32_t key, Dialogs& dialogs) {
     }
 
     Entry& entry = ws.store(id).At(r, c);
-    if (Contains(spec.textCols, c)) {
+    if (Contains(shape.textCols, c)) {
         entry = cell;
-    } else if (Contains(spec.numericCols, c)) {
+    } else if (Contains(shape.numericCols, c)) {
         entry = cell;
         if (cell == " ") entry = Entry::Number(0);
         if (cell != " " && cell != "-" && !NumericText(entry.Text())) {
@@ -161,7 +161,7 @@ void GridKey(Worksheet& ws, GridId id, char32_t key, Dialogs& dialogs) {
             entry = Entry();
             dialogs.Notice("Entry must be numeric", "Please re-enter value", Icon::Information);
         }
-    } else if (Contains(spec.markCols, c)) {
+    } else if (Contains(shape.markCols, c)) {
         cell = (cell == "x" || cell == "X" || cell == "y" || cell == "Y") ? "X" : "";
         entry = cell;
         Recalculate(ws);
@@ -199,7 +199,7 @@ void GridDeleteKey(Worksheet& ws, GridId id) {
 
 void GridClick(Worksheet& ws, GridId id, Dialogs& dialogs) {
     Grid& g = ws.grid(id);
-    if (g.col != SpecOf(id).computedCol) return;  // the selection is just the current cell
+    if (g.col != ShapeOf(id).computedCol) return;  // the selection is just the current cell
     RefuseComputedColumn(dialogs);
     int col = 0;
     switch (id) {

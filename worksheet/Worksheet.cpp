@@ -7,54 +7,49 @@ namespace wb {
 namespace {
 
 constexpr std::array<FieldInfo, kFieldCount> kFields = {{
-    {Field::Tail, "Tail", "Text1", 6, true},
-    {Field::Serial, "Serial", "Text2", 10, true},
-    {Field::Make, "Make", "Text3", 13, true},
-    {Field::Model, "Model", "Text4", 11, true},
-    {Field::Year, "Year", "Text5", 4, true},
-    {Field::By, "By", "Text6", 15, true},
-    {Field::Date, "Date", "Text7", 10, true},
-    {Field::Tach, "Tach", "Text8", 8, true},
-    {Field::Empty, "Empty", "Text9", 8, true},
-    {Field::CG, "CG", "Text10", 7, true},
-    {Field::MaxWt, "MaxWt", "Text11", 8, true},
-    {Field::Work, "Work", "Text12", 10, true},
-    {Field::Memo, "Memo", "Text13", 0, true},
-    {Field::Range1, "Range1", "Text14", 40, false},
-    {Field::Range2, "Range2", "Text15", 40, false},
-    {Field::Range3, "Range3", "Text16", 40, false},
-    {Field::Cert, "Cert", "Text22", 10, true},
-    {Field::Text23, "", "Text23", 10, false},
-    {Field::Text24, "", "Text24", 10, false},
-    {Field::Text27, "", "Text27", 10, false},
+    {Field::Tail, "Tail", "Text1", 6, true},        {Field::Serial, "Serial", "Text2", 10, true},
+    {Field::Make, "Make", "Text3", 13, true},       {Field::Model, "Model", "Text4", 11, true},
+    {Field::Year, "Year", "Text5", 4, true},        {Field::By, "By", "Text6", 15, true},
+    {Field::Date, "Date", "Text7", 10, true},       {Field::Tach, "Tach", "Text8", 8, true},
+    {Field::Empty, "Empty", "Text9", 8, true},      {Field::CG, "CG", "Text10", 7, true},
+    {Field::MaxWt, "MaxWt", "Text11", 8, true},     {Field::Work, "Work", "Text12", 10, true},
+    {Field::Memo, "Memo", "Text13", 0, true},       {Field::Range1, "Range1", "Text14", 40, false},
+    {Field::Range2, "Range2", "Text15", 40, false}, {Field::Range3, "Range3", "Text16", 40, false},
+    {Field::Cert, "Cert", "Text22", 10, true},      {Field::Text23, "", "Text23", 10, false},
+    {Field::Text24, "", "Text24", 10, false},       {Field::Text27, "", "Text27", 10, false},
 }};
 
-GridSpec MakeSpec(GridId id) {
+GridShape MakeShape(GridId id) {
     switch (id) {
         case GridId::Grid1:
-            return {id, "Grid1", "InstalledList", 30, 31, installed::Count, 18, installed::Moment,
-                    {0, 1}, {2, 3}, {5, 6}, {2, 3}};
+            return {id, "Grid1",           "InstalledList", 30,     31,     installed::Count,
+                    18, installed::Moment, {0, 1},          {2, 3}, {5, 6}, {2, 3}};
         case GridId::Grid2:
-            return {id, "Grid2", "ScaleRows", 5, 6, scale::Count, 5, scale::Mom, {0}, {1, 2, 3}, {}, {1, 2, 3}};
+            return {id, "Grid2",    "ScaleRows", 5,         6,  scale::Count,
+                    5,  scale::Mom, {0},         {1, 2, 3}, {}, {1, 2, 3}};
         case GridId::Grid3:
-            return {id, "Grid3", "EquipmentList", 100, 101, equipment::Count, 5, equipment::Moment,
-                    {0, 1}, {2, 3}, {}, {2, 3}};
+            return {id, "Grid3",           "EquipmentList", 100,    101, equipment::Count,
+                    5,  equipment::Moment, {0, 1},          {2, 3}, {},  {2, 3}};
         case GridId::Grid4:
             return {id, "Grid4", "FluidRows", 5, 6, fluid::Count, 5, fluid::Mom, {0}, {1, 2}, {}, {1, 2}};
     }
     return {};
 }
 
-const std::array<GridSpec, 4> kSpecs = {MakeSpec(GridId::Grid1), MakeSpec(GridId::Grid2),
-                                         MakeSpec(GridId::Grid3), MakeSpec(GridId::Grid4)};
+const std::array<GridShape, 4> kShapes = {MakeShape(GridId::Grid1), MakeShape(GridId::Grid2),
+                                          MakeShape(GridId::Grid3), MakeShape(GridId::Grid4)};
 
 constexpr std::array<std::string_view, 3> kJackDefaults = {"Right Main", "Left Main", "Nose"};
 constexpr std::array<std::string_view, 2> kFluidDefaults = {"Forward Tanks", "Aft Tanks"};
 
 }  // namespace
 
-const FieldInfo& InfoOf(Field f) { return kFields[static_cast<size_t>(f)]; }
-const std::array<FieldInfo, kFieldCount>& AllFields() { return kFields; }
+const FieldInfo& InfoOf(Field f) {
+    return kFields[static_cast<size_t>(f)];
+}
+const std::array<FieldInfo, kFieldCount>& AllFields() {
+    return kFields;
+}
 
 std::optional<Field> FieldFromControl(std::string_view control) {
     for (const auto& info : kFields)
@@ -68,7 +63,9 @@ std::optional<Field> FieldFromColumn(std::string_view column) {
     return std::nullopt;
 }
 
-const GridSpec& SpecOf(GridId id) { return kSpecs[static_cast<size_t>(id)]; }
+const GridShape& ShapeOf(GridId id) {
+    return kShapes[static_cast<size_t>(id)];
+}
 
 std::string Entry::Text() const {
     if (const double* v = std::get_if<double>(&value_)) return NumberText(*v);
@@ -80,7 +77,9 @@ bool Entry::IsEmpty() const {
     return s != nullptr && s->empty();
 }
 
-double Entry::Value() const { return LeadingNumber(Text()); }
+double Entry::Value() const {
+    return LeadingNumber(Text());
+}
 
 std::string Entry::Formatted(std::string_view pattern) const {
     if (!IsNumber()) return FormatText(std::get<std::string>(value_), pattern);
@@ -90,15 +89,15 @@ std::string Entry::Formatted(std::string_view pattern) const {
 
 Worksheet::Worksheet() {
     for (GridId id : kAllGrids) {
-        const GridSpec& spec = SpecOf(id);
+        const GridShape& shape = ShapeOf(id);
         Grid& g = grid(id);
-        g.rows = spec.rows;
-        g.cols = spec.cols;
-        g.cells.assign(static_cast<size_t>(spec.rows * spec.cols), std::string());
+        g.rows = shape.rows;
+        g.cols = shape.cols;
+        g.cells.assign(static_cast<size_t>(shape.rows * shape.cols), std::string());
         RowStore& s = store(id);
-        s.rows = spec.storeRows;
-        s.cols = spec.cols;
-        s.entries.assign(static_cast<size_t>(spec.storeRows * spec.cols), Entry());
+        s.rows = shape.storeRows;
+        s.cols = shape.cols;
+        s.entries.assign(static_cast<size_t>(shape.storeRows * shape.cols), Entry());
     }
 }
 
@@ -113,7 +112,8 @@ bool Worksheet::Set(Field f, std::string text) {
 void ClearWorksheet(Worksheet& ws, bool searchActive) {
     for (GridId id : kAllGrids) {
         Grid& g = ws.grid(id);
-        for (auto& cell : g.cells) cell.clear();
+        for (auto& cell : g.cells)
+            cell.clear();
         g.row = 0;
         g.col = 0;
         g.topRow = 0;
@@ -131,12 +131,16 @@ void ClearWorksheet(Worksheet& ws, bool searchActive) {
             if (i < 2) fluidGrid.Cell(i, fluid::Dsc) = std::string(kFluidDefaults[static_cast<size_t>(i)]);
             scaleRows.At(i, scale::Dsc) = scaleGrid.Cell(i, scale::Dsc);
             fluidRows.At(i, fluid::Dsc) = fluidGrid.Cell(i, fluid::Dsc);
-            for (int c : {scale::Tar, scale::Wgt, scale::Arm, scale::Mom}) scaleRows.At(i, c) = Entry();
-            for (int c : {fluid::Wgt, fluid::Arm, fluid::Mom}) fluidRows.At(i, c) = Entry();
+            for (int c : {scale::Tar, scale::Wgt, scale::Arm, scale::Mom})
+                scaleRows.At(i, c) = Entry();
+            for (int c : {fluid::Wgt, fluid::Arm, fluid::Mom})
+                fluidRows.At(i, c) = Entry();
         }
         if (i < 30)
-            for (int c = 0; c < installed::Count; ++c) ws.InstalledList().At(i, c) = Entry();
-        for (int c = 0; c < equipment::Count; ++c) ws.EquipmentList().At(i, c) = Entry();
+            for (int c = 0; c < installed::Count; ++c)
+                ws.InstalledList().At(i, c) = Entry();
+        for (int c = 0; c < equipment::Count; ++c)
+            ws.EquipmentList().At(i, c) = Entry();
     }
     scaleGrid.col = 1;
     fluidGrid.col = 1;

@@ -52,7 +52,7 @@ std::optional<Field> FieldFromColumn(std::string_view column);
 
 // A row-store entry: the text as typed, or a number where the computation stored one.
 class Entry {
-public:
+  public:
     Entry() = default;
     Entry(std::string text) : value_(std::move(text)) {}
     Entry(const char* text) : value_(std::string(text)) {}
@@ -82,13 +82,14 @@ public:
     std::string Formatted(std::string_view pattern) const;
     bool operator==(const Entry&) const = default;
 
-private:
+  private:
     std::variant<std::string, double> value_;
     bool single_ = false;
 };
 
 enum class GridId { Grid1, Grid2, Grid3, Grid4 };
-inline constexpr std::array<GridId, 4> kAllGrids = {GridId::Grid1, GridId::Grid2, GridId::Grid3, GridId::Grid4};
+inline constexpr std::array<GridId, 4> kAllGrids = {GridId::Grid1, GridId::Grid2, GridId::Grid3,
+                                                    GridId::Grid4};
 
 // Columns of each grid; a store has the same columns as its grid.
 namespace installed {  // Grid1, the InstalledList; row 0 is the PreviousEmptyRow
@@ -108,7 +109,7 @@ inline constexpr std::string_view kPreviousEmpty = "Previous A/C Empty";
 inline constexpr std::string_view kNoMark = "//////";
 
 // What the grid rules need to know of each grid.
-struct GridSpec {
+struct GridShape {
     GridId id;
     std::string_view name;       // "Grid1"
     std::string_view storeName;  // "InstalledList"
@@ -119,7 +120,7 @@ struct GridSpec {
     int computedCol;
     std::vector<int> textCols, numericCols, markCols, inputCols;
 };
-const GridSpec& SpecOf(GridId id);
+const GridShape& ShapeOf(GridId id);
 
 // The cells a grid shows, its current cell and top visible row.
 struct Grid {
@@ -153,7 +154,7 @@ struct EditState {
 };
 
 class Worksheet {
-public:
+  public:
     Worksheet();
 
     const std::string& Get(Field f) const { return fields_[static_cast<size_t>(f)]; }
@@ -181,7 +182,7 @@ public:
     Computed values;
     bool TypingStarted = false;
 
-private:
+  private:
     std::array<std::string, kFieldCount> fields_;
     std::array<Grid, 4> grids_;
     std::array<RowStore, 4> stores_;

@@ -19,11 +19,11 @@ constexpr wb::Control kTargets[] = {
 void CheckShape(const wb::MainForm& form) {
     for (wb::GridId id : wb::kAllGrids) {
         const wb::Grid& g = form.ws.grid(id);
-        const wb::GridSpec& spec = wb::SpecOf(id);
-        if (g.rows != spec.rows || static_cast<int>(g.cells.size()) != spec.rows * spec.cols) std::abort();
+        const wb::GridShape& shape = wb::ShapeOf(id);
+        if (g.rows != shape.rows || static_cast<int>(g.cells.size()) != shape.rows * shape.cols) std::abort();
         if (g.row < 0 || g.row >= g.rows || g.col < 0 || g.col >= g.cols) std::abort();
         if (g.topRow < 0 || g.topRow > g.row) std::abort();
-        if (static_cast<int>(form.ws.store(id).entries.size()) != spec.storeRows * spec.cols) std::abort();
+        if (static_cast<int>(form.ws.store(id).entries.size()) != shape.storeRows * shape.cols) std::abort();
     }
 }
 

@@ -37,7 +37,7 @@ class CarryOverTest : public test::StoreFormTest {
                            g.Cell(r, 4));
         return rows;
     }
-    void Specs() { form.Clicked(Control::Command3D23); }
+    void PressSpecsButton() { form.Clicked(Control::Command3D23); }
 };
 
 TEST_F(CarryOverTest, OnlyTheLatestEquipmentListIsCopiedOncePerNewWorksheet) {
@@ -45,7 +45,7 @@ TEST_F(CarryOverTest, OnlyTheLatestEquipmentListIsCopiedOncePerNewWorksheet) {
     New();
     Set(Control::Text1, "N1");
     Scale(0, "Typed jack", "1", "500", "80");
-    Specs();
+    PressSpecsButton();
     EXPECT_EQ(Items(),
               (std::vector<std::string>{"Battery|E0|25.50|10.00|255.0", "ELT|E1|3.00|200.00|600.0"}));
     EXPECT_EQ(form.ws.EquipmentList().At(0, equipment::Weight).Text(), "25.5");
@@ -57,10 +57,10 @@ TEST_F(CarryOverTest, OnlyTheLatestEquipmentListIsCopiedOncePerNewWorksheet) {
     EXPECT_EQ(form.ws.grid(GridId::Grid4).Cell(1, fluid::Dsc), "Aft Tanks");
 
     // Closed and opened again: nothing is copied again, the edited rows stay.
-    Specs();
+    PressSpecsButton();
     Scale(0, "Edited", "", "600", "80");
     Item(0, "Replaced", "1", "1");
-    Specs();
+    PressSpecsButton();
     EXPECT_EQ(form.ws.grid(GridId::Grid2).Cell(0, scale::Dsc), "Edited");
     EXPECT_EQ(form.ws.grid(GridId::Grid3).Cell(0, equipment::Description), "Replaced");
 }
@@ -70,7 +70,7 @@ TEST_F(CarryOverTest, ATailWithoutAStoredListOnlyResetsTheScaleAndFluidRows) {
     New();
     Set(Control::Text1, "N9");
     Fluid(2, "Oil", "15", "30");
-    Specs();
+    PressSpecsButton();
     EXPECT_TRUE(Items().empty());
     EXPECT_EQ(form.ws.grid(GridId::Grid4).Cell(2, fluid::Dsc), "");
     EXPECT_TRUE(form.ws.FluidRows().At(2, fluid::Wgt).IsEmpty());

@@ -39,9 +39,9 @@ class SaveLoadTest : public test::StoreFormTest {
     std::vector<std::string> Texts(GridId id) const {
         std::vector<std::string> texts;
         const RowStore& s = form.ws.store(id);
-        for (int r = 0; r < SpecOf(id).rows; ++r)
+        for (int r = 0; r < ShapeOf(id).rows; ++r)
             for (int c = 0; c < s.cols; ++c)
-                if (c != SpecOf(id).computedCol) texts.push_back(s.At(r, c).Text());
+                if (c != ShapeOf(id).computedCol) texts.push_back(s.At(r, c).Text());
         return texts;
     }
     void BrowseAllFirst() {

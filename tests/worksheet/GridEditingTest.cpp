@@ -150,8 +150,8 @@ TEST_F(GridEditing, EnterMovesFollowTheTable) {
         ws.grid(c.grid).row = c.row;
         ws.grid(c.grid).col = c.col;
         Enter(c.grid);
-        EXPECT_EQ(ws.grid(c.grid).row, c.toRow) << SpecOf(c.grid).name << " " << c.row << "," << c.col;
-        EXPECT_EQ(ws.grid(c.grid).col, c.toCol) << SpecOf(c.grid).name << " " << c.row << "," << c.col;
+        EXPECT_EQ(ws.grid(c.grid).row, c.toRow) << ShapeOf(c.grid).name << " " << c.row << "," << c.col;
+        EXPECT_EQ(ws.grid(c.grid).col, c.toCol) << ShapeOf(c.grid).name << " " << c.row << "," << c.col;
     }
 }
 
