@@ -1,5 +1,7 @@
 #include "store/Sqlite.h"
 
+#include <charconv>
+
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -15,11 +17,15 @@ namespace {
 }
 
 // Whole numbers without a decimal point; others with up to 15 significant digits, which
-// gives back every value that was typed.
+// gives back every value that was typed. Never through printf: the window toolkit sets the
+// user's LC_NUMERIC, and a decimal comma would be read back as the end of the number.
 std::string PlainNumber(double v) {
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.15G", v);
-    return buf;
+    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    std::string text(buf, res.ptr);
+    for (char& c : text)
+        if (c == 'e') c = 'E';
+    return text;
 }
 
 }  // namespace
