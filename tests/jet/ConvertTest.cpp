@@ -1,6 +1,6 @@
 // Converting the old files in place: every value of every fixture file as stored in the new
-// database, the Worksheets loading and computing, the old file kept byte for byte, and a
-// conversion that fails at any point or meets a bad file leaving the folder as it was.
+// database, the old file kept byte for byte, and a conversion that fails at any point leaving
+// the folder as it was. Bad files are refused by the reader (JetBadInputTest) and at start-up.
 #include "store/jet/Convert.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,6 @@
 #include "store/Schema.h"
 #include "store/WorksheetRows.h"
 #include "tests/store/StoreFixture.h"
-#include "worksheet/LeadingNumber.h"
 
 namespace wb::jet {
 namespace {
@@ -203,28 +202,6 @@ TEST_P(ConvertFixture, TheOldFileIsKeptByteForByteAndNothingElseIsLeft) {
     EXPECT_EQ(version.Int(0), kSchemaVersion);
 }
 
-TEST_P(ConvertFixture, EveryWorksheetLoadsAndItsNewValuesCompute) {
-    MainDatabase main(file);
-    Statement ids = main.db().Prepare("SELECT Id, Tail, \"Date\" FROM Aircraft ORDER BY Id");
-    int loaded = 0;
-    while (ids.Step()) {
-        SCOPED_TRACE(ids.Text(1).value_or("") + " " + ids.Text(2).value_or(""));
-        Worksheet ws;
-        ASSERT_TRUE(LoadWorksheet(main.db(), ids.Int(0), ws, LoadDefaults{"12-06-2026", "", "", true}));
-        EXPECT_EQ(ws.Get(Field::Tail), ids.Text(1));
-        const double weight = LeadingNumber(ws.Get(Field::Text23));
-        const double arm = LeadingNumber(ws.Get(Field::Text24));
-        const double moment = LeadingNumber(ws.Get(Field::Text27));
-        EXPECT_GT(weight, 1000) << ws.Get(Field::Text23);
-        EXPECT_LT(weight, 6000) << ws.Get(Field::Text23);
-        EXPECT_GT(arm, 30) << ws.Get(Field::Text24);
-        EXPECT_LT(arm, 150) << ws.Get(Field::Text24);
-        EXPECT_NEAR(moment, weight * arm, weight * 0.01) << ws.Get(Field::Text27);
-        ++loaded;
-    }
-    EXPECT_EQ(loaded, report.counts.worksheets);
-}
-
 TEST_P(ConvertFixture, TheEarlierSaveOfOneTailAndDateIsReportedWithItsKeyValues) {
     ASSERT_FALSE(report.notBroughtAcross.empty());
     EXPECT_EQ(report.notBroughtAcross.front().table, "Aircraft");
@@ -322,56 +299,6 @@ TEST(ConvertNames, AKeptNameInUseIsNeverOverwritten) {
     EXPECT_EQ(Contents(temp.path / "VELK.MDB.jet.1"), "another");
     EXPECT_EQ(Contents(report.keptAs), Contents(FixtureDir() / "VELK_a.MDB"));
 }
-
-// Each bad file: a message that says what is wrong, and the file and folder untouched.
-struct BadFile {
-    const char* name;
-    std::function<void(const fs::path&)> make;
-    const char* message;
-};
-
-void PrintTo(const BadFile& bad, std::ostream* out) {
-    *out << bad.name;
-}
-
-class ConvertBadFile : public ::testing::TestWithParam<BadFile> {};
-
-TEST_P(ConvertBadFile, IsRefusedWithAClearMessageAndLeftAlone) {
-    WB_NEED_JET_FIXTURES();
-    TempFolder temp;
-    const fs::path file = temp.path / "VELK.MDB";
-    GetParam().make(file);
-    const std::string before = Contents(file);
-    try {
-        ConvertMainDatabase(file);
-        FAIL() << "a bad file was converted";
-    } catch (const ConversionError& e) {
-        EXPECT_NE(std::string(e.what()).find(GetParam().message), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find("Nothing has been changed"), std::string::npos) << e.what();
-    }
-    EXPECT_EQ(FilesIn(temp.path), std::set<std::string>{"VELK.MDB"});
-    EXPECT_EQ(Contents(file), before);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, ConvertBadFile,
-    ::testing::Values(BadFile{"Truncated",
-                              [](const fs::path& to) {
-                                  const std::string whole = Contents(FixtureDir() / "VELK_a.MDB");
-                                  std::ofstream(to, std::ios::binary) << whole.substr(0, whole.size() / 3);
-                              },
-                              "VELK.MDB\" has an unreadable definition"},
-                      BadFile{"WithoutTheTables",
-                              [](const fs::path& to) {
-                                  fs::copy_file(FixtureDir() / "setup-firstrun/SetupVELKF.MDB", to);
-                              },
-                              "has no table Aircraft"},
-                      BadFile{"NotJet",
-                              [](const fs::path& to) {
-                                  std::ofstream(to, std::ios::binary) << "Name,Date\nN4521K,1996-03-12\n";
-                              },
-                              "is not an Access (Jet) database"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace wb::jet

@@ -6,7 +6,6 @@
 
 #include <map>
 
-#include "Fixtures.h"
 #include "store/jet/LegacyFiles.h"
 
 namespace wb::jet {
@@ -124,28 +123,24 @@ TEST_F(Grouping, RowNumStartingAgainAtZeroBeginsTheEquipmentList) {
     EXPECT_EQ(result.Counts(), (ImportCounts{1, 4, 2, 0, 0}));
 }
 
-TEST_F(Grouping, AnUnmarkedListStandingAloneIsTheEquipmentList) {
+TEST_F(Grouping, UnmarkedListsAreTheEquipmentListWhenAloneOrSecond) {
     AddRow(aircraft, {{"Tail", std::string("N8127P")}, {"Date", kDay1}});
     AddRow(aircraft, {{"Tail", std::string("C-GKLM")}, {"Date", kDay1}});
+    AddRow(aircraft, {{"Tail", std::string("N733BM")}, {"Date", kDay1}});
     AddList(equipment, "N8127P", kDay1, {{"Nav/Com", ""}, {"ELT", ""}});
     // A change list with no Previous A/C Empty row and no equipment list after it.
     AddList(equipment, "C-GKLM", kDay1, {{"Radar", "I"}, {"Strobe", ""}});
+    // Two unmarked lists of one save: its change list, then its equipment list.
+    AddList(equipment, "N733BM", kDay1, {{"Wire bundle", ""}});
+    AddList(equipment, "N733BM", kDay1, {{"Nav/Com", ""}});
     const auto result = Build();
-    ASSERT_EQ(result.worksheets.size(), 2u);
+    ASSERT_EQ(result.worksheets.size(), 3u);
     EXPECT_TRUE(result.worksheets[0].changes.empty());
     EXPECT_EQ(Descriptions(result.worksheets[0].equipment), (Strings{"Nav/Com", "ELT"}));
     EXPECT_EQ(Descriptions(result.worksheets[1].changes), (Strings{"Radar", "Strobe"}));
     EXPECT_TRUE(result.worksheets[1].equipment.empty());
-}
-
-TEST_F(Grouping, TwoUnmarkedListsOfOneSaveAreItsChangeAndEquipmentLists) {
-    AddRow(aircraft, {{"Tail", std::string("N733BM")}, {"Date", kDay1}});
-    AddList(equipment, "N733BM", kDay1, {{"Wire bundle", ""}});
-    AddList(equipment, "N733BM", kDay1, {{"Nav/Com", ""}, {"ELT", ""}});
-    const auto result = Build();
-    ASSERT_EQ(result.worksheets.size(), 1u);
-    EXPECT_EQ(Descriptions(result.worksheets[0].changes), (Strings{"Wire bundle"}));
-    EXPECT_EQ(Descriptions(result.worksheets[0].equipment), (Strings{"Nav/Com", "ELT"}));
+    EXPECT_EQ(Descriptions(result.worksheets[2].changes), (Strings{"Wire bundle"}));
+    EXPECT_EQ(Descriptions(result.worksheets[2].equipment), (Strings{"Nav/Com"}));
 }
 
 TEST_F(Grouping, RowsAreFoundByTailAndDateIgnoringCaseNotByPosition) {
@@ -298,113 +293,6 @@ TEST(SetupRow, FirstRowWithNullKept) {
     EXPECT_EQ(result->CompanyPhone, "");
     ASSERT_EQ(result->notBroughtAcross.size(), 1u);
     EXPECT_EQ(result->notBroughtAcross[0].row, 2);
-}
-
-// The fixtures: every Equipment row where EXPECTED.json says it belongs.
-class FixtureImport : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(FixtureImport, EveryEquipmentRowLandsInItsWorksheetAndList) {
-    WB_NEED_JET_FIXTURES();
-    std::string error;
-    const auto result = ReadLegacyMain(testing::FixtureDir() / GetParam(), error);
-    ASSERT_TRUE(result) << error;
-    const auto& expected = testing::Expected()["files"][GetParam()]["tables"];
-
-    std::map<int, std::pair<int, std::string>> placed;  // Equipment row -> Aircraft row, list
-    for (const LegacyWorksheet& w : result->worksheets) {
-        for (const auto& e : w.changes)
-            placed[e.sourceRow] = {w.sourceRow, "changes"};
-        for (const auto& e : w.equipment)
-            placed[e.sourceRow] = {w.sourceRow, "equipment"};
-    }
-    std::map<int, std::string> leftOut;
-    for (const auto& n : result->notBroughtAcross)
-        if (n.table == "Equipment") leftOut[n.row] = n.reason;
-
-    // Worksheet 8 is the earlier of two saves of N4521K on 2003-05-21.
-    for (const auto& row : expected["Equipment"]["rows"]) {
-        const int r = row["row"].get<int>(), sheet = row["worksheet"].get<int>();
-        const std::string list = row["list"].get<std::string>();
-        if (sheet == 8) {
-            const std::string where = list == "changes" ? "change list" : "equipment list";
-            EXPECT_NE(leftOut[r].find("In the " + where + " of Aircraft row 8"), std::string::npos)
-                << "Equipment row " << r << ": " << leftOut[r];
-        } else {
-            EXPECT_EQ(placed[r], std::make_pair(sheet, list)) << "Equipment row " << r;
-        }
-    }
-    ASSERT_EQ(result->notBroughtAcross.size(), 21u);
-    EXPECT_EQ(result->notBroughtAcross[0].table, "Aircraft");
-    EXPECT_EQ(result->notBroughtAcross[0].row, 8);
-
-    int changes = 0, lists = 0;
-    for (const auto& ws : testing::Expected()["files"][GetParam()]["worksheets"])
-        if (ws["worksheet"] != 8) {
-            changes += ws["change_rows"].get<int>();
-            lists += ws["equipment_rows"].get<int>();
-        }
-    const int fontRows = expected["CompanyInfo"]["row_count"].get<int>() - 1;
-    EXPECT_EQ(result->Counts(), (ImportCounts{13, changes, lists, 1, fontRows}));
-}
-
-TEST_P(FixtureImport, HeaderValuesMatchExpectedWithSinglesAsTyped) {
-    WB_NEED_JET_FIXTURES();
-    std::string error;
-    const auto result = ReadLegacyMain(testing::FixtureDir() / GetParam(), error);
-    ASSERT_TRUE(result) << error;
-    const auto& rows = testing::Expected()["files"][GetParam()]["tables"]["Aircraft"]["rows"];
-    auto text = [](const nlohmann::json& v) {
-        return v.is_null() ? Nullable() : Nullable(v.get<std::string>());
-    };
-    auto number = [](const nlohmann::json& v) {
-        return v.is_null() ? std::optional<double>() : v.get<double>();
-    };
-    for (const LegacyWorksheet& w : result->worksheets) {
-        SCOPED_TRACE("Aircraft row " + std::to_string(w.sourceRow));
-        const auto& v = rows[w.sourceRow - 1]["values"];
-        EXPECT_EQ(w.Tail, v["Tail"].get<std::string>());
-        EXPECT_EQ(IsoDate(w.Date), v["Date"].get<std::string>());
-        EXPECT_EQ(w.Memo, text(v["Memo"]));
-        EXPECT_EQ(w.Range3, text(v["Range3"]));
-        EXPECT_EQ(w.Cert, text(v["Cert"]));
-        EXPECT_EQ(w.Empty, number(v["Empty"]));
-        for (size_t i = 0; i < 5; ++i) {
-            const std::string j = "J" + std::to_string(i + 1), f = "F" + std::to_string(i + 1);
-            EXPECT_EQ(w.scale[i], (LegacyScaleRow{text(v[j + "Dsc"]), number(v[j + "Tar"]),
-                                                  number(v[j + "Wgt"]), number(v[j + "Arm"])}));
-            EXPECT_EQ(w.fluid[i],
-                      (LegacyFluidRow{text(v[f + "Dsc"]), number(v[f + "Wgt"]), number(v[f + "Arm"])}));
-        }
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(MainFiles, FixtureImport, ::testing::Values("VELK_a.MDB", "VELK_b.MDB"),
-                         [](const auto& info) { return info.param.substr(0, 6); });
-
-TEST(FixtureImports, BothMainFilesBringAcrossTheSameWorksheets) {
-    WB_NEED_JET_FIXTURES();
-    std::string error;
-    const auto a = ReadLegacyMain(testing::FixtureDir() / "VELK_a.MDB", error);
-    ASSERT_TRUE(a) << error;
-    auto b = ReadLegacyMain(testing::FixtureDir() / "VELK_b.MDB", error);
-    ASSERT_TRUE(b) << error;
-    ASSERT_EQ(a->worksheets.size(), b->worksheets.size());
-    // The one Single that does not hold its typed decimal: 33.333333 stored as float32.
-    for (auto& w : b->worksheets)
-        if (w.Tail == "C-GKLM" && w.fluid[1].Arm == 33.333332) w.fluid[1].Arm = 33.333333;
-    for (size_t i = 0; i < a->worksheets.size(); ++i)
-        EXPECT_EQ(a->worksheets[i], b->worksheets[i]) << i;
-
-    EXPECT_EQ(a->company->CompName, "O'Hara Aircraft Maintenance");
-    EXPECT_EQ(a->company->PrintMech, false);
-    EXPECT_FALSE(a->reportFont);
-    EXPECT_EQ(b->company->Mechanic, "J. M\xC3\xBCller");
-    EXPECT_EQ(
-        (std::array{b->company->PrintCo, b->company->PrintCG, b->company->PrintMech, b->company->PrintNotes}),
-        (std::array<std::optional<bool>, 4>{true, false, true, true}));
-    ASSERT_TRUE(b->reportFont);
-    EXPECT_EQ(b->reportFont->EquipTitle, std::nullopt);
-    EXPECT_EQ(ReportFontFromRow(*b->reportFont), (ReportFont{"Times New Roman", 14, false, true}));
 }
 
 }  // namespace

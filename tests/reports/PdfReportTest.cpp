@@ -95,15 +95,6 @@ TEST_F(PdfReportTest, CompactChangeReport) {
     EXPECT_NEAR(reg[3] - reg[1], 8 * 1.15, 1.0);
 }
 
-TEST_F(PdfReportTest, NotesOfManyPagesGoOnFurtherSheets) {
-    std::string memo;
-    for (int i = 0; i < 300; ++i)
-        memo += "Note line " + std::to_string(i) + "\r\n";
-    in.Set(Field::Memo, memo);
-    const QString text = Render(PrintCalculationReport, "notes.pdf", {"Note line 0", "Note line 299"});
-    EXPECT_GE(text.count('\f'), 5);
-}
-
 TEST_F(PdfReportTest, AFileThatCannotBeWrittenIsReported) {
     const std::string bad = dir.filePath("missing/report.pdf").toStdString();
     PrintOutcome outcome = PrintToPdfFile(bad, in, PrintCalculationReport);

@@ -50,22 +50,10 @@ inline std::vector<std::string> Dump(Database& db) {
     return rows;
 }
 
-class StoreFormTest : public ::testing::Test {
+// A MainForm over a working folder in a temporary folder, with the presses a mechanic makes.
+class FormDriver : public ::testing::Test {
   protected:
-    StoreFormTest() : form(dialogs, clock) {
-        std::filesystem::create_directories(DataFolder());
-        SettingsDatabase(temp.path).SetDataPath(DataFolder().string());
-        CompanyRow company;
-        company.CompName = "Shop";
-        company.CompAddress = "1 Field Rd";
-        company.FormTitle = "Weight and Balance";
-        company.Mechanic = "J. Smith";
-        company.Cert = "A&P 123";
-        MainDatabase(MainFile()).WriteCompanyRow(company);
-        form.workingFolder = temp.path;
-        form.Load();
-        form.Activate();
-    }
+    FormDriver() : form(dialogs, clock) { form.workingFolder = temp.path; }
 
     std::filesystem::path DataFolder() const { return temp.path / "data"; }
     std::filesystem::path MainFile() const { return DataFolder() / "VELK.MDB"; }
@@ -139,6 +127,24 @@ class StoreFormTest : public ::testing::Test {
     ScriptedDialogs dialogs;
     FixedClock clock{{2026, 12, 6}};
     MainForm form;
+};
+
+// The driver over a data folder whose company row is complete, started.
+class StoreFormTest : public FormDriver {
+  protected:
+    StoreFormTest() {
+        std::filesystem::create_directories(DataFolder());
+        SettingsDatabase(temp.path).SetDataPath(DataFolder().string());
+        CompanyRow company;
+        company.CompName = "Shop";
+        company.CompAddress = "1 Field Rd";
+        company.FormTitle = "Weight and Balance";
+        company.Mechanic = "J. Smith";
+        company.Cert = "A&P 123";
+        MainDatabase(MainFile()).WriteCompanyRow(company);
+        form.Load();
+        form.Activate();
+    }
 };
 
 }  // namespace wb::test

@@ -13,7 +13,9 @@ namespace {
 struct LeadingCase {
     const char* text;
     double value;
-    friend std::ostream& operator<<(std::ostream& os, const LeadingCase& c) { return os << '"' << c.text << '"'; }
+    friend std::ostream& operator<<(std::ostream& os, const LeadingCase& c) {
+        return os << '"' << c.text << '"';
+    }
 };
 
 class LeadingNumberTable : public ::testing::TestWithParam<LeadingCase> {};
@@ -42,7 +44,8 @@ TEST(LeadingNumber, HugeExponentSaturatesInsteadOfGivingInfinity) {
 TEST(LeadingNumber, IgnoresADecimalCommaLocale) {
     const char* old = std::setlocale(LC_NUMERIC, nullptr);
     std::string saved = old ? old : "C";
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr && std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") == nullptr)
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr &&
+        std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") == nullptr)
         GTEST_SKIP() << "no decimal-comma locale installed";
     EXPECT_DOUBLE_EQ(LeadingNumber("12.5"), 12.5);
     EXPECT_EQ(NumberText(1507.5), "1507.5");
@@ -68,7 +71,9 @@ TEST(NumberText, WritesUpToSevenSignificantDigits) {
 struct NumericCase {
     const char* text;
     bool numeric;
-    friend std::ostream& operator<<(std::ostream& os, const NumericCase& c) { return os << '"' << c.text << '"'; }
+    friend std::ostream& operator<<(std::ostream& os, const NumericCase& c) {
+        return os << '"' << c.text << '"';
+    }
 };
 class NumericTextTable : public ::testing::TestWithParam<NumericCase> {};
 

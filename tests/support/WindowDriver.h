@@ -1,0 +1,50 @@
+// Driving the real main window in Qt tests: controls found by name, keys typed into whatever
+// has the focus (Enter written as \r) and clicks on controls and grid cells.
+#pragma once
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include "app/qt/MainWindow.h"
+#include "app/qt/Widgets.h"
+
+namespace wb::test {
+
+class WindowDriver {
+  public:
+    template <class T = QWidget>
+    T* find(const char* name) {
+        T* w = window->findChild<T*>(QString::fromLatin1(name));
+        if (w == nullptr) qFatal("no control %s", name);
+        return w;
+    }
+    static QString focusName() {
+        QWidget* f = QApplication::focusWidget();
+        return f ? f->objectName() : QStringLiteral("(none)");
+    }
+    void click(const char* name) { QTest::mouseClick(find(name), Qt::LeftButton); }
+    void clickCell(const char* grid, int row, int col) {
+        gui::GridView* g = find<gui::GridView>(grid);
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                          g->visualRect(g->model()->index(row, col)).center());
+    }
+    static void type(const QString& keys) {
+        for (QChar k : keys) {
+            QWidget* f = QApplication::focusWidget();
+            QVERIFY(f != nullptr);
+            if (k == QLatin1Char('\r'))
+                QTest::keyClick(f, Qt::Key_Return);
+            else
+                QTest::keyClicks(f, QString(k));
+        }
+    }
+    QString text(const char* box) { return find<QLineEdit>(box)->text(); }
+    QString cell(const char* grid, int row, int col) {
+        return find<gui::GridView>(grid)->item(row, col)->text();
+    }
+
+    std::unique_ptr<gui::MainWindow> window;
+};
+
+}  // namespace wb::test
