@@ -1,6 +1,7 @@
 #include "worksheet/GridEditing.h"
 
 #include <algorithm>
+#include <array>
 
 #include "worksheet/Balance.h"
 #include "worksheet/LeadingNumber.h"
@@ -23,66 +24,22 @@ void KeepVisible(Grid& g, const GridShape& shape) {
     g.topRow = std::clamp(g.topRow, 0, std::max(0, g.rows - shape.visibleRows));
 }
 
-// Where Enter in column c leads: {row step, new column}; an empty result means no move.
-std::optional<std::pair<bool, int>> EnterMove(GridId id, int c) {
-    using R = std::optional<std::pair<bool, int>>;
-    switch (id) {
-        case GridId::Grid1:
-            switch (c) {
-                case 0:
-                    return R({false, 1});
-                case 1:
-                    return R({false, 2});
-                case 2:
-                    return R({false, 3});
-                case 3:
-                    return R({false, 5});
-                case 5:
-                    return R({false, 6});
-                case 6:
-                    return R({true, 0});
-                default:
-                    return std::nullopt;
-            }
-        case GridId::Grid2:
-            switch (c) {
-                case 0:
-                    return R({false, 1});
-                case 1:
-                    return R({false, 2});
-                case 2:
-                    return R({false, 3});
-                case 3:
-                    return R({true, 1});
-                default:
-                    return std::nullopt;
-            }
-        case GridId::Grid4:
-            switch (c) {
-                case 0:
-                    return R({false, 1});
-                case 1:
-                    return R({false, 2});
-                case 2:
-                    return R({true, 1});
-                default:
-                    return std::nullopt;
-            }
-        case GridId::Grid3:
-            switch (c) {
-                case 0:
-                    return R({false, 1});
-                case 1:
-                    return R({false, 2});
-                case 2:
-                    return R({false, 3});
-                case 3:
-                    return R({true, 0});
-                default:
-                    return std::nullopt;
-            }
-    }
-    return std::nullopt;
+// Where Enter in column c leads: the next column, or -1 for no move; the columns marked with
+// a row step go on in the next row.
+struct EnterStep {
+    int col = -1;
+    bool nextRow = false;
+};
+using EnterRow = std::array<EnterStep, 7>;
+constexpr EnterRow kGrid1Enter = {{{1}, {2}, {3}, {5}, {}, {6}, {0, true}}};
+constexpr EnterRow kGrid2Enter = {{{1}, {2}, {3}, {1, true}, {}}};
+constexpr EnterRow kGrid3Enter = {{{1}, {2}, {3}, {0, true}, {}}};
+constexpr EnterRow kGrid4Enter = {{{1}, {2}, {1, true}, {}}};
+
+EnterStep EnterMove(GridId id, int c) {
+    static constexpr std::array<const EnterRow*, 4> kTables = {&kGrid1Enter, &kGrid2Enter, &kGrid3Enter,
+                                                               &kGrid4Enter};
+    return (*kTables[static_cast<size_t>(id)])[static_cast<size_t>(c)];
 }
 
 void RefuseComputedColumn(Dialogs& dialogs) {
@@ -122,11 +79,11 @@ void GridKey(Worksheet& ws, GridId id, char32_t key, Dialogs& dialogs) {
     edit.EditCol = c;
 
     if (key == kEnterKey) {
-        auto move = EnterMove(id, c);
-        if (!move) return;
+        const EnterStep move = EnterMove(id, c);
+        if (move.col < 0) return;
         int next = r;
-        if (move->first && r + 1 < g.rows) next = r + 1;
-        GridMoveCurrent(ws, id, next, move->second);
+        if (move.nextRow && r + 1 < g.rows) next = r + 1;
+        GridMoveCurrent(ws, id, next, move.col);
         if (id == GridId::Grid1 && g.row >= 18) g.topRow = g.row - 17;
         if (id == GridId::Grid3 && g.row >= 5) g.topRow = g.row - 4;
         return;
