@@ -103,57 +103,59 @@ class ConvertFixture : public ::testing::TestWithParam<std::string> {
     std::set<int> kept;  // worksheets brought across
 };
 
-TEST_P(ConvertFixture, EveryAircraftValueIsStoredAsRead) {
+// Aircraft rows come across in their order; each list row is found under its Worksheet and list
+// at the RowNum a save would give it.
+TEST_P(ConvertFixture, EveryAircraftAndEquipmentValueIsStoredAsRead) {
     MainDatabase main(file);  // opens as one of the program's own files
-    const json& table = expected["tables"]["Aircraft"];
-    std::string sql = "SELECT ";
+    const json& tables = expected["tables"];
+    std::vector<std::string> aircraftColumns;
     for (const AircraftColumn& c : AircraftColumns())
-        sql += Quoted(c.name) + ", ";
-    Statement s = main.db().Prepare(sql + "Id FROM Aircraft ORDER BY Id");
-    int checked = 0;
-    for (const json& row : table["rows"]) {
-        if (!kept.count(row["worksheet"])) continue;
-        ASSERT_TRUE(s.Step()) << "Aircraft row " << row["row"] << " is missing";
-        for (size_t c = 0; c < AircraftColumns().size(); ++c) {
-            const std::string& name = AircraftColumns()[c].name;
-            ExpectStored(s, static_cast<int>(c), row["values"][name], TypeOf(table, name),
-                         "Aircraft row " + row["row"].dump() + " " + name);
-        }
-        ++checked;
-    }
-    EXPECT_FALSE(s.Step()) << "more Aircraft rows than brought across";
-    EXPECT_EQ(checked, report.counts.worksheets);
-    EXPECT_EQ(checked, static_cast<int>(table["rows"].size()) - 1);  // one earlier save left out
-}
+        aircraftColumns.push_back(c.name);
+    const std::vector<std::string> equipmentColumns = {"Description", "Serial",  "Weight",
+                                                       "Arm",         "Install", "Remove"};
+    auto select = [&](const std::vector<std::string>& columns, const std::string& rest) {
+        std::string sql = "SELECT ";
+        for (const std::string& c : columns)
+            sql += Quoted(c) + ", ";
+        return main.db().Prepare(sql + "Id " + rest);
+    };
+    auto compare = [&](const Statement& s, const std::vector<std::string>& columns, const std::string& table,
+                       const json& row) {
+        for (size_t c = 0; c < columns.size(); ++c)
+            ExpectStored(s, static_cast<int>(c), row["values"][columns[c]], TypeOf(tables[table], columns[c]),
+                         table + " row " + row["row"].dump() + " " + columns[c]);
+    };
 
-TEST_P(ConvertFixture, EveryEquipmentRowIsStoredUnderItsWorksheetAndListNumberedAsASave) {
-    MainDatabase main(file);
-    const json& table = expected["tables"]["Equipment"];
-    std::map<int, json> aircraftOf;
-    for (const json& row : expected["tables"]["Aircraft"]["rows"])
-        aircraftOf[row["worksheet"]] = row["values"];
+    int worksheets = 0, changes = 0, items = 0;
+    std::map<int, std::string> tailOf;
+    Statement aircraft = select(aircraftColumns, "FROM Aircraft ORDER BY Id");
+    for (const json& row : tables["Aircraft"]["rows"]) {
+        tailOf[row["worksheet"]] = row["values"]["Tail"];
+        if (!kept.count(row["worksheet"])) continue;
+        ASSERT_TRUE(aircraft.Step()) << "Aircraft row " << row["row"] << " is missing";
+        compare(aircraft, aircraftColumns, "Aircraft", row);
+        ++worksheets;
+    }
+    EXPECT_FALSE(aircraft.Step()) << "more Aircraft rows than brought across";
+
     std::map<std::pair<int, std::string>, int> next;  // RowNum per worksheet and list
-    int changes = 0, items = 0;
-    for (const json& row : table["rows"]) {
+    for (const json& row : tables["Equipment"]["rows"]) {
         const int worksheet = row["worksheet"];
         if (!kept.count(worksheet)) continue;
         const std::string list = row["list"];
-        const json& v = row["values"];
         const int rowNum = next[{worksheet, list}]++;
         (list == "changes" ? changes : items)++;
-        Statement s = main.db().Prepare(
-            "SELECT Description, Serial, Weight, Arm, Install, Remove, Tail FROM Equipment "
-            "WHERE Tail = ? AND \"Date\" = ? AND List = ? AND RowNum = ?");
-        s.BindAll({aircraftOf[worksheet]["Tail"].get<std::string>(), v["Date"].get<std::string>(), list,
-                   std::int64_t{rowNum}});
-        const std::string where = "Equipment row " + row["row"].dump();
-        ASSERT_TRUE(s.Step()) << where << " is not stored as " << list << " row " << rowNum;
-        int col = 0;
-        for (const char* name : {"Description", "Serial", "Weight", "Arm", "Install", "Remove"})
-            ExpectStored(s, col++, v[name], TypeOf(table, name), where + " " + name);
-        EXPECT_EQ(s.Text(6), aircraftOf[worksheet]["Tail"].get<std::string>());
-        EXPECT_FALSE(s.Step()) << where << " stored twice";
+        Statement s = select(equipmentColumns,
+                             "FROM Equipment WHERE Tail = ? AND \"Date\" = ? AND List = ? AND RowNum = ?");
+        s.BindAll({tailOf[worksheet], row["values"]["Date"].get<std::string>(), list, std::int64_t{rowNum}});
+        ASSERT_TRUE(s.Step()) << "Equipment row " << row["row"] << " is not stored as " << list << " row "
+                              << rowNum;
+        compare(s, equipmentColumns, "Equipment", row);
+        EXPECT_FALSE(s.Step()) << "Equipment row " << row["row"] << " stored twice";
     }
+    EXPECT_EQ(worksheets, report.counts.worksheets);
+    EXPECT_EQ(worksheets,
+              static_cast<int>(tables["Aircraft"]["rows"].size()) - 1);  // one earlier save left out
     EXPECT_EQ(changes, report.counts.changeRows);
     EXPECT_EQ(items, report.counts.equipmentRows);
     Statement total = main.db().Prepare("SELECT count(*) FROM Equipment");
