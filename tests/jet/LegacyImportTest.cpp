@@ -48,15 +48,14 @@ JetTable Aircraft(JetType numbers = JetType::Double) {
 }
 
 JetTable Equipment() {
-    return Table("Equipment", {{"Tail", JetType::Text},
-                               {"Date", JetType::DateTime},
-                               {"RowNum", JetType::Long},
-                               {"Description", JetType::Text},
-                               {"Serial", JetType::Text},
-                               {"Weight", JetType::Double},
-                               {"Arm", JetType::Double},
-                               {"Install", JetType::Boolean},
-                               {"Remove", JetType::Boolean}});
+    using enum JetType;
+    const std::vector<std::string> names{"Tail",   "Date", "RowNum",  "Description", "Serial",
+                                         "Weight", "Arm",  "Install", "Remove"};
+    const std::vector<JetType> types{Text, DateTime, Long, Text, Text, Double, Double, Boolean, Boolean};
+    std::vector<std::pair<std::string, JetType>> cols;
+    for (size_t i = 0; i < names.size(); ++i)
+        cols.emplace_back(names[i], types[i]);
+    return Table("Equipment", cols);
 }
 
 JetTable CompanyInfo(JetType flags = JetType::Boolean) {
@@ -75,16 +74,9 @@ const CalendarDate kDay1{1999, 8, 30}, kDay2{2003, 5, 21};
 void AddList(JetTable& eq, const std::string& tail, CalendarDate date,
              std::vector<std::pair<std::string, std::string>> rows) {
     std::int32_t n = 0;
-    for (const auto& [description, marks] : rows)
-        AddRow(eq, {{"Tail", tail},
-                    {"Date", date},
-                    {"RowNum", n++},
-                    {"Description", description},
-                    {"Serial", std::string()},
-                    {"Weight", 1.5},
-                    {"Arm", 40.0},
-                    {"Install", marks.find('I') != std::string::npos},
-                    {"Remove", marks.find('R') != std::string::npos}});
+    for (const auto& [description, marks] : rows)  // in the column order of Equipment()
+        eq.rows.push_back({tail, date, n++, description, std::string(), 1.5, 40.0,
+                           marks.find('I') != std::string::npos, marks.find('R') != std::string::npos});
 }
 
 std::vector<std::string> Descriptions(const std::vector<LegacyEquipmentRow>& rows) {
