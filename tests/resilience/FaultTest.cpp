@@ -28,6 +28,26 @@ std::string Integrity(Database& db) {
     return s.Text(0).value_or("");
 }
 
+// Root writes wherever it likes; file permissions are tried as an ordinary user, in a child
+// process that gives up root first.
+template <class Body>
+void AsOrdinaryUser(const std::filesystem::path& tree, Body body) {
+    if (geteuid() != 0) {
+        body();
+        return;
+    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(tree))
+        ASSERT_EQ(chown(entry.path().c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chown(tree.c_str(), 65534, 65534), 0);
+    EXPECT_EXIT(
+        {
+            if (setgid(65534) != 0 || setuid(65534) != 0) std::_Exit(2);
+            body();
+            std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
 class FaultTest : public test::StoreFormTest {
   protected:
     // A Worksheet typed on screen, not yet saved.
@@ -55,35 +75,32 @@ class FaultTest : public test::StoreFormTest {
         EXPECT_EQ(form.ScreenSaved, 0);
         EXPECT_EQ(Screen(), screen);
     }
-};
-
-// Root writes wherever it likes; file permissions are tried as an ordinary user, in a child
-// process that gives up root first.
-template <class Body>
-void AsOrdinaryUser(const std::filesystem::path& tree, Body body) {
-    if (geteuid() != 0) {
-        body();
-        return;
+    // Start-up named the main database and why it is unusable, and offers another folder.
+    void ExpectNotOpened(const std::string& why) {
+        EXPECT_FALSE(form.records);
+        ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"Database could not be opened"});
+        EXPECT_NE(dialogs.shown[0].text.find(MainFile().string()), std::string::npos);
+        EXPECT_NE(dialogs.shown[0].text.find(why), std::string::npos) << dialogs.shown[0].text;
+        EXPECT_TRUE(form.Visible(Control::Panel3D11));
     }
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(tree))
-        ASSERT_EQ(chown(entry.path().c_str(), 65534, 65534), 0);
-    ASSERT_EQ(chown(tree.c_str(), 65534, 65534), 0);
-    EXPECT_EXIT(
-        {
-            if (setgid(65534) != 0 || setuid(65534) != 0) std::_Exit(2);
+    // Runs body as an ordinary user with target made read-only; the main file stays as it was.
+    template <class Body>
+    void WithReadOnly(const std::filesystem::path& target, Body body) {
+        form.records.reset();
+        const std::string before = Contents(MainFile());
+        AsOrdinaryUser(temp.path, [&] {
+            std::filesystem::permissions(target, std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::remove);
             body();
-            std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
-        },
-        ::testing::ExitedWithCode(0), "");
-}
+        });
+        std::filesystem::permissions(target, std::filesystem::perms::owner_all);
+        EXPECT_EQ(Contents(MainFile()), before);
+    }
+};
 
 TEST_F(FaultTest, AReadOnlyDataFolderRefusesTheSaveAndKeepsTheScreen) {
     Store("N100A", "01-02-2003");
-    form.records.reset();
-    const std::string before = Contents(MainFile());
-    AsOrdinaryUser(temp.path, [&] {
-        std::filesystem::permissions(DataFolder(), std::filesystem::perms::owner_write,
-                                     std::filesystem::perm_options::remove);
+    WithReadOnly(DataFolder(), [&] {
         form.Activate();
         ASSERT_TRUE(form.records);
         TypeWorksheet("N200B");
@@ -91,23 +108,14 @@ TEST_F(FaultTest, AReadOnlyDataFolderRefusesTheSaveAndKeepsTheScreen) {
         Save();
         ExpectNotSavedAndScreenKept(screen, "cannot be written to");
     });
-    std::filesystem::permissions(DataFolder(), std::filesystem::perms::owner_all);
-    EXPECT_EQ(Contents(MainFile()), before);
 }
 
 TEST_F(FaultTest, AReadOnlyDatabaseFileIsNamedAtStartUp) {
-    form.records.reset();
-    const std::string before = Contents(MainFile());
-    AsOrdinaryUser(temp.path, [&] {
-        std::filesystem::permissions(MainFile(), std::filesystem::perms::owner_read);
+    WithReadOnly(MainFile(), [&] {
         dialogs.Clear();
         form.Activate();
-        EXPECT_FALSE(form.records);
-        ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"Database could not be opened"});
-        EXPECT_NE(dialogs.shown[0].text.find("read-only"), std::string::npos);
-        EXPECT_TRUE(form.Visible(Control::Panel3D11));
+        ExpectNotOpened("read-only");
     });
-    EXPECT_EQ(Contents(MainFile()), before);
 }
 
 // The kernel's file-size limit stands in for a full disk: writes past it are cut short, as
@@ -180,11 +188,7 @@ TEST_F(FaultTest, UnusableMainDatabasesAreNamedAndLeftUntouched) {
         dialogs.Clear();
         form.SetVisible(Control::Panel3D11, false);
         form.Activate();
-        EXPECT_FALSE(form.records);
-        ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"Database could not be opened"});
-        EXPECT_NE(dialogs.shown[0].text.find(MainFile().string()), std::string::npos);
-        EXPECT_NE(dialogs.shown[0].text.find(c.why), std::string::npos) << dialogs.shown[0].text;
-        EXPECT_TRUE(form.Visible(Control::Panel3D11));
+        ExpectNotOpened(c.why);
         EXPECT_EQ(Contents(MainFile()), c.bytes);
     }
 }
