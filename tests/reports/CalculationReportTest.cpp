@@ -11,7 +11,6 @@ namespace {
 
 using test::LineAt;
 using test::PrintedAt;
-using test::RightAlignedAt;
 using Texts = std::vector<std::string>;
 
 constexpr double kLine11 = 11 * 23;  // one line of 11 pt on the recording page
@@ -36,26 +35,20 @@ TEST_F(CalculationReportTest, ScaleRowsFluidRowAndTotals) {
     EXPECT_TRUE(page.One("Scale locations").font.bold);
     const double y0 = pageTop + 1370 + kLine11;
     EXPECT_EQ(LineAt(page, y0), (Texts{"Right Main", "2.5", "612.50", "80.00", "48800.0"}));
-    EXPECT_TRUE(RightAlignedAt(page, "2.5", 5500, y0));
-    EXPECT_TRUE(RightAlignedAt(page, "612.50", 7000, y0));
-    EXPECT_TRUE(RightAlignedAt(page, "80.00", 8500, y0));
-    EXPECT_TRUE(RightAlignedAt(page, "48800.0", 11200, y0));
+    test::ExpectRightEdges(page, y0, {"2.5", "612.50", "80.00", "48800.0"}, {5500, 7000, 8500, 11200});
     EXPECT_EQ(LineAt(page, y0 + 2 * kLine11), (Texts{"Nose", "0.0", "290.00", "30.00", "8700.0"}));
 
     EXPECT_TRUE(page.HasLine(100, pageTop + 2823, 11510, pageTop + 2823, 1));
     EXPECT_TRUE(PrintedAt(page, "Minus Fluids", 200, pageTop + 2853));
     const double fy = pageTop + 2853 + kLine11;
     EXPECT_EQ(LineAt(page, fy), (Texts{"Forward Tanks", "xxxxxxxx", "-10.00", "50.00", "-500.0"}));
-    EXPECT_TRUE(RightAlignedAt(page, "xxxxxxxx", 5500, fy));
-    EXPECT_TRUE(RightAlignedAt(page, "-500.0", 11200, fy));
+    test::ExpectRightEdges(page, fy, {"xxxxxxxx", "-500.0"}, {5500, 11200});
 
     // The frame is whole however few rows there are.
     EXPECT_TRUE(page.HasLine(100, pageTop + 1000, 11510, 7300, 4, true));
     EXPECT_TRUE(page.HasLine(8800, pageTop + 1300, 8800, 7300, 1));
     EXPECT_TRUE(PrintedAt(page, "New Aircraft Values", 1160, 7050));
-    EXPECT_TRUE(RightAlignedAt(page, "1497.50", 7000, 7050));
-    EXPECT_TRUE(RightAlignedAt(page, "70.52", 8500, 7050));
-    EXPECT_TRUE(RightAlignedAt(page, "105600.0", 11200, 7050));
+    test::ExpectRightEdges(page, 7050, {"1497.50", "70.52", "105600.0"}, {7000, 8500, 11200});
 }
 
 TEST_F(CalculationReportTest, NegativeFluidPrintsItsRowWithoutTheHeading) {
@@ -98,11 +91,12 @@ TEST_F(CalculationReportTest, EquipmentRowsFillTwoHalvesOfFifty) {
     for (const Where& w : {Where{0, 200, 7850, 5705}, Where{49, 200, 13240, 5705},
                            Where{50, 5905, 7850, 11410}, Where{99, 5905, 13240, 11410}}) {
         const std::string n = std::to_string(w.row);
+        SCOPED_TRACE("row " + n);
         EXPECT_TRUE(PrintedAt(page, "Item " + n, w.x, w.y)) << n;
         EXPECT_TRUE(PrintedAt(page, "S" + n, w.x + 2000, w.y)) << n;
-        EXPECT_TRUE(RightAlignedAt(page, std::to_string(w.row + 1) + ".00", w.momentRight - 1905, w.y)) << n;
-        EXPECT_TRUE(RightAlignedAt(page, "10.00", w.momentRight - 1005, w.y)) << n;
-        EXPECT_TRUE(RightAlignedAt(page, std::to_string((w.row + 1) * 10) + ".0", w.momentRight, w.y)) << n;
+        test::ExpectRightEdges(
+            page, w.y, {std::to_string(w.row + 1) + ".00", "10.00", std::to_string((w.row + 1) * 10) + ".0"},
+            {w.momentRight - 1905, w.momentRight - 1005, w.momentRight});
         EXPECT_EQ(page.One("Item " + n).font.size, 6);
     }
     // Text that is not a number prints as it stands; without an arm there is no moment.

@@ -49,9 +49,7 @@ TEST_F(ChangeReportTest, FullFramePreviousValuesAndTotals) {
     EXPECT_TRUE(PrintedAt(page, "n/a", 11050, y));
 
     // The moment total is new weight times new arm.
-    EXPECT_TRUE(RightAlignedAt(page, "1498.20", 7000, 12685));
-    EXPECT_TRUE(RightAlignedAt(page, "70.49", 8500, 12685));
-    EXPECT_TRUE(RightAlignedAt(page, "105613.6", 10200, 12685));
+    test::ExpectRightEdges(page, 12685, {"1498.20", "70.49", "105613.6"}, {7000, 8500, 10200});
 
     EXPECT_TRUE(page.HasLine(8500, 13500, 11410, 13500, 4));
     EXPECT_TRUE(PrintedAt(page, "Weighed with unusable fuel and full oil.", 100, 13000));
