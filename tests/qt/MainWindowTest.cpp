@@ -24,6 +24,7 @@ class MainWindowTest : public QObject, public wb::test::WindowDriver {
     void cleanup();
 
     void aWeighingTypedThroughTheWindowGivesTheNewValues();
+    void theHeaderAndTheBarThroughTheWindow();
     void exitAsksAndTheCloseBoxEndsAtOnce();
     void gridClicksArrowsAndDelete();
     void theCurrentRowStaysInView();
@@ -86,6 +87,43 @@ void MainWindowTest::aWeighingTypedThroughTheWindowGivesTheNewValues() {
     QCOMPARE(text("Text10"), QStringLiteral("70.38"));
     QCOMPARE(cell("Grid1", 0, 0), QStringLiteral("Previous A/C Empty"));
     QCOMPARE(cell("Grid1", 0, 4), QStringLiteral("106100.0"));
+}
+
+void MainWindowTest::theHeaderAndTheBarThroughTheWindow() {
+    type(QStringLiteral("n123abz"));  // capitals, and no seventh character
+    QCOMPARE(text("Text1"), QStringLiteral("N123AB"));
+    type(QString(13, QLatin1Char('\r')));  // the Enter chain from the tail number
+    QCOMPARE(focusName(), QStringLiteral("Grid1"));
+
+    click("Command3D19");  // New, answered No (the default)
+    QCOMPARE(dialogs->Titles(), std::vector<std::string>{"Weight & Balance on screen not saved"});
+    QCOMPARE(text("Text1"), QStringLiteral("N123AB"));
+    dialogs->answers = {true};
+    click("Command3D19");
+    QCOMPARE(text("Text1"), QString());
+
+    dialogs->Clear();
+    click("Command3D23");  // SPECS without a tail number: only the notice
+    QCOMPARE(dialogs->Titles(), std::vector<std::string>{"No aircraft identified."});
+    QVERIFY(!find("Panel3D6")->isVisible());
+    QVERIFY(find("Command3D12")->isEnabled());
+
+    dialogs->Clear();
+    click("Text24");  // a result box never takes the caret
+    QCOMPARE(dialogs->Titles(), std::vector<std::string>{"This field not editable"});
+    QCOMPARE(focusName(), QStringLiteral("Grid1"));
+
+    for (int i = 0; i < 3; ++i)
+        click("Command3D20");
+    QCOMPARE(find<QPushButton>("Command3D20")->text(), QStringLiteral("Hobbs"));
+
+    // Stored, and the focus has left Save: Exit ends without a question.
+    form->ScreenSaved = 1;
+    find("Command3D13")->setFocus(Qt::TabFocusReason);
+    dialogs->Clear();
+    click("Command3D12");
+    QVERIFY(dialogs->shown.empty());
+    QVERIFY(form->Ended());
 }
 
 void MainWindowTest::exitAsksAndTheCloseBoxEndsAtOnce() {
