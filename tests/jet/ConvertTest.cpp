@@ -2,6 +2,7 @@
 // database, the old file kept byte for byte, and a conversion that fails at any point leaving
 // the folder as it was. Bad files are refused by the reader (JetBadInputTest) and at start-up.
 #include "store/jet/Convert.h"
+#include "worksheet/LeadingNumber.h"
 
 #include <gtest/gtest.h>
 
@@ -202,6 +203,28 @@ TEST_P(ConvertFixture, TheOldFileIsKeptByteForByteAndNothingElseIsLeft) {
     Statement version = db.Prepare("PRAGMA user_version");
     version.Step();
     EXPECT_EQ(version.Int(0), kSchemaVersion);
+}
+
+TEST_P(ConvertFixture, EveryWorksheetLoadsAndItsNewValuesCompute) {
+    MainDatabase main(file);
+    Statement ids = main.db().Prepare("SELECT Id, Tail, \"Date\" FROM Aircraft ORDER BY Id");
+    int loaded = 0;
+    while (ids.Step()) {
+        SCOPED_TRACE(ids.Text(1).value_or("") + " " + ids.Text(2).value_or(""));
+        Worksheet ws;
+        ASSERT_TRUE(LoadWorksheet(main.db(), ids.Int(0), ws, LoadDefaults{"12-06-2026", "", "", true}));
+        EXPECT_EQ(ws.Get(Field::Tail), ids.Text(1));
+        const double weight = LeadingNumber(ws.Get(Field::Text23));
+        const double arm = LeadingNumber(ws.Get(Field::Text24));
+        const double moment = LeadingNumber(ws.Get(Field::Text27));
+        EXPECT_GT(weight, 1000) << ws.Get(Field::Text23);
+        EXPECT_LT(weight, 6000) << ws.Get(Field::Text23);
+        EXPECT_GT(arm, 30) << ws.Get(Field::Text24);
+        EXPECT_LT(arm, 150) << ws.Get(Field::Text24);
+        EXPECT_NEAR(moment, weight * arm, weight * 0.01) << ws.Get(Field::Text27);
+        ++loaded;
+    }
+    EXPECT_EQ(loaded, report.counts.worksheets);
 }
 
 TEST_P(ConvertFixture, TheEarlierSaveOfOneTailAndDateIsReportedWithItsKeyValues) {
