@@ -103,7 +103,7 @@ void MainWindowTest::theHeaderAndTheBarThroughTheWindow() {
     QCOMPARE(text("Text1"), QString());
 
     dialogs->Clear();
-    click("Command3D23");  // SPECS without a tail number: only the notice
+    click("Command3D23");  // the specifications button without a tail number: only the notice
     QCOMPARE(dialogs->Titles(), std::vector<std::string>{"No aircraft identified."});
     QVERIFY(!find("Panel3D6")->isVisible());
     QVERIFY(find("Command3D12")->isEnabled());
