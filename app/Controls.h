@@ -29,7 +29,7 @@ enum class Control {
     Command3D18,  // "Set-up"
     Command3D19,  // "New"
     Command3D20,  // "Tach" / "Hobbs"
-    Command3D23,  // "SPECS"
+    Command3D23,  // opens and closes the specifications panel
     Command3D26,  // about
     Command3D27,  // compact equipment change report
     Command3D28,  // "Fonts"
