@@ -41,6 +41,7 @@ void MainForm::Activate() {
         TellUnusable(dialogs_, workingFolder / SettingsDatabase::kFileName, e.what());
         dataPath.reset();
     }
+    if (dataFolderForRun) dataPath = dataFolderForRun;
     // No data folder chosen yet (an empty text names none either), or the chosen one is gone:
     // the data-folder panel, which says which.
     if (!dataPath || dataPath->empty() || DataFolderStart(dataPath, workingFolder).storedMissing) {

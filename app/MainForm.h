@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/Controls.h"
@@ -79,6 +80,8 @@ class MainForm {
     std::unique_ptr<SettingsDatabase> settings;
     // Where "SetupVELKF.MDB" is found.
     std::filesystem::path workingFolder{"."};
+    // A data folder given for this run only: opened in place of the stored one, which stays.
+    std::optional<std::string> dataFolderForRun;
 
     // The print buttons hand over to the window, which owns the printer.
     std::function<void(Control report)> onPrint;

@@ -3,7 +3,9 @@
 set -euo pipefail
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-liberation2 poppler-utils mdbtools-dev nlohmann-json3-dev
-          clang)
+          clang
+          # building and checking the Debian package (scripts/package.sh)
+          lintian desktop-file-utils appstream dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")

@@ -265,7 +265,7 @@ void MainWindow::BuildAbout() {
     QWidget* panel = MakePanel(this, "Panel3D4", TwipRect(1920, 510, 5160, 4965));
     Register(C::Panel3D4, panel);
     const char* lines[] = {
-        "Weight and Balance", "Version 1.0",
+        "Weight and Balance", "Version " WB_VERSION,
         "Weight and balance for fixed-wing aircraft,\nworked out, stored and printed by the shop.",
         "For support, call the shop that installed\nthis program."};
     const int tops[] = {600, 1200, 2100, 3300};

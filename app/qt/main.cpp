@@ -1,23 +1,82 @@
 // The program: the splash window, then the main window over one MainForm until the form ends.
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QStandardPaths>
 #include <QStyleFactory>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "app/MainForm.h"
+#include "app/qt/CommandLine.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/QtDialogs.h"
 #include "app/qt/SplashWindow.h"
 #include "app/qt/SystemClock.h"
 #include "app/qt/Units.h"
+#include "setup/SettingsLocation.h"
+
+namespace {
+
+int Print(std::FILE* to, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), to);
+    return 0;
+}
+
+std::filesystem::path StdPath(const QString& path) {
+#ifdef _WIN32
+    return std::filesystem::path(QDir::toNativeSeparators(path).toStdWString());
+#else
+    return std::filesystem::path(path.toStdString());
+#endif
+}
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const QString& file : QDir(QStringLiteral(":/icons")).entryList(QDir::Files)) {
+        icon.addFile(QStringLiteral(":/icons/") + file);
+    }
+    return icon;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    using wb::gui::StartOptions;
+    // The command line is answered before the window system is reached, so --help, --version
+    // and a refusal work without a display. Qt's own options (-platform ...) are unknown here:
+    // a line refused over an unknown option is read again once QApplication has taken them out.
+    {
+        QCoreApplication probe(argc, argv);
+        wb::gui::NameApplication();
+        const StartOptions early = wb::gui::ReadCommandLine(QCoreApplication::arguments());
+        if (early.outcome == StartOptions::Outcome::Help || early.outcome == StartOptions::Outcome::Version)
+            return Print(stdout, early.text);
+        if (early.outcome == StartOptions::Outcome::Refused && !early.unknownOption) {
+            Print(stderr, early.text);
+            return 2;
+        }
+    }
+
     QApplication app(argc, argv);
+    wb::gui::NameApplication();
+    const StartOptions options = wb::gui::ReadCommandLine(QCoreApplication::arguments());
+    if (options.outcome != StartOptions::Outcome::Run) {
+        const bool refused = options.outcome == StartOptions::Outcome::Refused;
+        Print(refused ? stderr : stdout, options.text);
+        return refused ? 2 : 0;
+    }
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(wb::gui::WindowFont());
+    QApplication::setWindowIcon(ProgramIcon());
 
     wb::gui::QtDialogs dialogs;
     wb::gui::SystemClock clock;
     wb::MainForm form(dialogs, clock);
+    form.workingFolder = options.settingsFolder.value_or(
+        wb::SettingsFolder(".", StdPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))));
+    if (options.dataFolder) form.dataFolderForRun = options.dataFolder->string();
     std::unique_ptr<wb::gui::MainWindow> window;
 
     wb::gui::SplashWindow splash;

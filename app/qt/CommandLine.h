@@ -1,0 +1,29 @@
+// The command line: --help, --version, and the folders a shop that starts the program from a
+// script may give.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+#include <optional>
+
+namespace wb::gui {
+
+struct StartOptions {
+    enum class Outcome { Run, Help, Version, Refused };
+    Outcome outcome = Outcome::Run;
+    QString text;  // what Help and Version print, or why the command line was refused
+    std::optional<std::filesystem::path> settingsFolder;  // --settings: where "SetupVELKF.MDB" is kept
+    std::optional<std::filesystem::path> dataFolder;      // --data-folder: this run's data folder
+    // Refused over an option unknown here, which may be one of Qt's own (-platform, -style ...).
+    bool unknownOption = false;
+};
+
+// Reads `arguments` (the program's name first). Help and version win over anything else on the
+// line; a folder option must name an existing folder, and comes back absolute.
+StartOptions ReadCommandLine(const QStringList& arguments);
+
+// The names --version and the application-data folder go by.
+void NameApplication();
+
+}  // namespace wb::gui
