@@ -11,6 +11,7 @@
 
 #include "app/Controls.h"
 #include "worksheet/Ports.h"
+#include "worksheet/RecordChain.h"
 #include "worksheet/Worksheet.h"
 
 namespace wb {
@@ -80,6 +81,11 @@ class MainForm {
     // Where "SetupVELKF.MDB" is found.
     std::filesystem::path workingFolder{"."};
 
+    // The history panel's chain: the tail on screen, read when the panel opened; the count
+    // tells the window when to show it afresh.
+    RecordChain history;
+    int historyReads = 0;
+
     // The print buttons hand over to the window, which owns the printer.
     std::function<void(Control report)> onPrint;
 
@@ -113,6 +119,9 @@ class MainForm {
     void ClickBrowse(int direction);
     void RunBrowse();
     void CarryOverSpecs();
+    void ClickHistory();
+    void CloseHistory();
+    void StartFromLatest();
 
     Dialogs& dialogs_;
     Clock& clock_;
