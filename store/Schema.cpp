@@ -182,17 +182,17 @@ std::filesystem::path CopyName(const std::filesystem::path& file, std::int64_t v
 // A file that lacks the tables of its own version is not ours to upgrade: the caller refuses it.
 void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<TableLayout>& tables,
              std::int64_t version) {
-    bool main = false;
+    bool mainFile = false;
     for (const TableLayout& t : tables) {
         if (AddedInVersion2(t.name)) {
-            main = true;
+            mainFile = true;
             continue;
         }
         if (!HasTable(db, t.name)) return;
     }
     Transaction tx(db);
     std::filesystem::path copy;
-    if (main) {
+    if (mainFile) {
         std::error_code ec;
         copy = CopyName(file, version);
         if (!std::filesystem::copy_file(file, copy, ec))
@@ -202,7 +202,7 @@ void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<
                                  ec.message() + "). It has been left as it is.");
     }
     try {
-        if (main && version < 2) AddRevisionTables(db);
+        if (mainFile && version < 2) AddRevisionTables(db);
         db.Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
         tx.Commit();
     } catch (const SqliteError& e) {
