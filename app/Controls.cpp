@@ -67,12 +67,16 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::Command3D32, "Command3D32", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D39, "Command3D39", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D40, "Command3D40", K::Button, 0, C::None, false, std::nullopt},
+    {C::Command3D41, "Command3D41", K::Button, 0, C::None, false, std::nullopt},
+    {C::Command3D42, "Command3D42", K::Button, 0, C::None, false, std::nullopt},
+    {C::Command3D43, "Command3D43", K::Button, 0, C::None, false, std::nullopt},
     {C::Panel3D1, "Panel3D1", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D4, "Panel3D4", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D5, "Panel3D5", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D6, "Panel3D6", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D7, "Panel3D7", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D11, "Panel3D11", K::Panel, 0, C::None, false, std::nullopt},
+    {C::Panel3D12, "Panel3D12", K::Panel, 0, C::None, false, std::nullopt},
 }};
 
 constexpr bool TableInOrder() {

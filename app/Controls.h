@@ -38,6 +38,9 @@ enum class Control {
     Command3D32,  // weight and balance calculation report
     Command3D39,  // data folder "Save"
     Command3D40,  // "Path"
+    Command3D41,  // opens and closes the history panel
+    Command3D42,  // history: start from the latest record
+    Command3D43,  // history: print the weight and balance record
     // panels
     Panel3D1,   // the Worksheet
     Panel3D4,   // about
@@ -45,6 +48,7 @@ enum class Control {
     Panel3D6,   // specifications
     Panel3D7,   // set-up
     Panel3D11,  // data folder
+    Panel3D12,  // history
     Count
 };
 

@@ -43,6 +43,9 @@ Control PanelOf(Control c) {
         case C::Command3D31:
         case C::Command3D39:
             return C::Panel3D11;
+        case C::Command3D42:
+        case C::Command3D43:
+            return C::Panel3D12;
         default:
             break;
     }
@@ -55,7 +58,7 @@ MainForm::MainForm(Dialogs& dialogs, Clock& clock) : dialogs_(dialogs), clock_(c
     visible_.fill(true);
     enabled_.fill(true);
     for (Control hidden : {Control::Panel3D4, Control::Panel3D5, Control::Panel3D6, Control::Panel3D7,
-                           Control::Panel3D11})
+                           Control::Panel3D11, Control::Panel3D12})
         visible_[Index(hidden)] = false;
     // Every change of a header box marks the screen unsaved, whoever made it.
     ws.onFieldChanged = [this](Field f) {
@@ -217,9 +220,12 @@ void MainForm::Clicked(Control c) {
             break;
         case Control::Command3D39: SaveDataFolder(); break;
         case Control::Command3D40: ShowDataFolderPanel(); break;
+        case Control::Command3D41: ClickHistory(); break;
+        case Control::Command3D42: StartFromLatest(); break;
         case Control::Command3D14:
         case Control::Command3D27:
         case Control::Command3D32:
+        case Control::Command3D43:
             if (onPrint) onPrint(c);
             break;
         default:

@@ -12,6 +12,7 @@
 
 #include "app/Controls.h"
 #include "worksheet/Ports.h"
+#include "worksheet/RecordChain.h"
 #include "worksheet/Worksheet.h"
 
 namespace wb {
@@ -83,6 +84,11 @@ class MainForm {
     // A data folder given for this run only: opened in place of the stored one, which stays.
     std::optional<std::string> dataFolderForRun;
 
+    // The history panel's chain: the tail on screen, read when the panel opened; the count
+    // tells the window when to show it afresh.
+    RecordChain history;
+    int historyReads = 0;
+
     // The print buttons hand over to the window, which owns the printer.
     std::function<void(Control report)> onPrint;
 
@@ -116,6 +122,9 @@ class MainForm {
     void ClickBrowse(int direction);
     void RunBrowse();
     void CarryOverSpecs();
+    void ClickHistory();
+    void CloseHistory();
+    void StartFromLatest();
 
     Dialogs& dialogs_;
     Clock& clock_;

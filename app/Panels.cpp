@@ -10,7 +10,7 @@ constexpr std::string_view kNotSavedTitle = "Weight & Balance on screen not save
 constexpr Control kLockedBySpecs[] = {Control::Command3D17, Control::Command3D18, Control::Command3D15,
                                       Control::Command3D23, Control::Command3D26, Control::Command3D14,
                                       Control::Command3D19, Control::Command3D13, Control::Command3D12,
-                                      Control::Command3D16, Control::Panel3D1};
+                                      Control::Command3D16, Control::Command3D41, Control::Panel3D1};
 
 }  // namespace
 

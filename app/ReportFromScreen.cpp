@@ -23,7 +23,9 @@ ReportInput ReportFromScreen(MainForm& form) {
             fontRow.reset();
         }
     }
-    return MakeReportInput(form.ws, form.TachCaption(), options, company, fontRow);
+    ReportInput input = MakeReportInput(form.ws, form.TachCaption(), options, company, fontRow);
+    input.history = form.history;
+    return input;
 }
 
 ReportDrawing ReportOfButton(Control button) {
@@ -34,6 +36,8 @@ ReportDrawing ReportOfButton(Control button) {
             return PrintFullChangeReport;
         case Control::Command3D27:
             return PrintCompactChangeReport;
+        case Control::Command3D43:
+            return PrintRecordReport;
         default:
             return nullptr;
     }
@@ -44,6 +48,7 @@ std::string ReportFileName(Control button, const MainForm& form) {
     if (button == Control::Command3D32) kind = "weight and balance";
     if (button == Control::Command3D14) kind = "equipment changes";
     if (button == Control::Command3D27) kind = "equipment changes compact";
+    if (button == Control::Command3D43) kind = "weight and balance record";
     const std::string& tail = form.Text(Control::Text1);
     return (tail.empty() ? kind : tail + " " + kind) + ".pdf";
 }

@@ -7,8 +7,9 @@
 #include "reports/RecordingPage.h"
 #include "reports/Reports.h"
 #include "store/CarryOver.h"
-#include "store/Schema.h"
+#include "store/History.h"
 #include "store/Records.h"
+#include "store/Schema.h"
 #include "store/Search.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "worksheet/Balance.h"
@@ -183,6 +184,45 @@ void BM_LoadOurs(benchmark::State& state) {
         LoadWorksheet(main.db(), SpreadId(n++, Size(state)), ws, Defaults());
 }
 
+// The history panel of one tail (25 Worksheets, three of them with a superseded version) and
+// its record report on the recording page. The superseded versions are made inside a
+// transaction that is never committed, so the cached database stays as generated.
+void BM_HistoryAndRecordReport(benchmark::State& state) {
+    MainDatabase main(CachedDatabase(Size(state)));
+    Database& db = main.db();
+    const std::string tail = TailName(7);
+    Transaction never(db);
+    {
+        RevisionKeeper keeper(db);
+        Statement ids = db.Prepare("SELECT Id FROM Aircraft WHERE Tail = ? ORDER BY \"Date\" LIMIT 3");
+        ids.Bind(1, tail);
+        std::vector<std::int64_t> kept;
+        while (ids.Step())
+            kept.push_back(ids.Int(0));
+        for (std::int64_t id : kept) {
+            keeper.Keep(id, Supersession::Replaced);
+            keeper.StoredAs(id);
+        }
+    }
+    ReportInput in =
+        MakeReportInput(Loaded(Size(state)), "Tach", {true, true, true, true}, CompanyRow{}, std::nullopt);
+    for (auto _ : state) {
+        in.history = ReadHistory(db, tail);
+        RecordingPage page;
+        PrintRecordReport(in, page);
+        benchmark::DoNotOptimize(page.texts().size());
+    }
+    state.counters["lines"] = static_cast<double>(in.history.lines.size());
+}
+
+// The history alone, as the panel reads it.
+void BM_History(benchmark::State& state) {
+    MainDatabase main(CachedDatabase(Size(state)));
+    const std::string tail = TailName(7);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadHistory(main.db(), tail));
+}
+
 void BothSizes(benchmark::internal::Benchmark* b) {
     b->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMicrosecond);
 }
@@ -198,6 +238,8 @@ BENCHMARK(BM_ReportRecorded<PrintCalculationReport>)->Apply(BothSizes);
 BENCHMARK(BM_ReportRecorded<PrintFullChangeReport>)->Apply(BothSizes);
 BENCHMARK(BM_ReportRecorded<PrintCompactChangeReport>)->Apply(BothSizes);
 BENCHMARK(BM_LoadOurs)->Apply(BothSizes);
+BENCHMARK(BM_History)->Apply(BothSizes);
+BENCHMARK(BM_HistoryAndRecordReport)->Apply(BothSizes);
 // A literal load scans millions of rows 130 times at the larger size: one pass is enough.
 BENCHMARK(BM_LoadListsLiteral)->Arg(kSmall)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadListsLiteral)->Arg(kLarge)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -23,7 +23,8 @@ const Nullable& CompanyField(const ReportInput& in, Nullable CompanyRow::*field)
     return in.company ? (*in.company).*field : NullField();
 }
 
-// The company block centred at the top; returns where the title goes.
+}  // namespace
+
 double PrintCompanyBlock(Page& page, const ReportInput& in) {
     page.SetFont(ReportHeaderFont(in));
     if (const Nullable& name = CompanyField(in, &CompanyRow::CompName)) {
@@ -40,6 +41,8 @@ double PrintCompanyBlock(Page& page, const ReportInput& in) {
     if (const Nullable& phone = CompanyField(in, &CompanyRow::CompPhone)) PrintCentred(page, *phone);
     return page.CurrentY() + 400;
 }
+
+namespace {
 
 // One row of the aircraft header: a label and value on the left, a label and value on the right.
 void HeaderRow(Page& page, double y, std::string_view leftLabel, std::string_view leftValue,

@@ -30,6 +30,9 @@ std::string Trimmed(std::string_view text);
 // The header font: the report font row when there is one, else Arial 18 pt bold.
 PageFont ReportHeaderFont(const ReportInput& in);
 
+// The company block centred at the top, in the header font; returns where the title goes.
+double PrintCompanyBlock(Page& page, const ReportInput& in);
+
 // Units, company header and title, aircraft header, the heavy rule under it, the new values
 // and the C.G. ranges. Returns the y of the heavy rule under the aircraft header, from which
 // the body of the report is placed.

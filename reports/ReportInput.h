@@ -8,6 +8,7 @@
 #include <string>
 
 #include "worksheet/Company.h"
+#include "worksheet/RecordChain.h"
 #include "worksheet/Worksheet.h"
 
 namespace wb {
@@ -30,6 +31,8 @@ struct ReportInput {
     std::optional<CompanyRow> company;
     // The CompanyInfo row whose CompName is "Reports"; absent until a font has been chosen.
     std::optional<CompanyRow> reportFontRow;
+    // The tail's weight and balance record, for the record report; empty for the others.
+    RecordChain history;
 
     const std::string& Get(Field f) const { return fields[static_cast<size_t>(f)]; }
     void Set(Field f, std::string text) { fields[static_cast<size_t>(f)] = std::move(text); }

@@ -13,5 +13,8 @@ void PrintCalculationReport(const ReportInput& in, Page& page);
 void PrintFullChangeReport(const ReportInput& in, Page& page);
 // The same content in 8 pt on the top half of the page, installed rows first.
 void PrintCompactChangeReport(const ReportInput& in, Page& page);
+// The tail's chain of Worksheets, one line each with what it supersedes, breaks and superseded
+// versions marked, and the change since the last weighing; continued on further sheets.
+void PrintRecordReport(const ReportInput& in, Page& page);
 
 }  // namespace wb

@@ -1,4 +1,5 @@
 // Storing a Worksheet: its old copy removed and the new rows written in one transaction.
+#include "store/History.h"
 #include "store/Schema.h"
 #include "store/WorksheetRows.h"
 #include "worksheet/Dates.h"
@@ -109,6 +110,18 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
     SaveOutcome outcome;
 
     Transaction tx(db);
+    std::vector<std::int64_t> samePair;
+    if (tail != "0") {
+        samePair = WorksheetsWithPair(db, tail, date, request.replaces);
+        if (!samePair.empty() && !request.replaceSamePair) throw DuplicateWorksheet();
+    }
+    // Every version this save supersedes is kept before any of its rows goes.
+    RevisionKeeper revisions(db);
+    if (request.replaces)
+        revisions.Keep(*request.replaces, tail == "0" ? Supersession::Deleted : Supersession::Replaced);
+    for (std::int64_t id : samePair)
+        revisions.Keep(id, Supersession::Replaced);
+
     if (request.replaces) {
         Statement stored = db.Prepare("SELECT Tail, \"Date\" FROM Aircraft WHERE Id = ?");
         stored.Bind(1, *request.replaces);
@@ -121,11 +134,10 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
     // Rows left under the new Tail and Date would otherwise be read back with this Worksheet.
     DeleteEquipmentRows(db, tail, date);
     if (tail == "0") {
+        revisions.StoredAs(std::nullopt);
         tx.Commit();
         return outcome;
     }
-    const std::vector<std::int64_t> samePair = WorksheetsWithPair(db, tail, date, request.replaces);
-    if (!samePair.empty() && !request.replaceSamePair) throw DuplicateWorksheet();
     for (std::int64_t id : samePair) {
         DeleteAircraftRow(db, id);
         outcome.removed.push_back(id);
@@ -136,6 +148,7 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
     insert.Run();
     const std::int64_t added = db.LastInsertRowid();
     StoreLists(db, ws, tail, date);
+    revisions.StoredAs(added);
     tx.Commit();
     outcome.added = added;
     return outcome;

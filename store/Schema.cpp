@@ -40,6 +40,43 @@ CREATE TABLE Equipment (
 CREATE INDEX Equipment_Worksheet ON Equipment (Tail, "Date", List, RowNum);
 )";
 
+// A Worksheet's version as it was just before a save replaced it or the tail "0" deleted
+// it: every Aircraft column, plus when and why. WorksheetId is the stored Worksheet it is an
+// earlier version of (Null once that Worksheet has been deleted); ReplacedBy the Aircraft
+// row stored in its place at the time.
+constexpr std::string_view kAircraftRevisionSql = R"(
+CREATE TABLE AircraftRevision (
+  Id INTEGER PRIMARY KEY,
+  AircraftId INTEGER, Superseded TEXT NOT NULL,
+  Reason TEXT NOT NULL CHECK (Reason IN ('replaced', 'deleted')),
+  ReplacedBy INTEGER, WorksheetId INTEGER,
+  Tail TEXT COLLATE NOCASE, "Date" TEXT, Serial TEXT, Make TEXT, Model TEXT, "Year" TEXT,
+  Empty REAL, CG REAL, MaxWt REAL, Tach TEXT, "By" TEXT, Cert TEXT, Work TEXT,
+  Range1 TEXT, Range2 TEXT, Range3 TEXT, Memo TEXT,
+  J1Dsc TEXT, J2Dsc TEXT, J3Dsc TEXT, J4Dsc TEXT, J5Dsc TEXT,
+  J1Tar REAL, J2Tar REAL, J3Tar REAL, J4Tar REAL, J5Tar REAL,
+  J1Wgt REAL, J2Wgt REAL, J3Wgt REAL, J4Wgt REAL, J5Wgt REAL,
+  J1Arm REAL, J2Arm REAL, J3Arm REAL, J4Arm REAL, J5Arm REAL,
+  F1Dsc TEXT, F2Dsc TEXT, F3Dsc TEXT, F4Dsc TEXT, F5Dsc TEXT,
+  F1Wgt REAL, F2Wgt REAL, F3Wgt REAL, F4Wgt REAL, F5Wgt REAL,
+  F1Arm REAL, F2Arm REAL, F3Arm REAL, F4Arm REAL, F5Arm REAL,
+  BallastArm REAL);
+CREATE INDEX AircraftRevision_Worksheet ON AircraftRevision (WorksheetId);
+CREATE INDEX AircraftRevision_Tail ON AircraftRevision (Tail, "Date");
+)";
+
+// The Equipment rows of a superseded version, both lists.
+constexpr std::string_view kEquipmentRevisionSql = R"(
+CREATE TABLE EquipmentRevision (
+  Id INTEGER PRIMARY KEY,
+  RevisionId INTEGER NOT NULL,
+  Tail TEXT COLLATE NOCASE, "Date" TEXT, RowNum INTEGER,
+  Description TEXT, Serial TEXT, Weight REAL, Arm REAL,
+  Install INTEGER NOT NULL DEFAULT 0, Remove INTEGER NOT NULL DEFAULT 0,
+  List TEXT NOT NULL CHECK (List IN ('changes', 'equipment')));
+CREATE INDEX EquipmentRevision_Revision ON EquipmentRevision (RevisionId, List, RowNum);
+)";
+
 constexpr std::string_view kCompanySql = R"(
 CREATE TABLE CompanyInfo (
   Id INTEGER PRIMARY KEY,
@@ -123,6 +160,60 @@ void CreateTables(Database& db, const std::vector<TableLayout>& tables) {
     tx.Commit();
 }
 
+bool AddedInVersion2(std::string_view table) {
+    return table == "AircraftRevision" || table == "EquipmentRevision";
+}
+
+// A free name beside `file` for its copy at `version`: "VELK.MDB.v1", then "VELK.MDB.v1.2" ...
+// An earlier copy is never overwritten.
+std::filesystem::path CopyName(const std::filesystem::path& file, std::int64_t version) {
+    std::error_code ec;
+    std::filesystem::path copy = file;
+    copy += ".v" + std::to_string(version);
+    for (int n = 2; std::filesystem::exists(copy, ec); ++n) {
+        copy = file;
+        copy += ".v" + std::to_string(version) + "." + std::to_string(n);
+    }
+    return copy;
+}
+
+// Brings a file of an earlier version up to this one. The copy is taken inside the write
+// transaction, so no other program can change the file between the copy and the upgrade.
+// A file that lacks the tables of its own version is not ours to upgrade: the caller refuses it.
+void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<TableLayout>& tables,
+             std::int64_t version) {
+    bool mainFile = false;
+    for (const TableLayout& t : tables) {
+        if (AddedInVersion2(t.name)) {
+            mainFile = true;
+            continue;
+        }
+        if (!HasTable(db, t.name)) return;
+    }
+    Transaction tx(db);
+    std::filesystem::path copy;
+    if (mainFile) {
+        std::error_code ec;
+        copy = CopyName(file, version);
+        if (!std::filesystem::copy_file(file, copy, ec))
+            throw StoreError(file,
+                             "The database must be brought up to this version of the program, but a copy "
+                             "of it could not be kept beside it first (" +
+                                 ec.message() + "). It has been left as it is.");
+    }
+    try {
+        if (mainFile && version < 2) AddRevisionTables(db);
+        db.Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
+        tx.Commit();
+    } catch (const SqliteError& e) {
+        std::error_code ec;
+        if (!copy.empty()) std::filesystem::remove(copy, ec);
+        throw StoreError(file, std::string("The database could not be brought up to this version of the "
+                                           "program: ") +
+                                   e.what() + ". It has been left as it is.");
+    }
+}
+
 constexpr const char* kIncomplete =
     "The database file is incomplete: it is shorter than it should be, perhaps because a copy "
     "was stopped part way. It has been left as it is.";
@@ -151,8 +242,15 @@ const std::vector<TableLayout>& MainTables() {
         {"Aircraft", kAircraftSql, ""},
         {"Equipment", kEquipmentSql, ""},
         {"CompanyInfo", kCompanySql, "INSERT INTO CompanyInfo DEFAULT VALUES;"},
+        {"AircraftRevision", kAircraftRevisionSql, ""},
+        {"EquipmentRevision", kEquipmentRevisionSql, ""},
     };
     return tables;
+}
+
+void AddRevisionTables(Database& db) {
+    db.Exec(kAircraftRevisionSql);
+    db.Exec(kEquipmentRevisionSql);
 }
 
 const std::vector<AircraftColumn>& AircraftColumns() {
@@ -199,6 +297,7 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
             CreateTables(db, tables);
             return db;
         }
+        if (v < kSchemaVersion) Upgrade(file, db, tables, v);
         for (const TableLayout& t : tables)
             if (!HasTable(db, t.name))
                 throw StoreError(file,

@@ -15,7 +15,7 @@ namespace wb {
 
 // Written into PRAGMA user_version; a file with a higher number was made by a newer program
 // and is refused rather than misread.
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
 
 // A database file that cannot be used: which file, and why, in words for the mechanic.
 class StoreError : public std::runtime_error {
@@ -36,8 +36,12 @@ struct TableLayout {
 
 // "SetupVELKF.MDB": table Setup.
 const std::vector<TableLayout>& SettingsTables();
-// "VELK.MDB": tables Aircraft, Equipment, CompanyInfo.
+// "VELK.MDB": tables Aircraft, Equipment, CompanyInfo, and the superseded versions of
+// Worksheets in AircraftRevision and EquipmentRevision.
 const std::vector<TableLayout>& MainTables();
+
+// Version 2: the tables that keep superseded Worksheets, created in a version-1 file.
+void AddRevisionTables(Database& db);
 
 // The Aircraft columns after Tail and Date, in the order a save writes them.
 struct AircraftColumn {
@@ -58,7 +62,9 @@ void WriteTables(Database& db, const std::vector<TableLayout>& tables);
 
 // Opens `file`, creating it with `tables` (and their first rows) when it does not exist.
 // An existing file must be a readable database holding these tables at a version this
-// program knows; otherwise StoreError says why, and the file is not written.
+// program knows; otherwise StoreError says why, and the file is not written. A file of an
+// earlier version is first copied beside itself ("VELK.MDB.v1") and then brought up to
+// this version in one transaction; a failed upgrade leaves it as it was.
 Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<TableLayout>& tables);
 
 }  // namespace wb

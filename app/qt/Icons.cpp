@@ -56,6 +56,22 @@ void About(QPainter& p) {
     p.drawRect(QRectF(10.75, 10, 2.5, 8));
 }
 
+// A stack of sheets with a clock face: the records kept over the years.
+void History(QPainter& p) {
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(5.5, 2.5, 12, 15));
+    p.drawRect(QRectF(3.5, 4.5, 12, 15));
+    p.setPen(QPen(QColor(0, 0, 128), 1));
+    for (int i = 0; i < 4; ++i)
+        p.drawLine(QPointF(5.5, 8 + 2.5 * i), QPointF(11.5, 8 + 2.5 * i));
+    p.setPen(QPen(QColor(0, 0, 128), 1.5));
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(16.5, 16.5), 5.5, 5.5);
+    p.drawLine(QPointF(16.5, 16.5), QPointF(16.5, 13));
+    p.drawLine(QPointF(16.5, 16.5), QPointF(19, 17.5));
+}
+
 }  // namespace
 
 QIcon PictureIcon(Picture picture) {
@@ -82,6 +98,12 @@ QIcon PictureIcon(Picture picture) {
             break;
         case Picture::About:
             About(p);
+            break;
+        case Picture::History:
+            History(p);
+            break;
+        case Picture::RecordReport:
+            Printer(p, 3, true);
             break;
     }
     p.end();

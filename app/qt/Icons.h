@@ -6,7 +6,16 @@
 
 namespace wb::gui {
 
-enum class Picture { Previous, Next, CompactReport, FullReport, CalculationReport, About };
+enum class Picture {
+    Previous,
+    Next,
+    CompactReport,
+    FullReport,
+    CalculationReport,
+    About,
+    History,
+    RecordReport
+};
 
 QIcon PictureIcon(Picture picture);
 

@@ -31,6 +31,7 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent)
     BuildAbout();
     BuildSetup();
     BuildDataFolder();  // over the set-up panel: "Path" opens it from there
+    BuildHistory();
 
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
                           [this](QWidget*, QWidget* now) { FocusChanged(now); });
@@ -224,6 +225,7 @@ void MainWindow::Refresh() {
         tach->setText(QString::fromStdString(form_.TachCaption()));
     ShowSample();
     ShowFolder();
+    ShowHistory();
 
     if (form_.Hourglass() != hourglass_) {
         hourglass_ = form_.Hourglass();

@@ -11,6 +11,8 @@
 #include "app/MainForm.h"
 
 class QComboBox;
+class QLabel;
+class QTreeWidget;
 class QFileSystemModel;
 class QPrinter;
 class QTreeView;
@@ -75,6 +77,8 @@ class MainWindow : public QWidget {
     void BuildAbout();
     void BuildSetup();
     void BuildDataFolder();
+    void BuildHistory();
+    void ShowHistory();
 
     MainForm& form_;
     std::array<QWidget*, static_cast<size_t>(Control::Count)> widgets_{};
@@ -83,6 +87,10 @@ class MainWindow : public QWidget {
     QComboBox* drives_ = nullptr;
     QFileSystemModel* folders_ = nullptr;
     QTreeView* folderTree_ = nullptr;
+    QTreeWidget* historyList_ = nullptr;
+    QLabel* historyTitle_ = nullptr;
+    QLabel* historySummary_ = nullptr;
+    int historyShown_ = -1;  // the form's historyReads last shown
     QMetaObject::Connection focusWatch_;
     bool busy_ = false;        // the form is handling an event (a message box may be up)
     bool refreshing_ = false;  // the window is writing the form's state into the widgets

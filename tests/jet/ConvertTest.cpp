@@ -241,6 +241,19 @@ TEST_P(ConvertFixture, TheEarlierSaveOfOneTailAndDateIsReportedWithItsKeyValues)
     EXPECT_EQ(report.notBroughtAcross.size(), 21u);
 }
 
+// A file the first version of the program converted is brought up to this one unchanged.
+TEST_P(ConvertFixture, AFileConvertedByTheFirstVersionIsUpgradedKeepingEveryValue) {
+    std::vector<std::string> before;
+    {
+        Database v1(file, Database::Mode::OpenExisting);
+        v1.Exec("DROP TABLE AircraftRevision; DROP TABLE EquipmentRevision; PRAGMA user_version = 1;");
+        before = wb::test::Dump(v1);
+    }
+    MainDatabase main(file);
+    EXPECT_EQ(wb::test::Dump(main.db()), before);
+    EXPECT_TRUE(fs::exists(temp.path / "VELK.MDB.v1"));
+}
+
 INSTANTIATE_TEST_SUITE_P(MainFiles, ConvertFixture, ::testing::Values("VELK_a.MDB", "VELK_b.MDB"),
                          [](const auto& info) { return info.param == "VELK_a.MDB" ? "a" : "b"; });
 

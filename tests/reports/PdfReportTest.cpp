@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "ReportFixture.h"
+#include "SampleChain.h"
 #include "reports/Reports.h"
 #include "reports/qt/PrintReport.h"
 
@@ -100,6 +101,17 @@ TEST_F(PdfReportTest, AFileThatCannotBeWrittenIsReported) {
     PrintOutcome outcome = PrintToPdfFile(bad, in, PrintCalculationReport);
     EXPECT_EQ(outcome.status, PrintOutcome::Failed);
     EXPECT_NE(outcome.message.find("report.pdf"), std::string::npos) << outcome.message;
+}
+
+TEST_F(PdfReportTest, RecordReport) {
+    in.history = test::SampleChain();
+    const QString text =
+        Render(PrintRecordReport, "record.pdf",
+               {"Acme Aviation Services", "Weight and Balance Record", "N123AB", "Prev. Empty", "106577.9",
+                "BREAK IN THE CHAIN", "Superseded version, replaced 2022-08-13",
+                "Since the weighing of 01-10-2020: weight +12.00, C.G. +0.16"});
+    EXPECT_EQ(text.count('\f'), 1);
+    EXPECT_NEAR(Box("106577.9")[2], Pt(9000), 0.5);  // the moment column's right edge
 }
 
 }  // namespace

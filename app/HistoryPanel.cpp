@@ -1,0 +1,122 @@
+#include "app/HistoryPanel.h"
+
+#include "app/MainForm.h"
+#include "store/History.h"
+#include "store/Records.h"
+#include "worksheet/Balance.h"
+#include "worksheet/Format.h"
+
+namespace wb {
+namespace {
+
+// Locked while the history panel is open, so that what it shows stays the screen's tail.
+constexpr Control kLockedByHistory[] = {Control::Command3D17, Control::Command3D18, Control::Command3D15,
+                                        Control::Command3D23, Control::Command3D26, Control::Command3D14,
+                                        Control::Command3D27, Control::Command3D19, Control::Command3D13,
+                                        Control::Command3D12, Control::Command3D16, Control::Panel3D1};
+
+HistoryRow RowOf(const ChainEntry& e, HistoryRow::Kind kind, std::string note) {
+    HistoryRow row;
+    row.kind = kind;
+    row.cells = {e.date,
+                 e.work,
+                 ChainKind(e),
+                 e.startWeight,
+                 e.startArm,
+                 FormatNumber(e.installed, pattern::Weight),
+                 FormatNumber(e.removed, pattern::Weight),
+                 e.NewWeightText(),
+                 e.NewArmText(),
+                 e.NewMomentText(),
+                 ChainWeight(e.usefulLoad),
+                 e.by,
+                 e.cert,
+                 std::move(note)};
+    return row;
+}
+
+// The tail is named only where a corrected tail number makes it differ.
+std::string Superseded(const ChainEntry& e, const std::string& tail) {
+    std::string note = (e.reason == "deleted" ? "Deleted " : "Superseded ") + e.supersededAt;
+    if (e.tail != tail) note += " (tail " + e.tail + ")";
+    return note;
+}
+
+}  // namespace
+
+const std::vector<std::string_view>& HistoryColumns() {
+    static const std::vector<std::string_view> columns = {
+        "Date",      "Work Order", "Kind",       "Prev. Empty", "Prev. C.G.", "Installed", "Removed",
+        "New Empty", "New C.G.",   "New Moment", "Useful Load", "Mechanic",   "Cert",      "Note"};
+    return columns;
+}
+
+std::vector<HistoryRow> HistoryRows(const RecordChain& chain) {
+    std::vector<HistoryRow> rows;
+    for (const ChainLine& line : chain.lines) {
+        if (line.deleted) {
+            rows.push_back(RowOf(line.entry, HistoryRow::Kind::Deleted, Superseded(line.entry, chain.tail)));
+            continue;
+        }
+        std::string note;
+        if (line.breaks)
+            note = "Break: the computation dated " + line.supersedes + " ended at " + line.endBeforeWeight +
+                   " / " + line.endBeforeArm;
+        else if (!line.supersedes.empty())
+            note = "Supersedes the computation dated " + line.supersedes;
+        HistoryRow row = RowOf(line.entry, HistoryRow::Kind::Worksheet, std::move(note));
+        row.breaks = line.breaks;
+        for (const ChainEntry& e : line.earlier)
+            row.earlier.push_back(RowOf(e, HistoryRow::Kind::Earlier, Superseded(e, chain.tail)));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void MainForm::ClickHistory() {
+    if (Visible(Control::Panel3D12)) {
+        CloseHistory();
+        return;
+    }
+    if (Text(Control::Text1).empty()) {
+        dialogs_.Notice("No aircraft identified.", "Press OK to continue", Icon::Information);
+        return;
+    }
+    history = RecordChain{};
+    history.tail = Text(Control::Text1);
+    if (records) {
+        try {
+            history = ReadHistory(records->db(), Text(Control::Text1));
+        } catch (const std::exception& e) {
+            dialogs_.Notice("History not read", std::string(e.what()) + "\n\nPress OK to continue",
+                            Icon::Critical);
+            return;
+        }
+    }
+    ++historyReads;
+    // Only a Worksheet that is not yet stored may take the latest record as its start.
+    SetEnabled(Control::Command3D42, FreshWorksheet == 1 && history.Latest() != nullptr);
+    SetVisible(Control::Panel3D12, true);
+    for (Control c : kLockedByHistory)
+        SetEnabled(c, false);
+    SetFocus(Enabled(Control::Command3D42) ? Control::Command3D42 : Control::Command3D41);
+}
+
+void MainForm::CloseHistory() {
+    SetVisible(Control::Panel3D12, false);
+    for (Control c : kLockedByHistory)
+        SetEnabled(c, true);
+}
+
+void MainForm::StartFromLatest() {
+    const ChainEntry* latest = history.Latest();
+    if (latest == nullptr || FreshWorksheet != 1) return;
+    // Written as a weighing writes these boxes, then the row built as leaving them builds it.
+    SetText(Control::Text9, FormatSingle(latest->newWeight, pattern::Weighed));
+    SetText(Control::Text10, FormatSingle(latest->newArm, pattern::Weighed));
+    RebuildPreviousEmptyRow(ws, Field::Empty);
+    CloseHistory();
+    SetFocus(Control::Grid1);
+}
+
+}  // namespace wb

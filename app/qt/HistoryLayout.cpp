@@ -1,0 +1,128 @@
+// The history panel over the Worksheet: the tail's chain of Worksheets, their superseded
+// versions under them, the change since the last weighing and the panel's two actions.
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTreeWidget>
+
+#include "app/HistoryPanel.h"
+#include "app/qt/Icons.h"
+#include "app/qt/MainWindow.h"
+#include "app/qt/Units.h"
+#include "app/qt/Widgets.h"
+
+namespace wb::gui {
+namespace {
+
+using C = Control;
+
+constexpr int kFirstNumberColumn = 3, kLastNumberColumn = 10;
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QTreeWidgetItem* ItemOf(const HistoryRow& row) {
+    auto* item = new QTreeWidgetItem();
+    for (size_t c = 0; c < row.cells.size(); ++c) {
+        const int col = static_cast<int>(c);
+        item->setText(col, Q(row.cells[c]));
+        if (col >= kFirstNumberColumn && col <= kLastNumberColumn)
+            item->setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    const int last = static_cast<int>(row.cells.size());
+    if (row.kind != HistoryRow::Kind::Worksheet) {
+        for (int col = 0; col < last; ++col) {
+            QFont f = item->font(col);
+            f.setItalic(true);
+            item->setFont(col, f);
+            item->setForeground(col, QColor(0x60, 0x60, 0x60));
+        }
+    }
+    if (row.breaks) {
+        // The start and the note say where the chain breaks.
+        for (int col : {kFirstNumberColumn, kFirstNumberColumn + 1, last - 1}) {
+            QFont f = item->font(col);
+            f.setBold(true);
+            item->setFont(col, f);
+            item->setForeground(col, QColor(0xc0, 0, 0));
+        }
+    }
+    return item;
+}
+
+}  // namespace
+
+void MainWindow::BuildHistory() {
+    QWidget* panel = MakePanel(this, "Panel3D12", TwipRect(0, 0, 9615, 6315));
+    Register(C::Panel3D12, panel);
+    historyTitle_ = MakeLabel(panel, "HistoryTitle", QString(), TwipRect(120, 90, 9375, 285),
+                              Qt::AlignHCenter | Qt::AlignVCenter);
+
+    historyList_ = new QTreeWidget(panel);
+    historyList_->setObjectName(QStringLiteral("HistoryList"));
+    historyList_->setFont(ChangeListFont());
+    historyList_->setGeometry(TwipRect(120, 420, 9375, 4800));
+    historyList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    historyList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    historyList_->setAlternatingRowColors(true);
+    historyList_->setUniformRowHeights(true);
+    historyList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    historyList_->header()->setStretchLastSection(true);
+    QStringList headings;
+    for (std::string_view column : HistoryColumns())
+        headings << Q(column);
+    historyList_->setHeaderLabels(headings);
+
+    historySummary_ = MakeLabel(panel, "HistorySummary", QString(), TwipRect(120, 5280, 9375, 285));
+
+    auto* start = new QPushButton(QStringLiteral("Start from latest record"), panel);
+    start->setObjectName(QStringLiteral("Command3D42"));
+    start->setAutoDefault(true);
+    start->setToolTip(
+        QStringLiteral("Put the latest record's new empty weight and C.G. into Empty and C.G."));
+    start->setGeometry(TwipRect(120, 5670, 2700, 495));
+    connect(start, &QPushButton::clicked, this, [this] { Click(C::Command3D42); });
+    Register(C::Command3D42, start);
+
+    auto* print = new QPushButton(panel);
+    print->setObjectName(QStringLiteral("Command3D43"));
+    print->setAutoDefault(true);
+    print->setIcon(PictureIcon(Picture::RecordReport));
+    print->setIconSize(QSize(24, 24));
+    print->setToolTip(QStringLiteral("Print the weight and balance record"));
+    print->setGeometry(TwipRect(2910, 5670, 735, 495));
+    connect(print, &QPushButton::clicked, this, [this] { Click(C::Command3D43); });
+    Register(C::Command3D43, print);
+
+    MakeLabel(panel, "HistoryHint", QStringLiteral("Esc or the history button closes this panel."),
+              TwipRect(3800, 5670, 5695, 495), Qt::AlignRight | Qt::AlignVCenter);
+
+    // Escape closes the panel wherever the focus is in the window.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (form_.Visible(C::Panel3D12)) Click(C::Command3D41);
+    });
+}
+
+void MainWindow::ShowHistory() {
+    if (historyList_ == nullptr || form_.historyReads == historyShown_) return;
+    historyShown_ = form_.historyReads;
+    historyTitle_->setText(QStringLiteral("Weight and Balance History of %1").arg(Q(form_.history.tail)));
+    historySummary_->setText(Q(ChainSummary(form_.history)));
+    historyList_->clear();
+    for (const HistoryRow& row : HistoryRows(form_.history)) {
+        QTreeWidgetItem* item = ItemOf(row);
+        for (const HistoryRow& earlier : row.earlier)
+            item->addChild(ItemOf(earlier));
+        historyList_->addTopLevelItem(item);
+    }
+    historyList_->expandAll();
+    for (int c = 0; c < historyList_->columnCount(); ++c)
+        historyList_->resizeColumnToContents(c);
+    if (QTreeWidgetItem* last = historyList_->topLevelItem(historyList_->topLevelItemCount() - 1))
+        historyList_->scrollToItem(last);
+}
+
+}  // namespace wb::gui

@@ -1,0 +1,97 @@
+// The history panel through the real window: the bar button opens it over a stored chain, its
+// lines and summary show, "Start from latest record" fills Empty and C.G., Escape closes it.
+#include <QLabel>
+#include <QStyleFactory>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <memory>
+
+#include "app/MainForm.h"
+#include "store/MainDatabase.h"
+#include "store/Records.h"
+#include "store/SettingsDatabase.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/WindowDriver.h"
+#include "worksheet/Balance.h"
+
+using wb::Control;
+
+class HistoryWindowTest : public QObject, public wb::test::WindowDriver {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion"))); }
+    void theBarButtonShowsTheChainAndEscapeClosesIt();
+
+  private:
+    void Store(const char* date, const char* empty, const char* cg, const char* weight) {
+        form->Clicked(Control::Command3D19);
+        form->SetText(Control::Text1, "N1");
+        form->SetText(Control::Text7, date);
+        form->SetText(Control::Text9, empty);
+        form->SetText(Control::Text10, cg);
+        wb::RebuildPreviousEmptyRow(form->ws, wb::Field::Empty);
+        wb::RowStore& list = form->ws.InstalledList();
+        list.At(1, wb::installed::Description) = "Radio";
+        list.At(1, wb::installed::Weight) = weight;
+        list.At(1, wb::installed::Arm) = "40";
+        list.At(1, wb::installed::Install) = "X";
+        wb::Recalculate(form->ws);
+        form->Clicked(Control::Command3D13);
+        QCOMPARE(form->ScreenSaved, 1);
+    }
+
+    QTemporaryDir temp;
+    wb::test::ScriptedDialogs dialogs;
+    wb::test::FixedClock clock{{2026, 12, 6}};
+    std::unique_ptr<wb::MainForm> form;
+};
+
+void HistoryWindowTest::theBarButtonShowsTheChainAndEscapeClosesIt() {
+    const std::filesystem::path folder = temp.path().toStdString();
+    wb::SettingsDatabase(folder).SetDataPath(folder.string());
+    wb::CompanyRow company;
+    company.CompName = "Shop";
+    company.CompAddress = "1 Field Rd";
+    company.FormTitle = "Weight and Balance";
+    wb::MainDatabase(folder / "VELK.MDB").WriteCompanyRow(company);
+    form = std::make_unique<wb::MainForm>(dialogs, clock);
+    form->workingFolder = folder;
+    window = std::make_unique<wb::gui::MainWindow>(*form);
+    form->Activate();
+    dialogs.answers.assign(10, true);
+    Store("01-10-2020", "1200", "35", "12");
+    Store("02-10-2021", "1000", "35", "3");  // starts elsewhere: a break
+    form->Clicked(Control::Command3D19);
+    form->SetText(Control::Text1, "N1");
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    window->Refresh();
+
+    click("Command3D41");
+    QVERIFY(find("Panel3D12")->isVisible());
+    QVERIFY(!find("Command3D13")->isEnabled());
+    auto* list = find<QTreeWidget>("HistoryList");
+    QCOMPARE(list->topLevelItemCount(), 2);
+    QCOMPARE(list->topLevelItem(0)->text(7), QStringLiteral("1212.00"));
+    QVERIFY(list->topLevelItem(1)->text(13).startsWith(QStringLiteral("Break:")));
+    QVERIFY(list->topLevelItem(1)->font(13).bold());
+    QCOMPARE(find<QLabel>("HistorySummary")->text(),
+             QStringLiteral("Since the first record, 01-10-2020: weight +15.00, C.G. +0.06"));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!find("Panel3D12")->isVisible());
+    QVERIFY(find("Command3D13")->isEnabled());
+
+    click("Command3D41");
+    click("Command3D42");
+    QVERIFY(!find("Panel3D12")->isVisible());
+    QCOMPARE(text("Text9"), QStringLiteral("1003.00"));
+    QCOMPARE(cell("Grid1", 0, 0), QStringLiteral("Previous A/C Empty"));
+    window.reset();
+    form.reset();
+}
+
+QTEST_MAIN(HistoryWindowTest)
+#include "HistoryWindowTest.moc"

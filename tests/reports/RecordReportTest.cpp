@@ -1,0 +1,87 @@
+// The weight and balance record on the recording page: one line per Worksheet with what it
+// supersedes, the break and the superseded versions marked, and the change since the weighing.
+#include <gtest/gtest.h>
+
+#include "ReportFixture.h"
+#include "SampleChain.h"
+#include "reports/RecordingPage.h"
+#include "reports/Reports.h"
+
+namespace wb {
+namespace {
+
+std::vector<std::string> TextsAt(const RecordingPage& page, double y) {
+    std::vector<std::string> texts;
+    for (const RecordedText& t : page.AtY(y))
+        texts.push_back(t.text);
+    return texts;
+}
+
+TEST(RecordReport, EachWorksheetIsOneLineWithWhatItSupersedesAndTheBreakMarked) {
+    ReportInput in = test::SampleInput();
+    in.history = test::SampleChain();
+    RecordingPage page;
+    PrintRecordReport(in, page);
+    EXPECT_EQ(page.endCount(), 1);
+    EXPECT_EQ(page.sheets(), 1);
+    page.One("Weight and Balance Record");
+    page.One("Acme Aviation Services");
+
+    const RecordedText broken = page.One("02-01-2023");
+    EXPECT_EQ(
+        TextsAt(page, broken.y),
+        (std::vector<std::string>{"02-01-2023", "WO-4", "Changes only", "1500.00", "70.00", "2.00", "0.00",
+                                  "1502.00", "70.11", "105300.0", "798.00", "J. Smith, A&P 1234567"}));
+    const RecordedText note = page.One(
+        "BREAK IN THE CHAIN: starts at 1500.00 / 70.00, but the computation dated 08-12-2022 ended at "
+        "1514.50 / "
+        "70.17");
+    EXPECT_TRUE(note.font.bold);
+    EXPECT_GT(note.y, broken.y);
+    page.One("First record of this aircraft");
+    page.One("Supersedes the computation dated 02-01-2023");  // the deleted version is no link
+
+    // The superseded version follows its Worksheet, in italics.
+    const auto replaced = page.Find("08-12-2022");
+    ASSERT_EQ(replaced.size(), 2u);
+    EXPECT_FALSE(replaced[0].font.italic);
+    EXPECT_TRUE(replaced[1].font.italic);
+    EXPECT_EQ(TextsAt(page, replaced[1].y)[1], "WO-3 first");
+    page.One("Superseded version, replaced 2022-08-13 09:15:00");
+    page.One("Deleted version, deleted 2023-05-06 08:00:00");
+    EXPECT_TRUE(page.One("05-05-2023").font.italic);
+
+    EXPECT_TRUE(page.One("Since the weighing of 01-10-2020: weight +12.00, C.G. +0.16").font.bold);
+}
+
+TEST(RecordReport, ALongRecordContinuesUnderItsHeadingsAndLongTextsKeepToTheirColumns) {
+    ReportInput in = test::SampleInput();
+    in.options.company = false;
+    RecordChain& chain = in.history;
+    chain.tail = "N123AB";
+    for (int i = 0; i < 120; ++i) {
+        ChainLine line;
+        line.entry = test::SampleEntry("01-01-2000", "WORK ORDER 1234567890 1234567890", false, "1000.00",
+                                       "50.00", 1, 0, 1001, 50.05f, 50100);
+        line.entry.date = "01-" + std::to_string(10 + i % 18) + "-" + std::to_string(1900 + i);
+        line.entry.by = "A mechanic with a very long name indeed";
+        chain.lines.push_back(line);
+    }
+    LinkChain(chain);
+    RecordingPage page(11520, 15120);
+    PrintRecordReport(in, page);
+    ASSERT_GT(page.sheets(), 1);
+    EXPECT_EQ(static_cast<int>(page.Find("Prev. Empty").size()), page.sheets());
+    for (const RecordedText& t : page.texts()) {
+        EXPECT_LE(t.y + t.font.size * RecordingPage::kLineHeightPerPoint, 15120) << t.text;
+        if (t.text.rfind("WORK ORDER", 0) == 0) {
+            // Under the recording page's metrics a character is half an em wide.
+            EXPECT_LE(t.x + t.text.size() * t.font.size * RecordingPage::kCharWidthPerPoint, 1900) << t.text;
+        }
+    }
+    for (const ChainLine& line : chain.lines)
+        EXPECT_EQ(page.Find(line.entry.date).size(), 1u) << line.entry.date;
+}
+
+}  // namespace
+}  // namespace wb

@@ -1,0 +1,254 @@
+// Superseded versions: every save that replaces or deletes a stored Worksheet keeps exactly
+// the version before, and a version-1 file is brought up to version 2 keeping every value.
+#include <fstream>
+#include <iterator>
+
+#include "store/History.h"
+#include "store/Schema.h"
+#include "tests/store/StoreFixture.h"
+
+namespace wb {
+namespace {
+
+using test::Dump;
+using test::TempFolder;
+
+std::string Contents(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The rows of a query, each as its values joined.
+std::vector<std::string> Rows(Database& db, const std::string& sql, const std::vector<Value>& args = {}) {
+    Statement s = db.Prepare(sql);
+    s.BindAll(args);
+    std::vector<std::string> rows;
+    while (s.Step()) {
+        std::string row;
+        for (int c = 0; c < s.ColumnCount(); ++c)
+            row += "|" + s.Text(c).value_or("<null>");
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::string AircraftColumnList() {
+    std::string names;
+    for (const AircraftColumn& c : AircraftColumns())
+        names += (names.empty() ? "" : ", ") + Quoted(c.name);
+    return names;
+}
+
+constexpr const char* kListColumns =
+    "Tail, \"Date\", RowNum, Description, Serial, Weight, Arm, Install, Remove, List";
+
+class RevisionTest : public test::StoreFormTest {
+  protected:
+    // The stored Worksheet as it stands: its Aircraft row and its Equipment rows.
+    std::vector<std::string> Version(std::int64_t id) {
+        std::vector<std::string> v =
+            Rows(db(), "SELECT " + AircraftColumnList() + " FROM Aircraft WHERE Id = ?", {id});
+        for (auto& row : Rows(db(),
+                              std::string("SELECT ") + kListColumns +
+                                  " FROM Equipment WHERE Tail = (SELECT Tail FROM Aircraft WHERE Id = ?) "
+                                  "AND \"Date\" = (SELECT \"Date\" FROM Aircraft WHERE Id = ?) ORDER BY Id",
+                              {id, id}))
+            v.push_back(row);
+        return v;
+    }
+    std::vector<std::string> Kept(std::int64_t revision) {
+        std::vector<std::string> v =
+            Rows(db(), "SELECT " + AircraftColumnList() + " FROM AircraftRevision WHERE Id = ?", {revision});
+        for (auto& row : Rows(db(),
+                              std::string("SELECT ") + kListColumns +
+                                  " FROM EquipmentRevision WHERE RevisionId = ? ORDER BY Id",
+                              {revision}))
+            v.push_back(row);
+        return v;
+    }
+    std::int64_t IdOf(const std::string& tail) {
+        return Count("SELECT Id FROM Aircraft WHERE Tail = '" + tail + "'");
+    }
+    // A weighed Worksheet with changes and an equipment list, stored.
+    void StoreFull(const std::string& tail, const std::string& date) {
+        New();
+        Set(Control::Text1, tail);
+        Set(Control::Text7, date);
+        Set(Control::Text3, "Piper");
+        Set(Control::Text11, "2300");
+        Scale(0, "Right Main", "2.5", "612.5", "80");
+        Scale(1, "Left Main", "2.5", "610", "80");
+        Scale(2, "Nose", "0", "290", "30");
+        Fluid(0, "Forward Tanks", "30", "95");
+        Change(1, "Radio", "12", "40", "X", "");
+        Item(0, "Battery", "25", "10");
+        Recalculate(form.ws);
+        Save();
+        ASSERT_EQ(form.ScreenSaved, 1);
+    }
+    void LoadBySearch(const std::string& tail) {
+        New();
+        Set(Control::Text1, tail);
+        Set(Control::Text7, "");
+        Next();
+        ASSERT_EQ(form.Text(Control::Text1), tail);
+        ASSERT_EQ(form.SearchActive, 1);
+    }
+    // The one revision a step left, checked against the version before it.
+    void ExpectOneRevision(const std::vector<std::string>& before, std::int64_t oldId, const char* reason,
+                           std::optional<std::int64_t> storedAs) {
+        const auto revisions = Rows(
+            db(), "SELECT Id, AircraftId, Reason, ReplacedBy, WorksheetId, Superseded FROM AircraftRevision");
+        ASSERT_EQ(revisions.size(), 1u);
+        const std::int64_t revision = Count("SELECT Id FROM AircraftRevision");
+        EXPECT_EQ(Kept(revision), before);
+        const std::string link = storedAs ? std::to_string(*storedAs) : "<null>";
+        EXPECT_EQ(revisions[0].substr(0, revisions[0].rfind('|')), "|" + std::to_string(revision) + "|" +
+                                                                       std::to_string(oldId) + "|" + reason +
+                                                                       "|" + link + "|" + link);
+        EXPECT_EQ(revisions[0].size() - revisions[0].rfind('|') - 1, 19u) << "yyyy-mm-dd hh:mm:ss";
+    }
+};
+
+TEST_F(RevisionTest, ReplacingBySearchKeepsTheVersionBefore) {
+    StoreFull("N1", "06-10-2001");
+    const std::int64_t old = IdOf("N1");
+    const auto before = Version(old);
+    LoadBySearch("N1");
+    Set(Control::Text3, "Cessna");
+    Save();
+    ExpectOneRevision(before, old, "replaced", IdOf("N1"));
+    // Browsing and loading see only the stored Worksheet.
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft"), 1);
+    New();
+    ClearCriteria();
+    Next();
+    EXPECT_EQ(form.Text(Control::Text3), "Cessna");
+    Next();
+    EXPECT_EQ(form.Text(Control::Text1), "");
+}
+
+TEST_F(RevisionTest, ReplacingTheSameTailAndDateKeepsTheVersionBefore) {
+    StoreFull("N1", "06-10-2001");
+    const std::int64_t old = IdOf("N1");
+    const auto before = Version(old);
+    New();
+    Set(Control::Text1, "N1");
+    Set(Control::Text7, "06-10-2001");
+    Item(0, "ELT", "3", "200");
+    dialogs.answers = {true};
+    Save();
+    ExpectOneRevision(before, old, "replaced", IdOf("N1"));
+}
+
+TEST_F(RevisionTest, TailZeroKeepsTheDeletedVersionAndADeclinedSaveKeepsNothing) {
+    StoreFull("N1", "06-10-2001");
+    New();
+    Set(Control::Text1, "N1");
+    Set(Control::Text7, "06-10-2001");
+    dialogs.answers = {false};  // not replaced: nothing superseded
+    Save();
+    EXPECT_EQ(Count("SELECT count(*) FROM AircraftRevision"), 0);
+
+    const std::int64_t old = IdOf("N1");
+    const auto before = Version(old);
+    LoadBySearch("N1");
+    Set(Control::Text1, "0");
+    Save();
+    ExpectOneRevision(before, old, "deleted", std::nullopt);
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft"), 0);
+}
+
+TEST_F(RevisionTest, EarlierVersionsFollowTheWorksheetAndLeaveItWhenItIsDeleted) {
+    StoreFull("N1", "06-10-2001");
+    LoadBySearch("N1");
+    Save();
+    LoadBySearch("N1");
+    Set(Control::Text1, "N2");  // a corrected tail number is the same Worksheet
+    Save();
+    const std::int64_t live = IdOf("N2");
+    EXPECT_EQ(Count("SELECT count(*) FROM AircraftRevision WHERE WorksheetId = " + std::to_string(live)), 2);
+    const RecordChain history = ReadHistory(db(), "n2");
+    ASSERT_EQ(history.lines.size(), 1u);
+    EXPECT_EQ(history.lines[0].earlier.size(), 2u);
+    EXPECT_EQ(history.lines[0].earlier[0].tail, "N1");
+
+    LoadBySearch("N2");
+    Set(Control::Text1, "0");
+    Save();
+    EXPECT_EQ(Count("SELECT count(*) FROM AircraftRevision WHERE WorksheetId IS NOT NULL"), 0);
+    // A new Worksheet that gets the deleted row's number does not inherit its versions.
+    StoreFull("N3", "01-01-2002");
+    EXPECT_TRUE(ReadHistory(db(), "N3").lines[0].earlier.empty());
+    ASSERT_EQ(ReadHistory(db(), "N2").lines.size(), 1u);
+    EXPECT_TRUE(ReadHistory(db(), "N2").lines[0].deleted);
+}
+
+// ---- the upgrade from version 1 ----------------------------------------------------------
+
+// The file as the version-1 program left it.
+void MakeVersionOne(const std::filesystem::path& file) {
+    Database db(file, Database::Mode::OpenExisting);
+    db.Exec("DROP TABLE AircraftRevision; DROP TABLE EquipmentRevision; PRAGMA user_version = 1;");
+}
+
+std::int64_t VersionOf(const std::filesystem::path& file) {
+    Database db(file, Database::Mode::OpenExisting);
+    Statement s = db.Prepare("PRAGMA user_version");
+    s.Step();
+    return s.Int(0);
+}
+
+TEST_F(RevisionTest, AVersionOneFileIsCopiedBesideItAndUpgradedKeepingEveryValue) {
+    StoreFull("N1", "06-10-2001");
+    StoreFull("N2", "07-11-2002");
+    form.records.reset();
+    MakeVersionOne(MainFile());
+    const std::string old = Contents(MainFile());
+    std::vector<std::string> before;
+    {
+        Database v1(MainFile(), Database::Mode::OpenExisting);
+        before = Dump(v1);
+    }
+    {
+        MainDatabase upgraded(MainFile());
+        EXPECT_EQ(Dump(upgraded.db()), before);
+        RevisionKeeper keeper(upgraded.db());
+        EXPECT_TRUE(keeper.Keep(1, Supersession::Replaced));
+    }
+    EXPECT_EQ(VersionOf(MainFile()), kSchemaVersion);
+    EXPECT_EQ(Contents(DataFolder() / "VELK.MDB.v1"), old);
+    // A second copy never overwrites the first.
+    MakeVersionOne(MainFile());
+    MainDatabase{MainFile()};
+    EXPECT_TRUE(std::filesystem::exists(DataFolder() / "VELK.MDB.v1.2"));
+    EXPECT_EQ(Contents(DataFolder() / "VELK.MDB.v1"), old);
+}
+
+TEST(Upgrade, AFailedUpgradeLeavesTheFileAsItWasAndANewerFileIsRefused) {
+    TempFolder temp;
+    const auto file = temp.path / "VELK.MDB";
+    { MainDatabase{file}; }
+    MakeVersionOne(file);
+    // A table in the way makes the upgrade fail half-way.
+    { Database(file, Database::Mode::OpenExisting).Exec("CREATE TABLE EquipmentRevision (x)"); }
+    const std::string before = Contents(file);
+    EXPECT_THROW(MainDatabase{file}, StoreError);
+    EXPECT_EQ(Contents(file), before);
+    EXPECT_FALSE(std::filesystem::exists(temp.path / "VELK.MDB.v1"));
+
+    { Database(file, Database::Mode::OpenExisting).Exec("PRAGMA user_version = 3"); }
+    const std::string newer = Contents(file);
+    EXPECT_THROW(MainDatabase{file}, StoreError);
+    EXPECT_EQ(Contents(file), newer);
+
+    // The settings file has nothing to add: it only takes the new number, and no copy.
+    { SettingsDatabase settings(temp.path); }
+    { Database(temp.path / "SetupVELKF.MDB", Database::Mode::OpenExisting).Exec("PRAGMA user_version = 1"); }
+    { SettingsDatabase settings(temp.path); }
+    EXPECT_EQ(VersionOf(temp.path / "SetupVELKF.MDB"), kSchemaVersion);
+    EXPECT_FALSE(std::filesystem::exists(temp.path / "SetupVELKF.MDB.v1"));
+}
+
+}  // namespace
+}  // namespace wb

@@ -1,0 +1,72 @@
+// An aircraft's weight and balance record as a chain: each Worksheet starts from the empty
+// weight and C.G. the one before ended with, and ends with new ones. Plain values, so that the
+// store can fill it, the window show it and the record report print it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace wb {
+
+// One stored version of a Worksheet, its values worked out as loading it shows them. Weights,
+// C.G.s and moments are shown with the patterns of the "New values" boxes.
+struct ChainEntry {
+    std::int64_t id = 0;     // the Aircraft row, or the revision row of a superseded version
+    std::string tail, date;  // date as shown, "mm-dd-yyyy"
+    std::string work, by, cert;
+    bool weighed = false;  // the scale rows yield a weighing
+    // Row 0, the previous empty weight and C.G.; empty texts when the Worksheet has none.
+    std::string startWeight, startArm;
+    double installed = 0, removed = 0;  // weight of the rows marked installed, removed
+    float newWeight = 0, newArm = 0, newMoment = 0;
+    double usefulLoad = 0;  // maximum weight less the new empty weight, as the reports print it
+    // A superseded version: when ("yyyy-mm-dd hh:mm:ss") and why ("replaced" or "deleted").
+    std::string supersededAt, reason;
+
+    std::string NewWeightText() const;
+    std::string NewArmText() const;
+    std::string NewMomentText() const;
+};
+
+struct ChainLine {
+    ChainEntry entry;
+    std::vector<ChainEntry> earlier;  // its superseded versions, the latest first
+    // A version whose Worksheet was deleted: shown in its place, but no link of the chain.
+    bool deleted = false;
+    // The start differs, at the decimals shown, from where the line before ended; that end is
+    // kept beside it.
+    bool breaks = false;
+    std::string endBeforeWeight, endBeforeArm;
+    // The date of the computation this one supersedes; empty for the first.
+    std::string supersedes;
+};
+
+struct RecordChain {
+    std::string tail;
+    std::vector<ChainLine> lines;  // in date order
+    // The change accumulated from the last weighing (or, without one, from the first record)
+    // to the latest Worksheet: the sum of each Worksheet's own change, so that a break in the
+    // chain does not count as a change of the aircraft.
+    bool fromWeighing = false;
+    std::string since;  // the date it is counted from; empty without any Worksheet
+    double weightChange = 0, armChange = 0;
+
+    // The latest stored Worksheet; nullptr when there is none.
+    const ChainEntry* Latest() const;
+};
+
+// Shown text of a weight, C.G. or moment in the chain.
+std::string ChainWeight(double value);
+std::string ChainArm(double value);
+
+// "Weighed" or "Changes only".
+std::string ChainKind(const ChainEntry& e);
+// The change since the last weighing in words: "Since the weighing of 01-10-2020: weight
+// +12.00, C.G. -0.37".
+std::string ChainSummary(const RecordChain& chain);
+
+// Marks the breaks, what each line supersedes, and the change since the last weighing.
+void LinkChain(RecordChain& chain);
+
+}  // namespace wb
