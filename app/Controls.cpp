@@ -67,6 +67,7 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::Command3D32, "Command3D32", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D39, "Command3D39", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D40, "Command3D40", K::Button, 0, C::None, false, std::nullopt},
+    {C::Command3D41, "Command3D41", K::Button, 0, C::None, false, std::nullopt},
     {C::Panel3D1, "Panel3D1", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D4, "Panel3D4", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D5, "Panel3D5", K::Panel, 0, C::None, false, std::nullopt},

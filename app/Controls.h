@@ -38,6 +38,7 @@ enum class Control {
     Command3D32,  // weight and balance calculation report
     Command3D39,  // data folder "Save"
     Command3D40,  // "Path"
+    Command3D41,  // "Backups": back up now, restore a backup
     // panels
     Panel3D1,   // the Worksheet
     Panel3D4,   // about

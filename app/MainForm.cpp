@@ -39,6 +39,7 @@ Control PanelOf(Control c) {
         case C::Command3D28:
         case C::Command3D29:
         case C::Command3D40:
+        case C::Command3D41:
             return C::Panel3D7;
         case C::Command3D31:
         case C::Command3D39:
@@ -217,6 +218,7 @@ void MainForm::Clicked(Control c) {
             break;
         case Control::Command3D39: SaveDataFolder(); break;
         case Control::Command3D40: ShowDataFolderPanel(); break;
+        case Control::Command3D41: ClickBackups(); break;
         case Control::Command3D14:
         case Control::Command3D27:
         case Control::Command3D32:

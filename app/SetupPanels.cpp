@@ -68,6 +68,14 @@ void MainForm::ShowCompanySettings(const CompanySettings& s) {
 }
 
 void MainForm::CloseSetup() {
+    // A read-only store cannot take the details; the panel closes all the same, so that
+    // the mechanic is never held on it.
+    if (const std::string reason = ReadOnlyReason(); records && !reason.empty()) {
+        dialogs_.Notice("Set-up not saved", reason + "\n\nPress OK to continue", Icon::Exclamation);
+        SetVisible(Control::Panel3D7, false);
+        SetFocus(Control::Text1);
+        return;
+    }
     CompanySettings s;
     s.name = Text(Control::Text17);
     s.address = Text(Control::Text18);
@@ -102,6 +110,10 @@ void MainForm::ClickFonts() {
     if (!records) {
         dialogs_.Notice("Report font not saved", std::string(kNoDatabase) + "\n\nPress OK to continue",
                         Icon::Information);
+        return;
+    }
+    if (const std::string reason = ReadOnlyReason(); !reason.empty()) {
+        dialogs_.Notice("Report font not saved", reason + "\n\nPress OK to continue", Icon::Exclamation);
         return;
     }
     MainDatabase& main = records->database();
