@@ -136,6 +136,8 @@ class MainForm {
     bool OpenMainDatabase(const std::filesystem::path& file);
     void BeginStartupCheck();
     void StartupCheckFinished(const StartupCheck& result);
+    void BackupFinished(const StartupCheck& result);
+    void RunAside(std::function<StartupCheck()> job, std::function<void(const StartupCheck&)> done);
     void OfferDamageChoices(const std::string& problem, bool canGoOn);
     bool RestoreNewestGood();
     void RestoreChosen();

@@ -68,10 +68,11 @@ void MainForm::ShowCompanySettings(const CompanySettings& s) {
 }
 
 void MainForm::CloseSetup() {
-    // A read-only store cannot take the details; the panel closes all the same, so that
-    // the mechanic is never held on it.
+    // While the check runs the panel keeps what was typed, to be stored a moment later. A
+    // damaged store cannot take it at all: the panel closes, so the mechanic is not held on it.
     if (const std::string reason = ReadOnlyReason(); records && !reason.empty()) {
         dialogs_.Notice("Set-up not saved", reason + "\n\nPress OK to continue", Icon::Exclamation);
+        if (Health() == StoreHealth::Checking) return;
         SetVisible(Control::Panel3D7, false);
         SetFocus(Control::Text1);
         return;

@@ -79,12 +79,14 @@ void MainForm::BeginStartupCheck() {
     // Nothing is written to a file before it has passed its check.
     records->db().Exec("PRAGMA query_only = 1");
     const std::filesystem::path file = mainFile_;
-    const DateTime when = now();
-    auto job = [file, when] { return CheckAndBackUp(file, when); };
     auto done = [this, file](const StartupCheck& result) {
         // A store opened since (a restore, a recovery) has had its own check.
         if (records && health_ == StoreHealth::Checking && mainFile_ == file) StartupCheckFinished(result);
     };
+    RunAside([file] { return CheckMainFile(file); }, std::move(done));
+}
+
+void MainForm::RunAside(std::function<StartupCheck()> job, std::function<void(const StartupCheck&)> done) {
     if (runInBackground) {
         runInBackground(std::move(job), std::move(done));
     } else {
@@ -100,16 +102,34 @@ void MainForm::StartupCheckFinished(const StartupCheck& result) {
     }
     records->db().Exec("PRAGMA query_only = 0");
     health_ = StoreHealth::Sound;
-    if (result.backupTried && !result.backup.failure.empty() && !backupFailureTold_) {
-        backupFailureTold_ = true;
-        dialogs_.Notice("No backup made",
-                        "A backup of the database could not be made in\n" +
-                            BackupFolderOf(mainFile_).string() + "\n\nbecause " + result.backup.failure +
-                            ".\n\nThe database itself is unchanged and the program goes on; the next start "
-                            "tries again." +
-                            kContinue,
-                        Icon::Exclamation);
+    // Saving goes on while the backup is made: the copy steps aside for each save.
+    if (!ChangedSinceLastBackup(mainFile_)) return;
+    const std::filesystem::path file = mainFile_;
+    const DateTime when = now();
+    RunAside([file, when] { return BackUpChecked(file, when); },
+             [this, file](const StartupCheck& r) {
+                 if (records && mainFile_ == file) BackupFinished(r);
+             });
+}
+
+void MainForm::BackupFinished(const StartupCheck& result) {
+    if (!result.damage.empty()) {
+        if (health_ == StoreHealth::Damaged) return;
+        health_ = StoreHealth::Damaged;
+        records->db().Exec("PRAGMA query_only = 1");
+        OfferDamageChoices(
+            "The check of a copy of the database found damage:\n" + FirstLines(result.damage, 3), true);
+        return;
     }
+    if (result.backup.failure.empty() || backupFailureTold_) return;
+    backupFailureTold_ = true;
+    dialogs_.Notice("No backup made",
+                    "A backup of the database could not be made in\n" + BackupFolderOf(mainFile_).string() +
+                        "\n\nbecause " + result.backup.failure +
+                        ".\n\nThe database itself is unchanged and the program goes on; the next start tries "
+                        "again." +
+                        kContinue,
+                    Icon::Exclamation);
 }
 
 bool MainForm::MetDamage(const std::exception& e) {

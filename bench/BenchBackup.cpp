@@ -3,7 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <memory>
 #include <thread>
+#include <vector>
 
 #include "app/MainForm.h"
 #include "bench/BenchShared.h"
@@ -44,13 +46,13 @@ void BM_QuickCheck(benchmark::State& state) {
     }
 }
 
-// The whole background job on an unchanged file: the check and the read of every row.
+// The start-up check, while which the store is read-only: quick_check and the layout and
+// rules of every row.
 void BM_StartupCheckJob(benchmark::State& state) {
     const auto file = MainFileFor(state);
-    if (ChangedSinceLastBackup(file)) MakeBackup(file, LocalNow());
     for (auto _ : state) {
-        const StartupCheck r = CheckAndBackUp(file, LocalNow());
-        if (!r.damage.empty() || r.backupTried) state.SkipWithError("not the check of an unchanged file");
+        const StartupCheck r = CheckMainFile(file);
+        if (!r.damage.empty()) state.SkipWithError("the check found damage");
     }
 }
 
@@ -69,14 +71,14 @@ void BM_Backup(benchmark::State& state) {
     state.counters["MB"] = static_cast<double>(fs::file_size(file)) / 1e6;
 }
 
-// From the start-up body's call to a window that takes events, with the check and backup on
-// a worker thread; the time until the worker is done is counted apart.
+// From the start-up body's call to a window that takes events, with the check and then the
+// backup on a worker thread; how long those take is counted apart.
 void BM_StartupUntilUsable(benchmark::State& state) {
     const auto file = MainFileFor(state);
     const fs::path working = file.parent_path() / "working";
     fs::create_directories(working);
     SettingsDatabase(working).SetDataPath(file.parent_path().string());
-    double background = 0;
+    double checkSeconds = 0, backupSeconds = 0;
     for (auto _ : state) {
         state.PauseTiming();
         // Each start finds the file changed since its last backup, as after a day's work.
@@ -85,31 +87,38 @@ void BM_StartupUntilUsable(benchmark::State& state) {
         test::FixedClock clock;
         MainForm form(dialogs, clock);
         form.workingFolder = working;
-        std::thread worker;
-        std::chrono::steady_clock::time_point started;
-        std::chrono::steady_clock::time_point finished;
-        std::function<void(const StartupCheck&)> done;
-        StartupCheck result;
-        form.runInBackground = [&](auto job, auto whenDone) {
-            done = std::move(whenDone);
-            worker = std::thread([&, job = std::move(job)] {
-                result = job();
-                finished = std::chrono::steady_clock::now();
-            });
+        struct Pending {
+            std::thread worker;
+            std::function<void(const StartupCheck&)> done;
+            StartupCheck result;
+        };
+        std::vector<std::unique_ptr<Pending>> pending;
+        form.runInBackground = [&](auto job, auto done) {
+            auto p = std::make_unique<Pending>();
+            p->done = std::move(done);
+            p->worker = std::thread([p = p.get(), job = std::move(job)] { p->result = job(); });
+            pending.push_back(std::move(p));
         };
         form.Load();
         state.ResumeTiming();
-        started = std::chrono::steady_clock::now();
+        auto started = std::chrono::steady_clock::now();
         form.Activate();
         state.PauseTiming();
-        worker.join();
-        done(result);
-        background += std::chrono::duration<double>(finished - started).count();
-        if (form.Health() != MainForm::StoreHealth::Sound || !dialogs.shown.empty())
-            state.SkipWithError("the start-up told something");
+        // The check, then the backup it starts.
+        for (size_t i = 0; i < pending.size(); ++i) {
+            pending[i]->worker.join();
+            const auto finished = std::chrono::steady_clock::now();
+            (i == 0 ? checkSeconds : backupSeconds) +=
+                std::chrono::duration<double>(finished - started).count();
+            started = finished;
+            pending[i]->done(pending[i]->result);
+        }
+        if (form.Health() != MainForm::StoreHealth::Sound || !dialogs.shown.empty() || pending.size() != 2)
+            state.SkipWithError("the start-up told something, or made no backup");
         state.ResumeTiming();
     }
-    state.counters["backgroundSeconds"] = background / static_cast<double>(state.iterations());
+    state.counters["checkSeconds"] = checkSeconds / static_cast<double>(state.iterations());
+    state.counters["backupSeconds"] = backupSeconds / static_cast<double>(state.iterations());
 }
 
 void BothSizes(benchmark::internal::Benchmark* b) {

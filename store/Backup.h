@@ -56,15 +56,19 @@ struct BackupResult {
 // A half-made copy never keeps a backup's name. Never throws.
 BackupResult MakeBackup(const std::filesystem::path& mainFile, const DateTime& now);
 
+// What a piece of start-up work found, run away from the window since it may take a while
+// on a large file.
 struct StartupCheck {
-    std::string damage;  // what the check found; empty for a sound file
+    std::string damage;  // what was found wrong with the main file; empty for a sound file
     bool backupTried = false;
     BackupResult backup;
 };
-// The start-up work, which may take a while on a large file and so runs away from the
-// window: checks the main file read-only and, when it is sound and has changed since the
-// last backup, backs it up. Never throws.
-StartupCheck CheckAndBackUp(const std::filesystem::path& mainFile, const DateTime& now);
+// Checks the main file, opened read-only: its structure, and the layout and rules of
+// every row. Never throws.
+StartupCheck CheckMainFile(const std::filesystem::path& mainFile);
+// Backs up a file that passed the check. A copy that fails its own check shows damage
+// the check of the original did not see: that is told as damage. Never throws.
+StartupCheck BackUpChecked(const std::filesystem::path& mainFile, const DateTime& now);
 
 // A line of the restore list.
 struct BackupSummary {

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "store/Backup.h"
 #include "store/Schema.h"
 #include "tests/store/StoreFixture.h"
 
@@ -107,6 +108,23 @@ TEST_F(FaultTest, AReadOnlyDataFolderRefusesTheSaveAndKeepsTheScreen) {
         const auto screen = Screen();
         Save();
         ExpectNotSavedAndScreenKept(screen, "cannot be written to");
+    });
+}
+
+// A Backups folder that cannot be written to: told once at start-up, the program goes on.
+TEST_F(FaultTest, AReadOnlyBackupsFolderIsToldOnceAndTheProgramGoesOn) {
+    Store("N100A", "01-02-2003");
+    const auto backups = BackupFolderOf(MainFile());
+    const size_t before = ListBackups(MainFile()).size();
+    WithReadOnly(backups, [&] {
+        dialogs.Clear();
+        form.Activate();
+        ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"No backup made"});
+        EXPECT_NE(dialogs.shown[0].text.find("cannot be written to"), std::string::npos)
+            << dialogs.shown[0].text;
+        EXPECT_TRUE(form.records);
+        EXPECT_EQ(form.Health(), MainForm::StoreHealth::Sound);
+        EXPECT_EQ(ListBackups(MainFile()).size(), before);
     });
 }
 

@@ -128,6 +128,35 @@ TEST_F(BackupTest, RestoreBringsTheBackupBackAndKeepsTheCurrentFile) {
     EXPECT_EQ(SummaryLine(s), "12-01-2026 12:00:00, 2 Worksheets, last stored N200B 02-03-2004");
 }
 
+// The set-up panel's Backups button: one made now, then put back from the list, which
+// names each backup by when it was made, its Worksheets and the one stored last.
+TEST_F(BackupTest, TheBackupsButtonBacksUpNowAndRestoresTheChosenOne) {
+    form.now = [] { return At(2026, 12, 4); };
+    form.Clicked(Control::Command3D18);
+    dialogs.Clear();
+    dialogs.choices = {0};
+    form.Clicked(Control::Command3D41);
+    ASSERT_EQ(dialogs.Titles(), (std::vector<std::string>{"Backups", "Backup made"}));
+    const auto made = ListBackups(MainFile()).back().file;
+    form.Clicked(Control::Command3D18);
+    Store("N300C", "03-04-2005");
+
+    form.now = [] { return At(2026, 12, 5); };
+    form.Clicked(Control::Command3D18);
+    dialogs.Clear();
+    dialogs.choices = {1};
+    dialogs.picks = {0};
+    dialogs.answers = {true};
+    form.Clicked(Control::Command3D41);
+    ASSERT_EQ(dialogs.Titles(), (std::vector<std::string>{"Backups", "Restore a backup", "Restore a backup",
+                                                          "Backup restored"}));
+    EXPECT_EQ(dialogs.offered[1],
+              std::vector<std::string>{"12-04-2026 12:00:00, 2 Worksheets, last stored N200B 02-03-2004"});
+    EXPECT_EQ(Dump(db()), DumpOf(made));
+    EXPECT_TRUE(std::filesystem::exists(DataFolder() / "VELK.MDB.replaced-2026-12-05-120000"));
+    Store("N400D", "04-05-2006");  // the restored file takes saves at once
+}
+
 // One zeroed page of the Worksheet table: the rows on other pages come back unchanged, the
 // lost ones are named by tail and date from the index, and the damaged file is kept.
 TEST_F(BackupTest, RecoveryKeepsEveryReadableRowAndNamesWhatWasLost) {

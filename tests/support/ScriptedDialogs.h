@@ -73,7 +73,10 @@ public:
         for (const auto& s : shown) t.push_back(s.title);
         return t;
     }
-    void Clear() { shown.clear(); }
+    void Clear() {
+        shown.clear();
+        offered.clear();
+    }
 
     std::vector<Shown> shown;
     std::deque<bool> answers;                      // Yes = true
