@@ -222,7 +222,8 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
             db.Exec(t.firstRowSql);
         }
     } catch (const SqliteError& e) {
-        const bool damaged = e.kind() == SqliteError::Kind::Damaged || e.kind() == SqliteError::Kind::InputOutput;
+        const bool damaged =
+            e.kind() == SqliteError::Kind::Damaged || e.kind() == SqliteError::Kind::InputOutput;
         if ((e.code() & 0xff) == SQLITE_NOTADB) throw StoreError(file, kNotADatabase, true);
         throw StoreError(file, std::string("The database could not be read: ") + e.what() + ".", damaged);
     }

@@ -30,8 +30,8 @@ public:
     }
     // A modal box with one button per choice; the index of the one pressed. Escape and the
     // close box pick the last choice, which should be the one that changes nothing.
-    virtual size_t Choose(std::string_view title, std::string_view text, const std::vector<std::string>& choices,
-                          Icon icon) {
+    virtual size_t Choose(std::string_view title, std::string_view text,
+                          const std::vector<std::string>& choices, Icon icon) {
         (void)title;
         (void)text;
         (void)icon;

@@ -38,7 +38,8 @@ class QtDialogs : public Dialogs {
     static std::unique_ptr<QMessageBox> MakeNotice(QWidget* parent, std::string_view title,
                                                    std::string_view text, Icon icon);
     // One button per choice, the first the default; Escape presses the last.
-    static std::unique_ptr<QMessageBox> MakeChoice(QWidget* parent, std::string_view title, std::string_view text,
+    static std::unique_ptr<QMessageBox> MakeChoice(QWidget* parent, std::string_view title,
+                                                   std::string_view text,
                                                    const std::vector<std::string>& choices, Icon icon);
     static std::unique_ptr<QMessageBox> MakeQuestion(QWidget* parent, std::string_view title,
                                                      std::string_view text);
