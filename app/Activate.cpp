@@ -54,17 +54,22 @@ void MainForm::Activate() {
         if (OfferConversion(dialogs_, MainDatabaseFile(*dataPath), LegacyDatabase::Main) ==
             LegacyFileOutcome::LeftAsItIs)
             throw LeftAsItIs();
-        records = std::make_unique<Records>(MainDatabaseFile(*dataPath));
-        records->CompanySet.MoveFirst();
-        company = records->database().ReadCompanyRow();
+        // A damaged file is told about here, once, with what can be done.
+        if (OpenMainDatabase(MainDatabaseFile(*dataPath))) {
+            records->CompanySet.MoveFirst();
+            company = records->database().ReadCompanyRow();
+        }
     } catch (const LeftAsItIs&) {
         records.reset();
     } catch (const StoreError& e) {
         records.reset();
         TellUnusable(dialogs_, e.file(), e.what());
     } catch (const std::exception& e) {
-        records.reset();
-        TellUnusable(dialogs_, MainDatabaseFile(*dataPath), e.what());
+        // Damage met while reading the company row leaves the store open, read-only.
+        if (!MetDamage(e)) {
+            records.reset();
+            TellUnusable(dialogs_, MainDatabaseFile(*dataPath), e.what());
+        }
     }
     if (!records) {
         ShowDataFolderPanel();

@@ -70,6 +70,7 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::Command3D41, "Command3D41", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D42, "Command3D42", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D43, "Command3D43", K::Button, 0, C::None, false, std::nullopt},
+    {C::Command3D44, "Command3D44", K::Button, 0, C::None, false, std::nullopt},
     {C::Panel3D1, "Panel3D1", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D4, "Panel3D4", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D5, "Panel3D5", K::Panel, 0, C::None, false, std::nullopt},

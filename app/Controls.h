@@ -41,6 +41,7 @@ enum class Control {
     Command3D41,  // opens and closes the history panel
     Command3D42,  // history: start from the latest record
     Command3D43,  // history: print the weight and balance record
+    Command3D44,  // "Backups": back up now, restore a backup
     // panels
     Panel3D1,   // the Worksheet
     Panel3D4,   // about

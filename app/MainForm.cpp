@@ -39,6 +39,7 @@ Control PanelOf(Control c) {
         case C::Command3D28:
         case C::Command3D29:
         case C::Command3D40:
+        case C::Command3D44:
             return C::Panel3D7;
         case C::Command3D31:
         case C::Command3D39:
@@ -222,6 +223,7 @@ void MainForm::Clicked(Control c) {
         case Control::Command3D40: ShowDataFolderPanel(); break;
         case Control::Command3D41: ClickHistory(); break;
         case Control::Command3D42: StartFromLatest(); break;
+        case Control::Command3D44: ClickBackups(); break;
         case Control::Command3D14:
         case Control::Command3D27:
         case Control::Command3D32:

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/Controls.h"
+#include "store/Backup.h"
 #include "worksheet/Ports.h"
 #include "worksheet/RecordChain.h"
 #include "worksheet/Worksheet.h"
@@ -89,6 +90,25 @@ class MainForm {
     RecordChain history;
     int historyReads = 0;
 
+    // ---- the store's health --------------------------------------------------------
+    // Unchecked: no main database yet; Checking: the start-up check runs, the store is
+    // read-only; Sound: it passed; Damaged: damage was found or met, the store is read-only.
+    enum class StoreHealth { Unchecked, Checking, Sound, Damaged };
+    StoreHealth Health() const { return health_; }
+    // Why nothing can be stored just now; empty when saving is possible.
+    std::string ReadOnlyReason() const;
+    // What the title bar shows after the program's name; empty while all is well.
+    std::string StoreStatus() const;
+    // A store failure. Damage is told once, with what can be done, and the store becomes
+    // read-only; true when it was damage, so that the caller tells nothing more.
+    bool MetDamage(const std::exception& e);
+    // Runs the start-up check away from the window: `job` on a worker thread, `done` back on
+    // the window's. Unset, both run at once, in order.
+    std::function<void(std::function<StartupCheck()> job, std::function<void(const StartupCheck&)> done)>
+        runInBackground;
+    // The date and time backups and kept files are named by.
+    std::function<DateTime()> now = LocalNow;
+
     // The print buttons hand over to the window, which owns the printer.
     std::function<void(Control report)> onPrint;
 
@@ -125,6 +145,17 @@ class MainForm {
     void ClickHistory();
     void CloseHistory();
     void StartFromLatest();
+    bool OpenMainDatabase(const std::filesystem::path& file);
+    void BeginStartupCheck();
+    void StartupCheckFinished(const StartupCheck& result);
+    void BackupFinished(const StartupCheck& result);
+    void RunAside(std::function<StartupCheck()> job, std::function<void(const StartupCheck&)> done);
+    void OfferDamageChoices(const std::string& problem, bool canGoOn);
+    bool RestoreNewestGood();
+    void RestoreChosen();
+    void RecoverDamaged();
+    void ReopenStore();
+    void ClickBackups();
 
     Dialogs& dialogs_;
     Clock& clock_;
@@ -138,6 +169,9 @@ class MainForm {
     bool ended_ = false;
     std::string chosenFolder_;
     ReportFont sampleFont_;
+    StoreHealth health_ = StoreHealth::Unchecked;
+    std::filesystem::path mainFile_;  // the main database in use, or the one that failed
+    bool backupFailureTold_ = false;
 };
 
 // The container a control sits on (the form itself: Control::None).

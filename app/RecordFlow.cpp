@@ -95,6 +95,10 @@ void MainForm::ClickSave() {
         TellNotSaved(dialogs_, "No data folder has been chosen, so there is no database to store it in.");
         return;
     }
+    if (const std::string reason = ReadOnlyReason(); !reason.empty()) {
+        TellNotSaved(dialogs_, reason);
+        return;
+    }
     const bool searchPath = SearchActive == 1;
     const bool deleting = Text(Control::Text1) == "0";
     try {
@@ -119,7 +123,7 @@ void MainForm::ClickSave() {
         }
         records->Save(ws, searchPath, replace);
     } catch (const std::exception& e) {
-        TellNotSaved(dialogs_, Why(e));
+        if (!MetDamage(e)) TellNotSaved(dialogs_, Why(e));
         return;
     }
     if (deleting) {
@@ -156,7 +160,8 @@ void MainForm::ClickBrowse(int direction) {
         BrowseDirection = direction;
         RunBrowse();
     } catch (const std::exception& e) {
-        TellDatabaseError(dialogs_, Why(e));
+        // Damage is told once; later presses find the screen cleared and say nothing more.
+        if (!MetDamage(e)) TellDatabaseError(dialogs_, Why(e));
         return;
     }
     // What a browse press shows is what is stored.

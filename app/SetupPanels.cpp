@@ -68,6 +68,15 @@ void MainForm::ShowCompanySettings(const CompanySettings& s) {
 }
 
 void MainForm::CloseSetup() {
+    // While the check runs the panel keeps what was typed, to be stored a moment later. A
+    // damaged store cannot take it at all: the panel closes, so the mechanic is not held on it.
+    if (const std::string reason = ReadOnlyReason(); records && !reason.empty()) {
+        dialogs_.Notice("Set-up not saved", reason + "\n\nPress OK to continue", Icon::Exclamation);
+        if (Health() == StoreHealth::Checking) return;
+        SetVisible(Control::Panel3D7, false);
+        SetFocus(Control::Text1);
+        return;
+    }
     CompanySettings s;
     s.name = Text(Control::Text17);
     s.address = Text(Control::Text18);
@@ -102,6 +111,10 @@ void MainForm::ClickFonts() {
     if (!records) {
         dialogs_.Notice("Report font not saved", std::string(kNoDatabase) + "\n\nPress OK to continue",
                         Icon::Information);
+        return;
+    }
+    if (const std::string reason = ReadOnlyReason(); !reason.empty()) {
+        dialogs_.Notice("Report font not saved", reason + "\n\nPress OK to continue", Icon::Exclamation);
         return;
     }
     MainDatabase& main = records->database();

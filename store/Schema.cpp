@@ -275,10 +275,12 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
     }
     if (std::filesystem::is_directory(file, ec))
         throw StoreError(file, "This is a folder, not a database file.");
-    if (!LooksLikeDatabase(file)) throw StoreError(file, kNotADatabase);
+    // A file under our name that is not a database is taken for a damaged one of ours (an
+    // old Jet file has been offered for conversion before this).
+    if (!LooksLikeDatabase(file)) throw StoreError(file, kNotADatabase, true);
     // Caught before the engine reads it: a file cut short opens, and reads well until a
     // missing page is needed.
-    if (CutShort(file)) throw StoreError(file, kIncomplete);
+    if (CutShort(file)) throw StoreError(file, kIncomplete, true);
 
     Database db;
     try {
@@ -293,7 +295,10 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
             throw StoreError(file, "The database was written by a newer version of this program.");
         if (db.ReadOnly()) throw StoreError(file, "The file is read-only, so nothing could be stored in it.");
         if (blank) {
-            // An empty file holds nothing that could be lost; give it the tables.
+            // An empty file holds nothing that could be lost; give it the tables. A damaged
+            // one can look empty, so it is checked first.
+            if (const std::string problem = QuickCheck(db); !problem.empty())
+                throw StoreError(file, "The database file is damaged: " + problem, true);
             CreateTables(db, tables);
             return db;
         }
@@ -305,16 +310,35 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
                                      std::string(t.name) + ".");
         // A table that is missing its first row gets it back, so that there is always one
         // settings row and one company row to read and write.
+        // A damaged page can make a table look empty: such a file is checked before it is
+        // written to.
         for (const TableLayout& t : tables) {
             if (t.firstRowSql.empty()) continue;
             Statement any = db.Prepare("SELECT 1 FROM " + Quoted(t.name) + " LIMIT 1");
-            if (!any.Step()) db.Exec(t.firstRowSql);
+            if (any.Step()) continue;
+            if (const std::string problem = QuickCheck(db); !problem.empty())
+                throw StoreError(file, "The database file is damaged: " + problem, true);
+            db.Exec(t.firstRowSql);
         }
     } catch (const SqliteError& e) {
-        if ((e.code() & 0xff) == SQLITE_NOTADB) throw StoreError(file, kNotADatabase);
-        throw StoreError(file, std::string("The database could not be read: ") + e.what() + ".");
+        const bool damaged =
+            e.kind() == SqliteError::Kind::Damaged || e.kind() == SqliteError::Kind::InputOutput;
+        if ((e.code() & 0xff) == SQLITE_NOTADB) throw StoreError(file, kNotADatabase, true);
+        throw StoreError(file, std::string("The database could not be read: ") + e.what() + ".", damaged);
     }
     return db;
+}
+
+std::string QuickCheck(Database& db) {
+    Statement s = db.Prepare("PRAGMA quick_check(20)");
+    std::string problems;
+    while (s.Step()) {
+        const std::string line = s.Text(0).value_or("");
+        if (line == "ok") return {};
+        if (!problems.empty()) problems += "\n";
+        problems += line;
+    }
+    return problems.empty() ? "the check gave no answer" : problems;
 }
 
 std::string AircraftInsertSql() {

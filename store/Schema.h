@@ -20,12 +20,15 @@ inline constexpr int kSchemaVersion = 2;
 // A database file that cannot be used: which file, and why, in words for the mechanic.
 class StoreError : public std::runtime_error {
   public:
-    StoreError(std::filesystem::path file, const std::string& reason)
-        : std::runtime_error(reason), file_(std::move(file)) {}
+    StoreError(std::filesystem::path file, const std::string& reason, bool damaged = false)
+        : std::runtime_error(reason), file_(std::move(file)), damaged_(damaged) {}
     const std::filesystem::path& file() const { return file_; }
+    // The file is ours but cannot be read whole: a backup or a recovery may help.
+    bool damaged() const { return damaged_; }
 
   private:
     std::filesystem::path file_;
+    bool damaged_ = false;
 };
 
 struct TableLayout {
@@ -66,5 +69,9 @@ void WriteTables(Database& db, const std::vector<TableLayout>& tables);
 // earlier version is first copied beside itself ("VELK.MDB.v1") and then brought up to
 // this version in one transaction; a failed upgrade leaves it as it was.
 Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<TableLayout>& tables);
+
+// PRAGMA quick_check: empty when the file is sound, otherwise the engine's first findings.
+// Throws SqliteError when the file cannot be read far enough to be checked.
+std::string QuickCheck(Database& db);
 
 }  // namespace wb

@@ -34,6 +34,8 @@ SqliteError::Kind SqliteError::kind() const {
     // A write cut short is reported as full; one refused outright (a file-size limit, a quota)
     // comes as a failed write, which for the mechanic amounts to the same.
     if (code_ == SQLITE_IOERR_WRITE) return Kind::DiskFull;
+    // A page beyond the end of the file reads short: the file was cut, not the disk failing.
+    if (code_ == SQLITE_IOERR_SHORT_READ) return Kind::Damaged;
     switch (code_ & 0xff) {
         case SQLITE_FULL:
             return Kind::DiskFull;
@@ -152,8 +154,22 @@ std::optional<double> Statement::Number(int col) const {
     return sqlite3_column_double(stmt_, col);
 }
 
+Value Statement::Get(int col) const {
+    switch (sqlite3_column_type(stmt_, col)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+            return sqlite3_column_int64(stmt_, col);
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(stmt_, col);
+        default:
+            return *Text(col);
+    }
+}
+
 Database::Database(const std::filesystem::path& file, Mode mode) : file_(file) {
     int flags = SQLITE_OPEN_READWRITE | (mode == Mode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
+    if (mode == Mode::ReadOnly) flags = SQLITE_OPEN_READONLY;
     int rc = sqlite3_open_v2(file.string().c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);

@@ -61,6 +61,8 @@ class Statement {
     // The column as text: Null stays Null, numbers in their plain form.
     Nullable Text(int col) const;
     std::optional<double> Number(int col) const;
+    // The column as stored: Null, whole number, real number or text (blobs as text).
+    Value Get(int col) const;
 
   private:
     sqlite3* db_ = nullptr;
@@ -69,7 +71,8 @@ class Statement {
 
 class Database {
   public:
-    enum class Mode { OpenExisting, CreateIfMissing };
+    // ReadOnly: a file that must not be written, such as one found damaged.
+    enum class Mode { OpenExisting, CreateIfMissing, ReadOnly };
 
     Database() = default;
     Database(const std::filesystem::path& file, Mode mode);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "worksheet/Company.h"
 #include "worksheet/Dates.h"
@@ -25,6 +26,23 @@ public:
     // The font chooser, started at `initial`; nothing when the user cancels.
     virtual std::optional<ReportFont> ChooseFont(const ReportFont& initial) {
         (void)initial;
+        return std::nullopt;
+    }
+    // A modal box with one button per choice; the index of the one pressed. Escape and the
+    // close box pick the last choice, which should be the one that changes nothing.
+    virtual size_t Choose(std::string_view title, std::string_view text,
+                          const std::vector<std::string>& choices, Icon icon) {
+        (void)title;
+        (void)text;
+        (void)icon;
+        return choices.empty() ? 0 : choices.size() - 1;
+    }
+    // A list to pick one line from; nothing when the user cancels.
+    virtual std::optional<size_t> PickFromList(std::string_view title, std::string_view text,
+                                               const std::vector<std::string>& lines) {
+        (void)title;
+        (void)text;
+        (void)lines;
         return std::nullopt;
     }
     // The printer chooser; later reports go to the printer chosen there.

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include "app/ReportFromScreen.h"
 #include "app/qt/Units.h"
@@ -46,6 +47,8 @@ MainWindow::~MainWindow() {
     // The children about to go may still hand the focus around or move a scroll bar; this
     // window no longer listens.
     disconnect(focusWatch_);
+    // The check's result would have nowhere to go; it only reads, so waiting is safe.
+    if (worker_.joinable()) worker_.join();
     form_.onPrint = nullptr;
     for (QObject* child : findChildren<QObject*>())
         child->blockSignals(true);
@@ -72,6 +75,24 @@ void MainWindow::Forward(F&& toForm) {
     toForm();
     busy_ = false;
     Refresh();
+}
+
+void MainWindow::WhenFree(std::function<void()> toForm) {
+    if (busy_ || refreshing_) {
+        QTimer::singleShot(100, this, [this, toForm] { WhenFree(toForm); });
+        return;
+    }
+    Forward(toForm);
+}
+
+void MainWindow::RunInBackground(std::function<StartupCheck()> job,
+                                 std::function<void(const StartupCheck&)> done) {
+    if (worker_.joinable()) worker_.join();
+    worker_ = std::thread([this, job = std::move(job), done = std::move(done)] {
+        const StartupCheck result = job();
+        QMetaObject::invokeMethod(
+            this, [this, result, done] { WhenFree([result, done] { done(result); }); }, Qt::QueuedConnection);
+    });
 }
 
 KeyResult MainWindow::Key(Control c, char32_t key) {
@@ -226,6 +247,12 @@ void MainWindow::Refresh() {
     ShowSample();
     ShowFolder();
     ShowHistory();
+    // The store's state stays in sight while it is being checked or is read-only.
+    const std::string status = form_.StoreStatus();
+    const QString title = status.empty()
+                              ? QStringLiteral("Weight and Balance")
+                              : QStringLiteral("Weight and Balance - ") + QString::fromStdString(status);
+    if (windowTitle() != title) setWindowTitle(title);
 
     if (form_.Hourglass() != hourglass_) {
         hourglass_ = form_.Hourglass();

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "app/MainForm.h"
 
@@ -55,6 +56,10 @@ class MainWindow : public QWidget {
     // Shows the form's state in every widget.
     void Refresh();
 
+    // Runs `job` on a worker thread and then `done` with its result, as one event of the
+    // form's on this window's thread (later, while a message box of the form's is up).
+    void RunInBackground(std::function<StartupCheck()> job, std::function<void(const StartupCheck&)> done);
+
   protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -63,6 +68,7 @@ class MainWindow : public QWidget {
     template <class F>
     void Forward(F&& toForm);
     void FocusChanged(QWidget* now);
+    void WhenFree(std::function<void()> toForm);
     Control ControlOf(QWidget* w) const;
     void ShowText(Control c);
     void ShowFolder();
@@ -94,6 +100,7 @@ class MainWindow : public QWidget {
     QMetaObject::Connection focusWatch_;
     bool busy_ = false;        // the form is handling an event (a message box may be up)
     bool refreshing_ = false;  // the window is writing the form's state into the widgets
+    std::thread worker_;       // the start-up check, while it runs
     bool hourglass_ = false;
     bool activated_ = false;
 };

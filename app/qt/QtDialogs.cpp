@@ -3,8 +3,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QInputDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace wb::gui {
 namespace {
@@ -49,6 +51,44 @@ std::unique_ptr<QMessageBox> QtDialogs::MakeQuestion(QWidget* parent, std::strin
     box->setDefaultButton(QMessageBox::No);
     box->setEscapeButton(QMessageBox::No);
     return box;
+}
+
+std::unique_ptr<QMessageBox> QtDialogs::MakeChoice(QWidget* parent, std::string_view title,
+                                                   std::string_view text,
+                                                   const std::vector<std::string>& choices, Icon icon) {
+    auto box = std::make_unique<QMessageBox>(BoxIcon(icon), FromUtf8(title), FromUtf8(text),
+                                             QMessageBox::NoButton, parent);
+    box->setTextFormat(Qt::PlainText);
+    for (const std::string& c : choices) {
+        QPushButton* b = box->addButton(FromUtf8(c), QMessageBox::ActionRole);
+        if (box->defaultButton() == nullptr) box->setDefaultButton(b);
+        box->setEscapeButton(b);
+    }
+    return box;
+}
+
+size_t QtDialogs::Choose(std::string_view title, std::string_view text,
+                         const std::vector<std::string>& choices, Icon icon) {
+    auto box = MakeChoice(parent_, title, text, choices, icon);
+    box->exec();
+    for (size_t i = 0; i < choices.size(); ++i)
+        if (box->clickedButton() != nullptr && box->clickedButton()->text() == FromUtf8(choices[i])) return i;
+    return choices.empty() ? 0 : choices.size() - 1;
+}
+
+std::optional<size_t> QtDialogs::PickFromList(std::string_view title, std::string_view text,
+                                              const std::vector<std::string>& lines) {
+    QStringList items;
+    for (const std::string& l : lines)
+        items.append(FromUtf8(l));
+    bool ok = false;
+    // Newest last, and chosen at first: the usual pick.
+    const QString picked = QInputDialog::getItem(parent_, FromUtf8(title), FromUtf8(text), items,
+                                                 static_cast<int>(items.size()) - 1, false, &ok);
+    if (!ok) return std::nullopt;
+    const qsizetype at = items.indexOf(picked);
+    if (at < 0) return std::nullopt;
+    return static_cast<size_t>(at);
 }
 
 void QtDialogs::Notice(std::string_view title, std::string_view text, Icon icon) {

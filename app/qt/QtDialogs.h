@@ -23,6 +23,10 @@ class QtDialogs : public Dialogs {
     void Notice(std::string_view title, std::string_view text, Icon icon) override;
     bool AskYesNo(std::string_view title, std::string_view text) override;
     std::optional<ReportFont> ChooseFont(const ReportFont& initial) override;
+    size_t Choose(std::string_view title, std::string_view text, const std::vector<std::string>& choices,
+                  Icon icon) override;
+    std::optional<size_t> PickFromList(std::string_view title, std::string_view text,
+                                       const std::vector<std::string>& lines) override;
     void ChoosePrinter() override;
     std::optional<std::string> ChoosePdfFile(const std::string& suggested) override;
 
@@ -33,6 +37,10 @@ class QtDialogs : public Dialogs {
     // The boxes as they are built, before they are shown.
     static std::unique_ptr<QMessageBox> MakeNotice(QWidget* parent, std::string_view title,
                                                    std::string_view text, Icon icon);
+    // One button per choice, the first the default; Escape presses the last.
+    static std::unique_ptr<QMessageBox> MakeChoice(QWidget* parent, std::string_view title,
+                                                   std::string_view text,
+                                                   const std::vector<std::string>& choices, Icon icon);
     static std::unique_ptr<QMessageBox> MakeQuestion(QWidget* parent, std::string_view title,
                                                      std::string_view text);
 

@@ -128,6 +128,14 @@ void MainWindow::BuildSetup() {
         Register(c, button);
     }
 
+    // Backups sit apart at the top, away from the everyday buttons.
+    auto* backups = new QPushButton(QStringLiteral("Backups"), panel);
+    backups->setObjectName(QStringLiteral("Command3D44"));
+    backups->setAutoDefault(true);
+    backups->setGeometry(TwipRect(6480, 90, 1200, 360));
+    connect(backups, &QPushButton::clicked, this, [this] { Click(C::Command3D44); });
+    Register(C::Command3D44, backups);
+
     // The sample shows the company name in the report font; nobody types into it.
     auto* sample = new QLineEdit(panel);
     sample->setObjectName(QStringLiteral("Text28"));

@@ -86,6 +86,10 @@ int main(int argc, char** argv) {
         dialogs.SetPrinter(&window->Printer());
         // The start-up body: the settings row, the main database, the company settings.
         window->onFirstActivation = [&form] { form.Activate(); };
+        // The database check at start-up runs beside the window, which stays usable.
+        form.runInBackground = [w = window.get()](auto job, auto done) {
+            w->RunInBackground(std::move(job), std::move(done));
+        };
         window->show();
         window->activateWindow();  // a display without a window manager would leave it inactive
     };

@@ -10,6 +10,8 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTreeView>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "app/MainForm.h"
@@ -32,15 +34,20 @@ class SetupWindowTest : public QObject, public wb::test::WindowDriver {
     void theSetUpPanelTakesItsFieldsInOrderWithinTheirLimits();
     void aFontChoiceShowsInTheSample();
     void aWholeFirstDay();
+    void theStartUpCheckRunsBesideTheWindowAndDamageShowsInTheTitle();
 
   private:
     // One start of the program over the working folder: load, show, the start-up body.
-    void start() {
+    void start(bool checkBeside = false) {
         window.reset();
         form.reset();
         form = std::make_unique<wb::MainForm>(*dialogs, clock);
         form->workingFolder = work->path().toStdString();
         window = std::make_unique<wb::gui::MainWindow>(*form);
+        if (checkBeside)
+            form->runInBackground = [w = window.get()](auto job, auto done) {
+                w->RunInBackground(std::move(job), std::move(done));
+            };
         window->onFirstActivation = [this] { form->Activate(); };
         window->show();
         window->activateWindow();
@@ -190,4 +197,36 @@ void SetupWindowTest::aWholeFirstDay() {
 }
 
 QTEST_MAIN(SetupWindowTest)
+
+// The check runs on a worker: the window takes clicks at once, and its result reaches the
+// form as one event. Damage then shows in the title, and the Backups button is on the panel.
+void SetupWindowTest::theStartUpCheckRunsBesideTheWindowAndDamageShowsInTheTitle() {
+    useDataFolder();
+    const std::filesystem::path mainFile = dataFolder().toStdString() + "/VELK.MDB";
+    wb::MainDatabase(mainFile).WriteCompanyRow(
+        {"Shop", "1 Field Rd", {}, {}, "W&B", {}, {}, {}, {}, {}, {}, {}});
+    start(true);
+    QTRY_COMPARE(window->windowTitle(), QStringLiteral("Weight and Balance"));
+    QVERIFY(form->Health() == wb::MainForm::StoreHealth::Sound);
+    QVERIFY(dialogs->shown.empty());
+    click("Command3D18");
+    QVERIFY(find("Command3D44")->isVisible());
+    click("Command3D18");
+
+    window.reset();
+    form.reset();
+    // The equipment table's page, which opening the file does not read.
+    std::string bytes;
+    {
+        std::ifstream in(mainFile, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    bytes[4 * 4096 + 3] = '\x7f';
+    std::ofstream(mainFile, std::ios::binary | std::ios::trunc) << bytes;
+    start(true);
+    QTRY_COMPARE(window->windowTitle(),
+                 QStringLiteral("Weight and Balance - read-only: the database is damaged"));
+    QCOMPARE(dialogs->Titles(), std::vector<std::string>{"Database damaged"});
+}
+
 #include "SetupWindowTest.moc"

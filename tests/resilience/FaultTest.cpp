@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "store/Backup.h"
 #include "store/Schema.h"
 #include "tests/store/StoreFixture.h"
 
@@ -76,9 +77,9 @@ class FaultTest : public test::StoreFormTest {
         EXPECT_EQ(Screen(), screen);
     }
     // Start-up named the main database and why it is unusable, and offers another folder.
-    void ExpectNotOpened(const std::string& why) {
+    void ExpectNotOpened(const std::string& why, const std::string& title = "Database could not be opened") {
         EXPECT_FALSE(form.records);
-        ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"Database could not be opened"});
+        ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{title});
         EXPECT_NE(dialogs.shown[0].text.find(MainFile().string()), std::string::npos);
         EXPECT_NE(dialogs.shown[0].text.find(why), std::string::npos) << dialogs.shown[0].text;
         EXPECT_TRUE(form.Visible(Control::Panel3D11));
@@ -107,6 +108,23 @@ TEST_F(FaultTest, AReadOnlyDataFolderRefusesTheSaveAndKeepsTheScreen) {
         const auto screen = Screen();
         Save();
         ExpectNotSavedAndScreenKept(screen, "cannot be written to");
+    });
+}
+
+// A Backups folder that cannot be written to: told once at start-up, the program goes on.
+TEST_F(FaultTest, AReadOnlyBackupsFolderIsToldOnceAndTheProgramGoesOn) {
+    Store("N100A", "01-02-2003");
+    const auto backups = BackupFolderOf(MainFile());
+    const size_t before = ListBackups(MainFile()).size();
+    WithReadOnly(backups, [&] {
+        dialogs.Clear();
+        form.Activate();
+        ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"No backup made"});
+        EXPECT_NE(dialogs.shown[0].text.find("cannot be written to"), std::string::npos)
+            << dialogs.shown[0].text;
+        EXPECT_TRUE(form.records);
+        EXPECT_EQ(form.Health(), MainForm::StoreHealth::Sound);
+        EXPECT_EQ(ListBackups(MainFile()).size(), before);
     });
 }
 
@@ -169,6 +187,7 @@ TEST_F(FaultTest, UnusableMainDatabasesAreNamedAndLeftUntouched) {
         const char* name;
         std::string bytes;
         const char* why;
+        const char* title = "Database damaged";  // ours by its name: offered restore or recovery
     };
     std::string newer;
     {
@@ -180,7 +199,7 @@ TEST_F(FaultTest, UnusableMainDatabasesAreNamedAndLeftUntouched) {
         {"text", "Not a database at all, just notes.\n", "not a database"},
         {"truncated", whole.substr(0, whole.size() / 2), "incomplete"},
         {"header only", whole.substr(0, 100), "incomplete"},
-        {"newer", newer, "newer version"},
+        {"newer", newer, "newer version", "Database could not be opened"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -188,7 +207,7 @@ TEST_F(FaultTest, UnusableMainDatabasesAreNamedAndLeftUntouched) {
         dialogs.Clear();
         form.SetVisible(Control::Panel3D11, false);
         form.Activate();
-        ExpectNotOpened(c.why);
+        ExpectNotOpened(c.why, c.title);
         EXPECT_EQ(Contents(MainFile()), c.bytes);
     }
 }

@@ -2,6 +2,7 @@
 // queue (No when the queue is empty, like the default button), and a fixed clock.
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
@@ -11,7 +12,7 @@
 namespace wb::test {
 
 struct Shown {
-    enum Kind { Notice, Question, Font, Printer, PdfFile } kind;
+    enum Kind { Notice, Question, Font, Printer, PdfFile, Choice, List } kind;
     std::string title, text;
     Icon icon = Icon::Information;
     bool operator==(const Shown&) const = default;
@@ -37,6 +38,26 @@ public:
         fonts.pop_front();
         return f;
     }
+    size_t Choose(std::string_view title, std::string_view text, const std::vector<std::string>& options,
+                  Icon icon) override {
+        shown.push_back({Shown::Choice, std::string(title), std::string(text), icon});
+        offered.push_back(options);
+        size_t pick = options.empty() ? 0 : options.size() - 1;  // Escape
+        if (!choices.empty()) {
+            pick = std::min(choices.front(), pick);
+            choices.pop_front();
+        }
+        return pick;
+    }
+    std::optional<size_t> PickFromList(std::string_view title, std::string_view text,
+                                       const std::vector<std::string>& lines) override {
+        shown.push_back({Shown::List, std::string(title), std::string(text), Icon::Information});
+        offered.push_back(lines);
+        if (picks.empty()) return std::nullopt;
+        auto p = picks.front();
+        picks.pop_front();
+        return p;
+    }
     void ChoosePrinter() override { shown.push_back({Shown::Printer, "", "", Icon::Information}); }
     std::optional<std::string> ChoosePdfFile(const std::string& suggested) override {
         shown.push_back({Shown::PdfFile, "", suggested, Icon::Information});
@@ -52,13 +73,19 @@ public:
         for (const auto& s : shown) t.push_back(s.title);
         return t;
     }
-    void Clear() { shown.clear(); }
+    void Clear() {
+        shown.clear();
+        offered.clear();
+    }
 
     std::vector<Shown> shown;
     std::deque<bool> answers;                      // Yes = true
     std::deque<std::optional<ReportFont>> fonts;   // nullopt = Cancel
     std::vector<ReportFont> fontsOffered;
     std::deque<std::optional<std::string>> pdfFiles;  // nullopt = Cancel
+    std::deque<size_t> choices;                       // the button pressed in a Choose box
+    std::deque<std::optional<size_t>> picks;          // the line picked from a list, nullopt = Cancel
+    std::vector<std::vector<std::string>> offered;    // the buttons or lines of each of those
 };
 
 class FixedClock : public Clock {

@@ -1,0 +1,358 @@
+#include "store/Backup.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <set>
+#include <stdexcept>
+#include <system_error>
+#include <thread>
+
+#include "store/Schema.h"
+#include "store/Sqlite.h"
+
+namespace wb {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A copy whose check finds what the check of the original did not.
+struct CopyDamaged : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+constexpr int kKeepNewest = 10;
+constexpr int kKeepMonths = 24;
+
+std::string Two(int v) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02d", v);
+    return buf;
+}
+
+// "2026-12-06-234846"
+std::string Stamp(const DateTime& t) {
+    return std::to_string(t.date.year) + "-" + Two(t.date.month) + "-" + Two(t.date.day) + "-" + Two(t.hour) +
+           Two(t.minute) + Two(t.second);
+}
+
+bool Digits(std::string_view s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int Number(std::string_view s) {
+    int v = 0;
+    for (char c : s)
+        v = v * 10 + (c - '0');
+    return v;
+}
+
+// One second later, for a name that is already taken.
+DateTime NextSecond(DateTime t) {
+    if (++t.second < 60) return t;
+    t.second = 0;
+    if (++t.minute < 60) return t;
+    t.minute = 0;
+    ++t.hour;  // past 23 the name still sorts after, which is all it is for
+    return t;
+}
+
+std::string Plain(const SqliteError& e) {
+    switch (e.kind()) {
+        case SqliteError::Kind::DiskFull:
+            return "the disk is full";
+        case SqliteError::Kind::ReadOnly:
+            return "the folder cannot be written to (it may be read-only)";
+        case SqliteError::Kind::Busy:
+            return "another program kept the database busy";
+        default:
+            return e.what();
+    }
+}
+
+void RemoveQuietly(const fs::path& file) {
+    std::error_code ec;
+    fs::remove(file, ec);
+    fs::path journal = file;
+    journal += "-journal";
+    fs::remove(journal, ec);
+}
+
+// Copies the database `from` into the new file `to` page by page with the online backup,
+// then checks the copy. Throws SqliteError or std::runtime_error; `to` is left behind.
+void CopyDatabase(const fs::path& from, const fs::path& to) {
+    Database source(from, Database::Mode::ReadOnly);
+    Database target(to, Database::Mode::CreateIfMissing);
+    sqlite3_backup* copy = sqlite3_backup_init(target.handle(), "main", source.handle(), "main");
+    if (copy == nullptr)
+        throw SqliteError(sqlite3_extended_errcode(target.handle()), sqlite3_errmsg(target.handle()));
+    int rc = SQLITE_OK;
+    // A step at a time: between steps the original is free for a save, after which the
+    // copy starts again, so that a long backup never holds a save up.
+    for (int waits = 0; waits < 100;) {
+        rc = sqlite3_backup_step(copy, 256);
+        if (rc == SQLITE_OK) continue;
+        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) break;
+        ++waits;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    sqlite3_backup_finish(copy);
+    if (rc != SQLITE_DONE) {
+        const int code = sqlite3_extended_errcode(target.handle());
+        throw SqliteError(code != SQLITE_OK ? code : rc, sqlite3_errstr(rc));
+    }
+    if (const std::string problem = QuickCheck(target); !problem.empty())
+        throw CopyDamaged("the copy did not pass its check: " + problem);
+}
+
+// Empty when every row's layout reads and the rows keep the table's rules; otherwise what
+// is wrong. Asking for the type of a row's last column makes the engine read the row's
+// whole layout without copying its values out, which keeps this near the speed of the
+// structure check.
+std::string CheckEveryRow(Database& db) {
+    for (const TableLayout& t : MainTables()) {
+        if (t.name == "Equipment") continue;  // read whole by the rule below
+        std::string last;
+        Statement cols = db.Prepare("SELECT name FROM pragma_table_info(?)");
+        cols.Bind(1, std::string(t.name));
+        while (cols.Step())
+            last = cols.Text(0).value_or("");
+        Statement s = db.Prepare("SELECT count(*) FROM " + Quoted(t.name) + " WHERE typeof(" + Quoted(last) +
+                                 ") = 'x'");
+        s.Step();
+    }
+    // The check on a file opened read-only passes over CHECK rules; the one rule is read here.
+    // List is the last column of its table.
+    Statement lists = db.Prepare("SELECT 1 FROM Equipment WHERE List IS NULL OR List NOT IN (?, ?) LIMIT 1");
+    lists.BindAll({std::string(kChangesList), std::string(kEquipmentList)});
+    if (lists.Step()) return "an equipment row belongs to neither list of its Worksheet";
+    return {};
+}
+
+std::string FailureText(const std::exception& e) {
+    if (const auto* s = dynamic_cast<const SqliteError*>(&e)) return Plain(*s);
+    return e.what();
+}
+
+}  // namespace
+
+DateTime LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    if (local == nullptr) return {};
+    return {{local->tm_year + 1900, local->tm_mon + 1, local->tm_mday},
+            local->tm_hour,
+            local->tm_min,
+            local->tm_sec};
+}
+
+fs::path BackupFolderOf(const fs::path& mainFile) {
+    return mainFile.parent_path() / kBackupFolderName;
+}
+
+std::string BackupName(const DateTime& made) {
+    return "VELK-" + Stamp(made) + ".MDB";
+}
+
+std::optional<DateTime> BackupTime(std::string_view name) {
+    // VELK-yyyy-mm-dd-hhmmss.MDB
+    if (name.size() != 26 || name.substr(0, 5) != "VELK-" || name.substr(22) != ".MDB" || name[9] != '-' ||
+        name[12] != '-' || name[15] != '-')
+        return std::nullopt;
+    const std::string_view y = name.substr(5, 4), mo = name.substr(10, 2), d = name.substr(13, 2),
+                           hms = name.substr(16, 6);
+    if (!Digits(y) || !Digits(mo) || !Digits(d) || !Digits(hms)) return std::nullopt;
+    DateTime t{{Number(y), Number(mo), Number(d)},
+               Number(hms.substr(0, 2)),
+               Number(hms.substr(2, 2)),
+               Number(hms.substr(4, 2))};
+    if (!IsRealDate(t.date)) return std::nullopt;
+    return t;
+}
+
+std::vector<BackupFile> ListBackups(const fs::path& mainFile) {
+    std::vector<BackupFile> found;
+    std::error_code ec;
+    for (fs::directory_iterator it(BackupFolderOf(mainFile), ec), end; !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec)) continue;
+        if (auto made = BackupTime(it->path().filename().string())) found.push_back({it->path(), *made});
+    }
+    std::sort(found.begin(), found.end(),
+              [](const BackupFile& a, const BackupFile& b) { return a.made < b.made; });
+    return found;
+}
+
+std::vector<BackupFile> BackupsToRemove(const std::vector<BackupFile>& backups, const DateTime& now) {
+    std::vector<BackupFile> newestFirst = backups;
+    std::sort(newestFirst.begin(), newestFirst.end(),
+              [](const BackupFile& a, const BackupFile& b) { return a.made > b.made; });
+    const int nowMonth = now.date.year * 12 + now.date.month - 1;
+    std::set<int> monthsKept;
+    std::vector<BackupFile> remove;
+    for (size_t i = 0; i < newestFirst.size(); ++i) {
+        const BackupFile& b = newestFirst[i];
+        const int month = b.made.date.year * 12 + b.made.date.month - 1;
+        // The newest of each recent month is met first, going from the newest down.
+        const bool monthly = nowMonth - month < kKeepMonths && monthsKept.insert(month).second;
+        if (static_cast<int>(i) < kKeepNewest || monthly) continue;
+        remove.push_back(b);
+    }
+    return remove;
+}
+
+bool ChangedSinceLastBackup(const fs::path& mainFile) {
+    const std::vector<BackupFile> backups = ListBackups(mainFile);
+    if (backups.empty()) return true;
+    std::error_code ec1, ec2;
+    const auto written = fs::last_write_time(mainFile, ec1);
+    const auto copied = fs::last_write_time(backups.back().file, ec2);
+    return ec1 || ec2 || written > copied;
+}
+
+BackupResult MakeBackup(const fs::path& mainFile, const DateTime& now) {
+    BackupResult result;
+    const fs::path folder = BackupFolderOf(mainFile);
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) {
+        fs::create_directory(folder, ec);
+        if (ec || !fs::is_directory(folder)) {
+            result.failure = "the folder " + folder.string() + " could not be made" +
+                             (ec ? " (" + ec.message() + ")" : std::string());
+            return result;
+        }
+    }
+    DateTime made = now;
+    while (fs::exists(folder / BackupName(made), ec))
+        made = NextSecond(made);
+    const fs::path final = folder / BackupName(made);
+    fs::path part = final;
+    part += ".part";
+    try {
+        CopyDatabase(mainFile, part);
+        fs::rename(part, final);
+    } catch (const std::exception& e) {
+        RemoveQuietly(part);
+        result.failure = FailureText(e);
+        result.copyDamaged = dynamic_cast<const CopyDamaged*>(&e) != nullptr;
+        return result;
+    }
+    result.made = final;
+    for (const BackupFile& old : BackupsToRemove(ListBackups(mainFile), now))
+        if (fs::remove(old.file, ec)) result.removed.push_back(old.file);
+    return result;
+}
+
+StartupCheck CheckMainFile(const fs::path& mainFile) {
+    StartupCheck result;
+    try {
+        Database db(mainFile, Database::Mode::ReadOnly);
+        result.damage = QuickCheck(db);
+        // The structure check does not read the rows' layout; a row garbled inside its page
+        // would only show when its Worksheet is opened.
+        if (result.damage.empty()) result.damage = CheckEveryRow(db);
+    } catch (const std::exception& e) {
+        result.damage = std::string("part of the file could not be read (") + e.what() + ")";
+    }
+    return result;
+}
+
+StartupCheck BackUpChecked(const fs::path& mainFile, const DateTime& now) {
+    StartupCheck result;
+    result.backupTried = true;
+    result.backup = MakeBackup(mainFile, now);
+    if (result.backup.copyDamaged) result.damage = result.backup.failure;
+    return result;
+}
+
+BackupSummary DescribeBackup(const BackupFile& backup) {
+    BackupSummary s;
+    s.backup = backup;
+    try {
+        Database db(backup.file, Database::Mode::ReadOnly);
+        Statement count = db.Prepare("SELECT count(*) FROM Aircraft");
+        count.Step();
+        s.worksheets = count.Int(0);
+        Statement last = db.Prepare("SELECT Tail, \"Date\" FROM Aircraft ORDER BY Id DESC LIMIT 1");
+        if (last.Step()) {
+            s.lastTail = last.Text(0).value_or("");
+            const std::string iso = last.Text(1).value_or("");
+            const auto date = ParseIsoDate(iso);
+            s.lastDate = date ? ShownDate(*date) : iso;
+        }
+        s.readable = true;
+    } catch (const std::exception&) {
+        s.readable = false;
+    }
+    return s;
+}
+
+std::string ShownDateTime(const DateTime& t) {
+    return ShownDate(t.date) + " " + Two(t.hour) + ":" + Two(t.minute) + ":" + Two(t.second);
+}
+
+std::string SummaryLine(const BackupSummary& s) {
+    std::string line = ShownDateTime(s.backup.made);
+    if (!s.readable) return line + ", cannot be read";
+    line += ", " + std::to_string(s.worksheets) + (s.worksheets == 1 ? " Worksheet" : " Worksheets");
+    if (!s.lastTail.empty() || !s.lastDate.empty()) line += ", last stored " + s.lastTail + " " + s.lastDate;
+    return line;
+}
+
+fs::path SetAside(const fs::path& file, std::string_view why, const DateTime& now) {
+    DateTime when = now;
+    auto nameAt = [&](const DateTime& t) {
+        fs::path kept = file;
+        kept += "." + std::string(why) + "-" + Stamp(t);
+        return kept;
+    };
+    std::error_code ec;
+    while (fs::exists(nameAt(when), ec))
+        when = NextSecond(when);
+    const fs::path kept = nameAt(when);
+    fs::rename(file, kept, ec);
+    if (ec)
+        throw std::runtime_error("The file " + file.string() + " could not be renamed: " + ec.message() +
+                                 ".");
+    // A journal belongs to its file: it travels with it, so that nothing replays it into
+    // the file that takes its place.
+    fs::path journal = file, keptJournal = kept;
+    journal += "-journal";
+    keptJournal += "-journal";
+    if (fs::exists(journal, ec)) fs::rename(journal, keptJournal, ec);
+    return kept;
+}
+
+std::optional<fs::path> RestoreBackup(const fs::path& mainFile, const fs::path& backup, const DateTime& now,
+                                      std::string_view keptAs) {
+    fs::path part = mainFile;
+    part += ".restoring";
+    RemoveQuietly(part);
+    try {
+        CopyDatabase(backup, part);
+    } catch (const std::exception& e) {
+        RemoveQuietly(part);
+        throw std::runtime_error("The backup could not be copied: " + FailureText(e) + ".");
+    }
+    std::optional<fs::path> kept;
+    std::error_code ec;
+    try {
+        if (fs::exists(mainFile, ec)) kept = SetAside(mainFile, keptAs, now);
+    } catch (const std::exception&) {
+        RemoveQuietly(part);
+        throw;
+    }
+    fs::rename(part, mainFile, ec);
+    if (ec) {
+        // Put the kept file back, so that the data folder is as it was.
+        std::error_code back;
+        if (kept) fs::rename(*kept, mainFile, back);
+        RemoveQuietly(part);
+        throw std::runtime_error("The backup could not be put in place: " + ec.message() + ".");
+    }
+    return kept;
+}
+
+}  // namespace wb

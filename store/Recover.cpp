@@ -1,0 +1,255 @@
+#include "store/Recover.h"
+
+#include <limits>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <system_error>
+
+#include "store/Schema.h"
+#include "store/Sqlite.h"
+
+namespace wb {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Identity = std::pair<std::string, std::string>;  // Tail, ISO date
+
+// Row ids a walk over the table gives. A page that cannot be read stops the walk; it starts
+// again a little further on, then further, so that rows beyond a bad page are still found.
+std::set<std::int64_t> WalkIds(Database& db, const std::string& table) {
+    std::set<std::int64_t> ids;
+    std::int64_t from = std::numeric_limits<std::int64_t>::min();
+    std::int64_t jump = 1;
+    for (int tries = 0; tries < 40; ++tries) {
+        try {
+            Statement s =
+                db.Prepare("SELECT Id FROM " + Quoted(table) + " NOT INDEXED WHERE Id > ? ORDER BY Id");
+            s.Bind(1, from);
+            while (s.Step()) {
+                from = s.Int(0);
+                ids.insert(from);
+                jump = 1;
+            }
+            return ids;
+        } catch (const SqliteError&) {
+            if (from == std::numeric_limits<std::int64_t>::min()) from = 0;
+            from += jump;
+            jump *= 2;
+        }
+    }
+    return ids;
+}
+
+// Id -> Tail and Date, from an index: an index lives on pages of its own, so it may name
+// rows whose table page is gone. Whatever it gives before failing is kept.
+void IdsFromIndex(Database& db, const std::string& sql, std::map<std::int64_t, Identity>& out) {
+    try {
+        Statement s = db.Prepare(sql);
+        while (s.Step())
+            out.emplace(s.Int(0), Identity{s.Text(1).value_or(""), s.Text(2).value_or("")});
+    } catch (const SqliteError&) {
+    }
+}
+
+std::vector<std::string> Columns(Database& db, const std::string& table) {
+    std::vector<std::string> names;
+    Statement s = db.Prepare("SELECT name FROM pragma_table_info(?)");
+    s.Bind(1, table);
+    while (s.Step())
+        names.push_back(s.Text(0).value_or(""));
+    return names;
+}
+
+// The new file could not be written: not to be taken for a row of the old one that could
+// not be read.
+struct WriteFailed : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+constexpr int kConstraint = 19;  // SQLITE_CONSTRAINT
+
+// Copies row `id` of `table`; false when it cannot be read.
+class RowCopier {
+  public:
+    RowCopier(Database& from, Database& to, const std::string& table) {
+        std::set<std::string> theirs;
+        try {
+            for (const std::string& c : Columns(from, table))
+                theirs.insert(c);
+        } catch (const SqliteError&) {
+        }
+        std::string names, marks;
+        for (const std::string& c : Columns(to, table)) {
+            if (!theirs.count(c)) continue;
+            names += (names.empty() ? "" : ", ") + Quoted(c);
+            marks += marks.empty() ? "?" : ", ?";
+            ++count_;
+        }
+        if (count_ == 0) return;
+        read_ = from.Prepare("SELECT " + names + " FROM " + Quoted(table) + " WHERE Id = ?");
+        write_ = to.Prepare("INSERT INTO " + Quoted(table) + " (" + names + ") VALUES (" + marks + ")");
+    }
+    bool Copy(std::int64_t id) {
+        if (count_ == 0) return false;
+        std::vector<Value> values;
+        try {
+            read_.Reset();
+            read_.Bind(1, id);
+            if (!read_.Step()) return false;
+            for (int c = 0; c < count_; ++c)
+                values.push_back(read_.Get(c));
+        } catch (const SqliteError&) {
+            return false;
+        }
+        try {
+            write_.Reset();
+            write_.BindAll(values).Run();
+        } catch (const SqliteError& e) {
+            // A row that breaks the table's rules was garbled: it is lost. Anything else
+            // is the new file failing, which ends the recovery.
+            if ((e.code() & 0xff) == kConstraint) return false;
+            throw WriteFailed(e.what());
+        }
+        return true;
+    }
+
+  private:
+    Statement read_, write_;
+    int count_ = 0;
+};
+
+std::string Shown(const Identity& w) {
+    const auto date = ParseIsoDate(w.second);
+    return (w.first.empty() ? "(no tail number)" : w.first) + " " + (date ? ShownDate(*date) : w.second);
+}
+
+}  // namespace
+
+Recovery RecoverInto(const fs::path& damaged, const fs::path& into) {
+    Recovery r;
+    Database to(into, Database::Mode::CreateIfMissing);
+    Transaction tx(to);
+    WriteTables(to,
+                {MainTables()[0], MainTables()[1], {MainTables()[2].name, MainTables()[2].createSql, ""}});
+
+    Database from;
+    try {
+        from = Database(damaged, Database::Mode::ReadOnly);
+        Statement probe = from.Prepare("SELECT count(*) FROM sqlite_master");
+        probe.Step();
+    } catch (const SqliteError&) {
+        // Nothing can be read: the new file starts empty.
+        to.Exec(MainTables()[2].firstRowSql);
+        tx.Commit();
+        r.lost.push_back("The damaged file could not be read at all.");
+        return r;
+    }
+
+    // Aircraft: what the table walk finds, and what its indexes name.
+    std::map<std::int64_t, Identity> sheets;
+    IdsFromIndex(from, "SELECT Id, Tail, \"Date\" FROM Aircraft INDEXED BY Aircraft_Worksheet", sheets);
+    IdsFromIndex(from, "SELECT Id, NULL, \"Date\" FROM Aircraft INDEXED BY Aircraft_Date", sheets);
+    for (std::int64_t id : WalkIds(from, "Aircraft"))
+        sheets.emplace(id, Identity{});
+    std::map<Identity, std::string> problems;  // per Worksheet, what was lost
+    std::set<Identity> saved;
+    try {
+        RowCopier aircraft(from, to, "Aircraft");
+        Statement who = from.Prepare("SELECT Tail, \"Date\" FROM Aircraft WHERE Id = ?");
+        for (auto& [id, identity] : sheets) {
+            if (aircraft.Copy(id)) {
+                who.Reset();
+                who.Bind(1, id);
+                if (who.Step()) identity = {who.Text(0).value_or(""), who.Text(1).value_or("")};
+                saved.insert(identity);
+                ++r.worksheetsSaved;
+            } else {
+                ++r.worksheetsLost;
+                problems[identity] = "the Worksheet could not be read";
+            }
+        }
+    } catch (const SqliteError&) {
+        // The table's layout cannot be read: no Worksheet can be.
+    }
+
+    // Equipment rows, each with the Worksheet it belongs to; those of a Worksheet that is
+    // lost are lost with it.
+    std::map<std::int64_t, Identity> rows;
+    IdsFromIndex(from, "SELECT Id, Tail, \"Date\" FROM Equipment INDEXED BY Equipment_Worksheet", rows);
+    for (std::int64_t id : WalkIds(from, "Equipment"))
+        rows.emplace(id, Identity{});
+    std::map<Identity, int> rowsLost;
+    try {
+        RowCopier equipment(from, to, "Equipment");
+        Statement whose = from.Prepare("SELECT Tail, \"Date\" FROM Equipment WHERE Id = ?");
+        for (auto& [id, identity] : rows) {
+            Identity owner = identity;
+            bool known = !owner.first.empty() || !owner.second.empty();
+            try {
+                whose.Reset();
+                whose.Bind(1, id);
+                if (whose.Step()) {
+                    owner = {whose.Text(0).value_or(""), whose.Text(1).value_or("")};
+                    known = true;
+                }
+            } catch (const SqliteError&) {
+            }
+            if (known && saved.count(owner) && equipment.Copy(id)) {
+                ++r.rowsSaved;
+            } else {
+                ++r.rowsLost;
+                ++rowsLost[owner];
+            }
+        }
+    } catch (const SqliteError&) {
+    }
+
+    try {
+        RowCopier company(from, to, "CompanyInfo");
+        for (std::int64_t id : WalkIds(from, "CompanyInfo"))
+            company.Copy(id);
+    } catch (const SqliteError&) {
+    }
+    Statement any = to.Prepare("SELECT 1 FROM CompanyInfo LIMIT 1");
+    if (!any.Step()) to.Exec(MainTables()[2].firstRowSql);
+    tx.Commit();
+
+    for (const auto& [identity, count] : rowsLost)
+        if (!problems.count(identity))
+            problems[identity] = std::to_string(count) + (count == 1 ? " equipment row" : " equipment rows") +
+                                 " could not be read";
+    for (const auto& [identity, what] : problems)
+        r.lost.push_back(Shown(identity) + ": " + what);
+    return r;
+}
+
+Recovery RecoverMainDatabase(const fs::path& mainFile, const DateTime& now) {
+    fs::path part = mainFile;
+    part += ".recovering";
+    std::error_code ec;
+    fs::remove(part, ec);
+    Recovery r;
+    try {
+        r = RecoverInto(mainFile, part);
+    } catch (const std::exception& e) {
+        fs::remove(part, ec);
+        throw std::runtime_error(std::string("The new file could not be written: ") + e.what() + ".");
+    }
+    try {
+        r.keptAs = SetAside(mainFile, "damaged", now);
+    } catch (const std::exception&) {
+        fs::remove(part, ec);
+        throw;
+    }
+    fs::rename(part, mainFile, ec);
+    if (ec) {
+        std::error_code back;
+        fs::rename(r.keptAs, mainFile, back);
+        throw std::runtime_error("The recovered file could not be put in place: " + ec.message() + ".");
+    }
+    return r;
+}
+
+}  // namespace wb

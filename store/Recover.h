@@ -1,0 +1,32 @@
+// Recovery of a damaged main database: every Worksheet row and equipment row that can still
+// be read goes into a new file, which takes the damaged file's place; the damaged file is
+// kept beside it under a new name. The installed engine has no recovery interface of its
+// own, so rows are read one at a time and each one that fails is counted as lost.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "store/Backup.h"
+
+namespace wb {
+
+struct Recovery {
+    std::filesystem::path keptAs;  // where the damaged file now is
+    int worksheetsSaved = 0, rowsSaved = 0;
+    int worksheetsLost = 0, rowsLost = 0;
+    // One line per Worksheet with something lost: "N123AB 03-04-2005: 3 equipment rows lost".
+    std::vector<std::string> lost;
+};
+
+// Reads what can be read of `damaged` (opened read-only) into the new file `into`, made with
+// this program's tables. Throws SqliteError when `into` cannot be written.
+Recovery RecoverInto(const std::filesystem::path& damaged, const std::filesystem::path& into);
+
+// Recovers `mainFile` into a new file that takes its place; the damaged file is kept as
+// "VELK.MDB.damaged-<date and time>". The file must not be open. Throws std::runtime_error
+// saying why, leaving the damaged file where it was.
+Recovery RecoverMainDatabase(const std::filesystem::path& mainFile, const DateTime& now);
+
+}  // namespace wb

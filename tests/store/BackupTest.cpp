@@ -1,0 +1,199 @@
+// Backups beside the main database: which ones rotation keeps, a backup that is a whole
+// checked copy, restoring one with the current file kept, and recovering a damaged file.
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "store/Backup.h"
+#include "store/Recover.h"
+#include "store/Schema.h"
+#include "tests/store/StoreFixture.h"
+
+namespace wb {
+namespace {
+
+using test::Dump;
+
+DateTime At(int y, int mo, int d, int h = 12) {
+    return {{y, mo, d}, h, 0, 0};
+}
+
+std::string Contents(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> DumpOf(const std::filesystem::path& file) {
+    Database db(file, Database::Mode::ReadOnly);
+    return Dump(db);
+}
+
+TEST(BackupNames, SortByAgeAndOnlyOursAreBackups) {
+    EXPECT_EQ(BackupName({{2026, 12, 6}, 23, 48, 7}), "VELK-2026-12-06-234807.MDB");
+    EXPECT_EQ(BackupTime("VELK-2026-12-06-234807.MDB"), (DateTime{{2026, 12, 6}, 23, 48, 7}));
+    for (const char* other : {"VELK.MDB", "VELK-2026-02-30-120000.MDB", "VELK-2026-12-06-234807.MDB.part",
+                              "velk-2026-12-06-234807.MDB", "VELK-2026-12-06-23480x.MDB"})
+        EXPECT_FALSE(BackupTime(other)) << other;
+}
+
+// A backup a day for three years: the newest ten stay, with the newest of each of the 24
+// months up to now; everything older goes.
+TEST(BackupRotation, KeepsTheNewestTenAndOneAMonthForTwoYears) {
+    std::vector<BackupFile> daily;
+    for (int y = 2024; y <= 2026; ++y)
+        for (int m = 1; m <= 12; ++m)
+            for (int d = 1; d <= 31; ++d)
+                if (IsRealDate({y, m, d}) && CalendarDate{y, m, d} <= CalendarDate{2026, 12, 6})
+                    daily.push_back({BackupName(At(y, m, d)), At(y, m, d)});
+    const DateTime now = At(2026, 12, 6, 13);
+    std::set<std::string> removed;
+    for (const BackupFile& b : BackupsToRemove(daily, now))
+        removed.insert(b.file.string());
+    EXPECT_EQ(daily.size() - removed.size(), 10u + 22u);  // Nov 27 .. Dec 6, and Jan 2025 .. Oct 2026
+    for (const auto& [date, kept] : std::vector<std::pair<DateTime, bool>>{{At(2026, 12, 6), true},
+                                                                           {At(2026, 11, 27), true},
+                                                                           {At(2026, 11, 26), false},
+                                                                           {At(2026, 10, 31), true},
+                                                                           {At(2026, 10, 30), false},
+                                                                           {At(2025, 1, 31), true},
+                                                                           {At(2025, 1, 30), false},
+                                                                           {At(2024, 12, 31), false}})
+        EXPECT_EQ(removed.count(BackupName(date)) == 0, kept) << BackupName(date);
+
+    // Only old backups: the newest ten of them stay, the newest above all.
+    std::vector<BackupFile> old;
+    for (int d = 1; d <= 12; ++d)
+        old.push_back({BackupName(At(2019, 3, d)), At(2019, 3, d)});
+    const auto gone = BackupsToRemove(old, now);
+    ASSERT_EQ(gone.size(), 2u);
+    EXPECT_EQ(gone[0].made, At(2019, 3, 2));
+    EXPECT_EQ(gone[1].made, At(2019, 3, 1));
+}
+
+class BackupTest : public test::StoreFormTest {
+  protected:
+    void SetUp() override {
+        // Start-up made one at today's date; these tests keep their own clock.
+        std::filesystem::remove_all(BackupFolderOf(MainFile()));
+        Store("N100A", "01-02-2003");
+        Store("N200B", "02-03-2004", "Radio");
+    }
+};
+
+// Made at start-up when the file changed, a checked copy with every row; rotation runs as
+// backups are made day by day.
+TEST_F(BackupTest, ABackupIsAWholeCheckedCopyAndRotationRunsAsTheyAreMade) {
+    ASSERT_TRUE(ChangedSinceLastBackup(MainFile()));
+    const BackupResult first = MakeBackup(MainFile(), At(2026, 12, 1));
+    ASSERT_TRUE(first.made) << first.failure;
+    EXPECT_EQ(first.made->filename(), "VELK-2026-12-01-120000.MDB");
+    EXPECT_EQ(DumpOf(*first.made), Dump(db()));
+    EXPECT_FALSE(ChangedSinceLastBackup(MainFile()));
+    Store("N300C", "03-04-2005");
+    EXPECT_TRUE(ChangedSinceLastBackup(MainFile()));
+
+    // A second one in the same second gets a name of its own.
+    const BackupResult again = MakeBackup(MainFile(), At(2026, 12, 1));
+    ASSERT_TRUE(again.made);
+    EXPECT_EQ(again.made->filename(), "VELK-2026-12-01-120001.MDB");
+    for (int d = 2; d <= 11; ++d)
+        ASSERT_TRUE(MakeBackup(MainFile(), At(2026, 12, d)).made);
+    const auto left = ListBackups(MainFile());
+    ASSERT_EQ(left.size(), 10u);
+    EXPECT_EQ(left.front().made, At(2026, 12, 2));
+    EXPECT_EQ(left.back().made, At(2026, 12, 11));
+}
+
+// The chosen backup comes back exactly; the file it replaces is kept byte for byte. A backup
+// that is not a sound database is refused and the current file stays in place.
+TEST_F(BackupTest, RestoreBringsTheBackupBackAndKeepsTheCurrentFile) {
+    const auto backup = MakeBackup(MainFile(), At(2026, 12, 1)).made;
+    ASSERT_TRUE(backup);
+    const auto wanted = DumpOf(*backup);
+    Store("N300C", "03-04-2005");
+    form.records.reset();
+    const std::string current = Contents(MainFile());
+
+    { std::ofstream(temp.path / "junk.MDB", std::ios::binary) << "not a database"; }
+    EXPECT_THROW(RestoreBackup(MainFile(), temp.path / "junk.MDB", At(2026, 12, 2)), std::runtime_error);
+    EXPECT_EQ(Contents(MainFile()), current);
+
+    const auto kept = RestoreBackup(MainFile(), *backup, At(2026, 12, 2, 9));
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->filename(), "VELK.MDB.replaced-2026-12-02-090000");
+    EXPECT_EQ(Contents(*kept), current);
+    EXPECT_EQ(DumpOf(MainFile()), wanted);
+    const BackupSummary s = DescribeBackup(ListBackups(MainFile()).back());
+    EXPECT_EQ(SummaryLine(s), "12-01-2026 12:00:00, 2 Worksheets, last stored N200B 02-03-2004");
+}
+
+// The set-up panel's Backups button: one made now, then put back from the list, which
+// names each backup by when it was made, its Worksheets and the one stored last.
+TEST_F(BackupTest, TheBackupsButtonBacksUpNowAndRestoresTheChosenOne) {
+    form.now = [] { return At(2026, 12, 4); };
+    form.Clicked(Control::Command3D18);
+    dialogs.Clear();
+    dialogs.choices = {0};
+    form.Clicked(Control::Command3D44);
+    ASSERT_EQ(dialogs.Titles(), (std::vector<std::string>{"Backups", "Backup made"}));
+    const auto made = ListBackups(MainFile()).back().file;
+    form.Clicked(Control::Command3D18);
+    Store("N300C", "03-04-2005");
+
+    form.now = [] { return At(2026, 12, 5); };
+    form.Clicked(Control::Command3D18);
+    dialogs.Clear();
+    dialogs.choices = {1};
+    dialogs.picks = {0};
+    dialogs.answers = {true};
+    form.Clicked(Control::Command3D44);
+    ASSERT_EQ(dialogs.Titles(), (std::vector<std::string>{"Backups", "Restore a backup", "Restore a backup",
+                                                          "Backup restored"}));
+    EXPECT_EQ(dialogs.offered[1],
+              std::vector<std::string>{"12-04-2026 12:00:00, 2 Worksheets, last stored N200B 02-03-2004"});
+    EXPECT_EQ(Dump(db()), DumpOf(made));
+    EXPECT_TRUE(std::filesystem::exists(DataFolder() / "VELK.MDB.replaced-2026-12-05-120000"));
+    Store("N400D", "04-05-2006");  // the restored file takes saves at once
+}
+
+// One zeroed page of the Worksheet table: the rows on other pages come back unchanged, the
+// lost ones are named by tail and date from the index, and the damaged file is kept.
+TEST_F(BackupTest, RecoveryKeepsEveryReadableRowAndNamesWhatWasLost) {
+    for (int n = 0; n < 30; ++n) {
+        New();
+        Set(Control::Text1, "N" + std::to_string(500 + n));
+        Set(Control::Text7, "05-06-2007");
+        Set(Control::Text13, "MEMO" + std::string(900, 'x'));
+        Item(0, "Item", "1", "2");
+        Save();
+    }
+    const auto original = Dump(db());
+    form.records.reset();
+    std::string bytes = Contents(MainFile());
+    // A leaf page of the Worksheet table: it holds memo text.
+    size_t page = 0;
+    for (size_t p = 4096; p + 4096 <= bytes.size() && page == 0; p += 4096)
+        if (bytes[p] == 0x0D && bytes.substr(p, 4096).find("MEMOxxxx") != std::string::npos) page = p;
+    ASSERT_NE(page, 0u);
+    std::fill(bytes.begin() + static_cast<long>(page), bytes.begin() + static_cast<long>(page) + 4096, '\0');
+    { std::ofstream(MainFile(), std::ios::binary | std::ios::trunc) << bytes; }
+
+    const Recovery r = RecoverMainDatabase(MainFile(), At(2026, 12, 3));
+    EXPECT_EQ(Contents(r.keptAs), bytes);
+    EXPECT_EQ(r.worksheetsSaved + r.worksheetsLost, 32);
+    EXPECT_GT(r.worksheetsLost, 0);
+    EXPECT_EQ(r.rowsSaved + r.rowsLost, 32);
+    ASSERT_EQ(static_cast<int>(r.lost.size()), r.worksheetsLost);
+    for (const std::string& line : r.lost)
+        EXPECT_TRUE(line.starts_with("N") && line.ends_with(": the Worksheet could not be read")) << line;
+    const auto recovered = DumpOf(MainFile());
+    EXPECT_EQ(QuickCheck(*std::make_unique<Database>(MainFile(), Database::Mode::ReadOnly)), "");
+    for (const std::string& row : recovered)
+        EXPECT_NE(std::find(original.begin(), original.end(), row), original.end()) << row;
+    EXPECT_EQ(static_cast<int>(recovered.size()),
+              static_cast<int>(original.size()) - r.worksheetsLost - r.rowsLost);
+}
+
+}  // namespace
+}  // namespace wb
