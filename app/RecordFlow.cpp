@@ -69,9 +69,9 @@ std::string ReplaceQuestion(const Records::SamePairStored& stored, const Workshe
         if (!ws.InstalledList().At(r, installed::Description).Text().empty()) ++changes;
     for (int r = 0; r < 100; ++r)
         if (!ws.EquipmentList().At(r, equipment::Description).Text().empty()) ++items;
-    return "A Worksheet with this tail number and date is already stored, with " +
-           ListCounts(stored.changes, stored.items) + ". The one on screen has " +
-           ListCounts(changes, items) + ". Replace the stored Worksheet with the one on screen?";
+    return "A Worksheet with this tail number and date is already stored.\n\nStored: " +
+           ListCounts(stored.changes, stored.items) + ".\nOn screen: " + ListCounts(changes, items) +
+           ".\n\nReplace the stored Worksheet with the one on screen?";
 }
 
 void TellDatabaseError(Dialogs& dialogs, const std::string& why) {
