@@ -53,6 +53,27 @@ void TellNotSaved(Dialogs& dialogs, const std::string& why) {
                    Icon::Critical);
 }
 
+std::string Counted(int n, std::string_view what) {
+    return std::to_string(n) + " " + std::string(what) + (n == 1 ? "" : "s");
+}
+
+std::string ListCounts(int changes, int items) {
+    return Counted(items, "equipment list item") + " and " + Counted(changes, "installed/removed row");
+}
+
+// The question says what would be replaced by what: a screen whose lists were cleared would
+// otherwise replace a stored Worksheet's lists with nothing, unnoticed.
+std::string ReplaceQuestion(const Records::SamePairStored& stored, const Worksheet& ws) {
+    int changes = 0, items = 0;
+    for (int r = 0; r < 30; ++r)
+        if (!ws.InstalledList().At(r, installed::Description).Text().empty()) ++changes;
+    for (int r = 0; r < 100; ++r)
+        if (!ws.EquipmentList().At(r, equipment::Description).Text().empty()) ++items;
+    return "A Worksheet with this tail number and date is already stored.\n\nStored: " +
+           ListCounts(stored.changes, stored.items) + ".\nOn screen: " + ListCounts(changes, items) +
+           ".\n\nReplace the stored Worksheet with the one on screen?";
+}
+
 void TellDatabaseError(Dialogs& dialogs, const std::string& why) {
     dialogs.Notice("Database error", why + "\n\nPress OK to continue", Icon::Critical);
 }
@@ -61,6 +82,7 @@ void TellDatabaseError(Dialogs& dialogs, const std::string& why) {
 
 void MainForm::StartNewWorksheet() {
     if (records) {
+        records->ScreenCleared();
         try {
             records->ReopenAircraftSet();
         } catch (const std::exception&) {
@@ -83,6 +105,9 @@ void MainForm::StartNewWorksheet() {
 
 void MainForm::ClickSave() {
     HourglassWhile busy(hourglass_);
+    // Whatever stops the save before the rows are stored leaves the screen unsaved, so that
+    // New, Exit and every other discard still ask.
+    ScreenSaved = 0;
     if (!ParseTypedDate(Text(Control::Text7))) {
         dialogs_.Notice("No date entered", kContinue, Icon::Critical);
         return;
@@ -105,11 +130,8 @@ void MainForm::ClickSave() {
         // One tail number and date name one stored Worksheet: storing a second one under
         // them would make both show the same equipment.
         bool replace = false;
-        if (records->WouldReplaceAnother(ws, searchPath)) {
-            if (!dialogs_.AskYesNo("Worksheet already stored",
-                                   "A Worksheet with this tail number and date is already stored. "
-                                   "Replace it with the one on screen?"))
-                return;
+        if (const auto stored = records->WouldReplaceAnother(ws, searchPath)) {
+            if (!dialogs_.AskYesNo("Worksheet already stored", ReplaceQuestion(*stored, ws))) return;
             replace = true;
         }
         if (!deleting) {
@@ -147,6 +169,7 @@ void MainForm::ClickSave() {
 void MainForm::ClickBrowse(int direction) {
     if (FreshWorksheet == 1 || SearchActive == 1) SearchActive = 1;
     ClearWorksheet(ws, SearchActive == 1);
+    if (records) records->ScreenCleared();
     try {
         if (records && FreshWorksheet == 1) records->ReopenSearchSet();
         const RecordSet* set = nullptr;

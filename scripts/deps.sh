@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, only those that are missing.
 set -euo pipefail
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-liberation2 poppler-utils mdbtools-dev nlohmann-json3-dev
+          libbenchmark-dev fonts-liberation2 poppler-utils mdbtools-dev nlohmann-json3-dev libicu-dev
           clang
           # building and checking the Debian package (scripts/package.sh)
           lintian desktop-file-utils appstream dpkg-dev file)

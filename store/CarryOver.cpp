@@ -1,5 +1,6 @@
 #include "store/CarryOver.h"
 
+#include "store/CaseFold.h"
 #include "store/Schema.h"
 #include "store/WorksheetRows.h"
 #include "worksheet/Format.h"
@@ -9,15 +10,16 @@ namespace wb {
 int CopyLatestEquipmentList(Database& db, Worksheet& ws, std::string_view tail) {
     // The latest date under which this tail has an equipment item, then that date's items.
     constexpr const char* kItems =
-        "Tail = ? AND List = 'equipment' AND Install = 0 AND Remove = 0 AND Description <> ?";
+        "fold_case(Tail) = ? AND List = 'equipment' AND Install = 0 AND Remove = 0 AND Description <> ?";
     Statement latest = db.Prepare(std::string("SELECT max(\"Date\") FROM Equipment WHERE ") + kItems);
-    latest.BindAll({std::string(tail), std::string(kPreviousEmpty)});
+    const std::string folded = FoldCase(tail);
+    latest.BindAll({folded, std::string(kPreviousEmpty)});
     if (!latest.Step() || latest.IsNull(0)) return 0;
     const std::string date = *latest.Text(0);
 
     Statement rows = db.Prepare(std::string("SELECT Description, Serial, Weight, Arm FROM Equipment WHERE ") +
                                 kItems + " AND \"Date\" = ? ORDER BY RowNum, Id LIMIT 100");
-    rows.BindAll({std::string(tail), std::string(kPreviousEmpty), date});
+    rows.BindAll({folded, std::string(kPreviousEmpty), date});
     int k = 0;
     for (; rows.Step(); ++k)
         ShowEquipmentListRow(ws, k, rows.Text(0), rows.Text(1), rows.Text(2), rows.Text(3));

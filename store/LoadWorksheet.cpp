@@ -1,5 +1,6 @@
 // Showing a stored Worksheet: header fields with their Null rules, the scale and fluid
 // rows, the two equipment lists and the recomputed new values.
+#include "store/CaseFold.h"
 #include "store/Schema.h"
 #include "store/WorksheetRows.h"
 #include "worksheet/Balance.h"
@@ -96,8 +97,9 @@ void EmptyLists(Worksheet& ws) {
 void LoadChanges(Database& db, const std::string& tail, const std::string& date, Worksheet& ws) {
     Statement s = db.Prepare(
         "SELECT RowNum, Description, Serial, Weight, Arm, Install, Remove FROM Equipment "
-        "WHERE Tail = ? AND \"Date\" = ? AND List = ? AND RowNum BETWEEN 0 AND 29 ORDER BY RowNum, Id");
-    s.BindAll({tail, date, std::string(kChangesList)});
+        "WHERE fold_case(Tail) = ? AND \"Date\" = ? AND List = ? AND RowNum BETWEEN 0 AND 29 ORDER BY "
+        "RowNum, Id");
+    s.BindAll({FoldCase(tail), date, std::string(kChangesList)});
     RowStore& store = ws.InstalledList();
     Grid& grid = ws.grid(GridId::Grid1);
     std::int64_t last = -1;
@@ -134,9 +136,9 @@ void LoadChanges(Database& db, const std::string& tail, const std::string& date,
 void LoadEquipmentList(Database& db, const std::string& tail, const std::string& date, Worksheet& ws) {
     Statement s = db.Prepare(
         "SELECT RowNum, Description, Serial, Weight, Arm FROM Equipment "
-        "WHERE Tail = ? AND \"Date\" = ? AND List = ? AND RowNum BETWEEN 0 AND 99 "
+        "WHERE fold_case(Tail) = ? AND \"Date\" = ? AND List = ? AND RowNum BETWEEN 0 AND 99 "
         "AND Install = 0 AND Remove = 0 AND Description <> ? ORDER BY RowNum, Id");
-    s.BindAll({tail, date, std::string(kEquipmentList), std::string(kPreviousEmpty)});
+    s.BindAll({FoldCase(tail), date, std::string(kEquipmentList), std::string(kPreviousEmpty)});
     std::int64_t last = -1;
     while (s.Step()) {
         const std::int64_t n64 = s.Int(0);

@@ -152,4 +152,12 @@ void RecordSet::Forget(std::int64_t id) {
     if (index < pos_) --pos_;
 }
 
+bool RecordSet::Replace(std::int64_t oldId, std::int64_t newId) {
+    Realize();
+    auto it = std::find(ids_.begin(), ids_.end(), oldId);
+    if (it == ids_.end()) return false;
+    *it = newId;
+    return true;
+}
+
 }  // namespace wb

@@ -64,6 +64,9 @@ class RecordSet {
     void ForgetCurrent();
     // Drops `id` wherever it stands.
     void Forget(std::int64_t id);
+    // Puts `newId` where `oldId` stands, the cursor with it when it stood there; false when
+    // `oldId` is not a row of the set.
+    bool Replace(std::int64_t oldId, std::int64_t newId);
 
   private:
     bool Exists(std::int64_t id) const;

@@ -29,36 +29,70 @@ void Records::NarrowSearchSet(const Condition& condition) {
 
 bool Records::LoadFromAircraftSet(Worksheet& ws, LoadDefaults defaults) {
     defaults.defaultRowNames = true;
-    auto id = AircraftSet.Current();
-    return id && LoadWorksheet(db(), *id, ws, defaults);
+    return Load(AircraftSet.Current(), ws, defaults);
 }
 
 bool Records::LoadFromSearchSet(Worksheet& ws, LoadDefaults defaults) {
     defaults.defaultRowNames = false;
-    auto id = SearchSet.Current();
-    return id && LoadWorksheet(db(), *id, ws, defaults);
+    return Load(SearchSet.Current(), ws, defaults);
 }
 
-bool Records::WouldReplaceAnother(const Worksheet& ws, bool searchPath) {
+bool Records::Load(std::optional<std::int64_t> id, Worksheet& ws, const LoadDefaults& defaults) {
+    ScreenCleared();
+    if (!id || !LoadWorksheet(db(), *id, ws, defaults)) return false;
+    onScreen_ = id;
+    return true;
+}
+
+void Records::ScreenCleared() {
+    onScreen_.reset();
+    written_ = false;
+}
+
+std::optional<std::int64_t> Records::ReplacedBySave(const Worksheet& ws, bool searchPath) {
+    if (!onScreen_) return std::nullopt;
+    const std::string& tail = ws.Get(Field::Tail);
+    if (searchPath || written_ || tail == "0") return onScreen_;
+    // Loaded while browsing all: the same Tail and Date replace it, others store a new
+    // Worksheet and keep this one, so that a past job can be the start of the next.
     const auto date = ParseTypedDate(ws.Get(Field::Date));
-    if (!date || ws.Get(Field::Tail) == "0") return false;
-    const auto loaded = searchPath ? SearchSet.Current() : std::nullopt;
-    return !WorksheetsWithPair(db(), ws.Get(Field::Tail), IsoDate(*date), loaded).empty();
+    if (!date) return std::nullopt;
+    for (std::int64_t id : WorksheetsWithPair(db(), tail, IsoDate(*date)))
+        if (id == *onScreen_) return onScreen_;
+    return std::nullopt;
+}
+
+std::optional<Records::SamePairStored> Records::WouldReplaceAnother(const Worksheet& ws, bool searchPath) {
+    const auto date = ParseTypedDate(ws.Get(Field::Date));
+    const std::string& tail = ws.Get(Field::Tail);
+    if (!date || tail == "0") return std::nullopt;
+    const std::string iso = IsoDate(*date);
+    if (WorksheetsWithPair(db(), tail, iso, ReplacedBySave(ws, searchPath)).empty()) return std::nullopt;
+    const auto [changes, items] = ListRowCounts(db(), tail, iso);
+    return SamePairStored{changes, items};
 }
 
 SaveOutcome Records::Save(const Worksheet& ws, bool searchPath, bool replaceSamePair) {
     SaveRequest request;
     request.searchPath = searchPath;
-    if (searchPath) request.replaces = SearchSet.Current();
+    request.replaces = ReplacedBySave(ws, searchPath);
     request.replaceSamePair = replaceSamePair;
     SaveOutcome outcome = SaveWorksheet(db(), ws, request);
     // The sets change only once the rows are stored.
-    if (request.replaces) SearchSet.ForgetCurrent();
+    bool placed = false;
     for (std::int64_t id : outcome.removed) {
+        if (outcome.added && request.replaces == id) {
+            const bool inAircraftSet = AircraftSet.Replace(id, *outcome.added);
+            const bool inSearchSet = SearchSet.Replace(id, *outcome.added);
+            placed = searchPath ? inSearchSet : inAircraftSet;
+            continue;
+        }
         AircraftSet.Forget(id);
         SearchSet.Forget(id);
     }
-    if (outcome.added) (searchPath ? SearchSet : AircraftSet).Append(*outcome.added);
+    if (outcome.added && !placed) (searchPath ? SearchSet : AircraftSet).Append(*outcome.added);
+    onScreen_ = outcome.added;
+    written_ = outcome.added.has_value();
     return outcome;
 }
 

@@ -43,15 +43,35 @@ class Records {
     bool LoadFromAircraftSet(Worksheet& ws, LoadDefaults defaults);
     bool LoadFromSearchSet(Worksheet& ws, LoadDefaults defaults);
 
-    // Stored Worksheets other than the one loaded from the search result that a save of
-    // this Tail and Date would replace.
-    bool WouldReplaceAnother(const Worksheet& ws, bool searchPath);
-    // Saves the Worksheet and keeps the sets in step: the replaced row leaves SearchSet, the
-    // new row is appended to SearchSet on the search path and to AircraftSet otherwise.
+    // The stored Worksheet the screen shows: the row a load put there or the last save wrote;
+    // nothing on a new or cleared screen. A save, a rename and the tail "0" act on it alone.
+    std::optional<std::int64_t> OnScreen() const { return onScreen_; }
+    // The screen was cleared or started afresh: it shows no stored Worksheet.
+    void ScreenCleared();
+
+    // The stored Worksheet a save of `ws` would replace. On the search path, after a save of
+    // this screen, and for the tail "0" it is the one on screen; a Worksheet loaded while
+    // browsing all and saved under another tail or date is stored beside it instead.
+    std::optional<std::int64_t> ReplacedBySave(const Worksheet& ws, bool searchPath);
+
+    // What a save would overwrite besides the Worksheet on screen: the stored Worksheets with
+    // the same Tail and Date, and how many rows each list holds under them.
+    struct SamePairStored {
+        int changes = 0;  // InstalledList rows
+        int items = 0;    // EquipmentList rows
+    };
+    std::optional<SamePairStored> WouldReplaceAnother(const Worksheet& ws, bool searchPath);
+    // Saves the Worksheet and keeps the sets in step: the new row takes the place of the row
+    // it replaces (the cursor stays on it), or is appended to SearchSet on the search path and
+    // to AircraftSet otherwise. The new row is then the Worksheet on screen.
     SaveOutcome Save(const Worksheet& ws, bool searchPath, bool replaceSamePair);
 
   private:
+    bool Load(std::optional<std::int64_t> id, Worksheet& ws, const LoadDefaults& defaults);
+
     MainDatabase main_;
+    std::optional<std::int64_t> onScreen_;
+    bool written_ = false;  // onScreen_ was written by a save of this screen, not loaded
 };
 
 }  // namespace wb

@@ -1,5 +1,6 @@
 // Storing a Worksheet: its old copy removed and the new rows written in one transaction.
 #include "store/History.h"
+#include "store/CaseFold.h"
 #include "store/Schema.h"
 #include "store/WorksheetRows.h"
 #include "worksheet/Dates.h"
@@ -46,8 +47,8 @@ std::vector<Value> AircraftValues(const Worksheet& ws, const std::string& isoDat
 }
 
 void DeleteEquipmentRows(Database& db, const std::string& tail, const std::string& date) {
-    Statement s = db.Prepare("DELETE FROM Equipment WHERE Tail = ? AND \"Date\" = ?");
-    s.BindAll({tail, date});
+    Statement s = db.Prepare("DELETE FROM Equipment WHERE fold_case(Tail) = ? AND \"Date\" = ?");
+    s.BindAll({FoldCase(tail), date});
     s.Run();
 }
 
@@ -94,12 +95,23 @@ void StoreLists(Database& db, const Worksheet& ws, const std::string& tail, cons
 
 std::vector<std::int64_t> WorksheetsWithPair(Database& db, std::string_view tail, std::string_view isoDate,
                                              std::optional<std::int64_t> except) {
-    Statement s = db.Prepare("SELECT Id FROM Aircraft WHERE Tail = ? AND \"Date\" = ? ORDER BY Id");
-    s.BindAll({std::string(tail), std::string(isoDate)});
+    Statement s =
+        db.Prepare("SELECT Id FROM Aircraft WHERE fold_case(Tail) = ? AND \"Date\" = ? ORDER BY Id");
+    s.BindAll({FoldCase(tail), std::string(isoDate)});
     std::vector<std::int64_t> ids;
     while (s.Step())
         if (!except || s.Int(0) != *except) ids.push_back(s.Int(0));
     return ids;
+}
+
+std::pair<int, int> ListRowCounts(Database& db, std::string_view tail, std::string_view isoDate) {
+    Statement s = db.Prepare(
+        "SELECT List, count(*) FROM Equipment WHERE fold_case(Tail) = ? AND \"Date\" = ? GROUP BY List");
+    s.BindAll({FoldCase(tail), std::string(isoDate)});
+    std::pair<int, int> counts{0, 0};
+    while (s.Step())
+        (s.Text(0) == std::string(kChangesList) ? counts.first : counts.second) = static_cast<int>(s.Int(1));
+    return counts;
 }
 
 SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& request) {

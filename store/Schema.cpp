@@ -28,6 +28,13 @@ CREATE INDEX Aircraft_Date ON Aircraft ("Date", Id);
 CREATE INDEX Aircraft_Worksheet ON Aircraft (Tail, "Date");
 )";
 
+// Tail numbers are one aircraft's whatever their case in any script: the search and the
+// finds by a Worksheet's Tail and Date go through these, built on the folded tail.
+constexpr std::string_view kAircraftIndexSql =
+    R"(CREATE INDEX IF NOT EXISTS Aircraft_FoldedTail ON Aircraft (fold_case(Tail), "Date");)";
+constexpr std::string_view kEquipmentIndexSql =
+    R"(CREATE INDEX IF NOT EXISTS Equipment_FoldedTail ON Equipment (fold_case(Tail), "Date", List, RowNum);)";
+
 // List tells the InstalledList rows ('changes') from the EquipmentList rows ('equipment'),
 // so that a change row without marks can never pass for an equipment item.
 constexpr std::string_view kEquipmentSql = R"(
@@ -226,6 +233,7 @@ constexpr const char* kNotADatabase =
 void WriteTables(Database& db, const std::vector<TableLayout>& tables) {
     for (const TableLayout& t : tables) {
         db.Exec(t.createSql);
+        if (!t.indexSql.empty()) db.Exec(t.indexSql);
         if (!t.firstRowSql.empty()) db.Exec(t.firstRowSql);
     }
     db.Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
@@ -239,8 +247,8 @@ const std::vector<TableLayout>& SettingsTables() {
 
 const std::vector<TableLayout>& MainTables() {
     static const std::vector<TableLayout> tables = {
-        {"Aircraft", kAircraftSql, ""},
-        {"Equipment", kEquipmentSql, ""},
+        {"Aircraft", kAircraftSql, "", kAircraftIndexSql},
+        {"Equipment", kEquipmentSql, "", kEquipmentIndexSql},
         {"CompanyInfo", kCompanySql, "INSERT INTO CompanyInfo DEFAULT VALUES;"},
         {"AircraftRevision", kAircraftRevisionSql, ""},
         {"EquipmentRevision", kEquipmentRevisionSql, ""},
@@ -319,6 +327,14 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
             if (const std::string problem = QuickCheck(db); !problem.empty())
                 throw StoreError(file, "The database file is damaged: " + problem, true);
             db.Exec(t.firstRowSql);
+        }
+        for (const TableLayout& t : tables) {
+            if (t.indexSql.empty()) continue;
+            try {
+                db.Exec(t.indexSql);
+            } catch (const SqliteError&) {
+                // Another program holds the file for now: the finds are slower, not wrong.
+            }
         }
     } catch (const SqliteError& e) {
         const bool damaged =

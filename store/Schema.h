@@ -35,6 +35,9 @@ struct TableLayout {
     std::string_view name;
     std::string_view createSql;    // CREATE TABLE and its indexes
     std::string_view firstRowSql;  // the row a new file starts with, empty for none
+    // Indexes ("CREATE INDEX IF NOT EXISTS") that files made before them lack: a new file gets
+    // them with its tables, an existing one when it is opened.
+    std::string_view indexSql = {};
 };
 
 // "SetupVELKF.MDB": table Setup.

@@ -1,22 +1,17 @@
 #include "store/Search.h"
 
+#include "store/CaseFold.h"
 #include "store/Sqlite.h"
 #include "worksheet/Dates.h"
 
 namespace wb {
 namespace {
 
-constexpr char kEscape = '\\';
-
-// The typed text as a LIKE pattern that matches itself literally, followed by any rest.
-std::string PrefixPattern(std::string_view typed) {
-    std::string pattern;
-    for (char c : typed) {
-        if (c == '%' || c == '_' || c == kEscape) pattern.push_back(kEscape);
-        pattern.push_back(c);
-    }
-    pattern.push_back('%');
-    return pattern;
+// Every text beginning with `prefix` lies between it and the prefix followed by the byte
+// 0xFF, which no UTF-8 text holds; so the prefix match is a range the Tail index serves.
+std::string PastPrefix(std::string prefix) {
+    prefix.push_back('\xFF');
+    return prefix;
 }
 
 std::string_view ColumnOf(Field f) {
@@ -42,7 +37,11 @@ const std::array<SearchField, 9>& SearchFields() {
 
 Condition SearchCondition(const SearchField& field, std::string_view typed) {
     const std::string column = Quoted(ColumnOf(field.field));
-    if (field.like) return {column + " LIKE ? ESCAPE '\\'", {PrefixPattern(typed)}};
+    if (field.like) {
+        std::string folded = FoldCase(typed);
+        const std::string key = std::string(kFoldCaseFunction) + "(" + column + ")";
+        return {key + " >= ? AND " + key + " < ?", {folded, PastPrefix(folded)}};
+    }
     if (auto d = ParseTypedDate(typed)) return {column + " = ?", {IsoDate(*d)}};
     return {"0", {}};
 }

@@ -20,8 +20,8 @@ struct SearchField {
 // The nine identity fields in the order in which they narrow the result.
 const std::array<SearchField, 9>& SearchFields();
 
-// Like fields: the stored text begins with the typed text, without regard to case, the
-// typed text taken literally ("%", "_", "*", "?", "#" and quotes are plain characters).
+// Like fields: the stored text begins with the typed text, both with their case folded over
+// the whole of Unicode, the typed text taken literally ("%", "_", "*", "?", "#" and quotes are plain characters).
 // Date: the same calendar date; a typed text that is not a date matches nothing.
 Condition SearchCondition(const SearchField& field, std::string_view typed);
 

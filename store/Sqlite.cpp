@@ -1,5 +1,7 @@
 #include "store/Sqlite.h"
 
+#include "store/CaseFold.h"
+
 #include <charconv>
 
 #include <sqlite3.h>
@@ -16,16 +18,14 @@ namespace {
     throw SqliteError(extended, message != nullptr ? message : "unknown database error");
 }
 
-// Whole numbers without a decimal point; others with up to 15 significant digits, which
-// gives back every value that was typed. Never through printf: the window toolkit sets the
-// user's LC_NUMERIC, and a decimal comma would be read back as the end of the number.
+// The shortest plain text that reads back as the same double ("0.000001", not "1E-06"), so
+// that a stored number comes back as it was typed. Never through printf: the window toolkit
+// sets the user's LC_NUMERIC, and a decimal comma would be read back as the end of the number.
 std::string PlainNumber(double v) {
-    char buf[40];
-    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
-    std::string text(buf, res.ptr);
-    for (char& c : text)
-        if (c == 'e') c = 'E';
-    return text;
+    // The longest fixed form of a double: 309 integer digits, or "0." and 324 decimals.
+    char buf[400];
+    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    return std::string(buf, res.ptr);
 }
 
 }  // namespace
@@ -178,6 +178,14 @@ Database::Database(const std::filesystem::path& file, Mode mode) : file_(file) {
         throw SqliteError(rc, message);
     }
     sqlite3_extended_result_codes(db_, 1);
+    // The Tail indexes are built on it: without it no Aircraft or Equipment row can be written.
+    rc = RegisterFoldCase(db_);
+    if (rc != SQLITE_OK) {
+        const std::string message = sqlite3_errmsg(db_);
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        throw SqliteError(rc, message);
+    }
     // Another program (or a copy of this one on a shared drive) may hold the file briefly.
     sqlite3_busy_timeout(db_, 5000);
 }

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "store/Sqlite.h"
@@ -65,6 +66,9 @@ struct SaveOutcome {
 // and the Equipment rows of both lists are written. The tail "0" only deletes. A failing
 // step throws and leaves the database as it was. The date must be a real typed date.
 SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& request);
+
+// How many InstalledList and EquipmentList rows are stored under this Tail and Date (ISO).
+std::pair<int, int> ListRowCounts(Database& db, std::string_view tail, std::string_view isoDate);
 
 // Stored Worksheets with this Tail and Date (ISO), other than `except`.
 std::vector<std::int64_t> WorksheetsWithPair(Database& db, std::string_view tail, std::string_view isoDate,

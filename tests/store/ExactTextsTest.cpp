@@ -1,0 +1,154 @@
+// What was stored is what comes back: numbers in their shortest exact plain form, and tail
+// numbers and search texts compared with their case folded over the whole of Unicode, with
+// the Tail index still serving the search.
+#include "store/CaseFold.h"
+#include "store/Search.h"
+#include "tests/store/StoreFixture.h"
+#include "worksheet/LeadingNumber.h"
+
+namespace wb {
+namespace {
+
+class ExactTextsTest : public test::StoreFormTest {
+  protected:
+    std::vector<std::string> Found(Control box, const std::string& typed) {
+        New();
+        ClearCriteria();
+        Set(box, typed);
+        dialogs.Clear();
+        std::vector<std::string> tails;
+        for (Next(); dialogs.shown.empty() && !form.Text(Control::Text9).empty(); Next())
+            tails.push_back(form.Text(Control::Text1));
+        return tails;
+    }
+    std::string Plan(const std::string& sql, const std::vector<Value>& params) {
+        Statement s = db().Prepare("EXPLAIN QUERY PLAN " + sql);
+        s.BindAll(params);
+        std::string plan;
+        while (s.Step())
+            plan += s.Text(3).value_or("") + "\n";
+        return plan;
+    }
+};
+
+TEST_F(ExactTextsTest, NumbersComeBackInTheShortestPlainTextThatReadsAsTheSameNumber) {
+    const std::string tiny = "0." + std::string(323, '0') + "5";
+    const struct {
+        const char* typed;
+        std::string back;  // empty: only the same number, in plain digits
+    } cases[] = {
+        {"0.000001", "0.000001"},
+        {"1E-06", "0.000001"},
+        {"1234.5678901234567", "1234.5678901234567"},
+        {"0.1", "0.1"},
+        {"98.60", "98.6"},
+        {"-0.5", "-0.5"},
+        {"2325", "2325"},
+        {"1e22", "10000000000000000000000"},
+        {"12345678901234567890", ""},
+        {"5e-324", tiny},
+        {"1.7976931348623157e308", ""},
+    };
+    int day = 1;
+    for (const auto& c : cases) {
+        New();
+        Set(Control::Text1, "N1");
+        Set(Control::Text7, "01-" + std::string(day < 10 ? "0" : "") + std::to_string(day) + "-2000");
+        Set(Control::Text9, c.typed);
+        Item(0, "Battery", c.typed, "10");
+        Save();
+        ++day;
+    }
+    New();
+    ClearCriteria();
+    for (const auto& c : cases) {
+        Next();
+        for (const std::string& back :
+             {form.Text(Control::Text9), form.ws.EquipmentList().At(0, equipment::Weight).Text()}) {
+            EXPECT_TRUE(c.back.empty() || back == c.back) << c.typed << " came back as " << back;
+            EXPECT_EQ(back.find_first_of("eE"), std::string::npos) << c.typed;
+            EXPECT_EQ(LeadingNumber(back), LeadingNumber(c.typed)) << c.typed;
+        }
+    }
+}
+
+TEST_F(ExactTextsTest, SearchFoldsCaseOverTheWholeOfUnicode) {
+    const std::vector<std::pair<std::string, std::string>> stored = {
+        {"N1", "\u00c9cole"},
+        {"N2", "Stra\u00dfe"},
+        {"N3", "ISPARTA"},
+        {"N4", "\u0131spir"},
+        {"N5", "\u039f\u0394\u039f\u03a3"},
+        {"N6", "Ecole"},
+    };
+    int day = 1;
+    for (const auto& [tail, make] : stored) {
+        New();
+        Set(Control::Text1, tail);
+        Set(Control::Text7, "01-0" + std::to_string(day++) + "-2000");
+        Set(Control::Text3, make);
+        Set(Control::Text9, "1");
+        Save();
+    }
+    using Tails = std::vector<std::string>;
+    const struct {
+        const char* typed;
+        Tails found;
+    } cases[] = {
+        {"\u00e9", {"N1"}},                    // é finds É, and not E
+        {"E\u0301COLE", {"N1"}},               // a decomposed accent is the same letter
+        {"e", {"N6"}},                         //
+        {"STRASSE", {"N2"}},                   // ß folds to ss
+        {"stra\u00df", {"N2"}},                //
+        {"\u0131", {"N4"}},                    // dotless ı is a letter of its own
+        {"is", {"N3"}},                        // I folds to i, not to ı
+        {"\u03bf\u03b4\u03bf\u03c2", {"N5"}},  // final sigma ς is σ
+        {"\u039f\u0394\u039f\u03c3", {"N5"}},  //
+        {"\u00c9cole ", {}},                   // nothing matches
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Found(Control::Text3, c.typed), c.found) << c.typed;
+}
+
+TEST_F(ExactTextsTest, ATailIsOneAircraftWhateverItsCase) {
+    Store("\u00c9X-1", "01-05-2000", "Battery");
+    EXPECT_EQ(Found(Control::Text1, "\u00e9x"), std::vector<std::string>{"\u00c9X-1"});
+
+    // Saving under the same date asks before replacing it ...
+    New();
+    Set(Control::Text1, "\u00e9x-1");
+    Set(Control::Text7, "01-05-2000");
+    dialogs.Clear();
+    Save();
+    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Worksheet already stored"});
+
+    // ... and a new Worksheet of it carries its equipment list over.
+    New();
+    Set(Control::Text1, "\u00e9x-1");
+    form.Clicked(Control::Command3D23);
+    EXPECT_EQ(form.ws.EquipmentList().At(0, equipment::Description).Text(), "Battery");
+}
+
+TEST_F(ExactTextsTest, TheFoldedTailIndexServesTheSearchAndTheFindsAndOlderFilesGetIt) {
+    const Condition tail = SearchCondition(SearchFields()[0], "\u00e9x");
+    EXPECT_NE(Plan("SELECT Id FROM Aircraft WHERE (" + tail.sql + ") ORDER BY \"Date\", Id", tail.params)
+                  .find("USING INDEX Aircraft_FoldedTail"),
+              std::string::npos);
+    const std::vector<Value> pair = {FoldCase("N1"), std::string("2000-01-05"), std::string("equipment")};
+    EXPECT_NE(Plan("SELECT Id FROM Equipment WHERE fold_case(Tail) = ? AND \"Date\" = ? AND List = ?", pair)
+                  .find("USING INDEX Equipment_FoldedTail"),
+              std::string::npos);
+
+    form.records.reset();
+    {
+        MainDatabase older(MainFile());
+        older.db().Exec("DROP INDEX Aircraft_FoldedTail; DROP INDEX Equipment_FoldedTail");
+    }
+    MainDatabase reopened(MainFile());
+    Statement s = reopened.db().Prepare("SELECT count(*) FROM sqlite_master WHERE name LIKE '%FoldedTail'");
+    s.Step();
+    EXPECT_EQ(s.Int(0), 2);
+}
+
+}  // namespace
+}  // namespace wb
