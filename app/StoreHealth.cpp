@@ -133,8 +133,11 @@ void MainForm::BackupFinished(const StartupCheck& result) {
 }
 
 bool MainForm::MetDamage(const std::exception& e) {
-    if (!records || !IsDamage(e)) return false;
-    if (health_ == StoreHealth::Damaged) return true;  // told already
+    if (!records) return false;
+    // A damaged file fails in many ways (a garbled column name reads as "no such column"):
+    // once told, every engine failure is that same damage.
+    if (health_ == StoreHealth::Damaged && dynamic_cast<const SqliteError*>(&e) != nullptr) return true;
+    if (!IsDamage(e)) return false;
     health_ = StoreHealth::Damaged;
     try {
         records->db().Exec("PRAGMA query_only = 1");

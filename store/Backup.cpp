@@ -115,6 +115,52 @@ void CopyDatabase(const fs::path& from, const fs::path& to) {
     if (!problem.empty()) throw CopyDamaged("the copy did not pass its check: " + problem);
 }
 
+std::string Squeezed(std::string_view sql) {
+    std::string out;
+    for (char c : sql)
+        if (c != ' ' && c != '\n' && c != '\t' && c != '\r') out += c;
+    return out;
+}
+
+// Empty when every table has the columns the program made it with and every index of the
+// program's still reads as it was made; otherwise what differs. A garbled byte in the schema
+// text can rename a column or a function that the structure check reads past, and every
+// later read or save of that table would then fail.
+std::string CheckLayout(Database& db) {
+    Database made(":memory:", Database::Mode::CreateIfMissing);
+    for (const TableLayout& t : MainTables()) {
+        made.Exec(t.createSql);
+        if (!t.indexSql.empty()) made.Exec(t.indexSql);
+    }
+    auto columns = [](Database& d, std::string_view table) {
+        Statement s = d.Prepare("SELECT name, type, \"notnull\", pk FROM pragma_table_info(?) ORDER BY cid");
+        s.Bind(1, std::string(table));
+        std::string all;
+        while (s.Step())
+            all += s.Text(0).value_or("") + " " + s.Text(1).value_or("") + " " + s.Text(2).value_or("") +
+                   " " + s.Text(3).value_or("") + ",";
+        return all;
+    };
+    for (const TableLayout& t : MainTables()) {
+        // Columns added after a table was first made come after the original ones.
+        const std::string want = columns(made, t.name);
+        const std::string have = columns(db, t.name);
+        if (have.empty()) continue;  // a table of a later version that this file has not had yet
+        if (want.compare(0, have.size(), have) != 0)
+            return "the layout of the table " + std::string(t.name) + " is damaged";
+    }
+    Statement ours =
+        made.Prepare("SELECT name, sql FROM sqlite_schema WHERE type = 'index' AND sql IS NOT NULL");
+    Statement theirs = db.Prepare("SELECT sql FROM sqlite_schema WHERE type = 'index' AND name = ?");
+    while (ours.Step()) {
+        theirs.Reset();
+        theirs.Bind(1, ours.Text(0).value_or(""));
+        if (theirs.Step() && Squeezed(theirs.Text(0).value_or("")) != Squeezed(ours.Text(1).value_or("")))
+            return "the index " + ours.Text(0).value_or("") + " is damaged";
+    }
+    return {};
+}
+
 // Empty when every row's layout reads and the rows keep the table's rules; otherwise what
 // is wrong. Asking for the type of a row's last column makes the engine read the row's
 // whole layout without copying its values out, which keeps this near the speed of the
@@ -259,6 +305,7 @@ StartupCheck CheckMainFile(const fs::path& mainFile) {
         result.damage = QuickCheck(db);
         // The structure check does not read the rows' layout; a row garbled inside its page
         // would only show when its Worksheet is opened.
+        if (result.damage.empty()) result.damage = CheckLayout(db);
         if (result.damage.empty()) result.damage = CheckEveryRow(db);
     } catch (const std::exception& e) {
         result.damage = std::string("part of the file could not be read (") + e.what() + ")";

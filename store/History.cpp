@@ -42,10 +42,10 @@ class EntryReader {
         : liveHeader_(db.Prepare(std::string("SELECT ") + kHeaderColumns + " FROM Aircraft WHERE Id = ?")),
           keptHeader_(db.Prepare(std::string("SELECT ") + kHeaderColumns +
                                  ", Superseded, Reason FROM AircraftRevision WHERE Id = ?")),
-          liveChanges_(
-              db.Prepare("SELECT RowNum, Description, Weight, Arm, Install, Remove FROM Equipment "
-                         "WHERE Tail = ? AND \"Date\" = ? AND List = 'changes' AND RowNum BETWEEN 0 AND 29 "
-                         "ORDER BY RowNum, Id")),
+          liveChanges_(db.Prepare("SELECT RowNum, Description, Weight, Arm, Install, Remove FROM Equipment "
+                                  "WHERE fold_case(Tail) = fold_case(?) AND \"Date\" = ? AND List = "
+                                  "'changes' AND RowNum BETWEEN 0 AND 29 "
+                                  "ORDER BY RowNum, Id")),
           keptChanges_(db.Prepare(
               "SELECT RowNum, Description, Weight, Arm, Install, Remove FROM EquipmentRevision "
               "WHERE RevisionId = ? AND List = 'changes' AND RowNum BETWEEN 0 AND 29 ORDER BY RowNum, Id")) {}
@@ -158,9 +158,10 @@ bool RevisionKeeper::Keep(std::int64_t aircraftId, Supersession why) {
     header.Run();
     const std::int64_t revision = db_.LastInsertRowid();
     // The rows a load would read with it: those of its Tail and Date.
-    Statement lists = db_.Prepare(std::string("INSERT INTO EquipmentRevision (RevisionId, ") +
-                                  kEquipmentColumns + ") SELECT ?, " + kEquipmentColumns +
-                                  " FROM Equipment WHERE Tail = ? AND \"Date\" = ? ORDER BY Id");
+    Statement lists =
+        db_.Prepare(std::string("INSERT INTO EquipmentRevision (RevisionId, ") + kEquipmentColumns +
+                    ") SELECT ?, " + kEquipmentColumns +
+                    " FROM Equipment WHERE fold_case(Tail) = fold_case(?) AND \"Date\" = ? ORDER BY Id");
     lists.BindAll({revision, pair.Text(0).value_or(""), pair.Text(1).value_or("")});
     lists.Run();
     kept_.emplace_back(aircraftId, revision);
@@ -201,7 +202,8 @@ RecordChain ReadHistory(Database& db, std::string_view tail) {
         ChainLine line;
     };
     std::vector<Dated> dated;
-    Statement live = db.Prepare("SELECT Id, \"Date\" FROM Aircraft WHERE Tail = ? ORDER BY \"Date\", Id");
+    Statement live = db.Prepare(
+        "SELECT Id, \"Date\" FROM Aircraft WHERE fold_case(Tail) = fold_case(?) ORDER BY \"Date\", Id");
     live.Bind(1, std::string(tail));
     while (live.Step()) {
         auto entry = reader.Live(live.Int(0));
@@ -217,7 +219,8 @@ RecordChain ReadHistory(Database& db, std::string_view tail) {
     // Versions of deleted Worksheets go in among the others by their date, after any stored
     // one of the same date.
     Statement orphans = db.Prepare(
-        "SELECT Id, \"Date\" FROM AircraftRevision WHERE Tail = ? AND WorksheetId IS NULL ORDER BY \"Date\", "
+        "SELECT Id, \"Date\" FROM AircraftRevision WHERE fold_case(Tail) = fold_case(?) AND WorksheetId IS "
+        "NULL ORDER BY \"Date\", "
         "Id");
     orphans.Bind(1, std::string(tail));
     while (orphans.Step()) {
