@@ -79,6 +79,8 @@ class MainForm {
     std::unique_ptr<SettingsDatabase> settings;
     // Where "SetupVELKF.MDB" is found.
     std::filesystem::path workingFolder{"."};
+    // The program that reads old Jet files; empty: the one installed beside this program.
+    std::filesystem::path oldFileReader;
 
     // The print buttons hand over to the window, which owns the printer.
     std::function<void(Control report)> onPrint;
