@@ -26,8 +26,8 @@ void MainForm::Activate() {
     std::optional<std::string> dataPath;
     // An old settings file left as it is cannot be opened: start as if no folder were chosen.
     try {
-        if (OfferConversion(dialogs_, workingFolder / SettingsDatabase::kFileName,
-                            LegacyDatabase::Settings) == LegacyFileOutcome::LeftAsItIs)
+        if (OfferConversion(dialogs_, workingFolder / SettingsDatabase::kFileName, LegacyDatabase::Settings,
+                            oldFileReader) == LegacyFileOutcome::LeftAsItIs)
             throw LeftAsItIs();
         settings = std::make_unique<SettingsDatabase>(workingFolder);
         SetText(Control::Text20, settings->CompanyPhone().value_or(""));
@@ -51,7 +51,7 @@ void MainForm::Activate() {
 
     CompanyRow company;
     try {
-        if (OfferConversion(dialogs_, MainDatabaseFile(*dataPath), LegacyDatabase::Main) ==
+        if (OfferConversion(dialogs_, MainDatabaseFile(*dataPath), LegacyDatabase::Main, oldFileReader) ==
             LegacyFileOutcome::LeftAsItIs)
             throw LeftAsItIs();
         // A damaged file is told about here, once, with what can be done.

@@ -1,11 +1,13 @@
 #include "app/LegacyConversion.h"
 
+#include "store/jet/ChildReader.h"
 #include "store/jet/Convert.h"
 #include "store/jet/JetFile.h"
 
 namespace wb {
 
-LegacyFileOutcome OfferConversion(Dialogs& dialogs, const std::filesystem::path& file, LegacyDatabase which) {
+LegacyFileOutcome OfferConversion(Dialogs& dialogs, const std::filesystem::path& file, LegacyDatabase which,
+                                  const std::filesystem::path& reader) {
     const jet::JetFormat format = jet::FormatOfFile(file);
     if (format == jet::JetFormat::NotJet) return LegacyFileOutcome::NotLegacy;
     const bool settings = which == LegacyDatabase::Settings;
@@ -28,8 +30,11 @@ LegacyFileOutcome OfferConversion(Dialogs& dialogs, const std::filesystem::path&
     if (!dialogs.AskYesNo("Convert old database?", question)) return LegacyFileOutcome::LeftAsItIs;
 
     try {
-        const jet::ConversionReport report =
-            settings ? jet::ConvertSettingsDatabase(file) : jet::ConvertMainDatabase(file);
+        const auto process = SystemChildProcess();
+        const jet::ChildTableReader child(
+            *process, reader.empty() ? RunningProgramFolder() / jet::kJetReaderProgram : reader);
+        const jet::ConversionReport report = settings ? jet::ConvertSettingsDatabase(file, {}, child)
+                                                      : jet::ConvertMainDatabase(file, {}, child);
         dialogs.Notice("Database converted", jet::ReportText(report), Icon::Information);
         return LegacyFileOutcome::Converted;
     } catch (const jet::ConversionError& e) {

@@ -17,7 +17,9 @@ enum class LegacyFileOutcome {
 };
 
 // Recognises the old file by its header, whatever it is called. Nothing is written unless the
-// mechanic answers Yes.
-LegacyFileOutcome OfferConversion(Dialogs& dialogs, const std::filesystem::path& file, LegacyDatabase which);
+// mechanic answers Yes. The file is read by the `reader` program in a child process (empty: the
+// one installed beside this program), so a damaged file is refused instead of ending the program.
+LegacyFileOutcome OfferConversion(Dialogs& dialogs, const std::filesystem::path& file, LegacyDatabase which,
+                                  const std::filesystem::path& reader = {});
 
 }  // namespace wb

@@ -109,6 +109,9 @@ class MainForm {
     // The date and time backups and kept files are named by.
     std::function<DateTime()> now = LocalNow;
 
+    // The program that reads old Jet files; empty: the one installed beside this program.
+    std::filesystem::path oldFileReader;
+
     // The print buttons hand over to the window, which owns the printer.
     std::function<void(Control report)> onPrint;
 

@@ -316,9 +316,10 @@ fs::path KeptName(const fs::path& jetFile) {
     return FreeName(jetFile, ".jet");
 }
 
-ConversionReport ConvertMainDatabase(const fs::path& jetFile, const ConversionCheckpoint& checkpoint) {
+ConversionReport ConvertMainDatabase(const fs::path& jetFile, const ConversionCheckpoint& checkpoint,
+                                     const TableReader& reader) {
     std::string error;
-    const auto import = ReadLegacyMain(jetFile, error);
+    const auto import = ReadLegacyMain(jetFile, error, reader);
     if (!import) throw ConversionError(error + " Nothing has been changed.");
     ConversionReport report;
     report.notBroughtAcross = import->notBroughtAcross;
@@ -333,9 +334,10 @@ ConversionReport ConvertMainDatabase(const fs::path& jetFile, const ConversionCh
     return report;
 }
 
-ConversionReport ConvertSettingsDatabase(const fs::path& jetFile, const ConversionCheckpoint& checkpoint) {
+ConversionReport ConvertSettingsDatabase(const fs::path& jetFile, const ConversionCheckpoint& checkpoint,
+                                         const TableReader& reader) {
     std::string error;
-    const auto import = ReadLegacySetup(jetFile, error);
+    const auto import = ReadLegacySetup(jetFile, error, reader);
     if (!import) throw ConversionError(error + " Nothing has been changed.");
     ConversionReport report;
     report.notBroughtAcross = import->notBroughtAcross;

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "store/jet/LegacyImport.h"
+#include "store/jet/LegacyFiles.h"
 
 namespace wb::jet {
 
@@ -37,15 +37,17 @@ struct ConversionReport {
 };
 
 // "VELK.MDB": every Worksheet with its change list and equipment list, the company row and the
-// report font row. Throws ConversionError.
+// report font row. Throws ConversionError. Start-up reads the old file through a child process.
 ConversionReport ConvertMainDatabase(const std::filesystem::path& jetFile,
-                                     const ConversionCheckpoint& checkpoint = {});
+                                     const ConversionCheckpoint& checkpoint = {},
+                                     const TableReader& reader = ReadInThisProcess());
 
 // "SetupVELKF.MDB": the telephone number, and the data folder only when it names a folder on
 // this computer (a path from another system would point the program nowhere). Throws
 // ConversionError.
 ConversionReport ConvertSettingsDatabase(const std::filesystem::path& jetFile,
-                                         const ConversionCheckpoint& checkpoint = {});
+                                         const ConversionCheckpoint& checkpoint = {},
+                                         const TableReader& reader = ReadInThisProcess());
 
 // What was brought across and what was not, for a notice. Runs of rows left out for one reason
 // are joined, and a long list is cut short with a count of the rest; whole Worksheets left out

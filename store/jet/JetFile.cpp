@@ -5,7 +5,11 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <iterator>
+#include <set>
 #include <system_error>
+
+#include "store/jet/JetChecks.h"
 
 namespace wb::jet {
 namespace {
@@ -60,7 +64,8 @@ bool FindRow(MdbHandle* mdb, int row, int& start, size_t& len) {
 // The bytes of row `pgRow` (page << 8 | row) of a long-value page, read through the second
 // page buffer so the data page being read stays in place.
 bool LongValueRow(MdbHandle* mdb, std::uint32_t pgRow, std::string& bytes) {
-    if (mdb_read_alt_pg(mdb, pgRow >> 8) != mdb->fmt->pg_size) return false;
+    // Page 0 is the file header; a link to it, or past the end, is damage.
+    if ((pgRow >> 8) == 0 || mdb_read_alt_pg(mdb, pgRow >> 8) != mdb->fmt->pg_size) return false;
     mdb_swap_pgbuf(mdb);
     int start = 0;
     size_t len = 0;
@@ -70,7 +75,8 @@ bool LongValueRow(MdbHandle* mdb, std::uint32_t pgRow, std::string& bytes) {
     return found;
 }
 
-// A memo's stored bytes: kept in the row, in one long-value row, or in a chain of them.
+// A memo's stored bytes: kept in the row, in one long-value row, or in a chain of them. The
+// stored length must be met exactly: a row offset moved by damage changes a part's length.
 bool MemoBytes(MdbHandle* mdb, const unsigned char* field, size_t size, std::string& out) {
     if (size < static_cast<size_t>(kMemoHeader)) return false;
     const std::uint32_t header = Uint32At(field);
@@ -80,21 +86,59 @@ bool MemoBytes(MdbHandle* mdb, const unsigned char* field, size_t size, std::str
         return out.size() == length;
     }
     std::uint32_t pgRow = Uint32At(field + 4);
-    std::string part;
-    if (header & 0x40000000u) {
-        if (!LongValueRow(mdb, pgRow, part) || part.size() < length) return false;
-        out = part.substr(0, length);
-        return true;
-    }
+    if (header & 0x40000000u) return LongValueRow(mdb, pgRow, out) && out.size() == length;
     out.clear();
-    // Each link starts with the address of the next; a damaged chain must not loop for ever.
-    for (int links = 0; pgRow != 0 && out.size() < length && links < 100000; ++links) {
-        if (!LongValueRow(mdb, pgRow, part) || part.size() < 4) return false;
+    // Each link starts with the address of the next; a chain that comes back on itself is damage.
+    std::set<std::uint32_t> seen;
+    std::string part;
+    while (pgRow != 0) {
+        if (!seen.insert(pgRow).second || !LongValueRow(mdb, pgRow, part) || part.size() < 4) return false;
         pgRow = Uint32At(reinterpret_cast<const unsigned char*>(part.data()));
         out.append(part, 4);
+        if (out.size() > length) return false;
     }
-    if (out.size() < length) return false;
-    out.resize(length);
+    return out.size() == length;
+}
+
+// The fixed size of a column type the program reads; 0 for the others.
+int FixedSize(int mdbType) {
+    switch (mdbType) {
+        case MDB_BYTE:
+            return 1;
+        case MDB_INT:
+            return 2;
+        case MDB_LONGINT:
+        case MDB_FLOAT:
+            return 4;
+        case MDB_DOUBLE:
+        case MDB_DATETIME:
+            return 8;
+        default:
+            return 0;
+    }
+}
+
+// Column descriptors that disagree with their type or with the table: the definition is
+// damaged, and reading rows by it would give wrong values without a word.
+bool ColumnsAgree(const MdbTableDef* def, int maxColumns) {
+    std::set<int> columns, rowColumns;
+    std::set<unsigned> varColumns;
+    for (unsigned c = 0; c < def->num_cols; ++c) {
+        const auto* col = static_cast<const MdbColumn*>(g_ptr_array_index(def->columns, c));
+        if (col->col_num < 0 || col->col_num >= maxColumns || col->row_col_num < 0 ||
+            col->row_col_num >= maxColumns || !columns.insert(col->col_num).second ||
+            !rowColumns.insert(col->row_col_num).second)
+            return false;
+        const int fixed = FixedSize(col->col_type);
+        if (fixed > 0 && (!col->is_fixed || col->col_size != fixed)) return false;
+        const bool text = col->col_type == MDB_TEXT || col->col_type == MDB_MEMO;
+        if (text && col->is_fixed) return false;
+        if (col->is_fixed) {
+            if (col->fixed_offset < 0 || col->fixed_offset + col->col_size > kJet4PageSize) return false;
+        } else if (col->var_col_num >= def->num_var_cols || !varColumns.insert(col->var_col_num).second) {
+            return false;
+        }
+    }
     return true;
 }
 
@@ -111,14 +155,25 @@ class RowReader {
     // Reads the row at `start` in mdb->pg_buf. False when its layout is damaged.
     bool ReadRow(int start, size_t len) {
         const int rowStart = start & kRowOffsetMask;
+        const long rowEnd = rowStart + static_cast<long>(len);
+        // The row ends in its null mask, its count of variable values and their offsets; a
+        // row whose start was moved by damage no longer fits them.
+        if (len < 4) return false;
+        const int rowColumns = mdb_get_int16(mdb_->pg_buf, rowStart);
+        if (rowColumns <= 0 || static_cast<unsigned>(rowColumns) > def_->num_cols) return false;
+        const long mask = (rowColumns + 7) / 8;
+        if (rowEnd - mask - 2 < rowStart + 2) return false;
+        const int rowVarColumns = mdb_get_int16(mdb_->pg_buf, static_cast<int>(rowEnd - mask - 2));
+        if (static_cast<unsigned>(rowVarColumns) > def_->num_var_cols) return false;
+        const long dataEnd = rowEnd - mask - 2 - 2 * (rowVarColumns + 1);
+        if (dataEnd < rowStart + 2) return false;
         const int count = mdb_crack_row(def_, rowStart, len, fields_.data());
         if (count < 0) return false;
         // A damaged offset table can point a value outside its row; refuse rather than read it.
-        const long rowEnd = rowStart + static_cast<long>(len);
         for (size_t c = 0; c < out_.columns.size(); ++c) {
             const MdbField& f = fields_[c];
             if (!f.is_null &&
-                (f.siz < 0 || f.start < rowStart || f.start + static_cast<long>(f.siz) > rowEnd))
+                (f.siz < 0 || f.start < rowStart || f.start + static_cast<long>(f.siz) > dataEnd))
                 return false;
         }
         std::vector<JetValue> row;
@@ -205,6 +260,7 @@ struct JetFile::Impl {
     };
     std::unique_ptr<MdbHandle, Closer> mdb;
     std::filesystem::path path;
+    std::string bytes;  // the whole file, for the checks made before the library reads
 
     MdbCatalogEntry* Entry(std::string_view name) const {
         for (unsigned i = 0; i < mdb->num_catalog; ++i) {
@@ -259,6 +315,18 @@ std::optional<JetFile> JetFile::Open(const std::filesystem::path& path, std::str
     }
     auto impl = std::make_unique<Impl>();
     impl->path = path;
+    {
+        std::ifstream in(path, std::ios::binary);
+        impl->bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    if (impl->bytes.size() != size) {
+        error = Quoted(path) + " could not be read to its end.";
+        return std::nullopt;
+    }
+    if (const auto damage = DamagedRowOffsets(impl->bytes)) {
+        error = Quoted(path) + " is damaged: " + *damage + ".";
+        return std::nullopt;
+    }
     impl->mdb.reset(mdb_open(path.c_str(), MDB_NOFLAGS));
     if (!impl->mdb || !mdb_read_catalog(impl->mdb.get(), MDB_ANY)) {
         error = Quoted(path) + " could not be opened as a database: its table list is unreadable.";
@@ -291,9 +359,21 @@ std::optional<JetTable> JetFile::Read(std::string_view name, std::string& error)
         error = Quoted(impl_->path) + " has no table " + std::string(name) + ".";
         return std::nullopt;
     }
+    if (const auto damage =
+            DamagedTableDefinition(impl_->bytes, static_cast<std::uint32_t>(entry->table_pg))) {
+        error = where + " is damaged: " + *damage + ".";
+        return std::nullopt;
+    }
     TablePtr def(mdb_read_table(entry));
     if (!def || !mdb_read_columns(def.get()) || def->num_cols == 0) {
         error = where + " has an unreadable definition.";
+        return std::nullopt;
+    }
+    const size_t maxColumnsAt = entry->table_pg * kJet4PageSize + 41;  // the most columns the table had
+    const int maxColumns = static_cast<unsigned char>(impl_->bytes[maxColumnsAt]) |
+                           static_cast<unsigned char>(impl_->bytes[maxColumnsAt + 1]) << 8;
+    if (!ColumnsAgree(def.get(), maxColumns)) {
+        error = where + " is damaged: its column definitions disagree with their types.";
         return std::nullopt;
     }
 
@@ -332,7 +412,7 @@ std::optional<JetTable> JetFile::Read(std::string_view name, std::string& error)
             const std::uint32_t pgRow = len >= 4 ? Uint32At(mdb->pg_buf + (start & kRowOffsetMask)) : 0;
             int target = 0;
             size_t targetLen = 0;
-            const bool ok = pgRow != 0 && mdb_read_pg(mdb, pgRow >> 8) == mdb->fmt->pg_size &&
+            const bool ok = (pgRow >> 8) != 0 && mdb_read_pg(mdb, pgRow >> 8) == mdb->fmt->pg_size &&
                             FindRow(mdb, static_cast<int>(pgRow & 0xFF), target, targetLen) &&
                             reader.ReadRow(target, targetLen);
             if (!ok) ++damaged;

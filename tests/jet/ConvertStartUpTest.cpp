@@ -20,7 +20,10 @@ using test::Shown;
 
 class ConvertStartUp : public test::FormDriver {
   protected:
-    ConvertStartUp() { form.Load(); }
+    ConvertStartUp() {
+        form.oldFileReader = WB_JET_READER;
+        form.Load();
+    }
     void SetUp() override { WB_NEED_JET_FIXTURES(); }
 
     // The settings point at a data folder holding an old main database.

@@ -59,9 +59,27 @@ TEST_F(BadInput, TruncatedMainDatabaseIsRefusedAtEveryCut) {
         EXPECT_FALSE(ReadLegacyMain(path, error));
         EXPECT_NE(error.find("VELK.MDB"), std::string::npos) << error;
         if (cut % 4096 == 0 && cut > whole / 2) {
-            EXPECT_NE(error.find("damaged or incomplete"), std::string::npos) << error;
+            EXPECT_NE(error.find("is damaged"), std::string::npos) << error;
         }
         EXPECT_EQ(Listing(), before);
+    }
+}
+
+// A memo stored over the long-value pages 40 to 50 of VELK_a, each link naming the next: a link
+// turned back to an earlier page, or past the end of the file, is refused, never followed.
+TEST_F(BadInput, ALongValueChainThatLoopsOrLeavesTheFileIsRefused) {
+    WB_NEED_JET_FIXTURES();
+    constexpr size_t kLinkOnPage45 = 45 * 4096 + 20;
+    for (const std::uint32_t link : {0x2900u, 0xFFFF00u}) {
+        SCOPED_TRACE(link);
+        std::string bytes = testing::Contents(FixtureDir() / "VELK_a.MDB");
+        ASSERT_EQ(static_cast<unsigned char>(bytes[kLinkOnPage45 + 1]), 0x2E);
+        for (int i = 0; i < 4; ++i)
+            bytes[kLinkOnPage45 + i] = static_cast<char>(link >> (8 * i));
+        std::string error;
+        EXPECT_FALSE(ReadLegacyMain(Write("VELK.MDB", bytes), error));
+        EXPECT_NE(error.find("Table Aircraft of"), std::string::npos) << error;
+        EXPECT_NE(error.find("is damaged"), std::string::npos) << error;
     }
 }
 

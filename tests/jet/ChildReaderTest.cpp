@@ -1,0 +1,139 @@
+// Reading an old file through a child: the tables come back exactly as read, and whatever
+// became of the child, the program gets a plain reason naming where the file is damaged.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "store/jet/ChildReader.h"
+#include "store/jet/ReaderAnswer.h"
+
+namespace wb::jet {
+namespace {
+
+using End = ChildOutcome::End;
+
+// Answers every run with one outcome and keeps what it was asked.
+class FakeProcess : public ChildProcess {
+  public:
+    ChildOutcome Run(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                     const ChildLimits& limits) override {
+        ran = program;
+        args = arguments;
+        time = limits.time;
+        return outcome;
+    }
+    ChildOutcome outcome;
+    std::filesystem::path ran;
+    std::vector<std::string> args;
+    std::chrono::milliseconds time{0};
+};
+
+JetTable EveryKindOfValue() {
+    JetTable t;
+    t.name = "Aircraft";
+    t.columns = {{"Tail", JetType::Text, 10, {}},    {"Memo", JetType::Memo, 0, {}},
+                 {"Empty", JetType::Double, 0, {}},  {"Arm", JetType::Single, 0, {}},
+                 {"RowNum", JetType::Long, 0, {}},   {"Install", JetType::Boolean, 0, {}},
+                 {"Date", JetType::DateTime, 0, {}}, {"Odd", JetType::Other, 0, "type code 11"}};
+    t.rows = {{std::string("N4521K"), std::string("two lines\nwith 3:colons and spaces "), 1476.8, -6.8f,
+               std::numeric_limits<std::int32_t>::min(), true, CalendarDate{1996, 3, 12}, JetValue{}},
+              {std::string(), JetValue{}, -0.0, std::numeric_limits<float>::denorm_min(), 0, false,
+               CalendarDate{100, 1, 1}, JetValue{}}};
+    t.problems = {{0, "Odd", "stored with a type code 11 that is not read"}, {2, "Arm", "a problem"}};
+    return t;
+}
+
+std::string Answer(const std::vector<JetTable>& tables) {
+    std::string out = AnswerStart() + AnswerStep("its table list");
+    for (const JetTable& t : tables)
+        out += AnswerStep("table " + t.name) + AnswerTable(t);
+    return out + AnswerEnd();
+}
+
+bool SameTable(const JetTable& a, const JetTable& b) {
+    auto sameColumns = a.columns.size() == b.columns.size();
+    for (size_t c = 0; sameColumns && c < a.columns.size(); ++c)
+        sameColumns = a.columns[c].name == b.columns[c].name && a.columns[c].type == b.columns[c].type &&
+                      a.columns[c].textLength == b.columns[c].textLength &&
+                      a.columns[c].typeDetail == b.columns[c].typeDetail;
+    auto sameProblems = a.problems.size() == b.problems.size();
+    for (size_t p = 0; sameProblems && p < a.problems.size(); ++p)
+        sameProblems = a.problems[p].row == b.problems[p].row &&
+                       a.problems[p].column == b.problems[p].column &&
+                       a.problems[p].message == b.problems[p].message;
+    return a.name == b.name && sameColumns && sameProblems && a.rows == b.rows;
+}
+
+TEST(ChildReader, TablesComeBackBitForBit) {
+    FakeProcess process;
+    const JetTable table = EveryKindOfValue();
+    process.outcome = {End::Exited, 0, 0, Answer({table, JetTable{"Equipment", {}, {}, {}}}), "", ""};
+    std::string error;
+    const auto tables =
+        ChildTableReader(process, "/opt/reader").Read("VELK.MDB", {"Aircraft", "Equipment"}, error);
+    ASSERT_TRUE(tables) << error;
+    ASSERT_EQ(tables->size(), 2u);
+    EXPECT_TRUE(SameTable((*tables)[0], table));
+    EXPECT_TRUE(std::signbit(std::get<double>((*tables)[0].rows[1][2])));
+    EXPECT_EQ(process.ran, "/opt/reader");
+    EXPECT_EQ(process.args, (std::vector<std::string>{"VELK.MDB", "Aircraft", "Equipment"}));
+}
+
+TEST(ChildReader, EveryFailureSaysWhereTheFileIsDamaged) {
+    const std::string start = AnswerStart() + AnswerStep("its table list") + AnswerStep("table Aircraft") +
+                              AnswerTable(EveryKindOfValue()) + AnswerStep("table Equipment");
+    const std::string cutInTable = start + AnswerTable(EveryKindOfValue()).substr(0, 40);
+    struct Case {
+        ChildOutcome outcome;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{End::Crashed, 0, SIGSEGV, cutInTable, "", ""},
+         "\"VELK.MDB\" is damaged: reading table Equipment failed."},
+        {{End::Exited, 1, 0, start, "", ""}, "\"VELK.MDB\" is damaged: reading table Equipment failed."},
+        {{End::Exited, 0, 0, cutInTable, "", ""}, "\"VELK.MDB\" is damaged: reading table Equipment failed."},
+        {{End::Crashed, 0, SIGKILL, "", "", ""}, "\"VELK.MDB\" is damaged: reading it failed."},
+        {{End::TimedOut, 0, 0, AnswerStart() + AnswerStep("its table list"), "", ""},
+         "\"VELK.MDB\" is damaged: reading its table list did not finish within 4 seconds."},
+        {{End::TooMuchOutput, 0, 0, start, "", ""},
+         "\"VELK.MDB\" is damaged: table Equipment reads as far more data than the file holds."},
+        {{End::Exited, 0, 0,
+          AnswerStart() + AnswerRefused("Table Equipment has no column Arm.") + AnswerEnd(), "", ""},
+         "Table Equipment has no column Arm."},
+        {{End::NotStarted, 0, 0, "", "", "No such file or directory"},
+         "\"VELK.MDB\" could not be read: the reader \"/opt/reader\" could not be started (No such file or "
+         "directory)."},
+        {{End::Exited, 0, 0, "wb-jet-answer 9\nend\n", "", ""},
+         "\"VELK.MDB\" could not be read: the reader's answer was not understood."},
+    };
+    for (const Case& c : cases) {
+        FakeProcess process;
+        process.outcome = c.outcome;
+        std::string error;
+        EXPECT_FALSE(
+            ChildTableReader(process, "/opt/reader").Read("VELK.MDB", {"Aircraft", "Equipment"}, error));
+        EXPECT_EQ(error, c.says);
+    }
+}
+
+TEST(ChildReader, AnAnswerCutAnywhereIsNeverTakenAsComplete) {
+    const std::string whole = Answer({EveryKindOfValue()});
+    for (size_t size = 0; size < whole.size(); ++size) {
+        const ReaderAnswer answer = ParseAnswer(std::string_view(whole).substr(0, size));
+        EXPECT_FALSE(answer.complete) << size;
+    }
+    EXPECT_TRUE(ParseAnswer(whole).complete);
+    // Counts from a confused child are believed only as far as the rows that follow them.
+    const ReaderAnswer huge = ParseAnswer(AnswerStart() + "table 1:x 0 4000000000 0\nend\n");
+    EXPECT_FALSE(huge.complete);
+}
+
+TEST(ChildReader, TimeAndMemoryGrowWithTheFile) {
+    EXPECT_EQ(LimitsForFile(245760).time, std::chrono::seconds(4));
+    EXPECT_EQ(LimitsForFile(25u << 20).time, std::chrono::seconds(12));
+    EXPECT_GT(LimitsForFile(25u << 20).memoryBytes, LimitsForFile(245760).memoryBytes);
+}
+
+}  // namespace
+}  // namespace wb::jet
