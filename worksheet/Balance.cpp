@@ -1,15 +1,20 @@
 #include "worksheet/Balance.h"
 
 #include "worksheet/Format.h"
+#include "worksheet/GridEditing.h"
 #include "worksheet/LeadingNumber.h"
 
 namespace wb {
 namespace {
 
 // Every stored result is rounded to single precision at the step that stores it.
-float ToSingle(double v) { return static_cast<float>(v); }
+float ToSingle(double v) {
+    return static_cast<float>(v);
+}
 
-double FieldValue(const Worksheet& ws, Field f) { return LeadingNumber(ws.Get(f)); }
+double FieldValue(const Worksheet& ws, Field f) {
+    return LeadingNumber(ws.Get(f));
+}
 
 }  // namespace
 
@@ -45,7 +50,8 @@ void RedisplayRow(Worksheet& ws, GridId id, int r) {
             g.Cell(r, equipment::Serial) = s.At(r, equipment::Serial).Text();
             g.Cell(r, equipment::Weight) = FormatNumber(s.At(r, equipment::Weight).Value(), pattern::Weight);
             g.Cell(r, equipment::Arm) = FormatNumber(s.At(r, equipment::Arm).Value(), pattern::Weight);
-            g.Cell(r, equipment::Moment) = FormatNumber(s.At(r, equipment::Moment).Value(), pattern::RowMoment);
+            g.Cell(r, equipment::Moment) =
+                FormatNumber(s.At(r, equipment::Moment).Value(), pattern::RowMoment);
             break;
     }
 }
@@ -59,7 +65,8 @@ void CommitRowMoment(Worksheet& ws, GridId id, int r) {
             s.At(r, installed::Moment) = Entry::Number(moment);
             break;
         case GridId::Grid2:
-            moment = (s.At(r, scale::Wgt).Value() - s.At(r, scale::Tar).Value()) * s.At(r, scale::Arm).Value();
+            moment =
+                (s.At(r, scale::Wgt).Value() - s.At(r, scale::Tar).Value()) * s.At(r, scale::Arm).Value();
             s.At(r, scale::Mom) = Entry::Number(moment);
             break;
         case GridId::Grid4:
@@ -101,7 +108,8 @@ void Recalculate(Worksheet& ws) {
         v.NewWeight = 0;
         v.NewMoment = 0;
         v.NewArm = 0;
-        changes.At(0, installed::Moment) = Entry::Number(FieldValue(ws, Field::CG) * FieldValue(ws, Field::Empty));
+        changes.At(0, installed::Moment) =
+            Entry::Number(FieldValue(ws, Field::CG) * FieldValue(ws, Field::Empty));
     } else {
         v.NewWeight = v.ScaleWeight;
         v.NewMoment = v.ScaleMoment;
@@ -148,6 +156,9 @@ void Recalculate(Worksheet& ws) {
 
 void RebuildPreviousEmptyRow(Worksheet& ws, Field leaving) {
     if (ws.Get(leaving).empty()) return;
+    // An edit still pending in the change list names its row by number: it lands before row 0
+    // is rebuilt or the rows move down, so no later commit redisplays the wrong row.
+    CommitRow(ws, GridId::Grid1);
     RowStore& s = ws.InstalledList();
     Grid& g = ws.grid(GridId::Grid1);
     const bool rowZeroBlank = s.At(0, installed::Description).IsEmpty() &&
