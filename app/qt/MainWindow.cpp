@@ -79,8 +79,11 @@ KeyResult MainWindow::Key(Control c, char32_t key) {
     return r;
 }
 
-void MainWindow::TextEdited(Control c, const QString& text) {
-    Forward([&] { form_.TextChanged(c, text.toStdString()); });
+void MainWindow::TextEdited(Control c, const QString& text, std::optional<int> caret) {
+    // The form counts characters; the box counts UTF-16 units.
+    std::optional<size_t> chars;
+    if (caret) chars = static_cast<size_t>(text.left(*caret).toUcs4().size());
+    Forward([&] { form_.TextChanged(c, text.toStdString(), chars); });
 }
 
 void MainWindow::Click(Control c) {
@@ -188,8 +191,12 @@ void MainWindow::ShowText(Control c) {
     if (box == nullptr) return;
     // The input limit stops typing and pasting only: a longer text the program wrote
     // (a stored one) shows whole.
-    if (const int limit = MaxChars(c); limit > 0 && !box->isReadOnly())
-        box->setMaxLength(std::max(limit, static_cast<int>(text.size())));
+    // Only a real change: setting the limit rewrites the box, which loses the caret, the
+    // selection and the undo steps.
+    if (const int limit = MaxChars(c); limit > 0 && !box->isReadOnly()) {
+        const int maxLength = std::max(limit, static_cast<int>(text.size()));
+        if (box->maxLength() != maxLength) box->setMaxLength(maxLength);
+    }
     if (box->text() != text) {
         const int caret = box->cursorPosition();
         box->setText(text);

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/MainForm.h"
 
@@ -41,7 +42,7 @@ class MainWindow : public QWidget {
 
     // ---- events from the controls, each forwarded to the form ----------------------
     KeyResult Key(Control c, char32_t key);
-    void TextEdited(Control c, const QString& text);
+    void TextEdited(Control c, const QString& text, std::optional<int> caret = std::nullopt);
     void Click(Control c);
     void Delete(Control grid);
     void MoveCurrent(Control grid, int row, int col);

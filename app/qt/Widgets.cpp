@@ -13,6 +13,15 @@
 
 namespace wb::gui {
 
+bool TypesWithAModifier(const QKeyEvent& e) {
+    // Ctrl+Alt together is how some keyboards type their third-level characters.
+    const Qt::KeyboardModifiers m = e.modifiers();
+    const bool altGr = (m & Qt::ControlModifier) && (m & Qt::AltModifier);
+    if (altGr || !(m & (Qt::AltModifier | Qt::MetaModifier))) return false;
+    const QString text = e.text();
+    return !text.isEmpty() && text.at(0).isPrint();
+}
+
 std::optional<char32_t> TypedCharacter(const QKeyEvent& e) {
     const Qt::KeyboardModifiers shortcut = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     if (e.modifiers() & shortcut) return std::nullopt;
@@ -53,10 +62,15 @@ FieldEdit::FieldEdit(Control control, MainWindow& window, QWidget* parent)
     : QLineEdit(parent), control_(control), window_(window) {
     setObjectName(NameOf(control));
     connect(this, &QLineEdit::textEdited, this,
-            [this](const QString& text) { window_.TextEdited(control_, text); });
+            [this](const QString& text) { window_.TextEdited(control_, text, cursorPosition()); });
 }
 
 void FieldEdit::keyPressEvent(QKeyEvent* e) {
+    // Alt+letter is a shortcut, never a character in the box.
+    if (TypesWithAModifier(*e)) {
+        e->ignore();
+        return;
+    }
     const std::optional<char32_t> key = TypedCharacter(*e);
     if (!key) {
         QLineEdit::keyPressEvent(e);
@@ -113,6 +127,10 @@ NotesEdit::NotesEdit(Control control, MainWindow& window, QWidget* parent)
 }
 
 void NotesEdit::keyPressEvent(QKeyEvent* e) {
+    if (TypesWithAModifier(*e)) {
+        e->ignore();
+        return;
+    }
     const std::optional<char32_t> key = TypedCharacter(*e);
     if (!key) {
         QPlainTextEdit::keyPressEvent(e);
@@ -221,7 +239,8 @@ void GridView::Show(const Grid& grid) {
 }
 
 void GridView::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Delete && e->modifiers() == Qt::NoModifier) {
+    // The keypad's Delete is the same key.
+    if (e->key() == Qt::Key_Delete && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         window_.Delete(control_);
         return;
     }

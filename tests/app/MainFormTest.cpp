@@ -90,13 +90,36 @@ TEST_F(MainFormTest, NewAnsweredNoChangesNothing) {
 TEST_F(MainFormTest, TailNumbersAreCapitalsAndStopAtSixCharacters) {
     Type(U"n123abz");
     EXPECT_EQ(form.Text(Control::Text1), "N123AB");
-    // A paste is cut to the limit too.
-    form.TextChanged(Control::Text2, "ABCDEFGHIJKLMNOP");
-    EXPECT_EQ(form.Text(Control::Text2), "ABCDEFGHIJ");
-    // A longer text written by the program is shown whole and can be shortened.
-    form.SetText(Control::Text8, "1234567890");
-    form.TextChanged(Control::Text8, "123456789");
-    EXPECT_EQ(form.Text(Control::Text8), "123456789");
+}
+
+// A box edits where its caret stands; only what the edit inserted is held to the limit and,
+// in the tail number, made capitals, whether typed, pasted or typed over a selection.
+TEST_F(MainFormTest, BoxEditsKeepTheirPlaceTheLimitAndTheCapitals) {
+    struct Edit {
+        Control box;
+        const char* before;
+        const char* after;  // the box's text after the edit
+        std::optional<size_t> caret;
+        const char* kept;
+    };
+    const Edit edits[] = {
+        {Control::Text3, "ABC", "ABZC", 3, "ABZC"},                  // typed between letters
+        {Control::Text3, "ABZC", "ABC", 2, "ABC"},                   // Backspace in the middle
+        {Control::Text7, "12-06-2026", "0", 1, "0"},                 // a full box typed over
+        {Control::Text1, "N5X", "Nyy5X", 3, "NYY5X"},                // pasted letters become capitals
+        {Control::Text1, "Na", "Naa", 2, "NAa"},                     // only the inserted one
+        {Control::Text1, "N5X", "N5Xab", std::nullopt, "N5XAB"},     // no caret: the difference
+        {Control::Text1, "N555X", "Nabc555X", 4, "NA555X"},          // a paste cut to the limit
+        {Control::Text2, "", "ABCDEFGHIJKLMNOP", 16, "ABCDEFGHIJ"},  //
+        {Control::Text5, "19", "19\xC3\x9F\xC3\x9F\xC3\x9F", 5, "19\xC3\x9F\xC3\x9F"},  // whole characters
+        {Control::Text8, "1234567890", "12345678901", 11, "1234567890"},  // a longer stored text stays
+        {Control::Text8, "1234567890", "123456789", 9, "123456789"},      // and can be shortened
+    };
+    for (const Edit& e : edits) {
+        form.SetText(e.box, e.before);
+        form.TextChanged(e.box, e.after, e.caret);
+        EXPECT_EQ(form.Text(e.box), e.kept) << InfoOf(e.box).name << " " << e.after;
+    }
 }
 
 TEST_F(MainFormTest, OnlyRealChangesOfHeaderBoxesMarkTheScreenUnsaved) {

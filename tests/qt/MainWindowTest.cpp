@@ -1,6 +1,7 @@
 // The real main window over the real MainForm with scripted message boxes (a modal box would
 // never return here). The rules themselves are tested on the form; these tests show that keys,
 // clicks, focus and scrolling reach it and that what it decides reaches the widgets.
+#include <QClipboard>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -29,6 +30,7 @@ class MainWindowTest : public QObject, public wb::test::WindowDriver {
     void gridClicksArrowsAndDelete();
     void theCurrentRowStaysInView();
     void aLongStoredTextShowsWhole();
+    void boxesEditAsDesktopBoxes();
     void captionsCellsAndBoxesReadWhole();
     void gridCaptionsStandOverTheirColumns();
 
@@ -200,6 +202,45 @@ void MainWindowTest::aLongStoredTextShowsWhole() {
     QCOMPARE(text("Text8"), QStringLiteral("1234567890"));
     QTest::keyClick(find("Text8"), Qt::Key_Backspace);
     QCOMPARE(form->Text(Control::Text8), "123456789");
+}
+
+void MainWindowTest::boxesEditAsDesktopBoxes() {
+    QLineEdit* make = find<QLineEdit>("Text3");
+    make->setFocus();
+    QTest::keyClicks(make, QStringLiteral("ABC"));
+    QTest::keyClick(make, Qt::Key_Left);
+    QTest::keyClick(make, Qt::Key_Left);
+    QTest::keyClicks(make, QStringLiteral("Z"));
+    QCOMPARE(make->text(), QStringLiteral("AZBC"));
+    QTest::keyClick(make, Qt::Key_Backspace);
+    QCOMPARE(form->Text(Control::Text3), "ABC");
+    QTest::keyClick(make, Qt::Key_A, Qt::ControlModifier);  // a selection is replaced
+    QTest::keyClicks(make, QStringLiteral("Cessna"));
+    QCOMPARE(form->Text(Control::Text3), "Cessna");
+    QTest::keyClick(make, Qt::Key_Z, Qt::ControlModifier);  // and the typing undone
+    QCOMPARE(form->Text(Control::Text3), make->text().toStdString());
+    QVERIFY(make->text() != QStringLiteral("Cessna"));
+
+    QLineEdit* date = find<QLineEdit>("Text7");  // a full box typed over
+    date->setFocus();
+    QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(date, QStringLiteral("01-02-2027"));
+    QCOMPARE(form->Text(Control::Text7), "01-02-2027");
+
+    QLineEdit* tail = find<QLineEdit>("Text1");  // Alt+letter types nothing; a paste takes capitals
+    tail->setFocus();
+    QTest::keyClick(tail, 'n', Qt::AltModifier);
+    QCOMPARE(tail->text(), QString());
+    QGuiApplication::clipboard()->setText(QStringLiteral("n5x"));
+    QTest::keyClick(tail, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(tail->text(), QStringLiteral("N5X"));
+    QCOMPARE(form->Text(Control::Text1), "N5X");
+
+    clickCell("Grid1", 1, 0);  // the keypad's Delete deletes the row
+    type(QStringLiteral("GPS"));
+    clickCell("Grid1", 1, 0);
+    QTest::keyClick(find("Grid1"), Qt::Key_Delete, Qt::KeypadModifier);
+    QCOMPARE(cell("Grid1", 1, 0), QString());
 }
 
 void MainWindowTest::captionsCellsAndBoxesReadWhole() {
