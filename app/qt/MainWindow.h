@@ -13,6 +13,7 @@
 
 class QComboBox;
 class QFileSystemModel;
+class QLabel;
 class QPrinter;
 class QTreeView;
 
@@ -84,6 +85,7 @@ class MainWindow : public QWidget {
     QComboBox* drives_ = nullptr;
     QFileSystemModel* folders_ = nullptr;
     QTreeView* folderTree_ = nullptr;
+    QLabel* folderPath_ = nullptr;
     QMetaObject::Connection focusWatch_;
     bool busy_ = false;        // the form is handling an event (a message box may be up)
     bool refreshing_ = false;  // the window is writing the form's state into the widgets

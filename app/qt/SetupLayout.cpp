@@ -160,6 +160,17 @@ void MainWindow::BuildDataFolder() {
         folderTree_->hideColumn(c);
     folderTree_->setHeaderHidden(true);
     folderTree_->setGeometry(TwipRect(660, 1440, 3135, 1605));
+    // The list reads folders in the background: once the folders on the way to the chosen one
+    // are read, it is scrolled into view again (the rows above it may have grown meanwhile).
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        const QModelIndex current = folderTree_->currentIndex();
+        if (current.isValid() && folders_->filePath(current).startsWith(loaded))
+            folderTree_->scrollTo(current, QAbstractItemView::PositionAtCenter);
+    });
+    // The chosen folder as text: the list shows only its last names.
+    folderPath_ = new QLabel(panel);
+    folderPath_->setObjectName(QStringLiteral("DataFolderPath"));
+    folderPath_->setGeometry(TwipRect(660, 1110, 4155, 285));
     connect(folderTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& now) {
                 if (now.isValid()) FolderPicked(folders_->filePath(now));
@@ -185,10 +196,13 @@ void MainWindow::ShowFolder() {
     if (folderTree_ == nullptr || !form_.Visible(C::Panel3D11)) return;
     const QString folder = QDir::fromNativeSeparators(QString::fromStdString(form_.ChosenFolder()));
     if (folder.isEmpty()) return;
-    const QModelIndex at = folders_->index(folder);
+    const QString shown = QDir::toNativeSeparators(folder);
+    folderPath_->setToolTip(shown);
+    folderPath_->setText(folderPath_->fontMetrics().elidedText(shown, Qt::ElideMiddle, folderPath_->width()));
+    const QModelIndex at = folders_->index(QDir::cleanPath(folder));
     if (at.isValid() && at != folderTree_->currentIndex()) {
         folderTree_->setCurrentIndex(at);
-        folderTree_->scrollTo(at);
+        folderTree_->scrollTo(at, QAbstractItemView::PositionAtCenter);
     }
     const QString drive = QDir::toNativeSeparators(QStorageInfo(folder).rootPath());
     if (drive.isEmpty()) return;

@@ -1,6 +1,8 @@
 // The program: the splash window, then the main window over one MainForm until the form ends.
 #include <QApplication>
 #include <QStyleFactory>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "app/MainForm.h"
@@ -31,5 +33,9 @@ int main(int argc, char** argv) {
         window->activateWindow();  // a display without a window manager would leave it inactive
     };
     splash.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // Ending is immediate: every save is already committed, and tearing the widgets down would
+    // wait for background work (the folder list's reader, the printer system) nobody needs.
+    std::fflush(nullptr);
+    std::_Exit(code);
 }
