@@ -41,6 +41,12 @@ class MainWindow : public QWidget {
     // Runs once, when the window first becomes active: the start-up body's place.
     std::function<void()> onFirstActivation;
 
+    // The whole window drawn at another zoom (percent), built afresh from the form's state.
+    void SetZoomTo(int percent);
+    // Told the zoom the mechanic chose with the keys, to keep for the next start (0: the one
+    // that suits the screen).
+    std::function<void(int percent)> onZoomChanged;
+
     // ---- events from the controls, each forwarded to the form ----------------------
     KeyResult Key(Control c, char32_t key);
     void TextEdited(Control c, const QString& text, std::optional<int> caret = std::nullopt);
@@ -66,10 +72,14 @@ class MainWindow : public QWidget {
     Control ControlOf(QWidget* w) const;
     void ShowText(Control c);
     void ShowFolder();
+    void BringIntoView(const QModelIndex& folder);
     void ShowSample();
     void PrintFromScreen(Control button);
 
     void Register(Control c, QWidget* w);
+    void BuildAll();
+    void Rebuild();
+    void ZoomStep(int step);  // +1, -1, or 0 for the zoom that suits the screen
     void BuildWorksheet();
     void BuildButtonBar();
     void BuildSpecifications();

@@ -106,7 +106,7 @@ void MainWindow::BuildSetup() {
     printer->setObjectName(QStringLiteral("Command3D29"));
     printer->setAutoDefault(true);
     printer->setIcon(PictureIcon(Picture::CalculationReport));
-    printer->setIconSize(QSize(24, 24));
+    printer->setIconSize(IconSize());
     printer->setToolTip(QStringLiteral("Choose the printer for the reports"));
     printer->setGeometry(TwipRect(630, 4560, 780, 585));
     connect(printer, &QPushButton::clicked, this, [this] { Click(C::Command3D29); });
@@ -164,8 +164,7 @@ void MainWindow::BuildDataFolder() {
     // are read, it is scrolled into view again (the rows above it may have grown meanwhile).
     connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
         const QModelIndex current = folderTree_->currentIndex();
-        if (current.isValid() && folders_->filePath(current).startsWith(loaded))
-            folderTree_->scrollTo(current, QAbstractItemView::PositionAtCenter);
+        if (current.isValid() && folders_->filePath(current).startsWith(loaded)) BringIntoView(current);
     });
     // The chosen folder as text: the list shows only its last names.
     folderPath_ = new QLabel(panel);
@@ -202,12 +201,19 @@ void MainWindow::ShowFolder() {
     const QModelIndex at = folders_->index(QDir::cleanPath(folder));
     if (at.isValid() && at != folderTree_->currentIndex()) {
         folderTree_->setCurrentIndex(at);
-        folderTree_->scrollTo(at, QAbstractItemView::PositionAtCenter);
+        BringIntoView(at);
     }
     const QString drive = QDir::toNativeSeparators(QStorageInfo(folder).rootPath());
     if (drive.isEmpty()) return;
     if (drives_->findText(drive) < 0) drives_->addItem(drive);
     drives_->setCurrentIndex(drives_->findText(drive));
+}
+
+// The folders on the way are opened, and the folder is scrolled to the middle of the list.
+void MainWindow::BringIntoView(const QModelIndex& folder) {
+    for (QModelIndex up = folder.parent(); up.isValid(); up = up.parent())
+        folderTree_->expand(up);
+    folderTree_->scrollTo(folder, QAbstractItemView::PositionAtCenter);
 }
 
 QString MainWindow::ChosenFolderShown() const {

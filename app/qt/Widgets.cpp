@@ -176,7 +176,7 @@ GridView::GridView(Control control, const std::vector<GridColumn>& columns, int 
     horizontalHeader()->hide();
     verticalHeader()->hide();
     verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(kRowHeight);
+    verticalHeader()->setDefaultSectionSize(RowHeight());
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -211,7 +211,7 @@ GridView::GridView(Control control, const std::vector<GridColumn>& columns, int 
     }
     const int frame = 2 * frameWidth();
     const int bar = scrollBar ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0;
-    setFixedSize(width + frame + bar, visibleRows * kRowHeight + frame);
+    setFixedSize(width + frame + bar, visibleRows * RowHeight() + frame);
 
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this](int top) { window_.Scrolled(control_, top); });

@@ -1,5 +1,6 @@
 // The program: the splash window, then the main window over one MainForm until the form ends.
 #include <QApplication>
+#include <QScreen>
 #include <QStyleFactory>
 #include <cstdio>
 #include <cstdlib>
@@ -11,10 +12,18 @@
 #include "app/qt/SplashWindow.h"
 #include "app/qt/SystemClock.h"
 #include "app/qt/Units.h"
+#include "app/qt/Zoom.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The window fills a comfortable part of the screen, or keeps the zoom chosen last.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize available = screen->availableGeometry().size();
+        const int stored = wb::gui::StoredZoom();
+        wb::gui::SetZoom(stored > 0 ? wb::gui::ClampZoom(stored, available)
+                                    : wb::gui::FittingZoom(available));
+    }
     QApplication::setFont(wb::gui::WindowFont());
 
     wb::gui::QtDialogs dialogs;
@@ -29,6 +38,7 @@ int main(int argc, char** argv) {
         dialogs.SetPrinter(&window->Printer());
         // The start-up body: the settings row, the main database, the company settings.
         window->onFirstActivation = [&form] { form.Activate(); };
+        window->onZoomChanged = [](int percent) { wb::gui::StoreZoom(percent); };
         window->show();
         window->activateWindow();  // a display without a window manager would leave it inactive
     };

@@ -2,6 +2,7 @@
 // never return here). The rules themselves are tested on the form; these tests show that keys,
 // clicks, focus and scrolling reach it and that what it decides reaches the widgets.
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -9,6 +10,7 @@
 #include <memory>
 
 #include "app/MainForm.h"
+#include "app/qt/Zoom.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/WindowDriver.h"
 
@@ -33,6 +35,8 @@ class MainWindowTest : public QObject, public wb::test::WindowDriver {
     void boxesEditAsDesktopBoxes();
     void captionsCellsAndBoxesReadWhole();
     void gridCaptionsStandOverTheirColumns();
+    void theWholeWindowZooms();
+    void theZoomFitsTheScreen();
 
   private:
     std::unique_ptr<wb::test::ScriptedDialogs> dialogs;
@@ -55,6 +59,7 @@ void MainWindowTest::init() {
 }
 
 void MainWindowTest::cleanup() {
+    wb::gui::SetZoom(100);
     window.reset();
     form.reset();
     dialogs.reset();
@@ -300,6 +305,51 @@ void MainWindowTest::gridCaptionsStandOverTheirColumns() {
         for (QWidget* w : panel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
             QVERIFY2(panel->contentsRect().contains(w->geometry()), qPrintable(w->objectName()));
     }
+}
+
+void MainWindowTest::theWholeWindowZooms() {
+    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));  // a fixed size per zoom
+    std::vector<int> kept;
+    window->onZoomChanged = [&](int percent) { kept.push_back(percent); };
+    type(QStringLiteral("n1"));
+    QCOMPARE(window->size(), QSize(641, 460));
+
+    QTest::keyClick(find("Text1"), Qt::Key_Plus, Qt::ControlModifier);
+    QTRY_COMPARE(window->size(), QSize(705, 506));
+    // Built again at 110 %: fonts, grids and captions alike, and the form's state shown again.
+    QCOMPARE(find("Text1")->font().pointSizeF(), 8.8);
+    QCOMPARE(text("Text1"), QStringLiteral("N1"));
+    QCOMPARE(focusName(), QStringLiteral("Text1"));
+    GridView* grid1 = find<GridView>("Grid1");
+    QCOMPARE(grid1->verticalHeader()->defaultSectionSize(), 18);
+    QCOMPARE(find("Command3D4")->x(), grid1->x() + grid1->ColumnLeft(4));
+    QCOMPARE(find("Text27")->x(), find("Command3D4")->x());
+    type(QStringLiteral("2"));  // the rebuilt boxes take keys
+    QCOMPARE(form->Text(Control::Text1), "N12");
+
+    QTest::keyClick(find("Text1"), Qt::Key_Minus, Qt::ControlModifier);
+    QTRY_COMPARE(window->size(), QSize(641, 460));
+    QTest::keyClick(find("Text1"), Qt::Key_0, Qt::ControlModifier);  // what suits the screen
+    QCOMPARE(kept, (std::vector<int>{110, 100, 0}));
+}
+
+void MainWindowTest::theZoomFitsTheScreen() {
+    struct Screen {
+        QSize available;
+        int zoom;
+    };
+    const Screen screens[] = {{{1280, 860}, 130},  {{1280, 900}, 140},  {{1920, 1050}, 160},
+                              {{1920, 1080}, 170}, {{3840, 2100}, 330}, {{640, 450}, 90}};
+    for (const Screen& s : screens) {
+        const int zoom = wb::gui::FittingZoom(s.available);
+        QCOMPARE(zoom, s.zoom);
+        const QSize window = wb::gui::kWindowAt100 * zoom / 100;
+        QVERIFY(window.width() <= s.available.width() && window.height() <= s.available.height());
+    }
+    // A zoom kept from a larger screen is cut to what fits; the steps hold.
+    QCOMPARE(wb::gui::ClampZoom(400, {1280, 900}), 180);
+    QCOMPARE(wb::gui::ClampZoom(137, {1920, 1080}), 130);
+    QCOMPARE(wb::gui::ClampZoom(10, {1920, 1080}), wb::gui::kZoomMin);
 }
 
 QTEST_MAIN(MainWindowTest)
