@@ -18,8 +18,11 @@ bool TypesWithAModifier(const QKeyEvent& e) {
     const Qt::KeyboardModifiers m = e.modifiers();
     const bool altGr = (m & Qt::ControlModifier) && (m & Qt::AltModifier);
     if (altGr || !(m & (Qt::AltModifier | Qt::MetaModifier))) return false;
+    // Only the key's own character is a shortcut; a character the modifier makes (Option+s
+    // giving "ß" on some keyboards) is typing.
     const QString text = e.text();
-    return !text.isEmpty() && text.at(0).isPrint();
+    return text.size() == 1 && text.at(0).isPrint() &&
+           static_cast<int>(text.at(0).toUpper().unicode()) == e.key();
 }
 
 std::optional<char32_t> TypedCharacter(const QKeyEvent& e) {

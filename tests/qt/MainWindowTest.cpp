@@ -60,6 +60,7 @@ void MainWindowTest::init() {
 
 void MainWindowTest::cleanup() {
     wb::gui::SetZoom(100);
+    QApplication::setFont(wb::gui::WindowFont());
     window.reset();
     form.reset();
     dialogs.reset();
