@@ -250,23 +250,28 @@ void MainWindowTest::boxesEditAsDesktopBoxes() {
 }
 
 void MainWindowTest::captionsCellsAndBoxesReadWhole() {
-    for (QPushButton* b : window->findChildren<QPushButton*>()) {
-        const QFontMetrics fm(b->font());
-        QVERIFY2(fm.horizontalAdvance(b->text()) + 6 <= b->width(), qPrintable(b->objectName()));
-        QVERIFY2(fm.height() <= b->height(), qPrintable(b->objectName()));
+    // At 100 % and at the zooms that suit common screens.
+    for (int zoom : {100, 140, 170}) {
+        window->SetZoomTo(zoom);
+        for (QPushButton* b : window->findChildren<QPushButton*>()) {
+            const QFontMetrics fm(b->font());
+            QVERIFY2(fm.horizontalAdvance(b->text()) + 6 <= b->width(), qPrintable(b->objectName()));
+            QVERIFY2(fm.height() <= b->height(), qPrintable(b->objectName()));
+        }
+        for (QLabel* l : window->findChildren<QLabel*>()) {
+            const QRect need = QFontMetrics(l->font()).boundingRect(QRect(0, 0, 10000, 10000), 0, l->text());
+            QVERIFY2(need.width() <= l->width() && need.height() <= l->height(), qPrintable(l->objectName()));
+        }
+        // A box holds its full input limit of digits.
+        for (QLineEdit* e : window->findChildren<QLineEdit*>()) {
+            const auto c = wb::ControlFromName(e->objectName().toStdString());
+            QVERIFY(c.has_value());
+            const QString longest(wb::MaxChars(*c) > 20 ? 20 : wb::MaxChars(*c), QLatin1Char('8'));
+            QVERIFY2(QFontMetrics(e->font()).horizontalAdvance(longest) + 8 <= e->width(),
+                     qPrintable(e->objectName()));
+        }
     }
-    for (QLabel* l : window->findChildren<QLabel*>()) {
-        const QRect need = QFontMetrics(l->font()).boundingRect(QRect(0, 0, 10000, 10000), 0, l->text());
-        QVERIFY2(need.width() <= l->width() && need.height() <= l->height(), qPrintable(l->objectName()));
-    }
-    // A box holds its full input limit of digits.
-    for (QLineEdit* e : window->findChildren<QLineEdit*>()) {
-        const auto c = wb::ControlFromName(e->objectName().toStdString());
-        QVERIFY(c.has_value());
-        const QString longest(wb::MaxChars(*c) > 20 ? 20 : wb::MaxChars(*c), QLatin1Char('8'));
-        QVERIFY2(QFontMetrics(e->font()).horizontalAdvance(longest) + 8 <= e->width(),
-                 qPrintable(e->objectName()));
-    }
+    window->SetZoomTo(100);
     // Cells after a weighing and an equipment row.
     type(QStringLiteral("n1"));
     click("Command3D23");
@@ -287,24 +292,28 @@ void MainWindowTest::captionsCellsAndBoxesReadWhole() {
 }
 
 void MainWindowTest::gridCaptionsStandOverTheirColumns() {
-    // Grid captions stand exactly over their columns; result boxes under Weight, Arm, Moment.
-    GridView* grid1 = find<GridView>("Grid1");
-    const char* grid1Captions[] = {"Command3D1", "Command3D22", "Command3D2",  "Command3D3",
-                                   "Command3D4", "Command3D5",  "Command3D6_0"};
-    for (int c = 0; c < 7; ++c) {
-        QWidget* caption = find(grid1Captions[c]);
-        QCOMPARE(caption->x(), grid1->x() + grid1->ColumnLeft(c));
-        QCOMPARE(caption->width(), grid1->columnWidth(c));
-        QCOMPARE(caption->geometry().bottom() + 1, grid1->y());
-    }
-    QCOMPARE(find("Text23")->x(), find("Command3D2")->x());
-    QCOMPARE(find("Text24")->x(), find("Command3D3")->x());
-    QCOMPARE(find("Text27")->x(), find("Command3D4")->x());
-    // Nothing sticks out of its panel.
-    for (const char* panelName : {"Panel3D1", "Panel3D4", "Panel3D5", "Panel3D6", "Panel3D7"}) {
-        QWidget* panel = find(panelName);
-        for (QWidget* w : panel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-            QVERIFY2(panel->contentsRect().contains(w->geometry()), qPrintable(w->objectName()));
+    for (int zoom : {100, 140, 170}) {
+        window->SetZoomTo(zoom);
+        // Grid captions stand exactly over their columns; result boxes under Weight, Arm, Moment.
+        GridView* grid1 = find<GridView>("Grid1");
+        const char* grid1Captions[] = {"Command3D1", "Command3D22", "Command3D2",  "Command3D3",
+                                       "Command3D4", "Command3D5",  "Command3D6_0"};
+        for (int c = 0; c < 7; ++c) {
+            QWidget* caption = find(grid1Captions[c]);
+            QCOMPARE(caption->x(), grid1->x() + grid1->ColumnLeft(c));
+            QCOMPARE(caption->width(), grid1->columnWidth(c));
+            QCOMPARE(caption->geometry().bottom() + 1, grid1->y());
+        }
+        QCOMPARE(find("Text23")->x(), find("Command3D2")->x());
+        QCOMPARE(find("Text24")->x(), find("Command3D3")->x());
+        QCOMPARE(find("Text27")->x(), find("Command3D4")->x());
+        // Nothing sticks out of its panel.
+        for (const char* panelName :
+             {"Panel3D1", "Panel3D4", "Panel3D5", "Panel3D6", "Panel3D7", "Panel3D11"}) {
+            QWidget* panel = find(panelName);
+            for (QWidget* w : panel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+                QVERIFY2(panel->contentsRect().contains(w->geometry()), qPrintable(w->objectName()));
+        }
     }
 }
 
