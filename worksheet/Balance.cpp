@@ -8,13 +8,9 @@ namespace wb {
 namespace {
 
 // Every stored result is rounded to single precision at the step that stores it.
-float ToSingle(double v) {
-    return static_cast<float>(v);
-}
+float ToSingle(double v) { return static_cast<float>(v); }
 
-double FieldValue(const Worksheet& ws, Field f) {
-    return LeadingNumber(ws.Get(f));
-}
+double FieldValue(const Worksheet& ws, Field f) { return LeadingNumber(ws.Get(f)); }
 
 }  // namespace
 
@@ -50,8 +46,7 @@ void RedisplayRow(Worksheet& ws, GridId id, int r) {
             g.Cell(r, equipment::Serial) = s.At(r, equipment::Serial).Text();
             g.Cell(r, equipment::Weight) = FormatNumber(s.At(r, equipment::Weight).Value(), pattern::Weight);
             g.Cell(r, equipment::Arm) = FormatNumber(s.At(r, equipment::Arm).Value(), pattern::Weight);
-            g.Cell(r, equipment::Moment) =
-                FormatNumber(s.At(r, equipment::Moment).Value(), pattern::RowMoment);
+            g.Cell(r, equipment::Moment) = FormatNumber(s.At(r, equipment::Moment).Value(), pattern::RowMoment);
             break;
     }
 }
@@ -65,8 +60,7 @@ void CommitRowMoment(Worksheet& ws, GridId id, int r) {
             s.At(r, installed::Moment) = Entry::Number(moment);
             break;
         case GridId::Grid2:
-            moment =
-                (s.At(r, scale::Wgt).Value() - s.At(r, scale::Tar).Value()) * s.At(r, scale::Arm).Value();
+            moment = (s.At(r, scale::Wgt).Value() - s.At(r, scale::Tar).Value()) * s.At(r, scale::Arm).Value();
             s.At(r, scale::Mom) = Entry::Number(moment);
             break;
         case GridId::Grid4:
@@ -108,8 +102,7 @@ void Recalculate(Worksheet& ws) {
         v.NewWeight = 0;
         v.NewMoment = 0;
         v.NewArm = 0;
-        changes.At(0, installed::Moment) =
-            Entry::Number(FieldValue(ws, Field::CG) * FieldValue(ws, Field::Empty));
+        changes.At(0, installed::Moment) = Entry::Number(FieldValue(ws, Field::CG) * FieldValue(ws, Field::Empty));
     } else {
         v.NewWeight = v.ScaleWeight;
         v.NewMoment = v.ScaleMoment;

@@ -11,8 +11,7 @@ bool FlagFromText(const Nullable& text) {
     if (!text) return false;
     std::string t;
     for (char c : *text)
-        if (c != ' ' && c != '\t')
-            t.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+        if (c != ' ' && c != '\t') t.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
     if (t.empty() || t == "false" || t == "no" || t == "off") return false;
     if (t == "true" || t == "yes" || t == "on") return true;
     return NumericText(t) ? LeadingNumber(t) != 0 : false;

@@ -17,10 +17,8 @@ bool ReadNumber(std::string_view s, size_t& i, int minDigits, int maxDigits, int
 }
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
     return s;
 }
 
@@ -29,12 +27,8 @@ std::string Padded(int v, size_t width) {
     if (s.size() < width) s.insert(s.begin(), width - s.size(), '0');
     return s;
 }
-std::string TwoDigits(int v) {
-    return Padded(v, 2);
-}
-std::string FourDigits(int v) {
-    return Padded(v, 4);
-}
+std::string TwoDigits(int v) { return Padded(v, 2); }
+std::string FourDigits(int v) { return Padded(v, 4); }
 
 }  // namespace
 

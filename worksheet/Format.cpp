@@ -86,9 +86,7 @@ std::string FormatReduced(double value, int significant, std::string_view patter
 
 }  // namespace
 
-std::string FormatNumber(double value, std::string_view pattern) {
-    return FormatReduced(value, 15, pattern);
-}
+std::string FormatNumber(double value, std::string_view pattern) { return FormatReduced(value, 15, pattern); }
 
 std::string FormatSingle(float value, std::string_view pattern) {
     return FormatReduced(static_cast<double>(value), 7, pattern);

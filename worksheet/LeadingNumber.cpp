@@ -10,15 +10,9 @@
 namespace wb {
 namespace {
 
-bool IsSkipped(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool IsExponentLetter(char c) {
-    return c == 'E' || c == 'e' || c == 'D' || c == 'd';
-}
+bool IsSkipped(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsExponentLetter(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; }
 
 // Converts a clean C-locale number text ("-12.5e3") without depending on the process locale.
 double ParseClean(const std::string& s) {
@@ -38,8 +32,7 @@ double LeadingNumber(std::string_view text) {
     clean.reserve(text.size());
     size_t i = 0;
     auto next = [&]() -> int {
-        while (i < text.size() && IsSkipped(text[i]))
-            ++i;
+        while (i < text.size() && IsSkipped(text[i])) ++i;
         return i < text.size() ? static_cast<unsigned char>(text[i]) : -1;
     };
     int c = next();
@@ -96,8 +89,7 @@ std::string NumberText(double value) {
     std::string digits;
     for (size_t k = negative ? 1 : 0; k < e; ++k)
         if (IsDigit(s[k])) digits.push_back(s[k]);
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
     std::string out;
     if (negative) out.push_back('-');
     if (exponent >= 7 || exponent < -5) {
@@ -132,10 +124,8 @@ std::string NumberText(double value) {
 
 bool NumericText(std::string_view text) {
     size_t b = 0, e = text.size();
-    while (b < e && IsSkipped(text[b]))
-        ++b;
-    while (e > b && IsSkipped(text[e - 1]))
-        --e;
+    while (b < e && IsSkipped(text[b])) ++b;
+    while (e > b && IsSkipped(text[e - 1])) --e;
     std::string_view s = text.substr(b, e - b);
     size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;

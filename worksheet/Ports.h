@@ -15,7 +15,7 @@ namespace wb {
 enum class Icon { Information, Critical, Question, Exclamation, None };
 
 class Dialogs {
-  public:
+public:
     virtual ~Dialogs() = default;
     // A modal notice with an OK button.
     virtual void Notice(std::string_view title, std::string_view text, Icon icon) = 0;
@@ -38,7 +38,7 @@ class Dialogs {
 };
 
 class Clock {
-  public:
+public:
     virtual ~Clock() = default;
     virtual CalendarDate Today() const = 0;
 };
