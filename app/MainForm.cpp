@@ -5,6 +5,7 @@
 #include "store/Records.h"
 #include "store/SettingsDatabase.h"
 #include "worksheet/Balance.h"
+#include "worksheet/FieldEntry.h"
 #include "worksheet/GridEditing.h"
 #include "worksheet/Utf8.h"
 
@@ -104,15 +105,12 @@ bool MainForm::Usable(Control c) const {
     return panel == Control::None || Usable(panel);
 }
 
-void MainForm::TextChanged(Control c, std::string text) {
+void MainForm::TextChanged(Control c, std::string text, std::optional<size_t> caret) {
     if (InfoOf(c).kind != ControlKind::Text || !Usable(c)) return;
-    // The input limit stops typing and pasting; a longer stored text shown in the box
-    // stays whole until the mechanic shortens it.
-    const size_t limit = static_cast<size_t>(MaxChars(c));
-    const size_t before = CharCount(Text(c));
-    const size_t after = CharCount(text);
-    if (limit > 0 && after > limit && after > before) text = FirstChars(text, std::max(limit, before));
-    SetText(c, std::move(text));
+    // Typed, pasted or dropped: only what the edit inserted is held to the limit and, in the
+    // tail number, made capitals; the rest of the box stays as it was.
+    const BoxRules rules{static_cast<size_t>(MaxChars(c)), c == Control::Text1};
+    SetText(c, AcceptBoxEdit(Text(c), text, rules, caret));
 }
 
 KeyResult MainForm::KeyTyped(Control c, char32_t key) {

@@ -36,11 +36,13 @@ class MainForm {
     MainForm& operator=(const MainForm&) = delete;
 
     // ---- window events -------------------------------------------------------------
-    void Load();                                    // main load: a fresh Worksheet
-    void Activate();                                // main activate: settings, main database, company
-    void TextChanged(Control c, std::string text);  // typed, pasted or deleted text
-    KeyResult KeyTyped(Control c, char32_t key);    // a character key, Enter and Backspace included
-    void DeleteKey(Control grid);                   // the Delete key in a grid
+    void Load();      // main load: a fresh Worksheet
+    void Activate();  // main activate: settings, main database, company
+    // The box's text after an edit (typed, pasted, cut, undone), with the caret after it in
+    // characters when the box knows it.
+    void TextChanged(Control c, std::string text, std::optional<size_t> caret = std::nullopt);
+    KeyResult KeyTyped(Control c, char32_t key);  // a character key, Enter and Backspace included
+    void DeleteKey(Control grid);                 // the Delete key in a grid
     void GridMoveCurrent(Control grid, int row, int col);
     void GridScrolled(Control grid, int topRow);  // the scroll bar moved; the current cell stays
     void Clicked(Control c);                      // buttons, grids, result boxes

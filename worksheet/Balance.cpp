@@ -1,6 +1,7 @@
 #include "worksheet/Balance.h"
 
 #include "worksheet/Format.h"
+#include "worksheet/GridEditing.h"
 #include "worksheet/LeadingNumber.h"
 
 namespace wb {
@@ -148,6 +149,9 @@ void Recalculate(Worksheet& ws) {
 
 void RebuildPreviousEmptyRow(Worksheet& ws, Field leaving) {
     if (ws.Get(leaving).empty()) return;
+    // An edit still pending in the change list names its row by number: it lands before row 0
+    // is rebuilt or the rows move down, so no later commit redisplays the wrong row.
+    CommitRow(ws, GridId::Grid1);
     RowStore& s = ws.InstalledList();
     Grid& g = ws.grid(GridId::Grid1);
     const bool rowZeroBlank = s.At(0, installed::Description).IsEmpty() &&

@@ -178,6 +178,9 @@ void GridClick(Worksheet& ws, GridId id, Dialogs& dialogs) {
 
 void GridFocusLeft(Worksheet& ws, GridId id) {
     GridMoveCurrent(ws, id, 0, ws.grid(id).col);
+    // A current cell already in row 0 does not move, yet its edit must land all the same:
+    // otherwise the totals, the reports and the saved row disagree with the cells.
+    CommitRow(ws, id);
 }
 
 }  // namespace wb

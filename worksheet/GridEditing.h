@@ -25,7 +25,8 @@ void GridClick(Worksheet& ws, GridId grid, Dialogs& dialogs);
 // commits the row last edited.
 void GridMoveCurrent(Worksheet& ws, GridId grid, int row, int col);
 
-// The grid loses the keyboard focus.
+// The grid loses the keyboard focus: the current cell goes to row 0 and any pending edit
+// is committed, wherever the current cell stood.
 void GridFocusLeft(Worksheet& ws, GridId grid);
 
 // Commits a pending edit of this grid: row moment, row redisplay, totals.

@@ -1,13 +1,17 @@
 #include "app/qt/Icons.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 
 namespace wb::gui {
 namespace {
 
-constexpr int kSize = 24;  // logical pixels; drawn at twice that for sharp high-dpi screens
+constexpr int kSize = 24;  // the faces are drawn on a 24 × 24 grid, scaled to the size shown
 
 void Arrow(QPainter& p, bool right) {
     QPainterPath path;
@@ -74,12 +78,9 @@ void History(QPainter& p) {
 
 }  // namespace
 
-QIcon PictureIcon(Picture picture) {
-    QPixmap pixmap(2 * kSize, 2 * kSize);
-    pixmap.setDevicePixelRatio(2);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
+namespace {
+
+void Draw(QPainter& p, Picture picture) {
     switch (picture) {
         case Picture::Previous:
             Arrow(p, false);
@@ -106,8 +107,43 @@ QIcon PictureIcon(Picture picture) {
             Printer(p, 3, true);
             break;
     }
-    p.end();
-    return QIcon(pixmap);
+}
+
+// Drawn afresh at every size asked for, so that a zoomed window or a high-dpi screen shows
+// sharp faces; a disabled button greys its face as the style does.
+class PictureEngine : public QIconEngine {
+  public:
+    explicit PictureEngine(Picture picture) : picture_(picture) {}
+
+    void paint(QPainter* p, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal dpr = p->device() ? p->device()->devicePixelRatioF() : 1.0;
+        QPixmap face = pixmap(rect.size() * dpr, mode, state);
+        face.setDevicePixelRatio(dpr);
+        p->drawPixmap(rect, face);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        QPixmap face(size);
+        face.fill(Qt::transparent);
+        QPainter p(&face);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(static_cast<qreal>(size.width()) / kSize, static_cast<qreal>(size.height()) / kSize);
+        Draw(p, picture_);
+        p.end();
+        if (mode != QIcon::Disabled) return face;
+        QStyleOption option;
+        option.palette = QApplication::palette();
+        return QApplication::style()->generatedIconPixmap(QIcon::Disabled, face, &option);
+    }
+    QIconEngine* clone() const override { return new PictureEngine(picture_); }
+
+  private:
+    Picture picture_;
+};
+
+}  // namespace
+
+QIcon PictureIcon(Picture picture) {
+    return QIcon(new PictureEngine(picture));
 }
 
 }  // namespace wb::gui

@@ -4,15 +4,19 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
 
 #include "app/ReportFromScreen.h"
 #include "app/qt/Units.h"
 #include "app/qt/Widgets.h"
+#include "app/qt/Zoom.h"
 #include "reports/qt/PrintReport.h"
 
 namespace wb::gui {
@@ -21,18 +25,21 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent)
     : QWidget(parent), form_(form), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Weight and Balance"));
-    setFont(WindowFont());
-    setFixedSize(Px(9615), Px(6900));
+    // The layout has one size per zoom: no maximise button that would do nothing.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    BuildAll();
 
-    // Creation order is the Tab order: header, change list, button bar, then the panels.
-    BuildWorksheet();
-    BuildButtonBar();
-    BuildSpecifications();
-    BuildNotes();
-    BuildAbout();
-    BuildSetup();
-    BuildDataFolder();  // over the set-up panel: "Path" opens it from there
-    BuildHistory();
+    // Ctrl+plus, Ctrl+minus and Ctrl+0 zoom the whole window, as in most desktop programs.
+    const std::pair<QKeySequence, int> zoomKeys[] = {{QKeySequence::ZoomIn, 1},
+                                                     {QKeySequence(Qt::CTRL | Qt::Key_Equal), 1},
+                                                     {QKeySequence::ZoomOut, -1},
+                                                     {QKeySequence(Qt::CTRL | Qt::Key_0), 0}};
+    for (const auto& [keys, step] : zoomKeys) {
+        auto* shortcut = new QShortcut(keys, this);
+        const int s = step;
+        connect(shortcut, &QShortcut::activated, this, [this, s] { ZoomStep(s); });
+    }
 
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
                           [this](QWidget*, QWidget* now) { FocusChanged(now); });
@@ -53,6 +60,69 @@ MainWindow::~MainWindow() {
     for (QObject* child : findChildren<QObject*>())
         child->blockSignals(true);
     if (hourglass_) QApplication::restoreOverrideCursor();
+}
+
+// Every control placed in twips at the current zoom. Creation order is the Tab order: header,
+// change list, button bar, then the panels.
+void MainWindow::BuildAll() {
+    setFont(WindowFont());
+    setFixedSize(Px(9615), Px(6900));
+    BuildWorksheet();
+    BuildButtonBar();
+    BuildSpecifications();
+    BuildNotes();
+    BuildAbout();
+    BuildSetup();
+    BuildDataFolder();  // over the set-up panel: "Path" opens it from there
+    BuildHistory();
+}
+
+void MainWindow::ZoomStep(int step) {
+    if (busy_ || refreshing_) return;
+    const QSize available = screen() ? screen()->availableGeometry().size() : QSize();
+    const int percent = step == 0 ? FittingZoom(available) : ClampZoom(Zoom() + step * kZoomStep, available);
+    // The key that asked for it is still being delivered to a control about to go: the
+    // rebuild waits until that has ended.
+    if (percent != Zoom())
+        QMetaObject::invokeMethod(
+            this, [this, percent] { SetZoomTo(percent); }, Qt::QueuedConnection);
+    // Ctrl+0 goes back to what suits the screen, also at the next start.
+    if (onZoomChanged) onZoomChanged(step == 0 ? 0 : percent);
+}
+
+// The form holds every piece of state, so the window is simply built again at the new size
+// and shown from the form.
+void MainWindow::SetZoomTo(int percent) {
+    if (busy_) return;
+    SetZoom(percent);
+    Rebuild();
+}
+
+void MainWindow::Rebuild() {
+    refreshing_ = true;  // the focus moving off the dying controls is no move of the form's
+    std::vector<QObject*> old;
+    for (QObject* child : children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if ((w != nullptr && !w->isWindow()) || child == folders_) old.push_back(child);
+    }
+    for (QObject* o : old)
+        o->blockSignals(true);
+    for (QObject* o : old)
+        delete o;
+    widgets_.fill(nullptr);
+    worksheet_ = nullptr;
+    drives_ = nullptr;
+    folders_ = nullptr;
+    folderTree_ = nullptr;
+    folderPath_ = nullptr;
+    historyList_ = nullptr;
+    historyTitle_ = nullptr;
+    historySummary_ = nullptr;
+    historyShown_ = -1;
+    QApplication::setFont(WindowFont());  // message boxes and choosers follow the zoom
+    BuildAll();
+    refreshing_ = false;
+    Refresh();
 }
 
 void MainWindow::Register(Control c, QWidget* w) {
@@ -101,8 +171,11 @@ KeyResult MainWindow::Key(Control c, char32_t key) {
     return r;
 }
 
-void MainWindow::TextEdited(Control c, const QString& text) {
-    Forward([&] { form_.TextChanged(c, text.toStdString()); });
+void MainWindow::TextEdited(Control c, const QString& text, std::optional<int> caret) {
+    // The form counts characters; the box counts UTF-16 units.
+    std::optional<size_t> chars;
+    if (caret) chars = static_cast<size_t>(text.left(*caret).toUcs4().size());
+    Forward([&] { form_.TextChanged(c, text.toStdString(), chars); });
 }
 
 void MainWindow::Click(Control c) {
@@ -210,10 +283,16 @@ void MainWindow::ShowText(Control c) {
     if (box == nullptr) return;
     // The input limit stops typing and pasting only: a longer text the program wrote
     // (a stored one) shows whole.
-    if (const int limit = MaxChars(c); limit > 0 && !box->isReadOnly())
-        box->setMaxLength(std::max(limit, static_cast<int>(text.size())));
+    // Only a real change: setting the limit rewrites the box, which loses the caret, the
+    // selection and the undo steps.
+    if (const int limit = MaxChars(c); limit > 0 && !box->isReadOnly()) {
+        const int maxLength = std::max(limit, static_cast<int>(text.size()));
+        if (box->maxLength() != maxLength) box->setMaxLength(maxLength);
+    }
     if (box->text() != text) {
-        const int caret = box->cursorPosition();
+        // The caret stays where the mechanic had it; in a box that was empty (a new one, or
+        // one the program fills) it stands at the end.
+        const int caret = box->text().isEmpty() ? static_cast<int>(text.size()) : box->cursorPosition();
         box->setText(text);
         box->setCursorPosition(std::min(caret, static_cast<int>(text.size())));
     }

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "app/MainForm.h"
@@ -15,6 +16,7 @@ class QComboBox;
 class QLabel;
 class QTreeWidget;
 class QFileSystemModel;
+class QLabel;
 class QPrinter;
 class QTreeView;
 
@@ -42,9 +44,15 @@ class MainWindow : public QWidget {
     // Runs once, when the window first becomes active: the start-up body's place.
     std::function<void()> onFirstActivation;
 
+    // The whole window drawn at another zoom (percent), built afresh from the form's state.
+    void SetZoomTo(int percent);
+    // Told the zoom the mechanic chose with the keys, to keep for the next start (0: the one
+    // that suits the screen).
+    std::function<void(int percent)> onZoomChanged;
+
     // ---- events from the controls, each forwarded to the form ----------------------
     KeyResult Key(Control c, char32_t key);
-    void TextEdited(Control c, const QString& text);
+    void TextEdited(Control c, const QString& text, std::optional<int> caret = std::nullopt);
     void Click(Control c);
     void Delete(Control grid);
     void MoveCurrent(Control grid, int row, int col);
@@ -72,10 +80,14 @@ class MainWindow : public QWidget {
     Control ControlOf(QWidget* w) const;
     void ShowText(Control c);
     void ShowFolder();
+    void BringIntoView(const QModelIndex& folder);
     void ShowSample();
     void PrintFromScreen(Control button);
 
     void Register(Control c, QWidget* w);
+    void BuildAll();
+    void Rebuild();
+    void ZoomStep(int step);  // +1, -1, or 0 for the zoom that suits the screen
     void BuildWorksheet();
     void BuildButtonBar();
     void BuildSpecifications();
@@ -97,6 +109,7 @@ class MainWindow : public QWidget {
     QLabel* historyTitle_ = nullptr;
     QLabel* historySummary_ = nullptr;
     int historyShown_ = -1;  // the form's historyReads last shown
+    QLabel* folderPath_ = nullptr;
     QMetaObject::Connection focusWatch_;
     bool busy_ = false;        // the form is handling an event (a message box may be up)
     bool refreshing_ = false;  // the window is writing the form's state into the widgets

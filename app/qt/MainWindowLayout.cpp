@@ -185,7 +185,7 @@ void MainWindow::BuildButtonBar() {
             button->setText(QString::fromLatin1(b.caption));
         } else {
             button->setIcon(PictureIcon(*b.picture));
-            button->setIconSize(QSize(24, 24));
+            button->setIconSize(IconSize());
             button->setToolTip(QString::fromLatin1(b.tip));
         }
         const Control c = b.button;
@@ -222,7 +222,7 @@ void MainWindow::BuildSpecifications() {
     print->setObjectName(QStringLiteral("Command3D32"));
     print->setAutoDefault(true);
     print->setIcon(PictureIcon(Picture::CalculationReport));
-    print->setIconSize(QSize(24, 24));
+    print->setIconSize(IconSize());
     print->setToolTip(QStringLiteral("Print the weight and balance report"));
     print->setGeometry(TwipRect(6420, 420, 735, 915));
     connect(print, &QPushButton::clicked, this, [this] { Click(C::Command3D32); });

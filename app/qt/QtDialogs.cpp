@@ -3,7 +3,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -33,20 +35,38 @@ QMessageBox::Icon BoxIcon(Icon icon) {
 
 }  // namespace
 
+// The title is the message ("No aircraft identified."): a window manager may cut it in the
+// title bar, so the box shows it inside as well, above the text, and is at least as wide as
+// the title with room for the title bar's icon and buttons.
+std::unique_ptr<QMessageBox> QtDialogs::MakeBox(QWidget* parent, QMessageBox::Icon icon,
+                                                std::string_view title, std::string_view text,
+                                                QMessageBox::StandardButtons buttons) {
+    const QString heading = FromUtf8(title);
+    auto box = std::make_unique<QMessageBox>(icon, heading, heading, buttons, parent);
+    box->setTextFormat(Qt::PlainText);  // a "<" in a text is shown, not taken as markup
+    box->setInformativeText(FromUtf8(text));
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        label->setTextFormat(Qt::PlainText);
+    QFont bold = box->font();
+    bold.setBold(true);
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) label->setFont(bold);
+    const int titleWidth = QFontMetrics(bold).horizontalAdvance(heading) + kTitleBarRoom;
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    return box;
+}
+
 std::unique_ptr<QMessageBox> QtDialogs::MakeNotice(QWidget* parent, std::string_view title,
                                                    std::string_view text, Icon icon) {
-    auto box = std::make_unique<QMessageBox>(BoxIcon(icon), FromUtf8(title), FromUtf8(text), QMessageBox::Ok,
-                                             parent);
-    box->setTextFormat(Qt::PlainText);
+    auto box = MakeBox(parent, BoxIcon(icon), title, text, QMessageBox::Ok);
     box->setDefaultButton(QMessageBox::Ok);
     return box;
 }
 
 std::unique_ptr<QMessageBox> QtDialogs::MakeQuestion(QWidget* parent, std::string_view title,
                                                      std::string_view text) {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, FromUtf8(title), FromUtf8(text),
-                                             QMessageBox::Yes | QMessageBox::No, parent);
-    box->setTextFormat(Qt::PlainText);
+    auto box = MakeBox(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No);
     // No is the safe answer: Enter alone must not discard the Worksheet.
     box->setDefaultButton(QMessageBox::No);
     box->setEscapeButton(QMessageBox::No);

@@ -34,7 +34,8 @@ class QtDialogs : public Dialogs {
     static QFont ToQFont(const ReportFont& font);
     static ReportFont FromQFont(const QFont& font);
 
-    // The boxes as they are built, before they are shown.
+    // The boxes as they are built, before they are shown: the title in the title bar and, in
+    // bold, inside the box; the text under it.
     static std::unique_ptr<QMessageBox> MakeNotice(QWidget* parent, std::string_view title,
                                                    std::string_view text, Icon icon);
     // One button per choice, the first the default; Escape presses the last.
@@ -44,7 +45,14 @@ class QtDialogs : public Dialogs {
     static std::unique_ptr<QMessageBox> MakeQuestion(QWidget* parent, std::string_view title,
                                                      std::string_view text);
 
+    // Room beside a box's title for the title bar's icon and buttons, in pixels.
+    static constexpr int kTitleBarRoom = 160;
+
   private:
+    static std::unique_ptr<QMessageBox> MakeBox(QWidget* parent, QMessageBox::Icon icon,
+                                                std::string_view title, std::string_view text,
+                                                QMessageBox::StandardButtons buttons);
+
     QPointer<QWidget> parent_;
     QPrinter* printer_ = nullptr;
 };

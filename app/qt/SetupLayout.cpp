@@ -106,7 +106,7 @@ void MainWindow::BuildSetup() {
     printer->setObjectName(QStringLiteral("Command3D29"));
     printer->setAutoDefault(true);
     printer->setIcon(PictureIcon(Picture::CalculationReport));
-    printer->setIconSize(QSize(24, 24));
+    printer->setIconSize(IconSize());
     printer->setToolTip(QStringLiteral("Choose the printer for the reports"));
     printer->setGeometry(TwipRect(630, 4560, 780, 585));
     connect(printer, &QPushButton::clicked, this, [this] { Click(C::Command3D29); });
@@ -168,6 +168,16 @@ void MainWindow::BuildDataFolder() {
         folderTree_->hideColumn(c);
     folderTree_->setHeaderHidden(true);
     folderTree_->setGeometry(TwipRect(660, 1440, 3135, 1605));
+    // The list reads folders in the background: once the folders on the way to the chosen one
+    // are read, it is scrolled into view again (the rows above it may have grown meanwhile).
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        const QModelIndex current = folderTree_->currentIndex();
+        if (current.isValid() && folders_->filePath(current).startsWith(loaded)) BringIntoView(current);
+    });
+    // The chosen folder as text: the list shows only its last names.
+    folderPath_ = new QLabel(panel);
+    folderPath_->setObjectName(QStringLiteral("DataFolderPath"));
+    folderPath_->setGeometry(TwipRect(660, 1110, 4155, 285));
     connect(folderTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& now) {
                 if (now.isValid()) FolderPicked(folders_->filePath(now));
@@ -193,15 +203,25 @@ void MainWindow::ShowFolder() {
     if (folderTree_ == nullptr || !form_.Visible(C::Panel3D11)) return;
     const QString folder = QDir::fromNativeSeparators(QString::fromStdString(form_.ChosenFolder()));
     if (folder.isEmpty()) return;
-    const QModelIndex at = folders_->index(folder);
+    const QString shown = QDir::toNativeSeparators(folder);
+    folderPath_->setToolTip(shown);
+    folderPath_->setText(folderPath_->fontMetrics().elidedText(shown, Qt::ElideMiddle, folderPath_->width()));
+    const QModelIndex at = folders_->index(QDir::cleanPath(folder));
     if (at.isValid() && at != folderTree_->currentIndex()) {
         folderTree_->setCurrentIndex(at);
-        folderTree_->scrollTo(at);
+        BringIntoView(at);
     }
     const QString drive = QDir::toNativeSeparators(QStorageInfo(folder).rootPath());
     if (drive.isEmpty()) return;
     if (drives_->findText(drive) < 0) drives_->addItem(drive);
     drives_->setCurrentIndex(drives_->findText(drive));
+}
+
+// The folders on the way are opened, and the folder is scrolled to the middle of the list.
+void MainWindow::BringIntoView(const QModelIndex& folder) {
+    for (QModelIndex up = folder.parent(); up.isValid(); up = up.parent())
+        folderTree_->expand(up);
+    folderTree_->scrollTo(folder, QAbstractItemView::PositionAtCenter);
 }
 
 QString MainWindow::ChosenFolderShown() const {

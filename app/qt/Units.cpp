@@ -9,16 +9,26 @@ namespace {
 const QStringList kSans = {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                            QStringLiteral("Helvetica")};
 
+int zoom = 100;
+
 QFont Sans(qreal points, bool bold) {
     QFont f;
     f.setFamilies(kSans);
     f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(points);
+    f.setPointSizeF(points * zoom / 100.0);
     f.setBold(bold);
     return f;
 }
 
 }  // namespace
+
+int Zoom() {
+    return zoom;
+}
+
+void SetZoom(int percent) {
+    zoom = percent;
+}
 
 QFont WindowFont() {
     return Sans(8, false);

@@ -1,5 +1,6 @@
-// The form is laid out in twips, as the mechanics' shops have always seen it: at 96 dpi a
-// pixel is 15 twips. Qt scales these logical pixels on high-dpi screens by itself.
+// The form is laid out in twips, as the mechanics' shops have always seen it: at a zoom of
+// 100 % a pixel is 15 twips. The zoom scales the whole window, fonts included; Qt scales these
+// logical pixels once more on high-dpi screens by itself.
 #pragma once
 
 #include <QColor>
@@ -10,10 +11,15 @@ namespace wb::gui {
 
 constexpr int kTwipsPerPixel = 15;
 
-// Twips to pixels, rounded half away from zero.
-constexpr int Px(int twips) {
-    return twips >= 0 ? (2 * twips + kTwipsPerPixel) / (2 * kTwipsPerPixel)
-                      : -((-2 * twips + kTwipsPerPixel) / (2 * kTwipsPerPixel));
+// The zoom of every window, in percent.
+int Zoom();
+void SetZoom(int percent);
+
+// Twips to pixels at the zoom, rounded half away from zero.
+inline int Px(int twips) {
+    const long long scaled = static_cast<long long>(twips) * Zoom();
+    const long long d = 100LL * kTwipsPerPixel;
+    return static_cast<int>(scaled >= 0 ? (2 * scaled + d) / (2 * d) : -((-2 * scaled + d) / (2 * d)));
 }
 
 // A rectangle given in twips; its edges are rounded, not its size, so that neighbours that
@@ -24,7 +30,14 @@ inline QRect TwipRect(int left, int top, int width, int height) {
 }
 
 // Every grid row is 240 twips high.
-constexpr int kRowHeight = Px(240);
+inline int RowHeight() {
+    return Px(240);
+}
+
+// The picture faces are 360 twips square.
+inline QSize IconSize() {
+    return {Px(360), Px(360)};
+}
 
 // The window's small sans-serif font.
 QFont WindowFont();

@@ -13,6 +13,18 @@
 
 namespace wb::gui {
 
+bool TypesWithAModifier(const QKeyEvent& e) {
+    // Ctrl+Alt together is how some keyboards type their third-level characters.
+    const Qt::KeyboardModifiers m = e.modifiers();
+    const bool altGr = (m & Qt::ControlModifier) && (m & Qt::AltModifier);
+    if (altGr || !(m & (Qt::AltModifier | Qt::MetaModifier))) return false;
+    // Only the key's own character is a shortcut; a character the modifier makes (Option+s
+    // giving "ß" on some keyboards) is typing.
+    const QString text = e.text();
+    return text.size() == 1 && text.at(0).isPrint() &&
+           static_cast<int>(text.at(0).toUpper().unicode()) == e.key();
+}
+
 std::optional<char32_t> TypedCharacter(const QKeyEvent& e) {
     const Qt::KeyboardModifiers shortcut = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     if (e.modifiers() & shortcut) return std::nullopt;
@@ -53,10 +65,15 @@ FieldEdit::FieldEdit(Control control, MainWindow& window, QWidget* parent)
     : QLineEdit(parent), control_(control), window_(window) {
     setObjectName(NameOf(control));
     connect(this, &QLineEdit::textEdited, this,
-            [this](const QString& text) { window_.TextEdited(control_, text); });
+            [this](const QString& text) { window_.TextEdited(control_, text, cursorPosition()); });
 }
 
 void FieldEdit::keyPressEvent(QKeyEvent* e) {
+    // Alt+letter is a shortcut, never a character in the box.
+    if (TypesWithAModifier(*e)) {
+        e->ignore();
+        return;
+    }
     const std::optional<char32_t> key = TypedCharacter(*e);
     if (!key) {
         QLineEdit::keyPressEvent(e);
@@ -113,6 +130,10 @@ NotesEdit::NotesEdit(Control control, MainWindow& window, QWidget* parent)
 }
 
 void NotesEdit::keyPressEvent(QKeyEvent* e) {
+    if (TypesWithAModifier(*e)) {
+        e->ignore();
+        return;
+    }
     const std::optional<char32_t> key = TypedCharacter(*e);
     if (!key) {
         QPlainTextEdit::keyPressEvent(e);
@@ -158,7 +179,7 @@ GridView::GridView(Control control, const std::vector<GridColumn>& columns, int 
     horizontalHeader()->hide();
     verticalHeader()->hide();
     verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(kRowHeight);
+    verticalHeader()->setDefaultSectionSize(RowHeight());
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -193,7 +214,7 @@ GridView::GridView(Control control, const std::vector<GridColumn>& columns, int 
     }
     const int frame = 2 * frameWidth();
     const int bar = scrollBar ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0;
-    setFixedSize(width + frame + bar, visibleRows * kRowHeight + frame);
+    setFixedSize(width + frame + bar, visibleRows * RowHeight() + frame);
 
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this](int top) { window_.Scrolled(control_, top); });
@@ -221,7 +242,8 @@ void GridView::Show(const Grid& grid) {
 }
 
 void GridView::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Delete && e->modifiers() == Qt::NoModifier) {
+    // The keypad's Delete is the same key.
+    if (e->key() == Qt::Key_Delete && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         window_.Delete(control_);
         return;
     }

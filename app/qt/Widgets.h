@@ -22,6 +22,8 @@ class MainWindow;
 // The character a key press types, as the form counts it: Enter 13, Backspace 8, a
 // printable character as itself; nothing for other keys and for shortcuts.
 std::optional<char32_t> TypedCharacter(const QKeyEvent& e);
+// A printable key pressed with Alt or Meta: a shortcut, which must type nothing into a box.
+bool TypesWithAModifier(const QKeyEvent& e);
 
 // A header or range box. Each character key goes to the form first; what the form lets
 // through (a capital in the tail number) is typed here, and the edited text goes back.

@@ -2,9 +2,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -15,6 +17,7 @@
 #include "app/qt/SplashWindow.h"
 #include "app/qt/SystemClock.h"
 #include "app/qt/Units.h"
+#include "app/qt/Zoom.h"
 #include "setup/SettingsLocation.h"
 
 namespace {
@@ -68,6 +71,13 @@ int main(int argc, char** argv) {
         return refused ? 2 : 0;
     }
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The window fills a comfortable part of the screen, or keeps the zoom chosen last.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize available = screen->availableGeometry().size();
+        const int stored = wb::gui::StoredZoom();
+        wb::gui::SetZoom(stored > 0 ? wb::gui::ClampZoom(stored, available)
+                                    : wb::gui::FittingZoom(available));
+    }
     QApplication::setFont(wb::gui::WindowFont());
     QApplication::setWindowIcon(ProgramIcon());
 
@@ -90,9 +100,14 @@ int main(int argc, char** argv) {
         form.runInBackground = [w = window.get()](auto job, auto done) {
             w->RunInBackground(std::move(job), std::move(done));
         };
+        window->onZoomChanged = [](int percent) { wb::gui::StoreZoom(percent); };
         window->show();
         window->activateWindow();  // a display without a window manager would leave it inactive
     };
     splash.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // Ending is immediate: every save is already committed, and tearing the widgets down would
+    // wait for background work (the folder list's reader, the printer system) nobody needs.
+    std::fflush(nullptr);
+    std::_Exit(code);
 }

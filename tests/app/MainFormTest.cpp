@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/ScriptedDialogs.h"
+#include "worksheet/Balance.h"
 #include "worksheet/Utf8.h"
 
 namespace wb {
@@ -89,13 +90,36 @@ TEST_F(MainFormTest, NewAnsweredNoChangesNothing) {
 TEST_F(MainFormTest, TailNumbersAreCapitalsAndStopAtSixCharacters) {
     Type(U"n123abz");
     EXPECT_EQ(form.Text(Control::Text1), "N123AB");
-    // A paste is cut to the limit too.
-    form.TextChanged(Control::Text2, "ABCDEFGHIJKLMNOP");
-    EXPECT_EQ(form.Text(Control::Text2), "ABCDEFGHIJ");
-    // A longer text written by the program is shown whole and can be shortened.
-    form.SetText(Control::Text8, "1234567890");
-    form.TextChanged(Control::Text8, "123456789");
-    EXPECT_EQ(form.Text(Control::Text8), "123456789");
+}
+
+// A box edits where its caret stands; only what the edit inserted is held to the limit and,
+// in the tail number, made capitals, whether typed, pasted or typed over a selection.
+TEST_F(MainFormTest, BoxEditsKeepTheirPlaceTheLimitAndTheCapitals) {
+    struct Edit {
+        Control box;
+        const char* before;
+        const char* after;  // the box's text after the edit
+        std::optional<size_t> caret;
+        const char* kept;
+    };
+    const Edit edits[] = {
+        {Control::Text3, "ABC", "ABZC", 3, "ABZC"},                  // typed between letters
+        {Control::Text3, "ABZC", "ABC", 2, "ABC"},                   // Backspace in the middle
+        {Control::Text7, "12-06-2026", "0", 1, "0"},                 // a full box typed over
+        {Control::Text1, "N5X", "Nyy5X", 3, "NYY5X"},                // pasted letters become capitals
+        {Control::Text1, "Na", "Naa", 2, "NAa"},                     // only the inserted one
+        {Control::Text1, "N5X", "N5Xab", std::nullopt, "N5XAB"},     // no caret: the difference
+        {Control::Text1, "N555X", "Nabc555X", 4, "NA555X"},          // a paste cut to the limit
+        {Control::Text2, "", "ABCDEFGHIJKLMNOP", 16, "ABCDEFGHIJ"},  //
+        {Control::Text5, "19", "19\xC3\x9F\xC3\x9F\xC3\x9F", 5, "19\xC3\x9F\xC3\x9F"},  // whole characters
+        {Control::Text8, "1234567890", "12345678901", 11, "1234567890"},  // a longer stored text stays
+        {Control::Text8, "1234567890", "123456789", 9, "123456789"},      // and can be shortened
+    };
+    for (const Edit& e : edits) {
+        form.SetText(e.box, e.before);
+        form.TextChanged(e.box, e.after, e.caret);
+        EXPECT_EQ(form.Text(e.box), e.kept) << InfoOf(e.box).name << " " << e.after;
+    }
 }
 
 TEST_F(MainFormTest, OnlyRealChangesOfHeaderBoxesMarkTheScreenUnsaved) {
@@ -169,6 +193,87 @@ TEST_F(MainFormTest, AWholeWorksheetTypedThroughTheEnterChain) {
     EXPECT_EQ(form.Text(Control::Text24), "35.48");
     EXPECT_EQ(form.Text(Control::Text27), "42830.0");
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// However the focus leaves a grid, the edit typed last lands: the row's cells, its store, the
+// six values and the New values agree with committing that row by hand, also when the current
+// cell already stood in row 0 and did not move. A print sees the committed values.
+TEST_F(MainFormTest, LeavingAGridCommitsThePendingEditWhereverItStood) {
+    struct GridCase {
+        Control grid;
+        int weightCol, armCol, lastRow;
+    };
+    const GridCase grids[] = {{Control::Grid1, installed::Weight, installed::Arm, 29},
+                              {Control::Grid2, scale::Wgt, scale::Arm, 4},
+                              {Control::Grid4, fluid::Wgt, fluid::Arm, 4},
+                              {Control::Grid3, equipment::Weight, equipment::Arm, 99}};
+    enum Way { HeaderBox, BarButton, PanelOrPrint };
+    for (const GridCase& gc : grids) {
+        const GridId id = *GridOf(gc.grid);
+        const bool onSpecs = gc.grid != Control::Grid1;
+        for (int row : {0, gc.lastRow / 2, gc.lastRow}) {
+            for (Way way : {HeaderBox, BarButton, PanelOrPrint}) {
+                SCOPED_TRACE(std::string(InfoOf(gc.grid).name) + " row " + std::to_string(row) + " way " +
+                             std::to_string(way));
+                dialogs.answers = {true};
+                form.Clicked(Control::Command3D19);
+                form.TextChanged(Control::Text1, "N1");
+                if (onSpecs) form.Clicked(Control::Command3D23);
+                form.FocusTo(gc.grid);
+                form.GridMoveCurrent(gc.grid, row, gc.armCol);
+                Type(U"40");
+                if (id == GridId::Grid1) {
+                    form.GridMoveCurrent(gc.grid, row, installed::Install);
+                    Type(U"x");
+                }
+                form.GridMoveCurrent(gc.grid, row, gc.weightCol);
+                Type(U"700");  // pending until the current cell moves or the focus leaves
+
+                Worksheet expected = form.ws;
+                expected.onFieldChanged = nullptr;
+                CommitRowMoment(expected, id, row);
+                if (id != GridId::Grid3) Recalculate(expected);
+
+                std::optional<Computed> printed;
+                form.onPrint = [&](Control) { printed = form.ws.values; };
+                switch (way) {
+                    case HeaderBox:
+                        form.Clicked(onSpecs ? Control::Text14 : Control::Text3);
+                        break;
+                    case BarButton:
+                        form.Clicked(onSpecs ? Control::Command3D27 : Control::Command3D13);
+                        break;
+                    case PanelOrPrint:
+                        form.Clicked(onSpecs ? Control::Command3D23 : Control::Command3D14);
+                        break;
+                }
+                form.onPrint = nullptr;
+
+                const Grid& g = form.ws.grid(id);
+                for (int c = 0; c < g.cols; ++c) {
+                    EXPECT_EQ(g.Cell(row, c), expected.grid(id).Cell(row, c)) << "column " << c;
+                    EXPECT_EQ(form.ws.store(id).At(row, c), expected.store(id).At(row, c)) << "column " << c;
+                }
+                EXPECT_EQ(g.Cell(row, gc.weightCol), "700.00");
+                EXPECT_EQ(form.ws.edit(id).EditCol, -1);
+                EXPECT_FALSE(form.ws.TypingStarted);
+                const Computed& v = form.ws.values;
+                const Computed& e = expected.values;
+                EXPECT_EQ(
+                    std::tie(v.ScaleWeight, v.ScaleArm, v.ScaleMoment, v.NewWeight, v.NewArm, v.NewMoment),
+                    std::tie(e.ScaleWeight, e.ScaleArm, e.ScaleMoment, e.NewWeight, e.NewArm, e.NewMoment));
+                for (Field f : {Field::Text23, Field::Text24, Field::Text27, Field::Empty, Field::CG})
+                    EXPECT_EQ(form.ws.Get(f), expected.Get(f)) << InfoOf(f).control;
+                if (printed) {
+                    EXPECT_EQ(printed->NewWeight, e.NewWeight);
+                }
+                if (onSpecs && way == PanelOrPrint) {
+                    EXPECT_FALSE(form.Visible(Control::Panel3D6));
+                }
+                if (onSpecs && way != PanelOrPrint) form.Clicked(Control::Command3D23);
+            }
+        }
+    }
 }
 
 TEST_F(MainFormTest, SpecsWithoutATailShowsOnlyTheNotice) {

@@ -1,6 +1,8 @@
 // The real main window over the real MainForm with scripted message boxes (a modal box would
 // never return here). The rules themselves are tested on the form; these tests show that keys,
 // clicks, focus and scrolling reach it and that what it decides reaches the widgets.
+#include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -8,6 +10,7 @@
 #include <memory>
 
 #include "app/MainForm.h"
+#include "app/qt/Zoom.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/WindowDriver.h"
 
@@ -29,8 +32,11 @@ class MainWindowTest : public QObject, public wb::test::WindowDriver {
     void gridClicksArrowsAndDelete();
     void theCurrentRowStaysInView();
     void aLongStoredTextShowsWhole();
+    void boxesEditAsDesktopBoxes();
     void captionsCellsAndBoxesReadWhole();
     void gridCaptionsStandOverTheirColumns();
+    void theWholeWindowZooms();
+    void theZoomFitsTheScreen();
 
   private:
     std::unique_ptr<wb::test::ScriptedDialogs> dialogs;
@@ -53,6 +59,8 @@ void MainWindowTest::init() {
 }
 
 void MainWindowTest::cleanup() {
+    wb::gui::SetZoom(100);
+    QApplication::setFont(wb::gui::WindowFont());
     window.reset();
     form.reset();
     dialogs.reset();
@@ -202,24 +210,68 @@ void MainWindowTest::aLongStoredTextShowsWhole() {
     QCOMPARE(form->Text(Control::Text8), "123456789");
 }
 
+void MainWindowTest::boxesEditAsDesktopBoxes() {
+    QLineEdit* make = find<QLineEdit>("Text3");
+    make->setFocus();
+    QTest::keyClicks(make, QStringLiteral("ABC"));
+    QTest::keyClick(make, Qt::Key_Left);
+    QTest::keyClick(make, Qt::Key_Left);
+    QTest::keyClicks(make, QStringLiteral("Z"));
+    QCOMPARE(make->text(), QStringLiteral("AZBC"));
+    QTest::keyClick(make, Qt::Key_Backspace);
+    QCOMPARE(form->Text(Control::Text3), "ABC");
+    QTest::keyClick(make, Qt::Key_A, Qt::ControlModifier);  // a selection is replaced
+    QTest::keyClicks(make, QStringLiteral("Cessna"));
+    QCOMPARE(form->Text(Control::Text3), "Cessna");
+    QTest::keyClick(make, Qt::Key_Z, Qt::ControlModifier);  // and the typing undone
+    QCOMPARE(form->Text(Control::Text3), make->text().toStdString());
+    QVERIFY(make->text() != QStringLiteral("Cessna"));
+
+    QLineEdit* date = find<QLineEdit>("Text7");  // a full box typed over
+    date->setFocus();
+    QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(date, QStringLiteral("01-02-2027"));
+    QCOMPARE(form->Text(Control::Text7), "01-02-2027");
+
+    QLineEdit* tail = find<QLineEdit>("Text1");  // Alt+letter types nothing; a paste takes capitals
+    tail->setFocus();
+    QTest::keyClick(tail, 'n', Qt::AltModifier);
+    QCOMPARE(tail->text(), QString());
+    QGuiApplication::clipboard()->setText(QStringLiteral("n5x"));
+    QTest::keyClick(tail, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(tail->text(), QStringLiteral("N5X"));
+    QCOMPARE(form->Text(Control::Text1), "N5X");
+
+    clickCell("Grid1", 1, 0);  // the keypad's Delete deletes the row
+    type(QStringLiteral("GPS"));
+    clickCell("Grid1", 1, 0);
+    QTest::keyClick(find("Grid1"), Qt::Key_Delete, Qt::KeypadModifier);
+    QCOMPARE(cell("Grid1", 1, 0), QString());
+}
+
 void MainWindowTest::captionsCellsAndBoxesReadWhole() {
-    for (QPushButton* b : window->findChildren<QPushButton*>()) {
-        const QFontMetrics fm(b->font());
-        QVERIFY2(fm.horizontalAdvance(b->text()) + 6 <= b->width(), qPrintable(b->objectName()));
-        QVERIFY2(fm.height() <= b->height(), qPrintable(b->objectName()));
+    // At 100 % and at the zooms that suit common screens.
+    for (int zoom : {100, 140, 170}) {
+        window->SetZoomTo(zoom);
+        for (QPushButton* b : window->findChildren<QPushButton*>()) {
+            const QFontMetrics fm(b->font());
+            QVERIFY2(fm.horizontalAdvance(b->text()) + 6 <= b->width(), qPrintable(b->objectName()));
+            QVERIFY2(fm.height() <= b->height(), qPrintable(b->objectName()));
+        }
+        for (QLabel* l : window->findChildren<QLabel*>()) {
+            const QRect need = QFontMetrics(l->font()).boundingRect(QRect(0, 0, 10000, 10000), 0, l->text());
+            QVERIFY2(need.width() <= l->width() && need.height() <= l->height(), qPrintable(l->objectName()));
+        }
+        // A box holds its full input limit of digits.
+        for (QLineEdit* e : window->findChildren<QLineEdit*>()) {
+            const auto c = wb::ControlFromName(e->objectName().toStdString());
+            QVERIFY(c.has_value());
+            const QString longest(wb::MaxChars(*c) > 20 ? 20 : wb::MaxChars(*c), QLatin1Char('8'));
+            QVERIFY2(QFontMetrics(e->font()).horizontalAdvance(longest) + 8 <= e->width(),
+                     qPrintable(e->objectName()));
+        }
     }
-    for (QLabel* l : window->findChildren<QLabel*>()) {
-        const QRect need = QFontMetrics(l->font()).boundingRect(QRect(0, 0, 10000, 10000), 0, l->text());
-        QVERIFY2(need.width() <= l->width() && need.height() <= l->height(), qPrintable(l->objectName()));
-    }
-    // A box holds its full input limit of digits.
-    for (QLineEdit* e : window->findChildren<QLineEdit*>()) {
-        const auto c = wb::ControlFromName(e->objectName().toStdString());
-        QVERIFY(c.has_value());
-        const QString longest(wb::MaxChars(*c) > 20 ? 20 : wb::MaxChars(*c), QLatin1Char('8'));
-        QVERIFY2(QFontMetrics(e->font()).horizontalAdvance(longest) + 8 <= e->width(),
-                 qPrintable(e->objectName()));
-    }
+    window->SetZoomTo(100);
     // Cells after a weighing and an equipment row.
     type(QStringLiteral("n1"));
     click("Command3D23");
@@ -240,25 +292,74 @@ void MainWindowTest::captionsCellsAndBoxesReadWhole() {
 }
 
 void MainWindowTest::gridCaptionsStandOverTheirColumns() {
-    // Grid captions stand exactly over their columns; result boxes under Weight, Arm, Moment.
+    for (int zoom : {100, 140, 170}) {
+        window->SetZoomTo(zoom);
+        // Grid captions stand exactly over their columns; result boxes under Weight, Arm, Moment.
+        GridView* grid1 = find<GridView>("Grid1");
+        const char* grid1Captions[] = {"Command3D1", "Command3D22", "Command3D2",  "Command3D3",
+                                       "Command3D4", "Command3D5",  "Command3D6_0"};
+        for (int c = 0; c < 7; ++c) {
+            QWidget* caption = find(grid1Captions[c]);
+            QCOMPARE(caption->x(), grid1->x() + grid1->ColumnLeft(c));
+            QCOMPARE(caption->width(), grid1->columnWidth(c));
+            QCOMPARE(caption->geometry().bottom() + 1, grid1->y());
+        }
+        QCOMPARE(find("Text23")->x(), find("Command3D2")->x());
+        QCOMPARE(find("Text24")->x(), find("Command3D3")->x());
+        QCOMPARE(find("Text27")->x(), find("Command3D4")->x());
+        // Nothing sticks out of its panel.
+        for (const char* panelName :
+             {"Panel3D1", "Panel3D4", "Panel3D5", "Panel3D6", "Panel3D7", "Panel3D11"}) {
+            QWidget* panel = find(panelName);
+            for (QWidget* w : panel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+                QVERIFY2(panel->contentsRect().contains(w->geometry()), qPrintable(w->objectName()));
+        }
+    }
+}
+
+void MainWindowTest::theWholeWindowZooms() {
+    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));  // a fixed size per zoom
+    std::vector<int> kept;
+    window->onZoomChanged = [&](int percent) { kept.push_back(percent); };
+    type(QStringLiteral("n1"));
+    QCOMPARE(window->size(), QSize(641, 460));
+
+    QTest::keyClick(find("Text1"), Qt::Key_Plus, Qt::ControlModifier);
+    QTRY_COMPARE(window->size(), QSize(705, 506));
+    // Built again at 110 %: fonts, grids and captions alike, and the form's state shown again.
+    QCOMPARE(find("Text1")->font().pointSizeF(), 8.8);
+    QCOMPARE(text("Text1"), QStringLiteral("N1"));
+    QCOMPARE(focusName(), QStringLiteral("Text1"));
     GridView* grid1 = find<GridView>("Grid1");
-    const char* grid1Captions[] = {"Command3D1", "Command3D22", "Command3D2",  "Command3D3",
-                                   "Command3D4", "Command3D5",  "Command3D6_0"};
-    for (int c = 0; c < 7; ++c) {
-        QWidget* caption = find(grid1Captions[c]);
-        QCOMPARE(caption->x(), grid1->x() + grid1->ColumnLeft(c));
-        QCOMPARE(caption->width(), grid1->columnWidth(c));
-        QCOMPARE(caption->geometry().bottom() + 1, grid1->y());
-    }
-    QCOMPARE(find("Text23")->x(), find("Command3D2")->x());
-    QCOMPARE(find("Text24")->x(), find("Command3D3")->x());
+    QCOMPARE(grid1->verticalHeader()->defaultSectionSize(), 18);
+    QCOMPARE(find("Command3D4")->x(), grid1->x() + grid1->ColumnLeft(4));
     QCOMPARE(find("Text27")->x(), find("Command3D4")->x());
-    // Nothing sticks out of its panel.
-    for (const char* panelName : {"Panel3D1", "Panel3D4", "Panel3D5", "Panel3D6", "Panel3D7"}) {
-        QWidget* panel = find(panelName);
-        for (QWidget* w : panel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-            QVERIFY2(panel->contentsRect().contains(w->geometry()), qPrintable(w->objectName()));
+    type(QStringLiteral("2"));  // the rebuilt boxes take keys
+    QCOMPARE(form->Text(Control::Text1), "N12");
+
+    QTest::keyClick(find("Text1"), Qt::Key_Minus, Qt::ControlModifier);
+    QTRY_COMPARE(window->size(), QSize(641, 460));
+    QTest::keyClick(find("Text1"), Qt::Key_0, Qt::ControlModifier);  // what suits the screen
+    QCOMPARE(kept, (std::vector<int>{110, 100, 0}));
+}
+
+void MainWindowTest::theZoomFitsTheScreen() {
+    struct Screen {
+        QSize available;
+        int zoom;
+    };
+    const Screen screens[] = {{{1280, 860}, 130},  {{1280, 900}, 140},  {{1920, 1050}, 160},
+                              {{1920, 1080}, 170}, {{3840, 2100}, 330}, {{640, 450}, 90}};
+    for (const Screen& s : screens) {
+        const int zoom = wb::gui::FittingZoom(s.available);
+        QCOMPARE(zoom, s.zoom);
+        const QSize window = wb::gui::kWindowAt100 * zoom / 100;
+        QVERIFY(window.width() <= s.available.width() && window.height() <= s.available.height());
     }
+    // A zoom kept from a larger screen is cut to what fits; the steps hold.
+    QCOMPARE(wb::gui::ClampZoom(400, {1280, 900}), 180);
+    QCOMPARE(wb::gui::ClampZoom(137, {1920, 1080}), 130);
+    QCOMPARE(wb::gui::ClampZoom(10, {1920, 1080}), wb::gui::kZoomMin);
 }
 
 QTEST_MAIN(MainWindowTest)

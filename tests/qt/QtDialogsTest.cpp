@@ -1,10 +1,31 @@
-// How the message boxes are built; none is shown (a modal box never returns here).
+// How the message boxes are built and shown. A modal box is answered by a timer here, or it
+// would never return.
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
+#include "app/MainForm.h"
+#include "app/qt/MainWindow.h"
 #include "app/qt/QtDialogs.h"
+#include "tests/support/ScriptedDialogs.h"
 
 using wb::gui::QtDialogs;
+
+namespace {
+
+// The title must read whole inside the box, and the box be wide enough for it in a title bar.
+void CheckTitleReadsWhole(QMessageBox& box, const QString& title) {
+    const auto* heading = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    QVERIFY(heading != nullptr);
+    QCOMPARE(heading->text(), title);
+    QVERIFY(heading->isVisible());
+    const int need = QFontMetrics(heading->font()).horizontalAdvance(title);
+    QVERIFY2(heading->width() >= need, qPrintable(title));
+    QVERIFY2(box.width() >= need + QtDialogs::kTitleBarRoom, qPrintable(title));
+}
+
+}  // namespace
 
 class QtDialogsTest : public QObject {
     Q_OBJECT
@@ -14,34 +35,89 @@ class QtDialogsTest : public QObject {
         auto box = QtDialogs::MakeQuestion(nullptr, "Weight & Balance on screen not saved",
                                            "OK to exit program without saving?");
         QCOMPARE(box->windowTitle(), QStringLiteral("Weight & Balance on screen not saved"));
-        QCOMPARE(box->text(), QStringLiteral("OK to exit program without saving?"));
+        QCOMPARE(box->informativeText(), QStringLiteral("OK to exit program without saving?"));
         QCOMPARE(box->icon(), QMessageBox::Question);
         QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
         QCOMPARE(box->escapeButton(), static_cast<QAbstractButton*>(box->button(QMessageBox::No)));
     }
 
-    void aNoticeHasOnlyOk() {
-        auto box = QtDialogs::MakeNotice(nullptr, "No aircraft identified.", "Press OK to continue",
+    void aNoticeHasOnlyOkAndShowsTextsAsTyped() {
+        auto box = QtDialogs::MakeNotice(nullptr, "No aircraft identified.", "Press OK to <continue>",
                                          wb::Icon::Information);
         QCOMPARE(box->windowTitle(), QStringLiteral("No aircraft identified."));
-        QCOMPARE(box->text(), QStringLiteral("Press OK to continue"));
         QCOMPARE(box->icon(), QMessageBox::Information);
         QCOMPARE(box->standardButtons(), QMessageBox::Ok);
-        QCOMPARE(box->textFormat(), Qt::PlainText);  // a "<" in a text is shown, not taken as markup
-    }
-
-    void iconsAndTextsArriveUnchanged() {
+        // A "<" in a text is shown, not taken as markup.
+        const auto* text = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+        QVERIFY(text != nullptr);
+        QCOMPARE(text->text(), QStringLiteral("Press OK to <continue>"));
+        QCOMPARE(text->textFormat(), Qt::PlainText);
+        QCOMPARE(box->textFormat(), Qt::PlainText);
         QCOMPARE(QtDialogs::MakeNotice(nullptr, "t", "x", wb::Icon::Exclamation)->icon(),
                  QMessageBox::Warning);
         QCOMPARE(QtDialogs::MakeNotice(nullptr, "t", "x", wb::Icon::Critical)->icon(), QMessageBox::Critical);
-        // Titles are UTF-8 and keep their ampersands.
-        auto box = QtDialogs::MakeNotice(nullptr,
-                                         "Pr\xC3\xBC"
-                                         "fung & Co",
-                                         "x", wb::Icon::Information);
-        QCOMPARE(box->windowTitle(), QString::fromUtf8("Pr\xC3\xBC"
-                                                       "fung & Co"));
+    }
+
+    // Every title the program shows, and a UTF-8 one with an ampersand.
+    void everyBoxIsAsWideAsItsTitle() {
+        const char* titles[] = {"This field not editable",
+                                "Weight & Balance on screen not saved",
+                                "No aircraft identified.",
+                                "Entry must be numeric",
+                                "No date entered",
+                                "No tail number entered",
+                                "Worksheet already stored",
+                                "Worksheet not saved",
+                                "Too many characters",
+                                "Database error",
+                                "No records this direction.",
+                                "Search Result",
+                                "Database could not be opened",
+                                "Report not printed",
+                                "Convert old database?",
+                                "Database converted",
+                                "Database could not be converted",
+                                "Set-up not saved",
+                                "Report font not saved",
+                                "Data folder not found",
+                                "Data folder not saved",
+                                "Pr\xC3\xBC"
+                                "fung & Co"};
+        for (const char* title : titles) {
+            auto box = QtDialogs::MakeNotice(nullptr, title, "Press OK to continue", wb::Icon::Information);
+            box->show();
+            CheckTitleReadsWhole(*box, QString::fromUtf8(title));
+            QCOMPARE(box->windowTitle(), QString::fromUtf8(title));
+            box->close();
+        }
+        auto question = QtDialogs::MakeQuestion(nullptr, "Weight & Balance on screen not saved",
+                                                "OK to start new form without saving?");
+        question->show();
+        CheckTitleReadsWhole(*question, QStringLiteral("Weight & Balance on screen not saved"));
+    }
+
+    // The real window's notice, shown modal over it and answered.
+    void theWindowsNoticeReadsWhole() {
+        QtDialogs dialogs;
+        wb::test::FixedClock clock;
+        wb::MainForm form(dialogs, clock);
+        wb::gui::MainWindow window(form);
+        dialogs.SetParent(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            seen = true;
+            CheckTitleReadsWhole(*box, QStringLiteral("No aircraft identified."));
+            QCOMPARE(box->informativeText(), QStringLiteral("Press OK to continue"));
+            box->button(QMessageBox::Ok)->click();
+        });
+        QTest::mouseClick(window.WidgetOf(wb::Control::Command3D23), Qt::LeftButton);  // no tail number
+        QVERIFY(seen);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 };
 

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QStyleFactory>
@@ -38,11 +39,12 @@ class SetupWindowTest : public QObject, public wb::test::WindowDriver {
 
   private:
     // One start of the program over the working folder: load, show, the start-up body.
-    void start(bool checkBeside = false) {
+    // The program starts in its working folder, which it names "." (here: that folder + "/.").
+    void start(const QString& workingFolder = {}, bool checkBeside = false) {
         window.reset();
         form.reset();
         form = std::make_unique<wb::MainForm>(*dialogs, clock);
-        form->workingFolder = work->path().toStdString();
+        form->workingFolder = (workingFolder.isEmpty() ? work->path() : workingFolder).toStdString();
         window = std::make_unique<wb::gui::MainWindow>(*form);
         if (checkBeside)
             form->runInBackground = [w = window.get()](auto job, auto done) {
@@ -126,12 +128,15 @@ void SetupWindowTest::aFontChoiceShowsInTheSample() {
 
 void SetupWindowTest::aWholeFirstDay() {
     if (wb::SystemHasPrinter()) QSKIP("a real printer is installed; the report would go to it");
-    // First start: no data folder yet, the panel stands on the working folder.
-    start();
+    // First start: no data folder yet, the panel stands on the working folder, in view, and
+    // names it.
+    start(work->path() + QStringLiteral("/."));
     QVERIFY(find("Panel3D11")->isVisible());
     auto* tree = find<QTreeView>("Dir1");
     auto* model = static_cast<QFileSystemModel*>(tree->model());
-    QCOMPARE(QDir(model->filePath(tree->currentIndex())), QDir(work->path()));
+    QCOMPARE(model->filePath(tree->currentIndex()), work->path());
+    QTRY_VERIFY(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())));
+    QCOMPARE(find<QLabel>("DataFolderPath")->toolTip(), QDir::toNativeSeparators(work->path()));
     QVERIFY(find<QComboBox>("Drive1")->count() > 0);
 
     // The user picks the shop's folder in the tree, saves and leaves the panel.
@@ -205,7 +210,7 @@ void SetupWindowTest::theStartUpCheckRunsBesideTheWindowAndDamageShowsInTheTitle
     const std::filesystem::path mainFile = dataFolder().toStdString() + "/VELK.MDB";
     wb::MainDatabase(mainFile).WriteCompanyRow(
         {"Shop", "1 Field Rd", {}, {}, "W&B", {}, {}, {}, {}, {}, {}, {}});
-    start(true);
+    start({}, true);
     QTRY_COMPARE(window->windowTitle(), QStringLiteral("Weight and Balance"));
     QVERIFY(form->Health() == wb::MainForm::StoreHealth::Sound);
     QVERIFY(dialogs->shown.empty());
@@ -223,7 +228,7 @@ void SetupWindowTest::theStartUpCheckRunsBesideTheWindowAndDamageShowsInTheTitle
     }
     bytes[4 * 4096 + 3] = '\x7f';
     std::ofstream(mainFile, std::ios::binary | std::ios::trunc) << bytes;
-    start(true);
+    start({}, true);
     QTRY_COMPARE(window->windowTitle(),
                  QStringLiteral("Weight and Balance - read-only: the database is damaged"));
     QCOMPARE(dialogs->Titles(), std::vector<std::string>{"Database damaged"});

@@ -163,12 +163,17 @@ TEST_F(BalanceTest, LeavingAnEmptyFieldChangesNothing) {
 TEST_F(BalanceTest, ATypedRowInRowZeroMovesDownForThePreviousEmptyRow) {
     Change(0, "Typed row", "5", "10", "X", "");
     ws.grid(GridId::Grid1).Cell(0, installed::Description) = "Typed row";
+    ws.grid(GridId::Grid1).Cell(0, installed::Weight) = "5";  // typed, not yet committed
+    ws.edit(GridId::Grid1) = {0, installed::Weight};
     Change(29, "Last", "1", "1", "X", "");
     ws.Set(Field::Serial, "17265432");
     ws.Set(Field::Empty, "1200");
     RebuildPreviousEmptyRow(ws, Field::Empty);
     EXPECT_EQ(ws.InstalledList().At(1, installed::Description).Text(), "Typed row");
     EXPECT_EQ(Shown(GridId::Grid1, 1, installed::Description), "Typed row");
+    EXPECT_EQ(Shown(GridId::Grid1, 1, installed::Weight), "5.00");  // the edit moved with its row
+    EXPECT_EQ(Shown(GridId::Grid1, 1, installed::Moment), "50.0");
+    EXPECT_EQ(ws.edit(GridId::Grid1).EditCol, -1);
     EXPECT_EQ(ws.InstalledList().At(29, installed::Description).Text(), "");  // row 28 was empty
     EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Description), "Previous A/C Empty");
     EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Serial), "17265432");
