@@ -6,6 +6,15 @@
 
 namespace wb {
 
+// The reader sits beside the program in a build folder, and in the library folder of an
+// installed one (a helper, not a command of its own).
+static std::filesystem::path InstalledReader() {
+    const std::filesystem::path folder = RunningProgramFolder();
+    std::error_code ec;
+    if (std::filesystem::exists(folder / jet::kJetReaderProgram, ec)) return folder / jet::kJetReaderProgram;
+    return folder.parent_path() / "libexec" / "weightbalance" / jet::kJetReaderProgram;
+}
+
 LegacyFileOutcome OfferConversion(Dialogs& dialogs, const std::filesystem::path& file, LegacyDatabase which,
                                   const std::filesystem::path& reader) {
     const jet::JetFormat format = jet::FormatOfFile(file);
@@ -31,8 +40,7 @@ LegacyFileOutcome OfferConversion(Dialogs& dialogs, const std::filesystem::path&
 
     try {
         const auto process = SystemChildProcess();
-        const jet::ChildTableReader child(
-            *process, reader.empty() ? RunningProgramFolder() / jet::kJetReaderProgram : reader);
+        const jet::ChildTableReader child(*process, reader.empty() ? InstalledReader() : reader);
         const jet::ConversionReport report = settings ? jet::ConvertSettingsDatabase(file, {}, child)
                                                       : jet::ConvertMainDatabase(file, {}, child);
         dialogs.Notice("Database converted", jet::ReportText(report), Icon::Information);

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 jobs=${JOBS:-2}
 
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -G Ninja
-cmake --build build -j"$jobs" --target weightbalance compressed_docs
+cmake --build build -j"$jobs" --target weightbalance weightbalance-jet-reader compressed_docs
 rm -f build/weightbalance_*.deb
 (cd build && cpack -G DEB >/dev/null)
 debs=(build/weightbalance_*.deb)
@@ -39,6 +39,10 @@ if [ "$answer" != "weightbalance $version" ]; then
   exit 1
 fi
 echo "--version: $answer"
+if [ ! -x "$root/usr/libexec/weightbalance/weightbalance-jet-reader" ]; then
+  echo "the old-file reader is not installed beside the program" >&2
+  exit 1
+fi
 
 mkdir -p "$scratch/start" "$scratch/data" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
