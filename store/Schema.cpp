@@ -23,7 +23,8 @@ CREATE TABLE Aircraft (
   J1Arm REAL, J2Arm REAL, J3Arm REAL, J4Arm REAL, J5Arm REAL,
   F1Dsc TEXT, F2Dsc TEXT, F3Dsc TEXT, F4Dsc TEXT, F5Dsc TEXT,
   F1Wgt REAL, F2Wgt REAL, F3Wgt REAL, F4Wgt REAL, F5Wgt REAL,
-  F1Arm REAL, F2Arm REAL, F3Arm REAL, F4Arm REAL, F5Arm REAL);
+  F1Arm REAL, F2Arm REAL, F3Arm REAL, F4Arm REAL, F5Arm REAL,
+  BallastArm REAL);
 CREATE INDEX Aircraft_Date ON Aircraft ("Date", Id);
 CREATE INDEX Aircraft_Worksheet ON Aircraft (Tail, "Date");
 )";
@@ -68,6 +69,7 @@ std::vector<AircraftColumn> MakeAircraftColumns() {
         for (int n = 1; n <= 5; ++n)
             cols.push_back(
                 {"F" + std::to_string(n) + part, std::string_view(part) == "Dsc" ? K::Text : K::Number});
+    cols.push_back({"BallastArm", K::Number});
     return cols;
 }
 
@@ -115,6 +117,27 @@ bool HasTable(Database& db, std::string_view name) {
     Statement s = db.Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
     s.Bind(1, std::string(name));
     return s.Step();
+}
+
+bool HasColumn(Database& db, std::string_view table, std::string_view column) {
+    Statement s = db.Prepare("SELECT 1 FROM pragma_table_info(?) WHERE name = ?");
+    s.BindAll({std::string(table), std::string(column)});
+    return s.Step();
+}
+
+// Version 2: where ballast would go is stored with each Worksheet; a Worksheet stored
+// before has none (Null).
+void AddBallastArmColumn(Database& db) {
+    if (!HasColumn(db, "Aircraft", "BallastArm")) db.Exec("ALTER TABLE Aircraft ADD COLUMN BallastArm REAL");
+}
+
+// Brings a file of an older layout up to this one in one transaction: it is upgraded whole
+// or left as it was.
+void Upgrade(Database& db, std::int64_t from) {
+    Transaction tx(db);
+    if (from < 2 && HasTable(db, "Aircraft")) AddBallastArmColumn(db);
+    db.Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
+    tx.Commit();
 }
 
 void CreateTables(Database& db, const std::vector<TableLayout>& tables) {
@@ -204,6 +227,7 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
                 throw StoreError(file,
                                  "The file is a database, but not one of this program's: it has no table " +
                                      std::string(t.name) + ".");
+        if (v < kSchemaVersion) Upgrade(db, v);
         // A table that is missing its first row gets it back, so that there is always one
         // settings row and one company row to read and write.
         for (const TableLayout& t : tables) {
