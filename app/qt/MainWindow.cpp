@@ -224,6 +224,7 @@ void MainWindow::Refresh() {
         tach->setText(QString::fromStdString(form_.TachCaption()));
     ShowSample();
     ShowFolder();
+    ShowLimits();
 
     if (form_.Hourglass() != hourglass_) {
         hourglass_ = form_.Hourglass();

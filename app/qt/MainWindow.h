@@ -11,12 +11,14 @@
 #include "app/MainForm.h"
 
 class QComboBox;
+class QLabel;
 class QFileSystemModel;
 class QPrinter;
 class QTreeView;
 
 namespace wb::gui {
 
+class CgChartView;
 class GridView;
 
 class MainWindow : public QWidget {
@@ -66,6 +68,7 @@ class MainWindow : public QWidget {
     void ShowFolder();
     void ShowSample();
     void PrintFromScreen(Control button);
+    void ShowLimits();
 
     void Register(Control c, QWidget* w);
     void BuildWorksheet();
@@ -75,10 +78,15 @@ class MainWindow : public QWidget {
     void BuildAbout();
     void BuildSetup();
     void BuildDataFolder();
+    void BuildLimits(QWidget* specs);
 
     MainForm& form_;
     std::array<QWidget*, static_cast<size_t>(Control::Count)> widgets_{};
     QWidget* worksheet_ = nullptr;
+    CgChartView* cgChart_ = nullptr;
+    QLabel* cgIndication_ = nullptr;       // beside the "New values"
+    QLabel* cgSpecsIndication_ = nullptr;  // on the specifications panel
+    QLabel* cgBallast_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
     QComboBox* drives_ = nullptr;
     QFileSystemModel* folders_ = nullptr;
