@@ -29,13 +29,21 @@ constexpr double kChartWidth = 7000;
 
 // The arms shown along the axis: the range with a quarter of its width either side, widened
 // to take in the C.G. marks, but never so far that the range itself shrinks to a sliver; a
-// mark beyond stands at the edge with its value beside it.
+// mark beyond stands past a break in the axis, with its value beside it.
 struct Scale {
     double low = 0, high = 1, left = 0, right = 1;
     double X(double v) const {
-        return left + (std::clamp(v, low, high) - low) / (high - low) * (right - left);
+        if (v < low) return left - kSideRoom / 2;
+        if (v > high) return right + kSideRoom / 2;
+        return left + (v - low) / (high - low) * (right - left);
     }
 };
+
+// Two short slants across the axis where it is broken, at x.
+void DrawBreak(Page& page, double x, double axisY) {
+    for (double dx : {-25.0, 25.0})
+        page.Line(x + dx - 25, axisY + 60, x + dx + 25, axisY - 60);
+}
 
 Scale MakeScale(const EmptyCgLimits& limits, double left, double width) {
     const CgRange& r = limits.range;
@@ -113,8 +121,21 @@ double DrawEmptyCgChart(Page& page, const EmptyCgLimits& limits, double left, do
     page.SetLineWidth(kThinPen);
     page.Line(s.left, axisY, s.right, axisY);
     DrawTicks(page, s, axisY);
+    page.SetLineWidth(kThinPen);
+    for (const std::optional<double>& mark : {limits.previousCg, limits.newCg}) {
+        if (mark && *mark < s.low) {
+            page.Line(s.left - kSideRoom / 2, axisY, s.left, axisY);
+            DrawBreak(page, s.left - kSideRoom / 4, axisY);
+        }
+        if (mark && *mark > s.high) {
+            page.Line(s.right, axisY, s.right + kSideRoom / 2, axisY);
+            DrawBreak(page, s.right + kSideRoom / 4, axisY);
+        }
+    }
+    // The range as a solid band: the page draws lines, not fills.
     page.SetLineWidth(kHeavyPen);
-    page.Rectangle(lo, axisY - kBand, hi, axisY + kBand);
+    for (double y = axisY - kBand; y <= axisY + kBand; y += 10)
+        page.Line(lo, y, hi, y);
     page.Line(lo, axisY - kBar, lo, axisY + kBar);
     page.Line(hi, axisY - kBar, hi, axisY + kBar);
 
