@@ -41,6 +41,7 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::Text27, "Text27", K::Text, 0, C::None, false, Field::Text27},
     {C::Text28, "Text28", K::Text, 0, C::None, false, std::nullopt},
     {C::Text29, "Text29", K::Text, 40, C::Text25, false, std::nullopt},
+    {C::Text30, "Text30", K::Text, 0, C::Grid2, false, Field::BallastArm},
     {C::Grid1, "Grid1", K::Grid, 0, C::None, false, std::nullopt},
     {C::Grid2, "Grid2", K::Grid, 0, C::None, false, std::nullopt},
     {C::Grid3, "Grid3", K::Grid, 0, C::None, false, std::nullopt},

@@ -19,6 +19,7 @@ Control PanelOf(Control c) {
         case C::Text14:
         case C::Text15:
         case C::Text16:
+        case C::Text30:
         case C::Grid2:
         case C::Grid3:
         case C::Grid4:

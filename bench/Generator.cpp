@@ -75,6 +75,7 @@ void Generate(const std::filesystem::path& file, int worksheets) {
             v.emplace_back(Between(random, -60, -5));
         for (int n = 0; n < 5; ++n)
             v.emplace_back(Between(random, 20, 120));
+        v.emplace_back();  // no ballast arm
         aircraft.BindAll(v);
         aircraft.Run();
         aircraft.Reset();

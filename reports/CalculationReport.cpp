@@ -1,3 +1,4 @@
+#include "reports/CgLimits.h"
 #include "reports/PageBlocks.h"
 #include "reports/Reports.h"
 #include "worksheet/Format.h"
@@ -147,6 +148,11 @@ void PrintCalculationReport(const ReportInput& in, Page& page) {
     PrintEquipmentList(page, in, sectionTop);
     PrintSignatureLine(page, in, 14500);
     PrintNotes(page, in, sectionTop + 6800, 8);
+    // The empty-weight C.G. check follows all else, on this sheet where it fits clear of the
+    // signature line, else on a fresh one.
+    const double below = in.options.notes ? page.CurrentY() : sectionTop + 6800;
+    PrintEmptyCgLimits(page, in, below + 100,
+                       in.options.mechanic ? 14400 : page.PrintableTop() + page.PrintableHeight());
     page.EndDocument();
 }
 

@@ -5,6 +5,7 @@
 #include "store/WorksheetRows.h"
 #include "worksheet/Dates.h"
 #include "worksheet/LeadingNumber.h"
+#include "worksheet/Limits.h"
 #include "worksheet/Utf8.h"
 
 namespace wb {
@@ -43,6 +44,9 @@ std::vector<Value> AircraftValues(const Worksheet& ws, const std::string& isoDat
     for (int col : {fluid::Wgt, fluid::Arm})
         for (int n = 0; n < 5; ++n)
             v.push_back(number(fluidRows.At(n, col)));
+    // No ballast arm typed stays Null, so that it loads back as an empty box.
+    const std::optional<double> ballastArm = ArmIn(ws.Get(Field::BallastArm));
+    v.push_back(ballastArm ? Value(*ballastArm) : Value());
     return v;
 }
 

@@ -23,7 +23,8 @@ CREATE TABLE Aircraft (
   J1Arm REAL, J2Arm REAL, J3Arm REAL, J4Arm REAL, J5Arm REAL,
   F1Dsc TEXT, F2Dsc TEXT, F3Dsc TEXT, F4Dsc TEXT, F5Dsc TEXT,
   F1Wgt REAL, F2Wgt REAL, F3Wgt REAL, F4Wgt REAL, F5Wgt REAL,
-  F1Arm REAL, F2Arm REAL, F3Arm REAL, F4Arm REAL, F5Arm REAL);
+  F1Arm REAL, F2Arm REAL, F3Arm REAL, F4Arm REAL, F5Arm REAL,
+  BallastArm REAL);
 CREATE INDEX Aircraft_Date ON Aircraft ("Date", Id);
 CREATE INDEX Aircraft_Worksheet ON Aircraft (Tail, "Date");
 )";
@@ -112,6 +113,7 @@ std::vector<AircraftColumn> MakeAircraftColumns() {
         for (int n = 1; n <= 5; ++n)
             cols.push_back(
                 {"F" + std::to_string(n) + part, std::string_view(part) == "Dsc" ? K::Text : K::Number});
+    cols.push_back({"BallastArm", K::Number});
     return cols;
 }
 
@@ -159,6 +161,18 @@ bool HasTable(Database& db, std::string_view name) {
     Statement s = db.Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
     s.Bind(1, std::string(name));
     return s.Step();
+}
+
+bool HasColumn(Database& db, std::string_view table, std::string_view column) {
+    Statement s = db.Prepare("SELECT 1 FROM pragma_table_info(?) WHERE name = ?");
+    s.BindAll({std::string(table), std::string(column)});
+    return s.Step();
+}
+
+// Version 2: where ballast would go is stored with each Worksheet; a Worksheet stored
+// before has none (Null).
+void AddBallastArmColumn(Database& db) {
+    if (!HasColumn(db, "Aircraft", "BallastArm")) db.Exec("ALTER TABLE Aircraft ADD COLUMN BallastArm REAL");
 }
 
 void CreateTables(Database& db, const std::vector<TableLayout>& tables) {
@@ -209,7 +223,14 @@ void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<
                                  ec.message() + "). It has been left as it is.");
     }
     try {
-        if (mainFile && version < 2) AddRevisionTables(db);
+        if (mainFile && version < 2) {
+            AddRevisionTables(db);
+            AddBallastArmColumn(db);
+            // With the version, so that an older program refuses the file rather than failing
+            // on the indexes' function at its first save.
+            for (const TableLayout& t : tables)
+                if (!t.indexSql.empty()) db.Exec(t.indexSql);
+        }
         db.Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
         tx.Commit();
     } catch (const SqliteError& e) {

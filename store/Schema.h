@@ -14,7 +14,8 @@
 namespace wb {
 
 // Written into PRAGMA user_version; a file with a higher number was made by a newer program
-// and is refused rather than misread.
+// and is refused rather than misread; a lower one is upgraded when the file is opened.
+// 2: the revision tables, the folded-tail indexes and Aircraft.BallastArm.
 inline constexpr int kSchemaVersion = 2;
 
 // A database file that cannot be used: which file, and why, in words for the mechanic.
@@ -54,7 +55,7 @@ struct AircraftColumn {
     std::string name;
     enum Kind { Text, Number } kind;
 };
-const std::vector<AircraftColumn>& AircraftColumns();  // Tail, Date, Serial ... F5Arm
+const std::vector<AircraftColumn>& AircraftColumns();  // Tail, Date, Serial ... F5Arm, BallastArm
 // "INSERT INTO Aircraft (<every column above>) VALUES (?, ...)", in that order.
 std::string AircraftInsertSql();
 

@@ -17,6 +17,7 @@ constexpr std::array<FieldInfo, kFieldCount> kFields = {{
     {Field::Range2, "Range2", "Text15", 40, false}, {Field::Range3, "Range3", "Text16", 40, false},
     {Field::Cert, "Cert", "Text22", 10, true},      {Field::Text23, "", "Text23", 10, false},
     {Field::Text24, "", "Text24", 10, false},       {Field::Text27, "", "Text27", 10, false},
+    {Field::BallastArm, "BallastArm", "Text30", 8, true},
 }};
 
 GridShape MakeShape(GridId id) {

@@ -35,8 +35,11 @@ enum class Field {
     Text23,  // new empty weight
     Text24,  // new empty arm
     Text27,  // new empty moment
+    // Text30, where ballast would go (specifications panel); stored with the Worksheet, so
+    // a change of it is a change to save.
+    BallastArm,
 };
-inline constexpr int kFieldCount = 20;
+inline constexpr int kFieldCount = 21;
 
 struct FieldInfo {
     Field field;

@@ -332,6 +332,7 @@ void MainWindow::Refresh() {
                               ? QStringLiteral("Weight and Balance")
                               : QStringLiteral("Weight and Balance - ") + QString::fromStdString(status);
     if (windowTitle() != title) setWindowTitle(title);
+    ShowLimits();
 
     if (form_.Hourglass() != hourglass_) {
         hourglass_ = form_.Hourglass();

@@ -22,6 +22,7 @@ class QTreeView;
 
 namespace wb::gui {
 
+class CgChartView;
 class GridView;
 
 class MainWindow : public QWidget {
@@ -83,6 +84,7 @@ class MainWindow : public QWidget {
     void BringIntoView(const QModelIndex& folder);
     void ShowSample();
     void PrintFromScreen(Control button);
+    void ShowLimits();
 
     void Register(Control c, QWidget* w);
     void BuildAll();
@@ -97,10 +99,15 @@ class MainWindow : public QWidget {
     void BuildDataFolder();
     void BuildHistory();
     void ShowHistory();
+    void BuildLimits(QWidget* specs);
 
     MainForm& form_;
     std::array<QWidget*, static_cast<size_t>(Control::Count)> widgets_{};
     QWidget* worksheet_ = nullptr;
+    CgChartView* cgChart_ = nullptr;
+    QLabel* cgIndication_ = nullptr;       // beside the "New values"
+    QLabel* cgSpecsIndication_ = nullptr;  // on the specifications panel
+    QLabel* cgBallast_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
     QComboBox* drives_ = nullptr;
     QFileSystemModel* folders_ = nullptr;

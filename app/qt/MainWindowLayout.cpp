@@ -195,10 +195,12 @@ void MainWindow::BuildButtonBar() {
 }
 
 void MainWindow::BuildSpecifications() {
-    QWidget* panel = MakePanel(this, "Panel3D6", TwipRect(960, -45, 7320, 6360));
+    // The whole width of the Worksheet: the right-hand side holds the range chart and the
+    // ballast.
+    QWidget* panel = MakePanel(this, "Panel3D6", TwipRect(0, -45, 9615, 6360));
     Register(C::Panel3D6, panel);
     MakeLabel(panel, "Label5", QStringLiteral("Aircraft Center of Gravity Specifications"),
-              TwipRect(120, 105, 7080, 270), Qt::AlignHCenter | Qt::AlignVCenter);
+              TwipRect(120, 105, 9375, 270), Qt::AlignHCenter | Qt::AlignVCenter);
 
     struct Range {
         Control box;
@@ -224,7 +226,7 @@ void MainWindow::BuildSpecifications() {
     print->setIcon(PictureIcon(Picture::CalculationReport));
     print->setIconSize(IconSize());
     print->setToolTip(QStringLiteral("Print the weight and balance report"));
-    print->setGeometry(TwipRect(6420, 420, 735, 915));
+    print->setGeometry(TwipRect(8415, 5085, 735, 915));
     connect(print, &QPushButton::clicked, this, [this] { Click(C::Command3D32); });
     Register(C::Command3D32, print);
 
@@ -252,6 +254,7 @@ void MainWindow::BuildSpecifications() {
         label->setPalette(p);
         label->setGeometry(TwipRect(l.left, 6060, l.width, 240));
     }
+    BuildLimits(panel);
 }
 
 void MainWindow::BuildNotes() {

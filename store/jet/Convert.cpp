@@ -175,7 +175,8 @@ std::vector<Value> AircraftValues(const LegacyWorksheet& w) {
                                                         {"Range1", TextValue(w.Range1)},
                                                         {"Range2", TextValue(w.Range2)},
                                                         {"Range3", TextValue(w.Range3)},
-                                                        {"Memo", TextValue(w.Memo)}};
+                                                        {"Memo", TextValue(w.Memo)},
+                                                        {"BallastArm", Value()}};  // old files have none
     for (size_t i = 0; i < 5; ++i) {
         const std::string j = "J" + std::to_string(i + 1), f = "F" + std::to_string(i + 1);
         byName[j + "Dsc"] = TextValue(w.scale[i].Dsc);

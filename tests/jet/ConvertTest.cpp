@@ -111,7 +111,7 @@ TEST_P(ConvertFixture, EveryAircraftAndEquipmentValueIsStoredAsRead) {
     const json& tables = expected["tables"];
     std::vector<std::string> aircraftColumns;
     for (const AircraftColumn& c : AircraftColumns())
-        aircraftColumns.push_back(c.name);
+        if (c.name != "BallastArm") aircraftColumns.push_back(c.name);  // not in the old files
     const std::vector<std::string> equipmentColumns = {"Description", "Serial",  "Weight",
                                                        "Arm",         "Install", "Remove"};
     auto select = [&](const std::vector<std::string>& columns, const std::string& rest) {

@@ -37,6 +37,7 @@ class MainWindowTest : public QObject, public wb::test::WindowDriver {
     void gridCaptionsStandOverTheirColumns();
     void theWholeWindowZooms();
     void theZoomFitsTheScreen();
+    void theEmptyCgRangeIsCheckedAsTheMechanicTypes();
 
   private:
     std::unique_ptr<wb::test::ScriptedDialogs> dialogs;
@@ -360,6 +361,48 @@ void MainWindowTest::theZoomFitsTheScreen() {
     QCOMPARE(wb::gui::ClampZoom(400, {1280, 900}), 180);
     QCOMPARE(wb::gui::ClampZoom(137, {1920, 1080}), 130);
     QCOMPARE(wb::gui::ClampZoom(10, {1920, 1080}), wb::gui::kZoomMin);
+}
+
+void MainWindowTest::theEmptyCgRangeIsCheckedAsTheMechanicTypes() {
+    auto* beside = find<QLabel>("CgIndication");
+    auto* onPanel = find<QLabel>("CgSpecsIndication");
+    auto* ballast = find<QLabel>("CgBallast");
+    type(QStringLiteral("n733bm\r"));
+    find("Text9")->setFocus();
+    type(QStringLiteral("1876\r32.2\r"));  // the previous empty weight and C.G.: the new values
+    QCOMPARE(text("Text24"), QStringLiteral("32.20"));
+    QVERIFY(beside->isHidden());  // no range, no indication
+
+    click("Command3D23");
+    find("Text16")->setFocus();
+    type(QStringLiteral("(+33.0) to (+42.5)"));
+    QCOMPARE(onPanel->text(),
+             QStringLiteral("New empty C.G. +32.20: OUTSIDE empty weight C.G. range +33.0 to +42.5"));
+    QCOMPARE(beside->text(), QStringLiteral("OUTSIDE empty weight C.G. range +33.0 to +42.5"));
+    QCOMPARE(ballast->text(), QString());
+    find("Text30")->setFocus();
+    type(QStringLiteral("228"));
+    QCOMPARE(ballast->text(),
+             QStringLiteral("Ballast needed at +228.00: 7.70, rounded up to 8; C.G. with ballast +33.03"));
+    QCOMPARE(form->ScreenSaved, 0);  // the ballast arm is stored with the Worksheet
+    click("Command3D23");
+    QVERIFY(beside->isVisible());
+    const QColor outside = beside->palette().color(QPalette::WindowText);
+
+    // A removed item forward of the datum moves the C.G. aft, into the range: the
+    // recalculation says so.
+    clickCell("Grid1", 1, 0);
+    type(QStringLiteral("Ballast plate"));
+    clickCell("Grid1", 1, 2);
+    type(QStringLiteral("40"));
+    clickCell("Grid1", 1, 3);
+    type(QStringLiteral("-10\r"));
+    clickCell("Grid1", 1, 6);
+    type(QStringLiteral("X"));
+    QCOMPARE(text("Text24"), QStringLiteral("33.12"));
+    QCOMPARE(beside->text(), QStringLiteral("within empty weight C.G. range"));
+    QVERIFY(beside->palette().color(QPalette::WindowText) != outside);
+    QCOMPARE(ballast->text(), QString());
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -67,8 +67,8 @@ TEST_F(PdfReportTest, CalculationReport) {
                 "Hobbs:", "Scale locations", "Right Main", "48800.0", "Minus Fluids", "xxxxxxxx", "-500.0",
                 "New Aircraft Values", "105600.0", "Garmin GTX 327", "36.9",
                 "Equipment weights above are included in New A/C Empty Weight", "A&P 1234567",
-                "Weighed with unusable fuel and full oil."});
-    EXPECT_EQ(text.count('\f'), 1);
+                "Weighed with unusable fuel and full oil.", "Previous +70.52", "+35.0", "+40.0"});
+    EXPECT_EQ(text.count('\f'), 2);  // the range check on a sheet of its own: the first is full
     EXPECT_NEAR(Box("Reg.")[0], Pt(100), 0.5);
     EXPECT_NEAR(Box("-500.0")[2], Pt(11200), 0.5);  // right-aligned in the real font
     const auto name = Box("Acme"), item = Box("Garmin");

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "store/Schema.h"
+#include "store/WorksheetRows.h"
 #include "tests/store/StoreFixture.h"
 
 namespace wb {
@@ -107,6 +108,46 @@ TEST_F(ActivateTest, AMissingFormTitleOpensThePanelAtItButAnEmptyOneDoesNot) {
     form.Activate();
     EXPECT_FALSE(form.Visible(Control::Panel3D7));
     EXPECT_TRUE(form.Checked(Control::Check3D3));
+}
+
+}  // namespace
+}  // namespace wb
+
+namespace wb {
+namespace {
+
+// A file of the first layout is brought up to date as it is opened: its Worksheets keep every
+// value and gain an empty ballast arm, which is stored from then on.
+TEST(DatabaseFiles, AFirstLayoutFileGainsTheBallastArm) {
+    TempFolder temp;
+    const auto file = temp.path / "VELK.MDB";
+    Worksheet ws;
+    ClearWorksheet(ws, false);
+    ws.Set(Field::Tail, "N1");
+    ws.Set(Field::Date, "01-05-2000");
+    ws.Set(Field::Range3, "+33.0 to +42.5");
+    {
+        MainDatabase main(file);
+        SaveWorksheet(main.db(), ws, {});
+        main.db().Exec("ALTER TABLE Aircraft DROP COLUMN BallastArm; PRAGMA user_version = 1");
+    }
+    MainDatabase main(file);
+    Statement version = main.db().Prepare("PRAGMA user_version");
+    ASSERT_TRUE(version.Step());
+    EXPECT_EQ(version.Int(0), 2);
+    Worksheet loaded;
+    ASSERT_TRUE(LoadWorksheet(main.db(), 1, loaded, {}));
+    EXPECT_EQ(loaded.Get(Field::Range3), "+33.0 to +42.5");
+    EXPECT_EQ(loaded.Get(Field::BallastArm), "");
+
+    // Typed, the arm is kept as its number; a text that is no arm is kept as none.
+    for (const auto& [typed, stored] : {std::pair{"228", "228"}, {"+101.5 in", "101.5"}, {"aft", ""}}) {
+        loaded.Set(Field::BallastArm, typed);
+        const SaveOutcome saved = SaveWorksheet(main.db(), loaded, {false, std::nullopt, true});
+        Worksheet again;
+        ASSERT_TRUE(LoadWorksheet(main.db(), *saved.added, again, {}));
+        EXPECT_EQ(again.Get(Field::BallastArm), stored) << typed;
+    }
 }
 
 }  // namespace
