@@ -17,6 +17,7 @@
 #include "store/Schema.h"
 #include "store/WorksheetRows.h"
 #include "tests/store/StoreFixture.h"
+#include "tests/support/FirstLayout.h"
 
 namespace wb::jet {
 namespace {
@@ -246,7 +247,7 @@ TEST_P(ConvertFixture, AFileConvertedByTheFirstVersionIsUpgradedKeepingEveryValu
     std::vector<std::string> before;
     {
         Database v1(file, Database::Mode::OpenExisting);
-        v1.Exec("DROP TABLE AircraftRevision; DROP TABLE EquipmentRevision; PRAGMA user_version = 1;");
+        test::MakeFirstLayout(v1);
         before = wb::test::Dump(v1);
     }
     MainDatabase main(file);

@@ -6,6 +6,7 @@
 #include "store/Schema.h"
 #include "store/WorksheetRows.h"
 #include "tests/store/StoreFixture.h"
+#include "tests/support/FirstLayout.h"
 
 namespace wb {
 namespace {
@@ -129,7 +130,7 @@ TEST(DatabaseFiles, AFirstLayoutFileGainsTheBallastArm) {
     {
         MainDatabase main(file);
         SaveWorksheet(main.db(), ws, {});
-        main.db().Exec("ALTER TABLE Aircraft DROP COLUMN BallastArm; PRAGMA user_version = 1");
+        test::MakeFirstLayout(main.db());
     }
     MainDatabase main(file);
     Statement version = main.db().Prepare("PRAGMA user_version");

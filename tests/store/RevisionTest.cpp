@@ -6,6 +6,7 @@
 #include "store/History.h"
 #include "store/Schema.h"
 #include "tests/store/StoreFixture.h"
+#include "tests/support/FirstLayout.h"
 
 namespace wb {
 namespace {
@@ -189,7 +190,7 @@ TEST_F(RevisionTest, EarlierVersionsFollowTheWorksheetAndLeaveItWhenItIsDeleted)
 // The file as the version-1 program left it.
 void MakeVersionOne(const std::filesystem::path& file) {
     Database db(file, Database::Mode::OpenExisting);
-    db.Exec("DROP TABLE AircraftRevision; DROP TABLE EquipmentRevision; PRAGMA user_version = 1;");
+    test::MakeFirstLayout(db);
 }
 
 std::int64_t VersionOf(const std::filesystem::path& file) {
