@@ -39,6 +39,7 @@ struct TableLine {
     enum Kind { Heading, Row, Blank } kind = Blank;
     std::string description, serial, weight, arm, moment, installMark, removeMark;
     int sign = 0;  // +1 installed, -1 removed, 0 neither
+    double installX = kInstallMarkX, removeX = kRemoveMarkX;
 };
 
 // A number as the computation used it: an empty cell stays empty (it added nothing).
@@ -55,6 +56,8 @@ TableLine PreviousLine(const ReportInput& in) {
     line.description = "Previous Aircraft Empty";
     line.serial = in.Get(Field::Serial);
     line.installMark = line.removeMark = "n/a";
+    line.installX = 10500;
+    line.removeX = 11050;
     if (in.values.ScaleArm != 0) {
         line.weight = FormatSingle(in.values.ScaleWeight, pattern::Weight);
         line.arm = FormatSingle(in.values.ScaleArm, pattern::Weight);
@@ -145,9 +148,8 @@ void PrintLine(Page& page, const TableLine& line, double y) {
     PrintRightFitted(page, kWeightRule + kGap, kWeightRight, y, line.weight);
     PrintRightFitted(page, kArmRule + kGap, kArmRight, y, line.arm);
     PrintRightFitted(page, kMomentRule + kGap, kMomentRight, y, line.moment);
-    PrintFitted(page, line.installMark == "n/a" ? 10500 : kInstallMarkX, y, line.installMark,
-                kRemoveRule - 20);
-    PrintFitted(page, line.removeMark == "n/a" ? 11050 : kRemoveMarkX, y, line.removeMark, kRuleRight - 30);
+    PrintFitted(page, line.installX, y, line.installMark, kRemoveRule - 20);
+    PrintFitted(page, line.removeX, y, line.removeMark, kRuleRight - 30);
 }
 
 void Frame(Page& page, double top, double headRule, double bottom, std::optional<double> totalsRule) {
@@ -173,10 +175,8 @@ double PrintTable(SheetRun& run, const ReportInput& in, const TableLayout& l, do
     const std::vector<TableLine> lines = GroupLines(in, order);
 
     DecimalSum weight(2), moment(1);
-    for (const TableLine* line : {&previous}) {
-        weight.Add(line->weight, line->sign);
-        moment.Add(line->moment, line->sign);
-    }
+    weight.Add(previous.weight);
+    moment.Add(previous.moment);
     for (const TableLine& line : lines) {
         if (line.kind != TableLine::Row) continue;
         weight.Add(line.weight, line.sign);
@@ -187,7 +187,7 @@ double PrintTable(SheetRun& run, const ReportInput& in, const TableLayout& l, do
     const double rowHeight = page.TextHeight("X");
     page.SetFontSize(l.labelSize);
     const double band = std::max(l.totalsBand, page.TextHeight("X"));
-    const double pitch = std::max(l.pitch, 0.0);
+    const double pitch = l.pitch;
     // Lines of this sheet must end above room for the totals band and what follows it.
     auto limit = [&] { return run.Bottom() - band - reserveBelow; };
 

@@ -7,6 +7,7 @@
 
 #include "ReportChecks.h"
 #include "ReportFixture.h"
+#include "reports/DecimalSum.h"
 #include "reports/Reports.h"
 #include "worksheet/Format.h"
 #include "worksheet/LeadingNumber.h"
@@ -169,6 +170,29 @@ TEST(PrintedPages, LongListsContinueUnderRepeatedHeadingsWithEveryValueWhole) {
     PrintCalculationReport(Input(full), page);
     EXPECT_EQ(page.Find("1234567890.25").size(), 5u);
     EXPECT_EQ(page.Find("9876543210.55").size(), 100u);
+}
+
+TEST(DecimalSum, AddsPrintedNumbersExactlyAcrossSignsAndSizes) {
+    struct Case {
+        std::vector<std::pair<const char*, int>> terms;
+        const char* sum;
+    };
+    const Case cases[] = {
+        {{{"70038.4", 1}, {"1125.6", 1}, {"539.3", -1}}, "70624.7"},
+        {{{".5", 1}, {"1.0", -1}}, "-.5"},
+        {{{"-10.0", 1}, {"-10.0", -1}}, ".0"},
+        {{{"99999999980000000000.0", 1}, {".1", 1}}, "99999999980000000000.1"},
+        {{{"100000.0", 1}, {"0.1", -1}}, "99999.9"},
+    };
+    for (const Case& c : cases) {
+        DecimalSum sum(1);
+        for (const auto& [text, sign] : c.terms)
+            sum.Add(text, sign);
+        EXPECT_EQ(sum.Text(), c.sum);
+    }
+    DecimalSum weight(2);
+    weight.Add(".50");
+    EXPECT_EQ(weight.Text(true), "0.50");
 }
 
 }  // namespace
