@@ -62,7 +62,10 @@ double PrintInWidth(Page& page, double x, double y, std::string_view text, doubl
         shown = CutToWidth(page, text, width, font);
     }
     page.SetFont(font);
-    PrintAt(page, x, y, shown);
+    // A smaller text sits on the same baseline as its line (the ascent is about 0.78 of a
+    // line's height), which keeps its ink inside the band of the size it replaces.
+    const double drop = (page.LineHeightIn(keep) - page.LineHeightIn(font)) * 0.78;
+    PrintAt(page, x, y + drop, shown);
     const double end = page.CurrentX();
     page.SetFont(keep);
     return end;

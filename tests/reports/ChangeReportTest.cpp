@@ -2,6 +2,8 @@
 // page with installed rows first.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ReportChecks.h"
 #include "ReportFixture.h"
 #include "reports/Reports.h"
@@ -40,9 +42,14 @@ TEST_F(ChangeReportTest, FullFramePreviousValuesAndTotals) {
     EXPECT_TRUE(page.HasLine(4100, pageTop + 1300, 4100, 12700, 1));
     EXPECT_TRUE(page.HasLine(10900, pageTop + 1300, 10900, 12700, 1));
     // Each mark heading inside its own column.
-    EXPECT_TRUE(PrintedAt(page, "Installed", 10330, pageTop + 1010));
-    EXPECT_EQ(page.Find("Installed").front().font.size, 6);
-    EXPECT_TRUE(PrintedAt(page, "Removed", 10930, pageTop + 1090));
+    for (const auto& [text, x, right] :
+         {std::tuple{"Installed", 10330, 10900}, std::tuple{"Removed", 10930, 11510}}) {
+        const RecordedText h = page.Find(text).front();
+        EXPECT_EQ(h.x, x) << text;
+        EXPECT_LE(h.x + std::string(text).size() * h.font.size * 10, right) << text;
+        EXPECT_GE(h.y, pageTop + 1000) << text;
+        EXPECT_LE(h.y + h.font.size * 23, pageTop + 1300) << text;
+    }
     EXPECT_TRUE(PrintedAt(page, "New Aircraft Values", 1200, 12700));
 
     const double y = pageTop + 1370;
