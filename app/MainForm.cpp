@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/NumberNotice.h"
 #include "store/Records.h"
 #include "store/SettingsDatabase.h"
 #include "worksheet/Balance.h"
@@ -159,10 +160,15 @@ void MainForm::SetFocus(Control c) {
 void MainForm::FocusLeft(Control c) {
     switch (c) {
         case Control::Text9:
+            NoticeIfMisread(dialogs_, "Empty", ws.Get(Field::Empty));
             RebuildPreviousEmptyRow(ws, Field::Empty);
             break;
         case Control::Text10:
+            NoticeIfMisread(dialogs_, "C.G.", ws.Get(Field::CG));
             RebuildPreviousEmptyRow(ws, Field::CG);
+            break;
+        case Control::Text11:
+            NoticeIfMisread(dialogs_, "Max Wgt", ws.Get(Field::MaxWt));
             break;
         case Control::Text17:
             SetText(Control::Text28, Text(Control::Text17));

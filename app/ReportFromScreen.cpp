@@ -15,7 +15,8 @@ ReportInput ReportFromScreen(MainForm& form) {
     if (form.records) {
         try {
             MainDatabase& main = form.records->database();
-            company = main.ReadCompanyRow();
+            // Printing writes nothing: an empty company table prints no header.
+            company = main.FindCompanyRow();
             if (auto font = main.ReadReportFont()) fontRow = ReportFontRow(*font);
         } catch (const std::exception&) {
             // A report without the header is still a report of the screen.

@@ -1,7 +1,11 @@
+#include <algorithm>
+
 #include "reports/CgLimits.h"
 #include "reports/PageBlocks.h"
 #include "reports/Reports.h"
+#include "reports/Sheets.h"
 #include "worksheet/Format.h"
+#include "worksheet/LeadingNumber.h"
 
 namespace wb {
 namespace {
@@ -9,94 +13,122 @@ namespace {
 constexpr int kScaleRows = 5;
 constexpr int kEquipmentRows = 100;  // the store's extra row is never printed
 constexpr int kEquipmentPerHalf = 50;
-constexpr double kTableBottom = 7300;  // the scale table ends here however many rows it has
-constexpr double kTotalsY = 7050;
-constexpr double kSectionWithScale = 7500;
+// The scale table reaches down at least to these, however few rows it has.
+constexpr double kTotalsY = 7050, kTableBottom = 7300;
+constexpr double kSectionGap = 200;  // between the scale table and the equipment list
+constexpr double kEquipmentHeight = 6500, kCaptionY = 6550, kNotesY = 6800;
+constexpr double kSignatureY = 14500;
+constexpr double kColumnGap = 60;  // a printed value keeps this far from a column's rule
 
-// Right edges of the scale table's number columns.
+// The scale table's columns: left rules and the right edges of the number columns.
+constexpr double kTareRule = 4100, kWeightRule = 5800, kArmRule = 7300, kMomentRule = 8800;
 constexpr double kTareRight = 5500, kWeightRight = 7000, kArmRight = 8500, kMomentRight = 11200;
 
-double Cell(const RowStore& store, int row, int col) {
-    return ReportInput::At(store, row, col).Value();
+const Entry& At(const RowStore& store, int row, int col) {
+    return ReportInput::At(store, row, col);
 }
 
-void PrintScaleTable(Page& page, const ReportInput& in, double pageTop) {
-    page.SetLineWidth(kHeavyPen);
-    page.Rectangle(kRuleLeft, pageTop + 1000, kRuleRight, kTableBottom);
-    page.Line(kRuleLeft, kTotalsY, kRuleRight, kTotalsY);
-    page.SetLineWidth(kThinPen);
-    page.Line(kRuleLeft, pageTop + 1300, kRuleRight, pageTop + 1300);
-    for (double x : {4100.0, 5800.0, 7300.0, 8800.0})
-        page.Line(x, pageTop + 1300, x, kTableBottom);
+void PrintScaleRow(Page& page, const ReportInput& in, int r, double y) {
+    const Entry& tare = At(in.ScaleRows, r, scale::Tar);
+    const Entry& weight = At(in.ScaleRows, r, scale::Wgt);
+    const Entry& arm = At(in.ScaleRows, r, scale::Arm);
+    PrintFitted(page, 200, y, At(in.ScaleRows, r, scale::Dsc).Text(), kTareRule - kColumnGap);
+    // Tare, weight and arm with the decimals typed, so that the page's arithmetic holds.
+    PrintRightFitted(page, kTareRule + kColumnGap, kTareRight, y, WithTypedDecimals(tare, 2));
+    PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, y, WithTypedDecimals(weight, 2));
+    PrintRightFitted(page, kArmRule + kColumnGap, kArmRight, y, WithTypedDecimals(arm, 2));
+    PrintRightFitted(page, kMomentRule + kColumnGap, kMomentRight, y,
+                     Masked((weight.Value() - tare.Value()) * arm.Value(), pattern::Moment));
+}
 
-    PrintAt(page, 200, pageTop + 1030, "Weight & Balance Calculation");
+void PrintFluidRow(Page& page, const ReportInput& in, int r, double y) {
+    const Entry& weight = At(in.FluidRows, r, fluid::Wgt);
+    const Entry& arm = At(in.FluidRows, r, fluid::Arm);
+    PrintFitted(page, 200, y, At(in.FluidRows, r, fluid::Dsc).Text(), kTareRule - kColumnGap);
+    PrintRightFitted(page, kTareRule + kColumnGap, kTareRight, y, "xxxxxxxx");
+    PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, y, WithTypedDecimals(weight, 2, true));
+    PrintRightFitted(page, kArmRule + kColumnGap, kArmRight, y, WithTypedDecimals(arm, 2));
+    PrintRightFitted(page, kMomentRule + kColumnGap, kMomentRight, y,
+                     Masked(-weight.Value() * arm.Value(), pattern::Moment));
+}
+
+// The scale table, laid out top to bottom: headings, scale rows, fluid rows, the weighed
+// totals. Each part starts at its usual place or, when the rows above need
+// more room, right below them. Returns the table's bottom.
+double PrintScaleTable(Page& page, const ReportInput& in, double pageTop) {
+    const double top = pageTop + 1000, headRule = pageTop + 1300;
+    PrintFitted(page, 200, pageTop + 1030, "Weight & Balance Calculation", 4600 - kColumnGap);
     PrintAt(page, 4600, pageTop + 1030, "Tare");
     PrintAt(page, 6270, pageTop + 1030, "Weight");
     PrintAt(page, 7820, pageTop + 1030, "Arm");
     PrintAt(page, 9570, pageTop + 1030, "Moment");
-    page.SetFontSize(12);
-    PrintAt(page, 1160, kTotalsY, "New Aircraft Values");
 
     page.SetFontSize(11);
+    const double line = page.TextHeight("X");
     page.SetFontBold(true);
-    PrintAt(page, 200, pageTop + 1370, "Scale locations", Ending::NewLine);
+    PrintAt(page, 200, pageTop + 1370, "Scale locations");
     page.SetFontBold(false);
-    page.SetCurrentX(200);
+    double y = pageTop + 1370 + line;
     for (int r = 0; r < kScaleRows; ++r) {
-        const double weight = Cell(in.ScaleRows, r, scale::Wgt);
-        if (weight == 0) continue;
-        const double tare = Cell(in.ScaleRows, r, scale::Tar);
-        const double arm = Cell(in.ScaleRows, r, scale::Arm);
-        page.SetCurrentX(200);
-        page.Print(ReportInput::At(in.ScaleRows, r, scale::Dsc).Text(), Ending::Stay);
-        PrintRightAligned(page, kTareRight, Masked(tare, pattern::Moment));
-        PrintRightAligned(page, kWeightRight, Masked(weight, pattern::Weight));
-        PrintRightAligned(page, kArmRight, Masked(arm, pattern::Weight));
-        PrintRightAligned(page, kMomentRight, Masked((weight - tare) * arm, pattern::Moment),
-                          Ending::NewLine);
+        if (At(in.ScaleRows, r, scale::Wgt).Value() == 0) continue;
+        PrintScaleRow(page, in, r, y);
+        y += line;
     }
 
-    page.SetLineWidth(kThinPen);
-    page.Line(kRuleLeft, pageTop + 2823, kRuleRight, pageTop + 2823);
+    const double fluidRule = std::max(pageTop + 2823, y);
+    y = fluidRule + 30;
     bool anyFluid = false;
     for (int r = 0; r < kScaleRows; ++r)
-        anyFluid = anyFluid || Cell(in.FluidRows, r, fluid::Wgt) > 0;
+        anyFluid = anyFluid || At(in.FluidRows, r, fluid::Wgt).Value() > 0;
     if (anyFluid) {
         page.SetFontBold(true);
-        PrintAt(page, 200, pageTop + 2853, "Minus Fluids", Ending::NewLine);
+        PrintAt(page, 200, y, "Minus Fluids");
         page.SetFontBold(false);
+        y += line;
     }
     for (int r = 0; r < kScaleRows; ++r) {
-        const double weight = Cell(in.FluidRows, r, fluid::Wgt);
-        if (weight == 0) continue;
-        const double arm = Cell(in.FluidRows, r, fluid::Arm);
-        page.SetCurrentX(200);
-        page.Print(ReportInput::At(in.FluidRows, r, fluid::Dsc).Text(), Ending::Stay);
-        PrintRightAligned(page, kTareRight, "xxxxxxxx");
-        PrintRightAligned(page, kWeightRight, Masked(-weight, pattern::Weight));
-        PrintRightAligned(page, kArmRight, Masked(arm, pattern::Weight));
-        PrintRightAligned(page, kMomentRight, Masked(-weight * arm, pattern::Moment), Ending::NewLine);
+        if (At(in.FluidRows, r, fluid::Wgt).Value() == 0) continue;
+        PrintFluidRow(page, in, r, y);
+        y += line;
     }
 
+    // The weighed values, named so apart from the new values after the changes.
+    const double totalsY = std::max(kTotalsY, y);
+    page.SetFontSize(12);
+    const double bottom = std::max(kTableBottom, totalsY + page.TextHeight("X"));
+    PrintFitted(page, 1160, totalsY, "Weighed Aircraft Values", kTareRule - kColumnGap);
     page.SetFontSize(11);
-    page.SetCurrentY(kTotalsY);
-    PrintRightAligned(page, kWeightRight, FormatSingle(in.values.ScaleWeight, pattern::NewWeight));
-    PrintRightAligned(page, kArmRight, FormatSingle(in.values.ScaleArm, pattern::NewWeight));
-    PrintRightAligned(page, kMomentRight, FormatSingle(in.values.ScaleMoment, pattern::NoLead1));
+    PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, totalsY,
+                     FormatSingle(in.values.ScaleWeight, pattern::NewWeight));
+    PrintRightFitted(page, kArmRule + kColumnGap, kArmRight, totalsY,
+                     FormatSingle(in.values.ScaleArm, pattern::NewWeight));
+    PrintRightFitted(page, kMomentRule + kColumnGap, kMomentRight, totalsY,
+                     FormatSingle(in.values.ScaleMoment, pattern::NoLead1));
+
+    page.SetLineWidth(kHeavyPen);
+    page.Rectangle(kRuleLeft, top, kRuleRight, bottom);
+    page.Line(kRuleLeft, totalsY, kRuleRight, totalsY);
+    page.SetLineWidth(kThinPen);
+    page.Line(kRuleLeft, headRule, kRuleRight, headRule);
+    page.Line(kRuleLeft, fluidRule, kRuleRight, fluidRule);
+    for (double x : {kTareRule, kWeightRule, kArmRule, kMomentRule})
+        page.Line(x, headRule, x, bottom);
+    return bottom;
 }
 
 void PrintEquipmentList(Page& page, const ReportInput& in, double top) {
+    const double bottom = top + kEquipmentHeight;
     page.SetLineWidth(kHeavyPen);
-    page.Rectangle(kRuleLeft, top, kRuleRight, top + 6500);
+    page.Rectangle(kRuleLeft, top, kRuleRight, bottom);
     page.SetLineWidth(kThinPen);
     page.Line(kRuleLeft, top + 300, kRuleRight, top + 300);
     for (double x : {2100.0, 3000.0, 3900.0, 4800.0})
-        page.Line(x, top + 300, x, top + 6500);
+        page.Line(x, top + 300, x, bottom);
     page.SetLineWidth(kHeavyPen);
-    page.Line(5805, top, 5805, top + 6500);
+    page.Line(5805, top, 5805, bottom);
     page.SetLineWidth(kThinPen);
     for (double x : {7805.0, 8705.0, 9605.0, 10505.0})
-        page.Line(x, top + 300, x, top + 6500);
+        page.Line(x, top + 300, x, bottom);
 
     struct Heading {
         double x;
@@ -110,50 +142,77 @@ void PrintEquipmentList(Page& page, const ReportInput& in, double top) {
         PrintAt(page, h.x, top + 30, h.text);
 
     page.SetFontSize(6);
-    PrintAt(page, 100, top + 6550, "Equipment weights above are included in New A/C Empty Weight");
+    PrintAt(page, 100, top + kCaptionY, "Equipment weights above are included in New A/C Empty Weight");
 
+    // Each half: x of the texts, right edges of the numbers, and the rules that bound them.
     struct Half {
         double description, serial, weightRight, armRight, momentRight;
+        double serialRule, weightRule, armRule, momentRule;
     };
-    static constexpr Half kLeft = {200, 2200, 3800, 4700, 5705};
-    static constexpr Half kRight = {5905, 7905, 9505, 10405, 11410};
+    static constexpr Half kLeft = {200, 2200, 3800, 4700, 5705, 2100, 3000, 3900, 4800};
+    static constexpr Half kRight = {5905, 7905, 9505, 10405, 11410, 7805, 8705, 9605, 10505};
+    constexpr double gap = 40;
     for (int i = 0; i < kEquipmentRows; ++i) {
         const Half& h = i < kEquipmentPerHalf ? kLeft : kRight;
         const double y = top + 350 + 110 * (i % kEquipmentPerHalf);
-        const Entry& weight = ReportInput::At(in.EquipmentList, i, equipment::Weight);
-        const Entry& arm = ReportInput::At(in.EquipmentList, i, equipment::Arm);
-        PrintAt(page, h.description, y, ReportInput::At(in.EquipmentList, i, equipment::Description).Text());
-        PrintAt(page, h.serial, y, ReportInput::At(in.EquipmentList, i, equipment::Serial).Text());
-        PrintRightAligned(page, h.weightRight, weight.Formatted(pattern::Weight));
-        PrintRightAligned(page, h.armRight, arm.Formatted(pattern::Weight));
+        const Entry& weight = At(in.EquipmentList, i, equipment::Weight);
+        const Entry& arm = At(in.EquipmentList, i, equipment::Arm);
+        PrintFitted(page, h.description, y, At(in.EquipmentList, i, equipment::Description).Text(),
+                    h.serialRule - gap);
+        PrintFitted(page, h.serial, y, At(in.EquipmentList, i, equipment::Serial).Text(), h.weightRule - gap);
+        PrintRightFitted(page, h.weightRule + gap, h.weightRight, y, weight.Formatted(pattern::Weight),
+                         weight.IsNumber() || NumericText(weight.Text()) ? Fit::Number : Fit::Text);
+        PrintRightFitted(page, h.armRule + gap, h.armRight, y, arm.Formatted(pattern::Weight),
+                         arm.IsNumber() || NumericText(arm.Text()) ? Fit::Number : Fit::Text);
         const double moment = weight.Value() * arm.Value();
         if (moment != 0)
-            PrintRightAligned(page, h.momentRight, Masked(moment, pattern::NoLead1), Ending::NewLine);
+            PrintRightFitted(page, h.momentRule + gap, h.momentRight, y, Masked(moment, pattern::NoLead1));
     }
+}
+
+void CalculationBody(const ReportInput& in, SheetRun& run) {
+    Page& page = run.page();
+    const double pageTop = PrintCommonTop(page, in, TitleField::EquipTitle);
+
+    double scaleTotal = 0;
+    for (int r = 0; r < kScaleRows; ++r)
+        scaleTotal += At(in.ScaleRows, r, scale::Wgt).Value();
+    double sectionTop = pageTop + 1000;
+    if (scaleTotal > 0) sectionTop = PrintScaleTable(page, in, pageTop) + kSectionGap;
+
+    // The list, its caption and the signature under it go whole onto a fresh sheet where
+    // they would not end above the foot of this one.
+    auto needed = [&](double top) {
+        double end = top + kCaptionY + page.LineHeightIn({page.Font().name, 6, false, false});
+        if (in.options.mechanic)
+            end = std::max(
+                end, top + kEquipmentHeight + kColumnGap + page.LineHeightIn({"Arial", 8, false, false}));
+        return end;
+    };
+    if (needed(sectionTop) > run.Bottom()) {
+        run.Next();
+        sectionTop = run.ContinuationTop();
+    }
+    PrintEquipmentList(page, in, sectionTop);
+    const double signatureY =
+        std::clamp(kSignatureY, sectionTop + kEquipmentHeight + kColumnGap,
+                   std::max(sectionTop + kEquipmentHeight + kColumnGap,
+                            run.Bottom() - page.LineHeightIn({"Arial", 8, false, false})));
+    PrintSignatureLine(page, in, signatureY);
+    const int signatureSheet = run.Sheet();
+    PrintNotes(run, in, sectionTop + kNotesY, 8);
+    // The empty-weight C.G. check follows all else: clear of the signature line on its sheet,
+    // else on the next one.
+    const double below = in.options.notes ? page.CurrentY() : sectionTop + kNotesY;
+    const bool besideSignature = in.options.mechanic && run.Sheet() == signatureSheet;
+    PrintEmptyCgLimits(run, in, below + 100, besideSignature ? signatureY - 100 : run.Bottom());
+    run.Finish();
 }
 
 }  // namespace
 
 void PrintCalculationReport(const ReportInput& in, Page& page) {
-    const double pageTop = PrintCommonTop(page, in, TitleField::EquipTitle);
-
-    double scaleTotal = 0;
-    for (int r = 0; r < kScaleRows; ++r)
-        scaleTotal += Cell(in.ScaleRows, r, scale::Wgt);
-    double sectionTop = pageTop + 1000;
-    if (scaleTotal > 0) {
-        PrintScaleTable(page, in, pageTop);
-        sectionTop = kSectionWithScale;
-    }
-    PrintEquipmentList(page, in, sectionTop);
-    PrintSignatureLine(page, in, 14500);
-    PrintNotes(page, in, sectionTop + 6800, 8);
-    // The empty-weight C.G. check follows all else, on this sheet where it fits clear of the
-    // signature line, else on a fresh one.
-    const double below = in.options.notes ? page.CurrentY() : sectionTop + 6800;
-    PrintEmptyCgLimits(page, in, below + 100,
-                       in.options.mechanic ? 14400 : page.PrintableTop() + page.PrintableHeight());
-    page.EndDocument();
+    PrintInSheets(in, page, CalculationBody);
 }
 
 }  // namespace wb

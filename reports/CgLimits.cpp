@@ -23,7 +23,6 @@ constexpr double kBand = 45;       // the range band above and below the axis
 constexpr double kTick = 80;
 constexpr double kTickLabels = 120;
 
-constexpr double kNewSheetTop = 2000;  // as the notes continue
 constexpr double kTextLeft = 100;
 constexpr double kChartWidth = 7000;
 
@@ -169,7 +168,8 @@ double DrawEmptyCgChart(Page& page, const EmptyCgLimits& limits, double left, do
     return kHeight;
 }
 
-double PrintEmptyCgLimits(Page& page, const ReportInput& in, double top, double bottom) {
+double PrintEmptyCgLimits(SheetRun& run, const ReportInput& in, double top, double bottom) {
+    Page& page = run.page();
     const std::optional<EmptyCgLimits> limits =
         EvaluateEmptyCg(in.Get(Field::Range3), in.Get(Field::CG), in.values.NewWeight, in.values.NewArm,
                         in.Get(Field::BallastArm));
@@ -182,8 +182,8 @@ double PrintEmptyCgLimits(Page& page, const ReportInput& in, double top, double 
     if (limits->ballast) lines.push_back(BallastText(*limits));
     const double height = static_cast<double>(lines.size()) * page.TextHeight("X") + kHeight;
     if (top + height > bottom) {
-        page.NewSheet();
-        top = page.PrintableTop() + kNewSheetTop;
+        run.Next();
+        top = run.ContinuationTop();
     }
     page.SetCurrentY(top);
     for (size_t i = 0; i < lines.size(); ++i) {

@@ -4,6 +4,7 @@
 
 #include "reports/Page.h"
 #include "reports/ReportInput.h"
+#include "reports/Sheets.h"
 #include "worksheet/Limits.h"
 
 namespace wb {
@@ -17,8 +18,8 @@ double DrawEmptyCgChart(Page& page, const EmptyCgLimits& limits, double left, do
 double EmptyCgChartHeight();
 
 // The calculation report's lines on the range: where the new empty C.G. stands, the ballast,
-// and the chart. Drawn from `top` when they end above `bottom`, else from the top of a fresh
+// and the chart. Drawn from `top` when they end above `bottom`, else from the top of the next
 // sheet. Returns the y below them; `top` itself when the range text holds no range.
-double PrintEmptyCgLimits(Page& page, const ReportInput& in, double top, double bottom);
+double PrintEmptyCgLimits(SheetRun& run, const ReportInput& in, double top, double bottom);
 
 }  // namespace wb

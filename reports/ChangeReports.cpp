@@ -1,7 +1,12 @@
 #include <algorithm>
+#include <array>
+#include <optional>
+#include <vector>
 
+#include "reports/DecimalSum.h"
 #include "reports/PageBlocks.h"
 #include "reports/Reports.h"
+#include "reports/Sheets.h"
 #include "worksheet/Format.h"
 
 namespace wb {
@@ -9,10 +14,14 @@ namespace {
 
 constexpr int kChangeRows = 30;  // the list's hidden extra row is never printed
 
-// Columns shared by both layouts: x of the texts, right edges of the numbers, the marks.
+// Columns shared by both layouts: x of the texts, right edges of the numbers, the marks, and
+// the rules that bound them.
 constexpr double kTextX = 200, kSerialX = 4200;
 constexpr double kWeightRight = 7000, kArmRight = 8500, kMomentRight = 10200;
 constexpr double kInstallMarkX = 10550, kRemoveMarkX = 11100;
+constexpr double kSerialRule = 4100, kWeightRule = 5800, kArmRule = 7300, kMomentRule = 8800;
+constexpr double kInstallRule = 10300, kRemoveRule = 10900;
+constexpr double kGap = 60;
 
 enum class Group { Removed, Installed };
 
@@ -21,178 +30,354 @@ bool Marked(const ReportInput& in, int row, Group group) {
     return ReportInput::At(in.InstalledList, row, col).Text() == "X";
 }
 
-void PrintPreviousValues(Page& page, const ReportInput& in, double y) {
-    const double weight = ValueOf(in.Get(Field::Empty));
-    const double arm = ValueOf(in.Get(Field::CG));
-    PrintAt(page, kTextX, y, "Previous Aircraft Empty");
-    PrintAt(page, kSerialX, y, in.Get(Field::Serial));
-    PrintRightAligned(page, kWeightRight, Masked(weight, pattern::Weight));
-    PrintRightAligned(page, kArmRight, Masked(arm, pattern::Weight));
-    PrintRightAligned(page, kMomentRight, Masked(weight * arm, pattern::Moment));
-    PrintAt(page, 10500, y, "n/a");
-    PrintAt(page, 11050, y, "n/a");
+bool IsPreviousEmpty(const ReportInput& in) {
+    return ReportInput::At(in.InstalledList, 0, installed::Description).Text() == kPreviousEmpty;
 }
 
-void PrintChangeRow(Page& page, const ReportInput& in, int row, double y) {
-    auto entry = [&](int col) -> const Entry& { return ReportInput::At(in.InstalledList, row, col); };
-    PrintAt(page, kTextX, y, entry(installed::Description).Text());
-    PrintAt(page, kSerialX, y, entry(installed::Serial).Text());
-    PrintRightAligned(page, kWeightRight, entry(installed::Weight).Formatted(pattern::Weight));
-    PrintRightAligned(page, kArmRight, entry(installed::Arm).Formatted(pattern::Weight));
-    PrintRightAligned(page, kMomentRight, entry(installed::Moment).Formatted(pattern::NoLead1));
-    PrintAt(page, kInstallMarkX, y, entry(installed::Install).Text());
-    PrintAt(page, kRemoveMarkX, y, entry(installed::Remove).Text());
+// One printed line of the table: the numbers as printed, so that the totals are their sums.
+struct TableLine {
+    enum Kind { Heading, Row, Blank } kind = Blank;
+    std::string description, serial, weight, arm, moment, installMark, removeMark;
+    int sign = 0;  // +1 installed, -1 removed, 0 neither
+    double installX = kInstallMarkX, removeX = kRemoveMarkX;
+};
+
+// A number as the computation used it: an empty cell stays empty (it added nothing).
+std::string Used(const Entry& e, std::string_view mask) {
+    return e.IsEmpty() ? std::string() : FormatNumber(e.Value(), mask);
 }
 
-// Prints the two groups in the given order, a heading line each, one line per marked row and
-// an empty line after each group. Line k is at firstY + step * k.
-void PrintGroups(Page& page, const ReportInput& in, const Group (&order)[2], double firstY, double step) {
-    int line = 0;
-    for (Group group : order) {
-        page.SetFontBold(true);
-        PrintAt(page, kTextX, firstY + step * line, group == Group::Removed ? "Removed" : "Installed");
-        // Bold ends with the heading, so that neither the rows nor the totals take it.
-        page.SetFontBold(false);
-        ++line;
-        for (int r = 0; r < kChangeRows; ++r) {
-            if (!Marked(in, r, group)) continue;
-            PrintChangeRow(page, in, r, firstY + step * line);
-            ++line;
-        }
-        ++line;
+// The previous values the computation started from: the weighing when there is one, else
+// the previous-empty row built from Empty and C.G., else nothing.
+TableLine PreviousLine(const ReportInput& in) {
+    TableLine line;
+    line.kind = TableLine::Row;
+    line.sign = 1;
+    line.description = "Previous Aircraft Empty";
+    line.serial = in.Get(Field::Serial);
+    line.installMark = line.removeMark = "n/a";
+    line.installX = 10500;
+    line.removeX = 11050;
+    if (in.values.ScaleArm != 0) {
+        line.weight = FormatSingle(in.values.ScaleWeight, pattern::Weight);
+        line.arm = FormatSingle(in.values.ScaleArm, pattern::Weight);
+        line.moment = FormatSingle(in.values.ScaleMoment, pattern::Moment);
+    } else if (IsPreviousEmpty(in)) {
+        const double weight = ReportInput::At(in.InstalledList, 0, installed::Weight).Value();
+        const double arm = ReportInput::At(in.InstalledList, 0, installed::Arm).Value();
+        line.weight = FormatNumber(weight, pattern::Weight);
+        line.arm = FormatNumber(arm, pattern::Weight);
+        line.moment = FormatNumber(weight * arm, pattern::Moment);
+    } else {
+        line.weight = FormatNumber(0, pattern::Weight);
+        line.arm = FormatNumber(0, pattern::Weight);
+        line.moment = FormatNumber(0, pattern::Moment);
     }
+    return line;
 }
 
-void PrintTotals(Page& page, const ReportInput& in, double y, float moment) {
-    page.SetCurrentY(y);
-    PrintRightAligned(page, kWeightRight, FormatSingle(in.values.NewWeight, pattern::NewWeight));
-    PrintRightAligned(page, kArmRight, FormatSingle(in.values.NewArm, pattern::NewWeight));
-    PrintRightAligned(page, kMomentRight, FormatSingle(moment, pattern::NoLead1));
+std::vector<TableLine> GroupLines(const ReportInput& in, const Group (&order)[2]) {
+    std::vector<TableLine> lines;
+    for (Group group : order) {
+        TableLine heading;
+        heading.kind = TableLine::Heading;
+        heading.description = group == Group::Removed ? "Removed" : "Installed";
+        lines.push_back(heading);
+        for (int r = 0; r < kChangeRows; ++r) {
+            // The previous-empty row is the previous values line, never a change.
+            if (!Marked(in, r, group) || (r == 0 && IsPreviousEmpty(in))) continue;
+            auto entry = [&](int col) -> const Entry& { return ReportInput::At(in.InstalledList, r, col); };
+            TableLine line;
+            line.kind = TableLine::Row;
+            line.sign = group == Group::Removed ? -1 : 1;
+            line.description = entry(installed::Description).Text();
+            line.serial = entry(installed::Serial).Text();
+            line.weight = Used(entry(installed::Weight), pattern::Weight);
+            line.arm = Used(entry(installed::Arm), pattern::Weight);
+            // The moment the computation added: weight times arm.
+            line.moment =
+                Masked(entry(installed::Weight).Value() * entry(installed::Arm).Value(), pattern::NoLead1);
+            line.installMark = entry(installed::Install).Text();
+            line.removeMark = entry(installed::Remove).Text();
+            lines.push_back(line);
+        }
+        lines.emplace_back();
+    }
+    return lines;
 }
 
-// The compact report's one-line company header and title; returns where the body starts.
+// What differs between the full and the compact table.
+struct TableLayout {
+    double rowSize, labelSize, headingSize, markSize;
+    double headBand;                              // column headings band under the frame's top
+    double headingY;                              // column headings, below the frame's top
+    double installY, removeY, installX, removeX;  // the mark column headings
+    std::array<double, 5> headingX;               // Description, Serial Number, Weight, Arm, Moment
+    double previousY;                             // the previous values row, below the frame's top
+    double firstY;                                // the first group line, below the frame's top
+    double pitch;
+    double totalsY;  // the totals rule on a sheet with room to spare
+    double totalsBand;
+};
+
+void PrintHeadings(Page& page, const TableLayout& l, double top) {
+    page.SetFontBold(false);
+    const PageFont font = page.Font();
+    if (l.headingSize > 0) page.SetFontSize(l.headingSize);
+    static constexpr const char* kTexts[] = {"Description", "Serial Number", "Weight", "Arm", "Moment"};
+    static constexpr double kEnds[] = {kSerialRule, kWeightRule, kArmRule, kMomentRule, kInstallRule};
+    for (size_t i = 0; i < 5; ++i)
+        PrintFitted(page, l.headingX[i], top + l.headingY, kTexts[i], kEnds[i] - 40);
+    // Each mark heading within its own column.
+    page.SetFontSize(l.markSize);
+    PrintFitted(page, l.installX, top + l.installY, "Installed", kRemoveRule - 20);
+    PrintFitted(page, l.removeX, top + l.removeY, "Removed", kRuleRight - 30);
+    page.SetFont(font);
+}
+
+void PrintLine(Page& page, const TableLine& line, double y) {
+    if (line.kind == TableLine::Blank) return;
+    if (line.kind == TableLine::Heading) {
+        page.SetFontBold(true);
+        PrintFitted(page, kTextX, y, line.description, kSerialRule - kGap);
+        page.SetFontBold(false);
+        return;
+    }
+    PrintFitted(page, kTextX, y, line.description, kSerialRule - kGap);
+    PrintFitted(page, kSerialX, y, line.serial, kWeightRule - kGap);
+    PrintRightFitted(page, kWeightRule + kGap, kWeightRight, y, line.weight);
+    PrintRightFitted(page, kArmRule + kGap, kArmRight, y, line.arm);
+    PrintRightFitted(page, kMomentRule + kGap, kMomentRight, y, line.moment);
+    PrintFitted(page, line.installX, y, line.installMark, kRemoveRule - 20);
+    PrintFitted(page, line.removeX, y, line.removeMark, kRuleRight - 30);
+}
+
+void Frame(Page& page, double top, double headRule, double bottom, std::optional<double> totalsRule) {
+    const double inner = totalsRule.value_or(bottom);
+    page.SetLineWidth(kHeavyPen);
+    page.Rectangle(kRuleLeft, top, kRuleRight, bottom);
+    if (totalsRule) page.Line(kRuleLeft, *totalsRule, kRuleRight, *totalsRule);
+    page.SetLineWidth(kThinPen);
+    page.Line(kRuleLeft, headRule, kRuleRight, headRule);
+    for (double x : {kSerialRule, kRemoveRule})
+        page.Line(x, headRule, x, inner);
+    for (double x : {kWeightRule, kArmRule, kMomentRule, kInstallRule})
+        page.Line(x, headRule, x, bottom);
+}
+
+// The table from its frame's top on this sheet: headings, previous values, the groups
+// (continued on fresh sheets under repeated headings where a sheet is full) and the totals,
+// each total the sum of its printed column. Returns the frame's bottom on the last sheet.
+double PrintTable(SheetRun& run, const ReportInput& in, const TableLayout& l, double top,
+                  const Group (&order)[2], double reserveBelow) {
+    Page& page = run.page();
+    const TableLine previous = PreviousLine(in);
+    const std::vector<TableLine> lines = GroupLines(in, order);
+
+    DecimalSum weight(2), moment(1);
+    weight.Add(previous.weight);
+    moment.Add(previous.moment);
+    for (const TableLine& line : lines) {
+        if (line.kind != TableLine::Row) continue;
+        weight.Add(line.weight, line.sign);
+        moment.Add(line.moment, line.sign);
+    }
+
+    page.SetFontSize(l.rowSize);
+    const double rowHeight = page.TextHeight("X");
+    page.SetFontSize(l.labelSize);
+    const double band = std::max(l.totalsBand, page.TextHeight("X"));
+    const double pitch = l.pitch;
+    // Lines of this sheet must end above room for the totals band and what follows it.
+    auto limit = [&] { return run.Bottom() - band - reserveBelow; };
+
+    PrintHeadings(page, l, top);
+    page.SetFontSize(l.rowSize);
+    PrintLine(page, previous, top + l.previousY);
+    double y = top + l.firstY;
+    for (const TableLine& line : lines) {
+        if (y + rowHeight > limit()) {
+            const double bottom = std::max(y - pitch + rowHeight, top + l.firstY);
+            Frame(page, top, top + l.headBand, bottom, std::nullopt);
+            const PageFont font = page.Font();
+            run.Next();
+            page.SetFont(font);
+            top = run.ContinuationTop();
+            PrintHeadings(page, l, top);
+            page.SetFontSize(l.rowSize);
+            y = top + l.previousY;
+        }
+        PrintLine(page, line, y);
+        y += pitch;
+    }
+
+    const double totalsY = std::max(l.totalsY, y + rowHeight - pitch);
+    const double bottom = totalsY + band;
+    page.SetFontSize(l.labelSize);
+    PrintFitted(page, 1200, totalsY, "New Aircraft Values", kSerialRule - kGap);
+    page.SetFontSize(l.rowSize);
+    PrintRightFitted(page, kWeightRule + kGap, kWeightRight, totalsY, weight.Text());
+    PrintRightFitted(page, kArmRule + kGap, kArmRight, totalsY,
+                     FormatSingle(in.values.NewArm, pattern::NewWeight));
+    PrintRightFitted(page, kMomentRule + kGap, kMomentRight, totalsY, moment.Text());
+    Frame(page, top, top + l.headBand, bottom, totalsY);
+    return bottom;
+}
+
+// The compact report's company line(s) and title; returns where the aircraft header starts.
 double PrintCompactTop(Page& page, const ReportInput& in) {
     page.SetUnitsTwips();
     const CompanyRow noCompany;
     const CompanyRow& company = in.company ? *in.company : noCompany;
+    const double right = std::min(page.PrintableWidth(), kRuleRight);
+    double y = 100;
     if (in.options.company) {
         page.SetFont({"Arial", 8, true, false});
+        y = 50;
         page.SetCurrentX(100);
-        page.SetCurrentY(50);
-        if (company.CompName) page.Print(*company.CompName + "  ", Ending::Stay);
+        page.SetCurrentY(y);
+        // The fields on one line, each moved to a line of its own where it would not fit.
+        auto field = [&](const Nullable& text, std::string tail) {
+            if (!text) return;
+            const std::string shown = *text + tail;
+            if (page.CurrentX() > 100 && page.CurrentX() + page.TextWidth(*text) > right) {
+                y += page.TextHeight("X");
+                page.SetCurrentX(100);
+            }
+            page.SetCurrentX(PrintFitted(page, page.CurrentX(), y, shown, right));
+        };
+        field(company.CompName, "  ");
         page.SetFontBold(false);
-        if (company.CompAddress) page.Print(*company.CompAddress + "  ", Ending::Stay);
-        if (company.CompCSZ) page.Print(*company.CompCSZ + "  ", Ending::Stay);
-        if (company.CompPhone) page.Print(*company.CompPhone + std::string(14, ' '), Ending::Stay);
+        field(company.CompAddress, "  ");
+        field(company.CompCSZ, "  ");
+        field(company.CompPhone, std::string(14, ' '));
     } else {
         page.SetCurrentY(100);
     }
     page.SetFontBold(true);
     if (company.FormTitle) {
-        // Centred, unless that would print it over long company details: then it follows them.
-        const double afterCompany = page.CurrentX();
-        const double centred = (page.PrintableWidth() - page.TextWidth(*company.FormTitle)) / 2;
-        page.SetCurrentX(in.options.company ? std::max(centred, afterCompany) : centred);
-        page.Print(*company.FormTitle, Ending::NewLine);
-    } else
-        page.Print("", Ending::NewLine);
+        // Centred, unless that would print it over the company details: then after them,
+        // or on a line of its own where it would run off the page.
+        const double afterCompany = in.options.company ? page.CurrentX() : 0;
+        const double width = page.TextWidth(*company.FormTitle);
+        const double centred = (page.PrintableWidth() - width) / 2;
+        double x = std::max(centred, afterCompany);
+        if (x + width > right && afterCompany > 100) {
+            y += page.TextHeight("X");
+            x = std::max(centred, 100.0);
+        }
+        PrintFitted(page, x, y, *company.FormTitle, right);
+    }
+    page.SetCurrentY(y + page.TextHeight("X"));
     page.SetFontBold(false);
     page.SetFontSize(8);
-
-    auto field = [&](Field f) { return Trimmed(in.Get(f)); };
-    page.SetCurrentX(100);
-    page.Print("Reg. Number: " + field(Field::Tail) + " /Make/Model: " + field(Field::Make) + " " +
-                   field(Field::Model) + " /Year: " + field(Field::Year) +
-                   " /Serial: " + field(Field::Serial),
-               Ending::NewLine);
-    page.SetCurrentX(100);
-    page.Print("Date: " + field(Field::Date) + " /" + in.tachCaption + ": " + field(Field::Tach) +
-                   " /Max. Weight: " + field(Field::MaxWt) + " /Work Order: " + field(Field::Work),
-               Ending::NewLine);
     return page.CurrentY();
+}
+
+void FullBody(const ReportInput& in, SheetRun& run) {
+    Page& page = run.page();
+    const double pageTop = PrintCommonTop(page, in, TitleField::FormTitle);
+    TableLayout l{};
+    l.rowSize = 11;
+    l.labelSize = 12;
+    l.headingSize = 0;  // the font in force
+    l.markSize = 8;
+    l.headBand = 300;
+    l.headingY = 30;
+    l.installX = 10330;
+    l.installY = 10;
+    l.removeX = 10930;
+    l.removeY = 90;
+    l.headingX = {1200, 4200, 6200, 7800, 9200};
+    l.previousY = 370;
+    l.firstY = 770;
+    l.pitch = 200;
+    l.totalsY = 12700;
+    l.totalsBand = 200;
+    page.SetFontSize(11);
+    const double lineHeight8 = page.LineHeightIn({page.Font().name, 8, false, false});
+    const double reserve = in.options.mechanic ? 2 * kGap + lineHeight8 : 0;
+    const double bottom = PrintTable(run, in, l, pageTop + 1000, {Group::Removed, Group::Installed}, reserve);
+    PrintSignatureLine(page, in, std::max(13500.0, bottom + 2 * kGap));
+    PrintNotes(run, in, std::max(13000.0, bottom + kGap), 8);
+    run.Finish();
+}
+
+void CompactBody(const ReportInput& in, SheetRun& run) {
+    Page& page = run.page();
+    double pageTop = PrintCompactTop(page, in);
+    const double right = std::min(page.PrintableWidth(), kRuleRight);
+
+    page.SetCurrentX(100);
+    const std::string line1 = "Reg. Number: " + Trimmed(in.Get(Field::Tail)) +
+                              " /Make/Model: " + Trimmed(in.Get(Field::Make)) + " " +
+                              Trimmed(in.Get(Field::Model)) + " /Year: " + Trimmed(in.Get(Field::Year)) +
+                              " /Serial: " + Trimmed(in.Get(Field::Serial));
+    const std::string line2 = "Date: " + Trimmed(in.Get(Field::Date)) + " /" + in.tachCaption + ": " +
+                              Trimmed(in.Get(Field::Tach)) +
+                              " /Max. Weight: " + Trimmed(in.Get(Field::MaxWt)) +
+                              " /Work Order: " + Trimmed(in.Get(Field::Work));
+    const double step = page.TextHeight("X");
+    PrintFitted(page, 100, pageTop, line1, right);
+    PrintFitted(page, 100, pageTop + step, line2, right);
+    pageTop += 2 * step;
+
+    page.SetLineWidth(kHeavyPen);
+    page.Line(kRuleLeft, pageTop, 11400, pageTop);
+    page.Line(4100, pageTop, 4100, pageTop + 550);
+    page.SetLineWidth(kThinPen);
+    const std::array<double, 3> ys = {pageTop, pageTop + 200, pageTop + 400};
+    PrintNewValues(page, in, ys);
+    double rangeEnd = 0;
+    if (in.options.ranges) rangeEnd = PrintRanges(page, in, ys)[0];
+    double blockEnd = page.CurrentY();
+    if (in.options.mechanic) {
+        page.SetFontSize(6);
+        const std::string name = in.Get(Field::By) + ",  " + in.Get(Field::Cert);
+        // Beside the landing range, or on a line of its own under the blocks where that
+        // range reaches too far.
+        if (rangeEnd + kGap <= 8500 && 8500 + page.TextWidth(name) <= right) {
+            PrintAt(page, 8500, pageTop, name);
+        } else {
+            PrintRightFitted(page, 4100 + kGap, right, blockEnd, name, Fit::Text);
+            blockEnd += page.TextHeight("X");
+        }
+        page.SetFontSize(8);
+    }
+
+    pageTop = blockEnd;
+    TableLayout l{};
+    l.rowSize = 8;
+    l.labelSize = 8;
+    l.headingSize = 8;
+    l.markSize = 6;
+    l.headBand = 200;
+    l.headingY = 0;
+    l.installX = 10350;
+    l.installY = 0;
+    l.removeX = 10915;
+    l.removeY = 60;  // clear of the rule under the headings
+    l.headingX = {1200, 4350, 6300, 7900, 9300};
+    l.previousY = 200;
+    l.firstY = 400;
+    l.pitch = 150;
+    l.totalsY = page.PrintableHeight() / 2 - 400;
+    l.totalsBand = 200;
+    page.SetFontSize(8);
+    const double bottom = PrintTable(run, in, l, pageTop, {Group::Installed, Group::Removed}, 0);
+    // The notes under the frame, never inside it.
+    PrintNotes(run, in, std::max(5650.0, bottom + 100), 6);
+    run.Finish();
 }
 
 }  // namespace
 
 void PrintFullChangeReport(const ReportInput& in, Page& page) {
-    const double pageTop = PrintCommonTop(page, in, TitleField::FormTitle);
-    constexpr double kFrameBottom = 12900, kTotalsLine = 12700, kTotalsY = 12685;
-
-    page.SetLineWidth(kHeavyPen);
-    page.Rectangle(kRuleLeft, pageTop + 1000, kRuleRight, kFrameBottom);
-    page.Line(kRuleLeft, kTotalsLine, kRuleRight, kTotalsLine);
-    page.SetLineWidth(kThinPen);
-    page.Line(kRuleLeft, pageTop + 1300, kRuleRight, pageTop + 1300);
-    page.Line(4100, pageTop + 1300, 4100, kTotalsLine);
-    for (double x : {5800.0, 7300.0, 8800.0, 10300.0})
-        page.Line(x, pageTop + 1300, x, kFrameBottom);
-    page.Line(10900, pageTop + 1300, 10900, kTotalsLine);
-
-    PrintAt(page, 1200, pageTop + 1030, "Description");
-    PrintAt(page, 4200, pageTop + 1030, "Serial Number");
-    PrintAt(page, 6200, pageTop + 1030, "Weight");
-    PrintAt(page, 7800, pageTop + 1030, "Arm");
-    PrintAt(page, 9200, pageTop + 1030, "Moment");
-    page.SetFontSize(8);
-    PrintAt(page, 10300, pageTop + 1010, "Installed");
-    PrintAt(page, 10865, pageTop + 1090, "Removed");
-    page.SetFontSize(12);
-    PrintAt(page, 1200, kTotalsY, "New Aircraft Values");
-    page.SetFontSize(11);
-
-    PrintPreviousValues(page, in, pageTop + 1370);
-    PrintGroups(page, in, {Group::Removed, Group::Installed}, pageTop + 1770, 200);
-    PrintTotals(page, in, kTotalsY, in.values.NewWeight * in.values.NewArm);
-    PrintSignatureLine(page, in, 13500);
-    PrintNotes(page, in, 13000, 8);
-    page.EndDocument();
+    PrintInSheets(in, page, FullBody);
 }
 
 void PrintCompactChangeReport(const ReportInput& in, Page& page) {
-    double pageTop = PrintCompactTop(page, in);
-
-    page.SetLineWidth(kHeavyPen);
-    page.Line(kRuleLeft, pageTop, 11400, pageTop);
-    page.Line(4100, pageTop, 4100, pageTop + 550);
-    if (in.options.mechanic) {
-        page.SetFontSize(6);
-        PrintAt(page, 8500, pageTop, in.Get(Field::By) + ",  " + in.Get(Field::Cert), Ending::NewLine);
-        page.SetFontSize(8);
-    }
-    page.SetLineWidth(kThinPen);
-    const std::array<double, 3> ys = {pageTop, pageTop + 200, pageTop + 400};
-    PrintNewValues(page, in, ys);
-    if (in.options.ranges) PrintRanges(page, in, ys);
-
-    pageTop = page.CurrentY();
-    const double half = page.PrintableHeight() / 2;
-    const double totalsY = half - 400;
-    page.SetLineWidth(kHeavyPen);
-    page.Rectangle(kRuleLeft, pageTop, kRuleRight, half - 200);
-    page.Line(kRuleLeft, totalsY, kRuleRight, totalsY);
-    page.SetLineWidth(kThinPen);
-    page.Line(kRuleLeft, pageTop + 200, kRuleRight, pageTop + 200);
-    for (double x : {4100.0, 10900.0})
-        page.Line(x, pageTop + 200, x, totalsY);
-    for (double x : {5800.0, 7300.0, 8800.0, 10300.0})
-        page.Line(x, pageTop + 200, x, half - 200);
-
-    PrintAt(page, 1200, pageTop, "Description");
-    PrintAt(page, 4350, pageTop, "Serial Number");
-    PrintAt(page, 6300, pageTop, "Weight");
-    PrintAt(page, 7900, pageTop, "Arm");
-    PrintAt(page, 9300, pageTop, "Moment");
-    page.SetFontSize(6);
-    PrintAt(page, 10350, pageTop, "Installed");
-    PrintAt(page, 10915, pageTop + 80, "Removed");
-    page.SetFontSize(8);
-    PrintAt(page, 1200, totalsY, "New Aircraft Values");
-
-    PrintPreviousValues(page, in, pageTop + 200);
-    PrintGroups(page, in, {Group::Installed, Group::Removed}, pageTop + 400, 150);
-    PrintTotals(page, in, totalsY, in.values.NewMoment);
-    PrintNotes(page, in, 5650, 6);
-    page.EndDocument();
+    PrintInSheets(in, page, CompactBody);
 }
 
 }  // namespace wb

@@ -47,6 +47,9 @@ class Page {
     void Print(std::string_view text, Ending ending = Ending::NewLine);
     double TextWidth(std::string_view text) const { return MeasureWidth(text, font_); }
     double TextHeight(std::string_view text) const;
+    // Extents in a given font, the current one left as it is.
+    double WidthIn(std::string_view text, const PageFont& font) const { return MeasureWidth(text, font); }
+    double LineHeightIn(const PageFont& font) const { return LineHeight(font); }
 
     // Pen width in printer pixels for the following lines and rectangles.
     void SetLineWidth(int pixels) { lineWidth_ = pixels < 1 ? 1 : pixels; }

@@ -1,6 +1,11 @@
 #include "reports/PageBlocks.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
 #include "reports/NoteLines.h"
+#include "reports/Sheets.h"
 #include "worksheet/Format.h"
 #include "worksheet/LeadingNumber.h"
 
@@ -11,7 +16,60 @@ constexpr double kLeftLabel = 100, kLeftValue = 1800;
 constexpr double kRightLabelFromEdge = 3500, kRightValueFromEdge = 1600;
 constexpr double kNewValuesRight = 4000;
 constexpr double kRangeLabel = 4300, kRangeValue = 6900;
-constexpr double kNotesLeft = 100, kNotesNewSheetTop = 2000;
+constexpr double kNotesLeft = 100;
+constexpr double kCompanyLineStep = 200;
+constexpr double kMinTextSize = 4;  // below this a text is cut rather than shrunk
+constexpr double kGap = 60;         // between a label and its value, a text and a rule
+
+// The size at which text fits width in the font in force (never larger than that font).
+double FittingSize(const Page& page, std::string_view text, double width) {
+    PageFont font = page.Font();
+    double w = page.TextWidth(text);
+    if (w <= width || w <= 0) return font.size;
+    // Quarter points, stepped down until the measured width fits.
+    double size = std::floor(font.size * std::max(width, 0.0) / w * 4) / 4;
+    while (size > 0.25) {
+        font.size = size;
+        if (page.WidthIn(text, font) <= width) break;
+        size -= 0.25;
+    }
+    return std::max(size, 0.25);
+}
+
+// The longest start of text that fits width in font.
+std::string CutToWidth(const Page& page, std::string_view text, double width, const PageFont& font) {
+    std::string out;
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t next = i + 1;
+        while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80)
+            ++next;
+        if (page.WidthIn(text.substr(0, next), font) > width) break;
+        i = next;
+    }
+    out = text.substr(0, i);
+    return out;
+}
+
+// Prints text at (x, y) in a size that fits width; returns the end x. The font in force stays.
+double PrintInWidth(Page& page, double x, double y, std::string_view text, double width, Fit fit) {
+    const PageFont keep = page.Font();
+    PageFont font = keep;
+    font.size = FittingSize(page, text, width);
+    std::string shown(text);
+    if (fit == Fit::Text && font.size < kMinTextSize) {
+        font.size = std::min(keep.size, kMinTextSize);
+        shown = CutToWidth(page, text, width, font);
+    }
+    page.SetFont(font);
+    // A smaller text sits on the same baseline as its line (the ascent is about 0.78 of a
+    // line's height), which keeps its ink inside the band of the size it replaces.
+    const double drop = (page.LineHeightIn(keep) - page.LineHeightIn(font)) * 0.78;
+    PrintAt(page, x, y + drop, shown);
+    const double end = page.CurrentX();
+    page.SetFont(keep);
+    return end;
+}
 
 const Nullable& NullField() {
     static const Nullable kNull;
@@ -28,17 +86,21 @@ const Nullable& CompanyField(const ReportInput& in, Nullable CompanyRow::*field)
 double PrintCompanyBlock(Page& page, const ReportInput& in) {
     page.SetFont(ReportHeaderFont(in));
     if (const Nullable& name = CompanyField(in, &CompanyRow::CompName)) {
-        page.SetCurrentY(50);
-        PrintCentred(page, *name, Ending::NewLine);
+        PrintCentredFitted(page, 50, *name, Ending::NewLine);
         page.SetCurrentY(page.TextHeight(*name) + 50);
         // The report font is for the name only: the italic of a chosen font goes with it.
         page.SetFont({"Arial", 12, false, false});
     }
-    if (const Nullable& address = CompanyField(in, &CompanyRow::CompAddress)) PrintCentred(page, *address);
-    page.SetCurrentY(page.CurrentY() + 200);
-    if (const Nullable& csz = CompanyField(in, &CompanyRow::CompCSZ)) PrintCentred(page, *csz);
-    page.SetCurrentY(page.CurrentY() + 200);
-    if (const Nullable& phone = CompanyField(in, &CompanyRow::CompPhone)) PrintCentred(page, *phone);
+    // A printed line takes at least its own height, so that a large font never touches the next.
+    const double lineStep = std::max(kCompanyLineStep, page.TextHeight("X"));
+    double y = page.CurrentY();
+    for (Nullable CompanyRow::*field :
+         {&CompanyRow::CompAddress, &CompanyRow::CompCSZ, &CompanyRow::CompPhone}) {
+        const Nullable& text = CompanyField(in, field);
+        if (text) PrintCentredFitted(page, y, *text);
+        if (field != &CompanyRow::CompPhone) y += text ? lineStep : kCompanyLineStep;
+    }
+    page.SetCurrentY(y);
     return page.CurrentY() + 400;
 }
 
@@ -49,17 +111,56 @@ void HeaderRow(Page& page, double y, std::string_view leftLabel, std::string_vie
                std::string_view rightLabel, std::string_view rightValue) {
     const double width = page.PrintableWidth();
     PrintAt(page, kLeftLabel, y, leftLabel);
-    page.SetCurrentX(kLeftValue);
-    page.Print(leftValue, Ending::NewLine);
+    PrintFitted(page, kLeftValue, y, leftValue, width - kRightLabelFromEdge - kGap);
     PrintAt(page, width - kRightLabelFromEdge, y, rightLabel);
-    page.SetCurrentX(width - kRightValueFromEdge);
-    page.Print(rightValue, Ending::NewLine);
+    PrintFitted(page, width - kRightValueFromEdge, y, rightValue, std::min(width, kRuleRight));
 }
 
 }  // namespace
 
 double ValueOf(std::string_view text) {
     return LeadingNumber(text);
+}
+
+double PrintFitted(Page& page, double x, double y, std::string_view text, double right, Fit fit) {
+    return PrintInWidth(page, x, y, text, right - x, fit);
+}
+
+void PrintRightFitted(Page& page, double left, double right, double y, std::string_view text, Fit fit) {
+    const PageFont keep = page.Font();
+    PageFont font = keep;
+    font.size = FittingSize(page, text, right - left);
+    page.SetFont(font);
+    const double width = page.TextWidth(text);
+    page.SetFont(keep);
+    PrintInWidth(page, right - width, y, text, width, fit);
+}
+
+void PrintCentredFitted(Page& page, double y, std::string_view text, Ending ending) {
+    const PageFont keep = page.Font();
+    PageFont font = keep;
+    font.size = FittingSize(page, text, page.PrintableWidth());
+    page.SetFont(font);
+    page.SetCurrentY(y);
+    PrintCentred(page, text, ending);
+    page.SetFont(keep);
+}
+
+std::string WithTypedDecimals(const Entry& entry, int least, bool negate) {
+    int decimals = 0;
+    if (!entry.IsNumber()) {
+        // The decimals of the leading number as typed: digits after its point.
+        const std::string text = entry.Text();
+        size_t i = text.find_first_not_of(" \t\r\n+-");
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+            ++i;
+        if (i < text.size() && text[i] == '.')
+            while (++i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+                ++decimals;
+    }
+    decimals = std::clamp(decimals, least, 8);
+    return FormatNumber(negate ? -entry.Value() : entry.Value(),
+                        "#####0." + std::string(static_cast<size_t>(decimals), '0'));
 }
 
 std::string Masked(double value, std::string_view mask) {
@@ -91,7 +192,7 @@ double PrintCommonTop(Page& page, const ReportInput& in, TitleField title) {
     page.SetFont({"Arial", 12, true, false});
     const Nullable& titleText =
         CompanyField(in, title == TitleField::EquipTitle ? &CompanyRow::EquipTitle : &CompanyRow::FormTitle);
-    if (titleText) PrintCentred(page, *titleText, Ending::NewLine);
+    if (titleText) PrintCentredFitted(page, pageTop, *titleText, Ending::NewLine);
     page.SetFontBold(false);
     page.SetFontSize(11);
 
@@ -121,23 +222,31 @@ double PrintCommonTop(Page& page, const ReportInput& in, TitleField title) {
 void PrintNewValues(Page& page, const ReportInput& in, const std::array<double, 3>& ys) {
     const double newWeight = ValueOf(in.Get(Field::Text23));
     const double usefulLoad = ValueOf(in.Get(Field::MaxWt)) - newWeight;
-    PrintAt(page, kLeftLabel, ys[0], "New A/C Empty Weight:");
-    PrintRightAligned(page, kNewValuesRight, Masked(newWeight, pattern::NewWeight));
-    PrintAt(page, kLeftLabel, ys[1], "New A/C Empty C.G.:");
-    PrintRightAligned(page, kNewValuesRight, Masked(ValueOf(in.Get(Field::Text24)), pattern::NewWeight));
-    PrintAt(page, kLeftLabel, ys[2], "New A/C Useful Load:");
-    PrintRightAligned(page, kNewValuesRight, Masked(usefulLoad, pattern::NewWeight), Ending::NewLine);
+    const std::array<std::string_view, 3> labels = {
+        "New A/C Empty Weight:", "New A/C Empty C.G.:", "New A/C Useful Load:"};
+    const std::array<double, 3> values = {newWeight, ValueOf(in.Get(Field::Text24)), usefulLoad};
+    for (size_t i = 0; i < 3; ++i) {
+        PrintAt(page, kLeftLabel, ys[i], labels[i]);
+        PrintRightFitted(page, page.CurrentX() + kGap, kNewValuesRight, ys[i],
+                         Masked(values[i], pattern::NewWeight));
+    }
+    page.SetCurrentX(0);
+    page.SetCurrentY(ys[2] + page.TextHeight("X"));
 }
 
-void PrintRanges(Page& page, const ReportInput& in, const std::array<double, 3>& ys) {
+std::array<double, 3> PrintRanges(Page& page, const ReportInput& in, const std::array<double, 3>& ys) {
+    std::array<double, 3> ends{};
     const std::array<std::string_view, 3> labels = {
         "Landing C.G. Range:", "Gear Extended C.G. Range:", "Empty Weight C.G. Range:"};
     const std::array<Field, 3> fields = {Field::Range1, Field::Range2, Field::Range3};
     for (size_t i = 0; i < 3; ++i) {
         PrintAt(page, kRangeLabel, ys[i], labels[i]);
-        page.SetCurrentX(kRangeValue);
-        page.Print(Trimmed(in.Get(fields[i])), Ending::NewLine);
+        ends[i] = PrintFitted(page, std::max(kRangeValue, page.CurrentX() + kGap), ys[i],
+                              Trimmed(in.Get(fields[i])), std::min(page.PrintableWidth(), kRuleRight));
+        page.SetCurrentX(0);
+        page.SetCurrentY(ys[i] + page.TextHeight("X"));
     }
+    return ends;
 }
 
 void PrintSignatureLine(Page& page, const ReportInput& in, double y) {
@@ -146,22 +255,26 @@ void PrintSignatureLine(Page& page, const ReportInput& in, double y) {
     page.Line(8500, y, 11410, y);
     page.SetLineWidth(kThinPen);
     page.SetFontSize(8);
-    PrintAt(page, 8500, y, in.Get(Field::By) + ",  " + in.Get(Field::Cert), Ending::NewLine);
+    PrintFitted(page, 8500, y, in.Get(Field::By) + ",  " + in.Get(Field::Cert), kRuleRight);
+    page.SetCurrentX(0);
+    page.SetCurrentY(y + page.TextHeight("X"));
 }
 
-void PrintNotes(Page& page, const ReportInput& in, double y, double size) {
+void PrintNotes(SheetRun& run, const ReportInput& in, double y, double size) {
     if (!in.options.notes) return;
+    Page& page = run.page();
     page.SetCurrentX(kNotesLeft);
     page.SetCurrentY(y);
     page.SetFontSize(size);
     const auto lines =
         WrapNotes(in.Get(Field::Memo), kNotesBoxWidth, [&](std::string_view s) { return page.TextWidth(s); });
-    const double bottom = page.PrintableTop() + page.PrintableHeight();
     for (const std::string& line : lines) {
-        // A line that would not end on this sheet goes to the next, so none is cut at the foot.
-        if (page.CurrentY() + page.TextHeight(line) > bottom) {
-            page.NewSheet();
-            page.SetCurrentY(page.PrintableTop() + kNotesNewSheetTop);
+        // A line that would not end above the foot goes to the next sheet, so none is cut.
+        if (page.CurrentY() + page.TextHeight(line) > run.Bottom()) {
+            const PageFont font = page.Font();
+            run.Next();
+            page.SetFont(font);
+            page.SetCurrentY(run.ContinuationTop());
         }
         page.SetCurrentX(kNotesLeft);
         page.Print(line, Ending::NewLine);

@@ -27,6 +27,23 @@ std::string Masked(double value, std::string_view mask);
 // Blanks cut from both ends, as a control's trimmed text.
 std::string Trimmed(std::string_view text);
 
+// Printing inside a column: a text wider than its room is printed in a smaller size of the
+// font in force (which stays for what follows), so that it never runs into its neighbour.
+// A number is never cut; other text is cut at the room once it would go below 4 pt.
+enum class Fit { Number, Text };
+// Left edge at x, ending by right. Returns where the text ends.
+double PrintFitted(Page& page, double x, double y, std::string_view text, double right, Fit fit = Fit::Text);
+// Ending at right, starting no further left than left.
+void PrintRightFitted(Page& page, double left, double right, double y, std::string_view text,
+                      Fit fit = Fit::Number);
+// Centred across the printable width, at most that wide.
+void PrintCentredFitted(Page& page, double y, std::string_view text, Ending ending = Ending::Stay);
+
+// A number with the decimals of the text it was typed as, and at least `least` of them, so
+// that arithmetic done on the printed numbers gives what the computation gave.
+// negate prints the negated value (a fluid taken off).
+std::string WithTypedDecimals(const Entry& entry, int least, bool negate = false);
+
 // The header font: the report font row when there is one, else Arial 18 pt bold.
 PageFont ReportHeaderFont(const ReportInput& in);
 
@@ -40,14 +57,16 @@ double PrintCommonTop(Page& page, const ReportInput& in, TitleField title);
 
 // The new values block, labels at x = 100 and values right-aligned at 4000, at the three ys.
 void PrintNewValues(Page& page, const ReportInput& in, const std::array<double, 3>& ys);
-// The C.G. range block, labels at x = 4300 and values at 6900, at the three ys.
-void PrintRanges(Page& page, const ReportInput& in, const std::array<double, 3>& ys);
+// The C.G. range block, labels at x = 4300 and values at 6900, at the three ys. Returns where
+// each line ends.
+std::array<double, 3> PrintRanges(Page& page, const ReportInput& in, const std::array<double, 3>& ys);
 
 // The mechanic's signature line at y, when the option is set.
 void PrintSignatureLine(Page& page, const ReportInput& in, double y);
 
+class SheetRun;
 // The notes from (100, y) in the given size, when the option is set; they continue on a new
-// sheet, 2000 twips below the printable top, where the page is full.
-void PrintNotes(Page& page, const ReportInput& in, double y, double size);
+// sheet, 2000 twips below the printable top, where the sheet is full.
+void PrintNotes(SheetRun& run, const ReportInput& in, double y, double size);
 
 }  // namespace wb

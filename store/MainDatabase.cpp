@@ -33,11 +33,15 @@ std::int64_t MainDatabase::CompanyRowId() {
 }
 
 CompanyRow MainDatabase::ReadCompanyRow() {
-    const std::int64_t id = CompanyRowId();
-    Statement s = db_.Prepare(std::string("SELECT ") + kCompanyColumns + " FROM CompanyInfo WHERE Id = ?");
-    s.Bind(1, id);
+    CompanyRowId();
+    return FindCompanyRow().value_or(CompanyRow{});
+}
+
+std::optional<CompanyRow> MainDatabase::FindCompanyRow() {
+    Statement s =
+        db_.Prepare(std::string("SELECT ") + kCompanyColumns + " FROM CompanyInfo ORDER BY Id LIMIT 1");
+    if (!s.Step()) return std::nullopt;
     CompanyRow row;
-    if (!s.Step()) return row;
     row.CompName = s.Text(0);
     row.CompAddress = s.Text(1);
     row.CompCSZ = s.Text(2);

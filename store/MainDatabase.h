@@ -23,6 +23,8 @@ class MainDatabase {
 
     // The company row. An empty CompanyInfo table is given its row first.
     CompanyRow ReadCompanyRow();
+    // The company row as it stands, writing nothing: absent while the table is empty.
+    std::optional<CompanyRow> FindCompanyRow();
     void WriteCompanyRow(const CompanyRow& row);
     std::int64_t CompanyRowId();
 

@@ -168,6 +168,33 @@ TEST_F(MainFormTest, LeavingEmptyOrCgRebuildsThePreviousEmptyRow) {
     EXPECT_EQ(form.Text(Control::Text23), "1200.00");
 }
 
+TEST_F(MainFormTest, ANumberBoxReadAsAnotherNumberIsPointedOutAndKeptForCorrection) {
+    struct Case {
+        Control box;
+        const char* text;
+        const char* notice;  // empty: none
+    };
+    const Case cases[] = {
+        {Control::Text11, "2,300", "Max Wgt \"2,300\" is read as 2"},
+        {Control::Text11, "2300 lb", "Max Wgt \"2300 lb\" is read as 2300"},
+        {Control::Text9, "1495 150", "Empty \"1495 150\" is read as 1495150"},  // blanks are skipped,
+        {Control::Text10, "46,83", "C.G. \"46,83\" is read as 46"},
+        {Control::Text11, " 2300 ", ""},
+        {Control::Text10, "-1.5e1", ""},
+        {Control::Text9, "", ""},
+    };
+    for (const Case& c : cases) {
+        dialogs.Clear();
+        form.FocusTo(c.box);
+        form.TextChanged(c.box, c.text);
+        form.FocusTo(Control::Text12);
+        EXPECT_EQ(dialogs.Titles(),
+                  c.notice[0] ? std::vector<std::string>{c.notice} : std::vector<std::string>{})
+            << c.text;
+        EXPECT_EQ(form.Text(c.box), c.text);
+    }
+}
+
 TEST_F(MainFormTest, AClickOnAResultBoxIsRefusedAndTheFocusGoesToTheChangeList) {
     form.Clicked(Control::Text24);
     EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"This field not editable"});

@@ -2,6 +2,8 @@
 // page with installed rows first.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ReportChecks.h"
 #include "ReportFixture.h"
 #include "reports/Reports.h"
@@ -35,24 +37,32 @@ class ChangeReportTest : public ::testing::Test {
 
 TEST_F(ChangeReportTest, FullFramePreviousValuesAndTotals) {
     PrintFull();
-    EXPECT_TRUE(page.HasLine(100, pageTop + 1000, 11510, 12900, 4, true));
+    // The totals band is deep enough for its 12 pt label.
+    EXPECT_TRUE(page.HasLine(100, pageTop + 1000, 11510, 12700 + 12 * 23, 4, true));
     EXPECT_TRUE(page.HasLine(4100, pageTop + 1300, 4100, 12700, 1));
     EXPECT_TRUE(page.HasLine(10900, pageTop + 1300, 10900, 12700, 1));
-    EXPECT_TRUE(PrintedAt(page, "Installed", 10300, pageTop + 1010));
-    EXPECT_TRUE(PrintedAt(page, "Removed", 10865, pageTop + 1090));
-    EXPECT_TRUE(PrintedAt(page, "New Aircraft Values", 1200, 12685));
+    // Each mark heading inside its own column.
+    for (const auto& [text, x, right] :
+         {std::tuple{"Installed", 10330, 10900}, std::tuple{"Removed", 10930, 11510}}) {
+        const RecordedText h = page.Find(text).front();
+        EXPECT_EQ(h.x, x) << text;
+        EXPECT_LE(h.x + std::string(text).size() * h.font.size * 10, right) << text;
+        EXPECT_GE(h.y, pageTop + 1000) << text;
+        EXPECT_LE(h.y + h.font.size * 23, pageTop + 1300) << text;
+    }
+    EXPECT_TRUE(PrintedAt(page, "New Aircraft Values", 1200, 12700));
 
     const double y = pageTop + 1370;
     EXPECT_EQ(LineAt(page, y),
-              (Texts{"Previous Aircraft Empty", "17265432", "1497.50", "70.52", "105603.7", "n/a", "n/a"}));
-    EXPECT_TRUE(RightAlignedAt(page, "105603.7", 10200, y));
+              (Texts{"Previous Aircraft Empty", "17265432", "1497.50", "70.52", "105600.0", "n/a", "n/a"}));
+    EXPECT_TRUE(RightAlignedAt(page, "105600.0", 10200, y));
     EXPECT_TRUE(PrintedAt(page, "n/a", 11050, y));
 
-    // The moment total is new weight times new arm.
-    test::ExpectRightEdges(page, 12685, {"1498.20", "70.49", "105613.6"}, {7000, 8500, 10200});
+    // The weight and moment totals are the sums of their columns.
+    test::ExpectRightEdges(page, 12700, {"1498.20", "70.49", "105613.6"}, {7000, 8500, 10200});
 
     EXPECT_TRUE(page.HasLine(8500, 13500, 11410, 13500, 4));
-    EXPECT_TRUE(PrintedAt(page, "Weighed with unusable fuel and full oil.", 100, 13000));
+    EXPECT_TRUE(PrintedAt(page, "Weighed with unusable fuel and full oil.", 100, 12976 + 60));
 }
 
 TEST_F(ChangeReportTest, FullListsRemovedThenInstalledAndARowMarkedTwiceInBoth) {
@@ -87,15 +97,21 @@ TEST_F(ChangeReportTest, FullWithTwentyNineRemovedRowsOrNoneMarked) {
     EXPECT_TRUE(PrintedAt(none, "Installed", 200, pageTop + 2170));
     EXPECT_TRUE(none.Find("Item").empty());
     // Bold ends with the last heading even though no row followed it.
-    ASSERT_EQ(none.AtY(12685).size(), 4u);
-    for (const auto& t : none.AtY(12685))
+    ASSERT_EQ(none.AtY(12700).size(), 4u);
+    for (const auto& t : none.AtY(12700))
         EXPECT_FALSE(t.font.bold) << t.text;
 }
 
-TEST_F(ChangeReportTest, EmptyPreviousEmptyWeightPrintsZeros) {
+TEST_F(ChangeReportTest, NoWeighingAndNoPreviousEmptyRowPrintsZeros) {
+    for (RowStore* rows : {&ws.ScaleRows(), &ws.FluidRows()})
+        for (Entry& e : rows->entries)
+            e = Entry();
+    for (int c = 0; c < installed::Count; ++c)
+        ws.InstalledList().At(0, c) = Entry();
+    ws.Set(Field::Empty, "");
+    ws.Set(Field::CG, "");
+    Recalculate(ws);
     in = test::SampleInput(ws);
-    in.Set(Field::Empty, "");
-    in.Set(Field::CG, "");
     PrintFullChangeReport(in, page);
     EXPECT_EQ(LineAt(page, test::BodyTop(page) + 1370),
               (Texts{"Previous Aircraft Empty", "17265432", "0.00", "0.00", "0.0", "n/a", "n/a"}));
@@ -103,7 +119,6 @@ TEST_F(ChangeReportTest, EmptyPreviousEmptyWeightPrintsZeros) {
 
 TEST_F(ChangeReportTest, CompactHeaderLinesAndBodyWithInstalledFirst) {
     in = test::SampleInput(ws);
-    in.values.NewMoment = 43000;  // the compact total is the kept moment, not weight times arm
     PrintCompactChangeReport(in, page);
     const RecordedText name = page.One("Acme Aviation Services  ");
     EXPECT_TRUE(PrintedAt(page, name.text, 100, 50));
@@ -130,15 +145,16 @@ TEST_F(ChangeReportTest, CompactHeaderLinesAndBodyWithInstalledFirst) {
     EXPECT_TRUE(page.HasLine(100, frame, 11510, half - 200, 4, true));
     EXPECT_TRUE(page.HasLine(10300, frame + 200, 10300, half - 200, 1));
     EXPECT_TRUE(PrintedAt(page, "Serial Number", 4350, frame));
-    EXPECT_TRUE(PrintedAt(page, "Removed", 10915, frame + 80));
+    EXPECT_TRUE(PrintedAt(page, "Removed", 10915, frame + 60));
     EXPECT_TRUE(PrintedAt(page, "Previous Aircraft Empty", 200, frame + 200));
     EXPECT_TRUE(PrintedAt(page, "Installed", 200, frame + 400));
     EXPECT_TRUE(PrintedAt(page, "Radio GNC 255", 200, frame + 550));
     EXPECT_TRUE(PrintedAt(page, "Removed", 200, frame + 850));
     EXPECT_TRUE(PrintedAt(page, "Radio KX-155", 200, frame + 1000));
     EXPECT_EQ(page.One("Radio KX-155").font.size, 8);
-    EXPECT_TRUE(RightAlignedAt(page, "43000.0", 10200, half - 400));
-    EXPECT_TRUE(PrintedAt(page, "Weighed with unusable fuel and full oil.", 100, 5650));
+    EXPECT_TRUE(RightAlignedAt(page, "105613.6", 10200, half - 400));
+    // The notes start under the frame, not inside it.
+    EXPECT_TRUE(PrintedAt(page, "Weighed with unusable fuel and full oil.", 100, half - 200 + 100));
     EXPECT_EQ(page.One("Weighed with unusable fuel and full oil.").font.size, 6);
 }
 

@@ -27,17 +27,17 @@ TEST_F(CommonTopTest, CompanyHeaderInTheDefaultFontThenArial12) {
     const RecordedText name = page.One("Acme Aviation Services");
     EXPECT_EQ(name.font, (PageFont{"Arial", 18, true, false}));
     EXPECT_TRUE(PrintedAt(page, name.text, Centred(name.text, 18), 50));
-    // One name height (18 pt) below 50, then 200 apart, in Arial 12.
+    // One name height (18 pt) below 50, then a 12 pt line apart, in Arial 12, so none touches.
     const RecordedText address = page.One("12 Hangar Road");
     EXPECT_EQ(address.font, (PageFont{"Arial", 12, false, false}));
     EXPECT_TRUE(PrintedAt(page, address.text, Centred(address.text, 12), 18 * 23 + 50));
-    EXPECT_EQ(page.One("Springfield, IL 62701").y, 664);
-    EXPECT_EQ(page.One("(217) 555-0100").y, 864);
+    EXPECT_EQ(page.One("Springfield, IL 62701").y, 464 + 276);
+    EXPECT_EQ(page.One("(217) 555-0100").y, 464 + 2 * 276);
     const RecordedText title = page.One("Weight and Balance Report");
     EXPECT_EQ(title.font, (PageFont{"Arial", 12, true, false}));
-    EXPECT_TRUE(PrintedAt(page, title.text, Centred(title.text, 12), 1264));
+    EXPECT_TRUE(PrintedAt(page, title.text, Centred(title.text, 12), 1416));
 
-    EXPECT_EQ(pageTop, 1264 + 1300);
+    EXPECT_EQ(pageTop, 1416 + 1300);
     EXPECT_TRUE(page.HasLine(100, pageTop, 11510, pageTop, 4));
     EXPECT_TRUE(page.HasLine(4100, pageTop, 4100, pageTop + 1000, 4));
 }
@@ -45,14 +45,14 @@ TEST_F(CommonTopTest, CompanyHeaderInTheDefaultFontThenArial12) {
 TEST_F(CommonTopTest, AircraftHeaderRightColumnFollowsThePrintableWidth) {
     RecordingPage wide(12000);
     PrintCommonTop(wide, in, TitleField::FormTitle);
-    EXPECT_EQ(wide.One("Weight and Balance Revision").y, 1264);
-    EXPECT_TRUE(PrintedAt(wide, "Reg. Number:", 100, 1564));
-    EXPECT_TRUE(PrintedAt(wide, "N123AB", 1800, 1564));
-    EXPECT_TRUE(PrintedAt(wide, "Date:", 12000 - 3500, 1564));
-    EXPECT_TRUE(PrintedAt(wide, "03-14-2024", 12000 - 1600, 1564));
-    EXPECT_TRUE(PrintedAt(wide, "Cessna  172N", 1800, 1774));
-    EXPECT_TRUE(PrintedAt(wide, "Hobbs:", 8500, 1774));
-    EXPECT_TRUE(PrintedAt(wide, "WO-7781", 10400, 2194));
+    EXPECT_EQ(wide.One("Weight and Balance Revision").y, 1416);
+    EXPECT_TRUE(PrintedAt(wide, "Reg. Number:", 100, 1716));
+    EXPECT_TRUE(PrintedAt(wide, "N123AB", 1800, 1716));
+    EXPECT_TRUE(PrintedAt(wide, "Date:", 12000 - 3500, 1716));
+    EXPECT_TRUE(PrintedAt(wide, "03-14-2024", 12000 - 1600, 1716));
+    EXPECT_TRUE(PrintedAt(wide, "Cessna  172N", 1800, 1926));
+    EXPECT_TRUE(PrintedAt(wide, "Hobbs:", 8500, 1926));
+    EXPECT_TRUE(PrintedAt(wide, "WO-7781", 10400, 2346));
 }
 
 TEST_F(CommonTopTest, ReportFontRowHeadsTheNameOnly) {
@@ -74,11 +74,11 @@ TEST_F(CommonTopTest, ReportFontRowHeadsTheNameOnly) {
 TEST_F(CommonTopTest, NullNameLeavesTheOtherLinesInTheReportFontFromTheTop) {
     in.company->CompName.reset();
     in.company->CompCSZ.reset();
-    EXPECT_EQ(Top(), 800 + 1300);
+    EXPECT_EQ(Top(), 414 + 200 + 400 + 1300);
     const RecordedText address = page.One("12 Hangar Road");
     EXPECT_EQ(address.font, (PageFont{"Arial", 18, true, false}));
     EXPECT_TRUE(PrintedAt(page, address.text, Centred(address.text, 18), 0));
-    EXPECT_EQ(page.One("(217) 555-0100").y, 400);  // the Null line keeps its 200 twips
+    EXPECT_EQ(page.One("(217) 555-0100").y, 414 + 200);  // an 18 pt line, then the Null line's 200
 }
 
 TEST_F(CommonTopTest, WithoutCompanyInfoOnlyTheTitleIsReadAndStartsAt100) {

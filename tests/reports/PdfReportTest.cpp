@@ -65,7 +65,7 @@ TEST_F(PdfReportTest, CalculationReport) {
         Render(PrintCalculationReport, "calculation.pdf",
                {"Acme Aviation Services", "Weight and Balance Report", "Reg. Number:", "N123AB",
                 "Hobbs:", "Scale locations", "Right Main", "48800.0", "Minus Fluids", "xxxxxxxx", "-500.0",
-                "New Aircraft Values", "105600.0", "Garmin GTX 327", "36.9",
+                "Weighed Aircraft Values", "105600.0", "Garmin GTX 327", "36.9",
                 "Equipment weights above are included in New A/C Empty Weight", "A&P 1234567",
                 "Weighed with unusable fuel and full oil.", "Previous +70.52", "+35.0", "+40.0"});
     EXPECT_EQ(text.count('\f'), 2);  // the range check on a sheet of its own: the first is full
@@ -94,6 +94,52 @@ TEST_F(PdfReportTest, CompactChangeReport) {
     EXPECT_LT(text.indexOf("Radio GNC 255"), text.indexOf("Radio KX-155"));
     const auto reg = Box("Reg.");
     EXPECT_NEAR(reg[3] - reg[1], 8 * 1.15, 1.0);
+}
+
+// Every report of the largest Worksheet in the real fonts: each word inside the printable
+// area, and no two words of one line running into each other.
+TEST_F(PdfReportTest, TheFullWorksheetFitsItsSheetsInTheRealFonts) {
+    in = MakeReportInput(test::FullWorksheet(), "Hobbs", PrintOptions{true, true, true, true},
+                         test::FullCompany(), std::nullopt);
+    const std::pair<ReportWriter, const char*> reports[] = {{PrintCalculationReport, "full calculation.pdf"},
+                                                            {PrintFullChangeReport, "full changes.pdf"},
+                                                            {PrintCompactChangeReport, "full compact.pdf"}};
+    for (const auto& [report, name] : reports) {
+        SCOPED_TRACE(name);
+        // The full change report's 58 rows continue on a second sheet, which says so.
+        Render(report, name,
+               report == PrintFullChangeReport ? std::vector<const char*>{"Page 2 of 2"}
+                                               : std::vector<const char*>{});
+        const QString html = RunTool(WB_PDFTOTEXT, {"-bbox", path, "-"});
+        const QRegularExpression word(
+            R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+        struct Word {
+            double x0, y0, x1, y1;
+            QString text;
+        };
+        std::vector<std::vector<Word>> pages;
+        for (auto it = word.globalMatch(html); it.hasNext();) {
+            const auto m = it.next();
+            if (m.captured(0).startsWith("<page")) {
+                pages.emplace_back();
+                continue;
+            }
+            const Word w{m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                         m.captured(4).toDouble(), m.captured(5)};
+            EXPECT_GE(w.x0, Pt(0) - 0.5) << w.text.toStdString();
+            EXPECT_LE(w.x1, Pt(11520) + 0.5) << w.text.toStdString();
+            EXPECT_LE(w.y1, Pt(15120) + 0.5) << w.text.toStdString();
+            pages.back().push_back(w);
+        }
+        for (const auto& page : pages)
+            for (size_t i = 0; i < page.size(); ++i)
+                for (size_t j = i + 1; j < page.size(); ++j) {
+                    const Word &a = page[i], &b = page[j];
+                    const bool sameLine = std::abs(a.y1 - b.y1) < 0.5;
+                    if (sameLine && a.x0 < b.x1 - 0.2 && b.x0 < a.x1 - 0.2)
+                        ADD_FAILURE() << a.text.toStdString() << " runs into " << b.text.toStdString();
+                }
+    }
 }
 
 TEST_F(PdfReportTest, AFileThatCannotBeWrittenIsReported) {

@@ -15,6 +15,18 @@ Worksheet SampleWorksheet();
 
 ReportInput SampleInput(const Worksheet& ws = SampleWorksheet());
 
+// A job as shops print them: five scale rows with tares (one of 0.25), a negative fluid,
+// twelve change rows, sixty list items and long notes; weighed and recalculated.
+Worksheet RealisticWorksheet();
+// Everything at its largest: every box filled to its limit, 40-character C.G. ranges, all
+// thirty change rows marked both ways, a hundred list items, 500 characters of notes and
+// 10-digit weights.
+Worksheet FullWorksheet();
+// A company row with every field 40 characters long.
+CompanyRow FullCompany();
+// Not weighed: the previous empty weight and C.G. typed, with changes.
+Worksheet TypedPreviousWorksheet();
+
 // Sets a row of a store from texts.
 void SetRow(RowStore& store, int row, std::initializer_list<const char*> cells);
 

@@ -261,6 +261,10 @@ TEST_F(SetupTest, AReportReadsTheOptionsAsTheyStandAndTheCompanyAsStored) {
     EXPECT_EQ(in.company->CompName, "Skyline Avionics");
     ASSERT_TRUE(in.reportFontRow.has_value());
     EXPECT_EQ(ReportFontFromRow(*in.reportFontRow), (ReportFont{"Times New Roman", 14, false, false}));
+    // Printing writes nothing, not even the company row of an emptied table.
+    form->records->db().Exec("DELETE FROM CompanyInfo");
+    EXPECT_FALSE(ReportFromScreen(*form).company.has_value());
+    EXPECT_TRUE(CompanyNames(*form).empty());
     form->records.reset();
     EXPECT_FALSE(ReportFromScreen(*form).company.has_value());
 }

@@ -1,0 +1,15 @@
+// The three boxes whose text is a number the reports print (Empty, C.G., Max Wgt): a text
+// that the computation reads as another number than the one it shows is pointed out when
+// the box is left, and stays as typed for correction.
+#pragma once
+
+#include <string_view>
+
+#include "worksheet/Ports.h"
+
+namespace wb {
+
+// caption: the box's caption as the window shows it ("Empty", "C.G.", "Max Wgt").
+void NoticeIfMisread(Dialogs& dialogs, std::string_view caption, std::string_view text);
+
+}  // namespace wb

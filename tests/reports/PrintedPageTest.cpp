@@ -1,0 +1,199 @@
+// What an inspector reads on every printed sheet: nothing overprints or leaves the paper, the
+// change columns add up to their totals, the numbers are the ones the computation used, and a
+// report of several sheets says on each which one it is.
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "ReportChecks.h"
+#include "ReportFixture.h"
+#include "reports/DecimalSum.h"
+#include "reports/Reports.h"
+#include "worksheet/Format.h"
+#include "worksheet/LeadingNumber.h"
+
+namespace wb {
+namespace {
+
+struct Job {
+    const char* name;
+    Worksheet ws;
+    CompanyRow company;
+};
+
+std::vector<Job> Jobs() {
+    return {{"sample", test::SampleWorksheet(), test::SampleCompany()},
+            {"realistic", test::RealisticWorksheet(), test::SampleCompany()},
+            {"full", test::FullWorksheet(), test::FullCompany()},
+            {"typed previous", test::TypedPreviousWorksheet(), test::SampleCompany()}};
+}
+
+struct Report {
+    const char* name;
+    void (*print)(const ReportInput&, Page&);
+};
+constexpr Report kReports[] = {{"calculation", PrintCalculationReport},
+                               {"full change", PrintFullChangeReport},
+                               {"compact change", PrintCompactChangeReport}};
+constexpr Report kChangeReports[] = {kReports[1], kReports[2]};
+
+ReportInput Input(const Job& job, PrintOptions options = {true, true, true, true}) {
+    return MakeReportInput(job.ws, "Hobbs", options, job.company, std::nullopt);
+}
+
+double RightEdge(const RecordedText& t) {
+    return t.x + static_cast<double>(t.text.size()) * t.font.size * RecordingPage::kCharWidthPerPoint;
+}
+
+// A printed number in units of its last decimal ("-12.5" with one decimal is -125).
+long long Units(const std::string& printed) {
+    std::string digits;
+    for (char c : printed)
+        if (c != '.' && c != '-') digits.push_back(c);
+    const long long n = digits.empty() ? 0 : std::stoll(digits);
+    return printed.rfind('-', 0) == 0 ? -n : n;
+}
+
+TEST(PrintedPages, NothingOverprintsOrLeavesThePaperAndEachSheetSaysWhichItIs) {
+    for (const Job& job : Jobs())
+        for (const Report& report : kReports)
+            for (bool on : {true, false}) {
+                SCOPED_TRACE(std::string(job.name) + ", " + report.name +
+                             (on ? ", every option" : ", no option"));
+                RecordingPage page;
+                report.print(Input(job, {on, on, on, on}), page);
+                EXPECT_EQ(test::Overprints(page), std::vector<std::string>{});
+                EXPECT_EQ(page.endCount(), 1);
+                const std::string stamp =
+                    job.ws.Get(Field::Tail) + "  " + job.ws.Get(Field::Date) + "  Page ";
+                std::vector<int> stamped(static_cast<size_t>(page.sheets()));
+                for (const RecordedText& t : page.texts())
+                    if (t.text.rfind(stamp, 0) == 0) {
+                        EXPECT_EQ(t.text, stamp + std::to_string(t.sheet + 1) + " of " +
+                                              std::to_string(page.sheets()));
+                        ++stamped[static_cast<size_t>(t.sheet)];
+                    }
+                EXPECT_EQ(stamped, std::vector<int>(stamped.size(), page.sheets() > 1 ? 1 : 0));
+            }
+}
+
+TEST(PrintedPages, ChangeColumnsAddUpToTheTotalsFromThePreviousValuesTheComputationUsed) {
+    for (const Job& job : Jobs())
+        for (const Report& report : kChangeReports) {
+            SCOPED_TRACE(std::string(job.name) + ", " + report.name);
+            RecordingPage page;
+            report.print(Input(job), page);
+            // Walk the table in print order: the previous values add, then each group's rows.
+            int sign = 0, rows = 0;
+            bool totals = false;
+            long long weight = 0, moment = 0, totalWeight = 0, totalMoment = 0;
+            std::string previousMoment;
+            for (const RecordedText& t : page.texts()) {
+                if (t.text == "Previous Aircraft Empty") sign = 1;
+                if (t.font.bold && t.x == 200 && (t.text == "Removed" || t.text == "Installed"))
+                    sign = t.text == "Removed" ? -1 : 1;
+                if (t.text == "New Aircraft Values") totals = true;
+                const double right = RightEdge(t);
+                if (std::abs(right - 7000) < 0.01) {
+                    (totals ? totalWeight : weight) += (totals ? 1 : sign) * Units(t.text);
+                    if (!totals) ++rows;
+                }
+                if (std::abs(right - 10200) < 0.01) {
+                    (totals ? totalMoment : moment) += (totals ? 1 : sign) * Units(t.text);
+                    if (previousMoment.empty()) previousMoment = t.text;
+                }
+            }
+            EXPECT_GT(rows, 1);
+            EXPECT_TRUE(totals);
+            EXPECT_EQ(weight, totalWeight);
+            EXPECT_EQ(moment, totalMoment);
+            const Computed& v = job.ws.values;
+            if (v.ScaleArm != 0) {
+                EXPECT_EQ(previousMoment, FormatSingle(v.ScaleMoment, pattern::Moment));
+            } else {
+                const double used =
+                    LeadingNumber(job.ws.Get(Field::Empty)) * LeadingNumber(job.ws.Get(Field::CG));
+                EXPECT_EQ(previousMoment, FormatNumber(used, pattern::Moment));
+            }
+        }
+    // The weighed moment, not Empty times C.G. from their rounded texts.
+    const Worksheet ws = test::RealisticWorksheet();
+    EXPECT_NE(FormatSingle(ws.values.ScaleMoment, pattern::Moment),
+              FormatNumber(LeadingNumber(ws.Get(Field::Empty)) * LeadingNumber(ws.Get(Field::CG)),
+                           pattern::Moment));
+}
+
+TEST(PrintedPages, ScaleRowsShowTheTypedDecimalsAndTheWeighedValuesByName) {
+    const Worksheet ws = test::RealisticWorksheet();
+    RecordingPage page;
+    PrintCalculationReport(Input({"realistic", ws, test::SampleCompany()}), page);
+    const double y = page.One("Right Main").y;
+    EXPECT_EQ(test::LineAt(page, y),
+              (std::vector<std::string>{"Right Main", "0.25", "612.50", "58.20", "35633.0"}));
+    // (weight - tare) x arm on the printed numbers gives the printed moment, row by row.
+    for (const char* name : {"Right Main", "Left Main", "Nose", "Tail stand", "Ballast tray"}) {
+        const auto line = test::LineAt(page, page.One(name).y);
+        ASSERT_EQ(line.size(), 5u) << name;
+        EXPECT_EQ(
+            FormatNumber((std::stod(line[2]) - std::stod(line[1])) * std::stod(line[3]), pattern::Moment),
+            line[4])
+            << name;
+    }
+    // The weighing and the values after the changes are told apart.
+    EXPECT_NO_THROW(page.One("Weighed Aircraft Values"));
+    EXPECT_TRUE(page.Find("New Aircraft Values").empty());
+    EXPECT_NO_THROW(page.One("New A/C Empty Weight:"));
+}
+
+TEST(PrintedPages, LongListsContinueUnderRepeatedHeadingsWithEveryValueWhole) {
+    const Job full{"full", test::FullWorksheet(), test::FullCompany()};
+    const std::string description(25, 'M');
+    for (const Report& report : kChangeReports) {
+        SCOPED_TRACE(report.name);
+        RecordingPage page;
+        report.print(Input(full, {true, true, true, false}), page);
+        // The full report continues on a second sheet; the compact one grows its frame.
+        if (report.print == PrintFullChangeReport) {
+            ASSERT_GT(page.sheets(), 1);
+        }
+        std::vector<int> headings(static_cast<size_t>(page.sheets())), rows(headings.size());
+        for (const RecordedText& t : page.texts()) {
+            if (t.text == "Serial Number") ++headings[static_cast<size_t>(t.sheet)];
+            if (t.text == description) ++rows[static_cast<size_t>(t.sheet)];
+        }
+        EXPECT_EQ(headings, std::vector<int>(headings.size(), 1));
+        EXPECT_EQ(std::accumulate(rows.begin(), rows.end(), 0), 2 * 29);
+        // 10-digit weights print whole in their column, in a smaller size where need be.
+        EXPECT_EQ(page.Find("9876543210.55").size(), 2u * 29);
+    }
+    RecordingPage page;
+    PrintCalculationReport(Input(full), page);
+    EXPECT_EQ(page.Find("1234567890.25").size(), 5u);
+    EXPECT_EQ(page.Find("9876543210.55").size(), 100u);
+}
+
+TEST(DecimalSum, AddsPrintedNumbersExactlyAcrossSignsAndSizes) {
+    struct Case {
+        std::vector<std::pair<const char*, int>> terms;
+        const char* sum;
+    };
+    const Case cases[] = {
+        {{{"70038.4", 1}, {"1125.6", 1}, {"539.3", -1}}, "70624.7"},
+        {{{".5", 1}, {"1.0", -1}}, "-.5"},
+        {{{"-10.0", 1}, {"-10.0", -1}}, ".0"},
+        {{{"99999999980000000000.0", 1}, {".1", 1}}, "99999999980000000000.1"},
+        {{{"100000.0", 1}, {"0.1", -1}}, "99999.9"},
+    };
+    for (const Case& c : cases) {
+        DecimalSum sum(1);
+        for (const auto& [text, sign] : c.terms)
+            sum.Add(text, sign);
+        EXPECT_EQ(sum.Text(), c.sum);
+    }
+    DecimalSum weight(2);
+    weight.Add(".50");
+    EXPECT_EQ(weight.Text(true), "0.50");
+}
+
+}  // namespace
+}  // namespace wb
