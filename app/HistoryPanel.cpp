@@ -18,20 +18,8 @@ constexpr Control kLockedByHistory[] = {Control::Command3D17, Control::Command3D
 HistoryRow RowOf(const ChainEntry& e, HistoryRow::Kind kind, std::string note) {
     HistoryRow row;
     row.kind = kind;
-    row.cells = {e.date,
-                 e.work,
-                 ChainKind(e),
-                 e.startWeight,
-                 e.startArm,
-                 FormatNumber(e.installed, pattern::Weight),
-                 FormatNumber(e.removed, pattern::Weight),
-                 e.NewWeightText(),
-                 e.NewArmText(),
-                 e.NewMomentText(),
-                 ChainWeight(e.usefulLoad),
-                 e.by,
-                 e.cert,
-                 std::move(note)};
+    row.cells = ChainCells(e);
+    row.cells.insert(row.cells.end(), {e.by, e.cert, std::move(note)});
     return row;
 }
 

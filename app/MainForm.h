@@ -159,6 +159,7 @@ class MainForm {
     bool RestoreNewestGood();
     void RestoreChosen();
     void RecoverDamaged();
+    void GoOnReadOnly();
     void ReopenStore();
     void ClickBackups();
 

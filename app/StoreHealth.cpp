@@ -201,7 +201,12 @@ bool MainForm::RestoreNewestGood() {
     }
     dialogs_.Notice("Backup not restored", "No backup could be restored." + failures + kContinue,
                     Icon::Critical);
-    // The damaged file is still where it was: go on read-only over it if it opens.
+    GoOnReadOnly();
+    return false;
+}
+
+// The damaged file is still where it was: go on read-only over it if it opens.
+void MainForm::GoOnReadOnly() {
     try {
         records = std::make_unique<Records>(mainFile_);
         records->db().Exec("PRAGMA query_only = 1");
@@ -209,7 +214,6 @@ bool MainForm::RestoreNewestGood() {
     } catch (const std::exception&) {
         records.reset();
     }
-    return false;
 }
 
 void MainForm::RecoverDamaged() {
@@ -230,13 +234,7 @@ void MainForm::RecoverDamaged() {
         dialogs_.Notice("Database recovered", text, Icon::Information);
     } catch (const std::exception& e) {
         dialogs_.Notice("Database not recovered", std::string(e.what()) + kContinue, Icon::Critical);
-        try {
-            records = std::make_unique<Records>(mainFile_);
-            records->db().Exec("PRAGMA query_only = 1");
-            health_ = StoreHealth::Damaged;
-        } catch (const std::exception&) {
-            records.reset();
-        }
+        GoOnReadOnly();
     }
 }
 

@@ -148,19 +148,8 @@ class RecordWriter {
     void Block(const ChainEntry& e, bool superseded, const std::vector<std::string>& notes, bool breaks) {
         Room(kLineStep + kNoteStep * static_cast<double>(notes.size()));
         page_.SetFont({"Arial", 7, false, superseded});
-        const std::array<std::string, 12> cells = {
-            e.date,
-            e.work,
-            ChainKind(e),
-            e.startWeight,
-            e.startArm,
-            FormatNumber(e.installed, pattern::Weight),
-            FormatNumber(e.removed, pattern::Weight),
-            e.NewWeightText(),
-            e.NewArmText(),
-            e.NewMomentText(),
-            ChainWeight(e.usefulLoad),
-            e.by.empty() && e.cert.empty() ? "" : e.by + ", " + e.cert};
+        std::vector<std::string> cells = ChainCells(e);
+        cells.push_back(e.by.empty() && e.cert.empty() ? "" : e.by + ", " + e.cert);
         for (size_t i = 0; i < kColumns.size(); ++i) {
             const Column& c = kColumns[i];
             page_.SetCurrentY(y_);

@@ -26,6 +26,20 @@ std::string ChainKind(const ChainEntry& e) {
     return e.weighed ? "Weighed" : "Changes only";
 }
 
+std::vector<std::string> ChainCells(const ChainEntry& e) {
+    return {e.date,
+            e.work,
+            ChainKind(e),
+            e.startWeight,
+            e.startArm,
+            FormatNumber(e.installed, pattern::Weight),
+            FormatNumber(e.removed, pattern::Weight),
+            e.NewWeightText(),
+            e.NewArmText(),
+            e.NewMomentText(),
+            ChainWeight(e.usefulLoad)};
+}
+
 namespace {
 
 // A change with its sign always shown.

@@ -62,6 +62,9 @@ std::string ChainArm(double value);
 
 // "Weighed" or "Changes only".
 std::string ChainKind(const ChainEntry& e);
+// One version's values as the panel and the record report show them: date, work order, kind,
+// start weight and C.G., installed, removed, new weight, C.G. and moment, useful load.
+std::vector<std::string> ChainCells(const ChainEntry& e);
 // The change since the last weighing in words: "Since the weighing of 01-10-2020: weight
 // +12.00, C.G. -0.37".
 std::string ChainSummary(const RecordChain& chain);
