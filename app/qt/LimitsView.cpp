@@ -28,7 +28,9 @@ void CgChartView::paintEvent(QPaintEvent*) {
     if (!limits_) return;
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    PainterPage page(painter, kTwipsPerPixel, width() * kTwipsPerPixel, height() * kTwipsPerPixel);
+    // Drawn at the window's zoom, as every other control is placed.
+    const double twipsPerPixel = kTwipsPerPixel * 100.0 / Zoom();
+    PainterPage page(painter, twipsPerPixel, width() * twipsPerPixel, height() * twipsPerPixel);
     DrawEmptyCgChart(page, *limits_, 0, 0, page.PrintableWidth());
 }
 
