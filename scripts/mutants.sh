@@ -12,7 +12,8 @@ jobs=${JOBS:-2}
 
 rm -rf "$scratch/src"
 mkdir -p "$scratch/src"
-git -C "$root" archive HEAD | tar -x -C "$scratch/src"
+# -m: every file newer than what an earlier run built, so the build starts from these sources.
+git -C "$root" archive HEAD | tar -x -m -C "$scratch/src"
 # The old-file fixtures sit beside the sources, as they do beside the repository.
 [ -e "$scratch/shared" ] || ln -s "$root/../shared" "$scratch/shared"
 
@@ -85,6 +86,7 @@ PY
     caught=$((caught + 1))
   fi
   mv "$target.orig" "$target"
+  touch "$target"  # newer than the fault's build, so the next build takes the original again
 done <<<"$faults"
 
 # Leave the scratch build matching the unchanged tree for the next run.

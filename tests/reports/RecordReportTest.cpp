@@ -83,5 +83,39 @@ TEST(RecordReport, ALongRecordContinuesUnderItsHeadingsAndLongTextsKeepToTheirCo
         EXPECT_EQ(page.Find(line.entry.date).size(), 1u) << line.entry.date;
 }
 
+// A Worksheet must start where the one before ended, in weight and in C.G. alike; a
+// weighing starts afresh.
+TEST(RecordChainBreaks, AStartThatDiffersInWeightOrCgAloneBreaksTheChain) {
+    struct Case {
+        const char* weight;
+        const char* arm;
+        bool weighed;
+        bool breaks;
+    };
+    for (const Case& c : {Case{"1507.50", "70.38", false, false}, Case{"1507.51", "70.38", false, true},
+                          Case{"1507.50", "70.39", false, true}, Case{"1400.00", "60.00", true, false}}) {
+        RecordChain chain;
+        chain.tail = "N123AB";
+        chain.lines.push_back(ChainLine{test::SampleEntry("01-10-2020", "WO-1", true, "1507.50", "70.38", 0,
+                                                          0, 1507.5f, 70.38142f, 106100),
+                                        {},
+                                        false,
+                                        false,
+                                        {},
+                                        {},
+                                        {}});
+        chain.lines.push_back(ChainLine{test::SampleEntry("03-05-2021", "WO-2", c.weighed, c.weight, c.arm, 0,
+                                                          0, 1507.5f, 70.38142f, 106100),
+                                        {},
+                                        false,
+                                        false,
+                                        {},
+                                        {},
+                                        {}});
+        LinkChain(chain);
+        EXPECT_EQ(chain.lines[1].breaks, c.breaks) << c.weight << " " << c.arm;
+    }
+}
+
 }  // namespace
 }  // namespace wb
