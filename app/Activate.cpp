@@ -7,6 +7,7 @@
 #include "store/Records.h"
 #include "store/Schema.h"
 #include "store/SettingsDatabase.h"
+#include "store/pg/ServerAddress.h"
 
 namespace wb {
 namespace {
@@ -42,6 +43,14 @@ void MainForm::Activate() {
         dataPath.reset();
     }
     if (dataFolderForRun) dataPath = dataFolderForRun;
+    if (dataPath && IsServerPath(*dataPath)) {
+        if (!OpenServerStore(*dataPath)) {
+            ShowDataFolderPanel();
+            return;
+        }
+        ShowCompanyFromStore();
+        return;
+    }
     // No data folder chosen yet (an empty text names none either), or the chosen one is gone:
     // the data-folder panel, which says which.
     if (!dataPath || dataPath->empty() || DataFolderStart(dataPath, workingFolder).storedMissing) {
@@ -75,9 +84,26 @@ void MainForm::Activate() {
         ShowDataFolderPanel();
         return;
     }
-
-    // The company row into the set-up panel, and its defaults on into the Worksheet.
     ShowCompanySettings(SettingsFromRow(company, std::nullopt));
+    AfterCompanyShown(company);
+}
+
+void MainForm::ShowCompanyFromStore() {
+    CompanyRow company;
+    try {
+        records->CompanySet.MoveFirst();
+        company = records->database().ReadCompanyRow();
+    } catch (const std::exception& e) {
+        dialogs_.Notice("Database could not be opened",
+                        records->db().file().string() + "\n\n" + e.what() + "\n\nPress OK to continue",
+                        Icon::Critical);
+    }
+    ShowCompanySettings(SettingsFromRow(company, std::nullopt));
+    AfterCompanyShown(company);
+}
+
+void MainForm::AfterCompanyShown(const CompanyRow& company) {
+    // The company row is in the set-up panel; its defaults go on into the Worksheet.
     SetText(Control::Text6, Text(Control::Text25));
     SetText(Control::Text22, Text(Control::Text26));
     ShowFontSample();

@@ -42,6 +42,10 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::Text28, "Text28", K::Text, 0, C::None, false, std::nullopt},
     {C::Text29, "Text29", K::Text, 40, C::Text25, false, std::nullopt},
     {C::Text30, "Text30", K::Text, 0, C::Grid2, false, Field::BallastArm},
+    {C::Text31, "Text31", K::Text, 255, C::Text32, false, std::nullopt},
+    {C::Text32, "Text32", K::Text, 5, C::Text33, false, std::nullopt},
+    {C::Text33, "Text33", K::Text, 63, C::Text34, false, std::nullopt},
+    {C::Text34, "Text34", K::Text, 63, C::Check3D5, false, std::nullopt},
     {C::Grid1, "Grid1", K::Grid, 0, C::None, false, std::nullopt},
     {C::Grid2, "Grid2", K::Grid, 0, C::None, false, std::nullopt},
     {C::Grid3, "Grid3", K::Grid, 0, C::None, false, std::nullopt},
@@ -50,6 +54,7 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::Check3D2, "Check3D2", K::Check, 0, C::Check3D3, false, std::nullopt},
     {C::Check3D3, "Check3D3", K::Check, 0, C::Check3D4, false, std::nullopt},
     {C::Check3D4, "Check3D4", K::Check, 0, C::None, false, std::nullopt},
+    {C::Check3D5, "Check3D5", K::Check, 0, C::None, false, std::nullopt},
     {C::Command3D12, "Command3D12", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D13, "Command3D13", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D14, "Command3D14", K::Button, 0, C::None, false, std::nullopt},
@@ -72,6 +77,11 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::Command3D42, "Command3D42", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D43, "Command3D43", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D44, "Command3D44", K::Button, 0, C::None, false, std::nullopt},
+    {C::Command3D45, "Command3D45", K::Button, 0, C::None, false, std::nullopt},
+    {C::Command3D46, "Command3D46", K::Button, 0, C::None, false, std::nullopt},
+    {C::Command3D47, "Command3D47", K::Button, 0, C::None, false, std::nullopt},
+    {C::Command3D48, "Command3D48", K::Button, 0, C::None, false, std::nullopt},
+    {C::Command3D49, "Command3D49", K::Button, 0, C::None, false, std::nullopt},
     {C::Panel3D1, "Panel3D1", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D4, "Panel3D4", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D5, "Panel3D5", K::Panel, 0, C::None, false, std::nullopt},
@@ -79,6 +89,7 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::Panel3D7, "Panel3D7", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D11, "Panel3D11", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D12, "Panel3D12", K::Panel, 0, C::None, false, std::nullopt},
+    {C::Panel3D13, "Panel3D13", K::Panel, 0, C::None, false, std::nullopt},
 }};
 
 constexpr bool TableInOrder() {

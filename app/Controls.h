@@ -16,10 +16,12 @@ enum class Control {
     Text11, Text12, Text13, Text14, Text15, Text16, Text17, Text18, Text19, Text20,
     Text21, Text22, Text23, Text24, Text25, Text26, Text27, Text28, Text29,
     Text30,  // ballast arm
+    Text31, Text32, Text33, Text34,  // shop server: host, port, database, user
     // grids
     Grid1, Grid2, Grid3, Grid4,
     // print options on the set-up panel
     Check3D1, Check3D2, Check3D3, Check3D4,
+    Check3D5,  // shop server: verify the server's certificate
     // buttons
     Command3D12,  // "Exit"
     Command3D13,  // "Save"
@@ -43,6 +45,11 @@ enum class Control {
     Command3D42,  // history: start from the latest record
     Command3D43,  // history: print the weight and balance record
     Command3D44,  // "Backups": back up now, restore a backup
+    Command3D45,  // data folder: "Shop server..."
+    Command3D46,  // shop server "Test"
+    Command3D47,  // shop server "Save"
+    Command3D48,  // shop server: move the local database up
+    Command3D49,  // shop server "Back"
     // panels
     Panel3D1,   // the Worksheet
     Panel3D4,   // about
@@ -51,6 +58,7 @@ enum class Control {
     Panel3D7,   // set-up
     Panel3D11,  // data folder
     Panel3D12,  // history
+    Panel3D13,  // shop server
     Count
 };
 

@@ -46,7 +46,18 @@ Control PanelOf(Control c) {
             return C::Panel3D7;
         case C::Command3D31:
         case C::Command3D39:
+        case C::Command3D45:
             return C::Panel3D11;
+        case C::Text31:
+        case C::Text32:
+        case C::Text33:
+        case C::Text34:
+        case C::Check3D5:
+        case C::Command3D46:
+        case C::Command3D47:
+        case C::Command3D48:
+        case C::Command3D49:
+            return C::Panel3D13;
         case C::Command3D42:
         case C::Command3D43:
             return C::Panel3D12;
@@ -229,6 +240,14 @@ void MainForm::Clicked(Control c) {
         case Control::Command3D41: ClickHistory(); break;
         case Control::Command3D42: StartFromLatest(); break;
         case Control::Command3D44: ClickBackups(); break;
+        case Control::Command3D45: ShowServerPanel(); break;
+        case Control::Command3D46: TestServerChoice(); break;
+        case Control::Command3D47: SaveServerChoice(); break;
+        case Control::Command3D48: ClickMoveUp(); break;
+        case Control::Command3D49:
+            SetVisible(Control::Panel3D13, false);
+            SetFocus(Control::Text1);
+            break;
         case Control::Command3D14:
         case Control::Command3D27:
         case Control::Command3D32:

@@ -18,6 +18,7 @@
 
 namespace wb {
 
+struct ServerAddress;  // a shop server's address (store/pg/)
 class Records;           // the open main database and its record sets (store/)
 struct CompanySettings;  // the set-up panel's company details (setup/)
 class SettingsDatabase;  // "SetupVELKF.MDB" in the working folder (store/)
@@ -162,6 +163,15 @@ class MainForm {
     void GoOnReadOnly();
     void ReopenStore();
     void ClickBackups();
+    // The shop server (app/ShopServer.cpp).
+    bool OpenServerStore(const std::string& dataPath);
+    void ShowCompanyFromStore();
+    void AfterCompanyShown(const CompanyRow& company);
+    void ShowServerPanel();
+    ServerAddress ServerChoice() const;
+    void TestServerChoice();
+    void SaveServerChoice();
+    void ClickMoveUp();
 
     Dialogs& dialogs_;
     Clock& clock_;

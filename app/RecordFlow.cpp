@@ -10,6 +10,7 @@ namespace wb {
 namespace {
 
 constexpr std::string_view kContinue = "Press OK to continue";
+constexpr std::string_view kChangedTitle = "Worksheet changed elsewhere";
 
 // The pointer shows the hourglass until the procedure returns, whichever way it ends.
 struct HourglassWhile {
@@ -41,6 +42,10 @@ std::string Why(const std::exception& e) {
             break;
         case SqliteError::Kind::Damaged:
             plain = "The database file is damaged.";
+            break;
+        case SqliteError::Kind::ServerLost:
+            plain = "The shop server did not answer: it may be stopped, or the network is down. Everything on "
+                    "the screen is kept; try again when the server is back.";
             break;
         case SqliteError::Kind::Other:
             return e.what();
@@ -130,7 +135,12 @@ void MainForm::ClickSave() {
         // One tail number and date name one stored Worksheet: storing a second one under
         // them would make both show the same equipment.
         bool replace = false;
-        if (const auto stored = records->WouldReplaceAnother(ws, searchPath)) {
+        // Never overwrite blindly what another workstation stored since this screen was loaded.
+        bool replaceChanged = false;
+        if (records->ChangedSinceLoaded(ws, searchPath)) {
+            if (!dialogs_.AskYesNo(kChangedTitle, ChangedElsewhere().what())) return;
+            replace = replaceChanged = true;
+        } else if (const auto stored = records->WouldReplaceAnother(ws, searchPath)) {
             if (!dialogs_.AskYesNo("Worksheet already stored", ReplaceQuestion(*stored, ws))) return;
             replace = true;
         }
@@ -143,7 +153,13 @@ void MainForm::ClickSave() {
                         "Description(s) more than 25 characters long. Check decriptions and save again",
                         Icon::Critical);
         }
-        records->Save(ws, searchPath, replace);
+        try {
+            records->Save(ws, searchPath, replace, replaceChanged);
+        } catch (const ChangedElsewhere& changed) {
+            // Changed at the other workstation between the question above and the save.
+            if (!dialogs_.AskYesNo(kChangedTitle, changed.what())) return;
+            records->Save(ws, searchPath, true, true);
+        }
     } catch (const std::exception& e) {
         if (!MetDamage(e)) TellNotSaved(dialogs_, Why(e));
         return;

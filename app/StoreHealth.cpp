@@ -250,6 +250,14 @@ void MainForm::ReopenStore() {
 }
 
 void MainForm::ClickBackups() {
+    if (records && records->db().OnServer()) {
+        dialogs_.Notice("Backups",
+                        "The records are kept on the shop server " + records->db().file().string() +
+                            ". Its backups are made on the server, by whoever looks after it." +
+                            std::string(kContinue),
+                        Icon::Information);
+        return;
+    }
     if (!records && mainFile_.empty()) {
         dialogs_.Notice(
             "Backups",

@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-liberation2 poppler-utils mdbtools-dev nlohmann-json3-dev libicu-dev
           clang
+          # the shop server: its client library, and a server the tests start for themselves
+          libpq-dev postgresql
           # building and checking the Debian package (scripts/package.sh)
           lintian desktop-file-utils appstream dpkg-dev file)
 missing=()

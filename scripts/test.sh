@@ -7,7 +7,15 @@ export QT_QPA_PLATFORM=offscreen
 export QTEST_FUNCTION_TIMEOUT=${QTEST_FUNCTION_TIMEOUT:-120000}
 XDG_RUNTIME_DIR=$(mktemp -d)
 export XDG_RUNTIME_DIR
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+# shellcheck source=scripts/pg-test-server.sh
+source scripts/pg-test-server.sh
+trap 'pg_test_server_stop; rm -rf "$XDG_RUNTIME_DIR"' EXIT
+# The shop-server tests need a server: under CI they must run, elsewhere they are skipped
+# with the reason when none can be started.
+if ! pg_test_server_start && [ -n "${CI:-}" ]; then
+  echo "CI: the throwaway PostgreSQL server for the shop-server tests could not be started" >&2
+  exit 1
+fi
 
 jobs=${JOBS:-2}
 cmake -S . -B build -G Ninja -DWB_WERROR=ON

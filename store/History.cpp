@@ -152,7 +152,7 @@ bool RevisionKeeper::Keep(std::int64_t aircraftId, Supersession why) {
     const std::string columns = QuotedAircraftColumns();
     Statement header =
         db_.Prepare("INSERT INTO AircraftRevision (AircraftId, Superseded, Reason, " + columns +
-                    ") SELECT Id, strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime'), ?, " + columns +
+                    ") SELECT Id, " + std::string(db_.engine().LocalNowSql()) + ", ?, " + columns +
                     " FROM Aircraft WHERE Id = ?");
     header.BindAll({std::string(ReasonText(why)), aircraftId});
     header.Run();
@@ -160,7 +160,7 @@ bool RevisionKeeper::Keep(std::int64_t aircraftId, Supersession why) {
     // The rows a load would read with it: those of its Tail and Date.
     Statement lists =
         db_.Prepare(std::string("INSERT INTO EquipmentRevision (RevisionId, ") + kEquipmentColumns +
-                    ") SELECT ?, " + kEquipmentColumns +
+                    ") SELECT CAST(? AS INTEGER), " + kEquipmentColumns +
                     " FROM Equipment WHERE fold_case(Tail) = fold_case(?) AND \"Date\" = ? ORDER BY Id");
     lists.BindAll({revision, pair.Text(0).value_or(""), pair.Text(1).value_or("")});
     lists.Run();

@@ -137,7 +137,7 @@ void LoadEquipmentList(Database& db, const std::string& tail, const std::string&
     Statement s = db.Prepare(
         "SELECT RowNum, Description, Serial, Weight, Arm FROM Equipment "
         "WHERE fold_case(Tail) = ? AND \"Date\" = ? AND List = ? AND RowNum BETWEEN 0 AND 99 "
-        "AND Install = 0 AND Remove = 0 AND Description <> ? ORDER BY RowNum, Id");
+        "AND NOT Install AND NOT Remove AND Description <> ? ORDER BY RowNum, Id");
     s.BindAll({FoldCase(tail), date, std::string(kEquipmentList), std::string(kPreviousEmpty)});
     std::int64_t last = -1;
     while (s.Step()) {

@@ -17,6 +17,8 @@ class MainDatabase {
     // Opens `file`, creating it with its tables and an all-Null company row when it is
     // missing. Throws StoreError naming the file when it cannot be used.
     explicit MainDatabase(const std::filesystem::path& file);
+    // A connection already opened with the tables in place (a shop server).
+    explicit MainDatabase(Database db) : db_(std::move(db)) {}
 
     Database& db() { return db_; }
     const std::filesystem::path& file() const { return db_.file(); }

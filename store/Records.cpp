@@ -10,6 +10,14 @@ constexpr const char* kByDate = "\"Date\"";
 }  // namespace
 
 Records::Records(const std::filesystem::path& mainDatabaseFile) : main_(mainDatabaseFile) {
+    OpenSets();
+}
+
+Records::Records(Database db) : main_(std::move(db)) {
+    OpenSets();
+}
+
+void Records::OpenSets() {
     AircraftSet = RecordSet(db(), "Aircraft", kByDate);
     CompanySet = RecordSet(db(), "CompanyInfo", "");
     SearchSet = RecordSet::Deferred(db(), "Aircraft", kByDate);
@@ -72,8 +80,18 @@ std::optional<Records::SamePairStored> Records::WouldReplaceAnother(const Worksh
     return SamePairStored{changes, items};
 }
 
-SaveOutcome Records::Save(const Worksheet& ws, bool searchPath, bool replaceSamePair) {
+bool Records::ChangedSinceLoaded(const Worksheet& ws, bool searchPath) {
+    // Loaded while browsing all, the save replaces it only while it is stored under the same
+    // Tail and Date; otherwise a new Worksheet is stored beside whatever is there now.
+    if (!onScreen_ || !(searchPath || written_ || ws.Get(Field::Tail) == "0")) return false;
+    Statement s = db().Prepare("SELECT 1 FROM Aircraft WHERE Id = ?");
+    s.Bind(1, *onScreen_);
+    return !s.Step();
+}
+
+SaveOutcome Records::Save(const Worksheet& ws, bool searchPath, bool replaceSamePair, bool replaceChanged) {
     SaveRequest request;
+    request.replaceChanged = replaceChanged;
     request.searchPath = searchPath;
     request.replaces = ReplacedBySave(ws, searchPath);
     request.replaceSamePair = replaceSamePair;

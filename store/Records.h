@@ -21,6 +21,8 @@ class Records {
     // Opens (creating it when missing) the main database file and the record sets, in the
     // order AircraftSet, CompanySet, EquipmentSet, SearchSet. Throws StoreError.
     explicit Records(const std::filesystem::path& mainDatabaseFile);
+    // The record store on a connection already opened with its tables (a shop server).
+    explicit Records(Database db);
     // The sets point into the open database: the object stays where it was made.
     Records(const Records&) = delete;
     Records& operator=(const Records&) = delete;
@@ -64,9 +66,15 @@ class Records {
     // Saves the Worksheet and keeps the sets in step: the new row takes the place of the row
     // it replaces (the cursor stays on it), or is appended to SearchSet on the search path and
     // to AircraftSet otherwise. The new row is then the Worksheet on screen.
-    SaveOutcome Save(const Worksheet& ws, bool searchPath, bool replaceSamePair);
+    // Throws ChangedElsewhere when the Worksheet it would replace is gone from the store
+    // (replaced or deleted at another workstation since it was loaded), unless `replaceChanged`.
+    SaveOutcome Save(const Worksheet& ws, bool searchPath, bool replaceSamePair, bool replaceChanged = false);
+    // The stored Worksheet a save of `ws` would replace is no longer stored as it was loaded
+    // or saved here: another workstation replaced or deleted it since.
+    bool ChangedSinceLoaded(const Worksheet& ws, bool searchPath);
 
   private:
+    void OpenSets();
     bool Load(std::optional<std::int64_t> id, Worksheet& ws, const LoadDefaults& defaults);
 
     MainDatabase main_;

@@ -50,6 +50,8 @@ std::vector<Value> AircraftValues(const Worksheet& ws, const std::string& isoDat
     return v;
 }
 
+constexpr size_t kEquipmentValues = 10;  // the columns of one Equipment row a save writes
+
 void DeleteEquipmentRows(Database& db, const std::string& tail, const std::string& date) {
     Statement s = db.Prepare("DELETE FROM Equipment WHERE fold_case(Tail) = ? AND \"Date\" = ?");
     s.BindAll({FoldCase(tail), date});
@@ -62,18 +64,15 @@ void DeleteAircraftRow(Database& db, std::int64_t id) {
     s.Run();
 }
 
+// Both lists go in one statement: on a shop server each statement is a trip over the network.
 void StoreLists(Database& db, const Worksheet& ws, const std::string& tail, const std::string& date) {
-    Statement insert = db.Prepare(
-        "INSERT INTO Equipment (Tail, \"Date\", RowNum, Description, Serial, Weight, Arm, Install, Remove, "
-        "List) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    std::vector<Value> values;
     auto add = [&](std::int64_t rowNum, const std::string& description, const std::string& serial,
                    Value weight, Value arm, bool install, bool remove, std::string_view list) {
-        insert.BindAll({tail, date, rowNum, FirstChars(description, kDescriptionChars), serial,
-                        std::move(weight), std::move(arm), std::int64_t{install ? 1 : 0},
-                        std::int64_t{remove ? 1 : 0}, std::string(list)});
-        insert.Run();
-        insert.Reset();
+        for (Value v : {Value(tail), Value(date), Value(rowNum), Value(FirstChars(description, kDescriptionChars)),
+                        Value(serial), std::move(weight), std::move(arm), Value(std::int64_t{install ? 1 : 0}),
+                        Value(std::int64_t{remove ? 1 : 0}), Value(std::string(list))})
+            values.push_back(std::move(v));
     };
 
     const RowStore& changes = ws.InstalledList();
@@ -93,6 +92,15 @@ void StoreLists(Database& db, const Worksheet& ws, const std::string& tail, cons
             HeldNumber(items.At(r, equipment::Weight)), HeldNumber(items.At(r, equipment::Arm)), false, false,
             kEquipmentList);
     }
+    if (values.empty()) return;
+    std::string sql =
+        "INSERT INTO Equipment (Tail, \"Date\", RowNum, Description, Serial, Weight, Arm, Install, Remove, "
+        "List) VALUES ";
+    for (size_t row = 0; row < values.size() / kEquipmentValues; ++row)
+        sql += row == 0 ? "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)" : ", (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    Statement insert = db.Prepare(sql);
+    insert.BindAll(values);
+    insert.Run();
 }
 
 }  // namespace
@@ -126,6 +134,17 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
     SaveOutcome outcome;
 
     Transaction tx(db);
+    // Another workstation saving the same aircraft waits here until this save is stored, so
+    // that the duplicate check below and the rows written after it are one step.
+    std::optional<std::string> storedTail;
+    if (request.replaces) {
+        Statement stored = db.Prepare("SELECT Tail FROM Aircraft WHERE Id = ?");
+        stored.Bind(1, *request.replaces);
+        if (stored.Step()) storedTail = stored.Text(0).value_or("");
+    }
+    std::vector<std::string> locks = {FoldCase(tail)};
+    if (storedTail) locks.push_back(FoldCase(*storedTail));
+    db.engine().LockNames(locks);
     std::vector<std::int64_t> samePair;
     if (tail != "0") {
         samePair = WorksheetsWithPair(db, tail, date, request.replaces);
@@ -141,7 +160,10 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
     if (request.replaces) {
         Statement stored = db.Prepare("SELECT Tail, \"Date\" FROM Aircraft WHERE Id = ?");
         stored.Bind(1, *request.replaces);
-        if (stored.Step()) {
+        const bool found = stored.Step();
+        // Gone since it was loaded: another workstation replaced or deleted it meanwhile.
+        if (!found && !request.replaceChanged) throw ChangedElsewhere();
+        if (found) {
             DeleteEquipmentRows(db, stored.Text(0).value_or(""), stored.Text(1).value_or(""));
             DeleteAircraftRow(db, *request.replaces);
             outcome.removed.push_back(*request.replaces);

@@ -7,10 +7,11 @@
 namespace wb {
 namespace {
 
-// Every text beginning with `prefix` lies between it and the prefix followed by the byte
-// 0xFF, which no UTF-8 text holds; so the prefix match is a range the Tail index serves.
+// Every text beginning with `prefix` lies, byte by byte, between it and the prefix followed by
+// U+10FFFF, the highest code point (a noncharacter no tail or name holds); so the prefix match
+// is a range the Tail index serves. A valid UTF-8 bound, as a server insists on.
 std::string PastPrefix(std::string prefix) {
-    prefix.push_back('\xFF');
+    prefix += "\xF4\x8F\xBF\xBF";
     return prefix;
 }
 
@@ -43,7 +44,7 @@ Condition SearchCondition(const SearchField& field, std::string_view typed) {
         return {key + " >= ? AND " + key + " < ?", {folded, PastPrefix(folded)}};
     }
     if (auto d = ParseTypedDate(typed)) return {column + " = ?", {IsoDate(*d)}};
-    return {"0", {}};
+    return {"1 = 0", {}};
 }
 
 std::string CriterionText(const SearchField& field, std::string_view typed) {

@@ -47,6 +47,14 @@ class DuplicateWorksheet : public std::runtime_error {
         : std::runtime_error("A Worksheet with this tail number and date is already stored.") {}
 };
 
+// A save of a Worksheet that another workstation has replaced or deleted since it was loaded.
+class ChangedElsewhere : public std::runtime_error {
+  public:
+    ChangedElsewhere()
+        : std::runtime_error(
+              "This Worksheet was changed at another workstation since it was loaded. Replace it?") {}
+};
+
 struct SaveRequest {
     // Loaded from the search result: scale and fluid numbers are written as the stores hold
     // them (an empty entry stays Null); otherwise every one is written as its number.
@@ -55,6 +63,8 @@ struct SaveRequest {
     std::optional<std::int64_t> replaces;
     // The mechanic agreed to replace other stored Worksheets with the same Tail and Date.
     bool replaceSamePair = false;
+    // The mechanic agreed to store it although the loaded Worksheet changed elsewhere since.
+    bool replaceChanged = false;
 };
 
 struct SaveOutcome {

@@ -23,6 +23,12 @@ public:
     // A modal Yes/No question with the question icon; No is the default button.
     // Returns true for Yes.
     virtual bool AskYesNo(std::string_view title, std::string_view text) = 0;
+    // A password box (the typing is not shown); nothing when the user cancels. Never stored.
+    virtual std::optional<std::string> AskPassword(std::string_view title, std::string_view text) {
+        (void)title;
+        (void)text;
+        return std::nullopt;
+    }
     // The font chooser, started at `initial`; nothing when the user cancels.
     virtual std::optional<ReportFont> ChooseFont(const ReportFont& initial) {
         (void)initial;

@@ -11,7 +11,7 @@ const Shown kNoRecords{Shown::Notice, "No records this direction.", "Press OK to
                        Icon::Information};
 const Shown kNoMatches{Shown::Notice, "Search Result", "No matches found", Icon::None};
 
-class BrowseSearchTest : public test::StoreFormTest {
+class BrowseSearchTest : public test::BothEnginesTest {
   protected:
     // Stored out of date order, across year boundaries.
     void StoreSeveral() {
@@ -35,7 +35,7 @@ class BrowseSearchTest : public test::StoreFormTest {
     }
 };
 
-TEST_F(BrowseSearchTest, BrowsingAllGoesInDateOrderAcrossYears) {
+TEST_P(BrowseSearchTest, BrowsingAllGoesInDateOrderAcrossYears) {
     StoreSeveral();
     ClearCriteria();
     EXPECT_EQ(Presses("nnnnnnn"), (std::vector<std::string>{
@@ -50,7 +50,7 @@ TEST_F(BrowseSearchTest, BrowsingAllGoesInDateOrderAcrossYears) {
     EXPECT_EQ(Presses("pn"), (std::vector<std::string>{"N1B 02-01-2010", " "}));
 }
 
-TEST_F(BrowseSearchTest, ATailSearchStepsThroughItsMatchesThenReturnsToBrowsingAll) {
+TEST_P(BrowseSearchTest, ATailSearchStepsThroughItsMatchesThenReturnsToBrowsingAll) {
     StoreSeveral();
     Set(Control::Text7, "");
     Set(Control::Text1, "N1");
@@ -78,7 +78,7 @@ TEST_F(BrowseSearchTest, ATailSearchStepsThroughItsMatchesThenReturnsToBrowsingA
     EXPECT_EQ(Presses("pp"), (std::vector<std::string>{"N1B 02-01-2010", "N100 12-31-2001"}));
 }
 
-TEST_F(BrowseSearchTest, NoMatchTellsSoKeepsTheCriteriaAndTheNextPressBrowsesAll) {
+TEST_P(BrowseSearchTest, NoMatchTellsSoKeepsTheCriteriaAndTheNextPressBrowsesAll) {
     StoreSeveral();
     Set(Control::Text1, "N1");  // today's date is still in the date box
     Next();
@@ -101,14 +101,14 @@ TEST_F(BrowseSearchTest, NoMatchTellsSoKeepsTheCriteriaAndTheNextPressBrowsesAll
     EXPECT_EQ(dialogs.shown.back(), kNoMatches);
 }
 
-TEST_F(BrowseSearchTest, AnEmptyDatabaseHasNoRecordsInEitherDirection) {
+TEST_P(BrowseSearchTest, AnEmptyDatabaseHasNoRecordsInEitherDirection) {
     Next();
     Previous();
     EXPECT_EQ(dialogs.shown, (std::vector<Shown>{kNoRecords, kNoRecords}));
     EXPECT_EQ(form.SearchActive, 0);
 }
 
-TEST_F(BrowseSearchTest, QuotesAndWildcardCharactersSearchAsThemselves) {
+TEST_P(BrowseSearchTest, QuotesAndWildcardCharactersSearchAsThemselves) {
     Store("O'N%_", "06-10-2001");
     Store("O'NXY", "06-10-2002");
     New();
@@ -118,6 +118,8 @@ TEST_F(BrowseSearchTest, QuotesAndWildcardCharactersSearchAsThemselves) {
                                                         "No records this direction."}));
     EXPECT_EQ(form.Text(Control::Text9), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, BrowseSearchTest, test::BothEngines(), test::EngineName);
 
 }  // namespace
 }  // namespace wb

@@ -5,7 +5,7 @@
 namespace wb {
 namespace {
 
-class CarryOverTest : public test::StoreFormTest {
+class CarryOverTest : public test::BothEnginesTest {
   protected:
     void StoreTwoDates() {
         New();
@@ -40,7 +40,7 @@ class CarryOverTest : public test::StoreFormTest {
     void PressSpecsButton() { form.Clicked(Control::Command3D23); }
 };
 
-TEST_F(CarryOverTest, OnlyTheLatestEquipmentListIsCopiedOncePerNewWorksheet) {
+TEST_P(CarryOverTest, OnlyTheLatestEquipmentListIsCopiedOncePerNewWorksheet) {
     StoreTwoDates();
     New();
     Set(Control::Text1, "N1");
@@ -65,7 +65,7 @@ TEST_F(CarryOverTest, OnlyTheLatestEquipmentListIsCopiedOncePerNewWorksheet) {
     EXPECT_EQ(form.ws.grid(GridId::Grid3).Cell(0, equipment::Description), "Replaced");
 }
 
-TEST_F(CarryOverTest, ATailWithoutAStoredListOnlyResetsTheScaleAndFluidRows) {
+TEST_P(CarryOverTest, ATailWithoutAStoredListOnlyResetsTheScaleAndFluidRows) {
     StoreTwoDates();
     New();
     Set(Control::Text1, "N9");
@@ -76,6 +76,8 @@ TEST_F(CarryOverTest, ATailWithoutAStoredListOnlyResetsTheScaleAndFluidRows) {
     EXPECT_TRUE(form.ws.FluidRows().At(2, fluid::Wgt).IsEmpty());
     EXPECT_TRUE(form.Visible(Control::Panel3D6));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, CarryOverTest, test::BothEngines(), test::EngineName);
 
 }  // namespace
 }  // namespace wb

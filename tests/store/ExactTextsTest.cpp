@@ -9,7 +9,7 @@
 namespace wb {
 namespace {
 
-class ExactTextsTest : public test::StoreFormTest {
+class ExactTextsTest : public test::BothEnginesTest {
   protected:
     std::vector<std::string> Found(Control box, const std::string& typed) {
         New();
@@ -31,7 +31,7 @@ class ExactTextsTest : public test::StoreFormTest {
     }
 };
 
-TEST_F(ExactTextsTest, NumbersComeBackInTheShortestPlainTextThatReadsAsTheSameNumber) {
+TEST_P(ExactTextsTest, NumbersComeBackInTheShortestPlainTextThatReadsAsTheSameNumber) {
     const std::string tiny = "0." + std::string(323, '0') + "5";
     const struct {
         const char* typed;
@@ -72,7 +72,7 @@ TEST_F(ExactTextsTest, NumbersComeBackInTheShortestPlainTextThatReadsAsTheSameNu
     }
 }
 
-TEST_F(ExactTextsTest, SearchFoldsCaseOverTheWholeOfUnicode) {
+TEST_P(ExactTextsTest, SearchFoldsCaseOverTheWholeOfUnicode) {
     const std::vector<std::pair<std::string, std::string>> stored = {
         {"N1", "\u00c9cole"},
         {"N2", "Stra\u00dfe"},
@@ -110,7 +110,7 @@ TEST_F(ExactTextsTest, SearchFoldsCaseOverTheWholeOfUnicode) {
         EXPECT_EQ(Found(Control::Text3, c.typed), c.found) << c.typed;
 }
 
-TEST_F(ExactTextsTest, ATailIsOneAircraftWhateverItsCase) {
+TEST_P(ExactTextsTest, ATailIsOneAircraftWhateverItsCase) {
     Store("\u00c9X-1", "01-05-2000", "Battery");
     EXPECT_EQ(Found(Control::Text1, "\u00e9x"), std::vector<std::string>{"\u00c9X-1"});
 
@@ -129,7 +129,8 @@ TEST_F(ExactTextsTest, ATailIsOneAircraftWhateverItsCase) {
     EXPECT_EQ(form.ws.EquipmentList().At(0, equipment::Description).Text(), "Battery");
 }
 
-TEST_F(ExactTextsTest, TheFoldedTailIndexServesTheSearchAndTheFindsAndOlderFilesGetIt) {
+TEST_P(ExactTextsTest, TheFoldedTailIndexServesTheSearchAndTheFindsAndOlderFilesGetIt) {
+    WB_FILE_ONLY();
     const Condition tail = SearchCondition(SearchFields()[0], "\u00e9x");
     EXPECT_NE(Plan("SELECT Id FROM Aircraft WHERE (" + tail.sql + ") ORDER BY \"Date\", Id", tail.params)
                   .find("USING INDEX Aircraft_FoldedTail"),
@@ -149,6 +150,8 @@ TEST_F(ExactTextsTest, TheFoldedTailIndexServesTheSearchAndTheFindsAndOlderFiles
     s.Step();
     EXPECT_EQ(s.Int(0), 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, ExactTextsTest, test::BothEngines(), test::EngineName);
 
 }  // namespace
 }  // namespace wb

@@ -8,7 +8,7 @@
 namespace wb {
 namespace {
 
-class HistoryTest : public test::StoreFormTest {
+class HistoryTest : public test::BothEnginesTest {
   protected:
     void Begin(const char* date, const char* work) {
         New();
@@ -65,7 +65,7 @@ class HistoryTest : public test::StoreFormTest {
     }
 };
 
-TEST_F(HistoryTest, TheChainIsShownWithItsValuesItsBreakAndTheChangeSinceTheWeighing) {
+TEST_P(HistoryTest, TheChainIsShownWithItsValuesItsBreakAndTheChangeSinceTheWeighing) {
     StoreChain();
     // The second Worksheet saved again through a search: its first version goes under it.
     New();
@@ -113,7 +113,7 @@ TEST_F(HistoryTest, TheChainIsShownWithItsValuesItsBreakAndTheChangeSinceTheWeig
     }
 }
 
-TEST_F(HistoryTest, TheHistoryNeedsATailAndAnUnknownTailHasNoLatestRecord) {
+TEST_P(HistoryTest, TheHistoryNeedsATailAndAnUnknownTailHasNoLatestRecord) {
     New();
     dialogs.Clear();
     form.Clicked(Control::Command3D41);
@@ -125,6 +125,8 @@ TEST_F(HistoryTest, TheHistoryNeedsATailAndAnUnknownTailHasNoLatestRecord) {
     EXPECT_FALSE(form.Usable(Control::Command3D42));
     EXPECT_EQ(ChainSummary(form.history), "No Worksheet of this aircraft is stored.");
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, HistoryTest, test::BothEngines(), test::EngineName);
 
 }  // namespace
 }  // namespace wb

@@ -43,7 +43,7 @@ std::string AircraftColumnList() {
 constexpr const char* kListColumns =
     "Tail, \"Date\", RowNum, Description, Serial, Weight, Arm, Install, Remove, List";
 
-class RevisionTest : public test::StoreFormTest {
+class RevisionTest : public test::BothEnginesTest {
   protected:
     // The stored Worksheet as it stands: its Aircraft row and its Equipment rows.
     std::vector<std::string> Version(std::int64_t id) {
@@ -111,7 +111,7 @@ class RevisionTest : public test::StoreFormTest {
     }
 };
 
-TEST_F(RevisionTest, ReplacingBySearchKeepsTheVersionBefore) {
+TEST_P(RevisionTest, ReplacingBySearchKeepsTheVersionBefore) {
     StoreFull("N1", "06-10-2001");
     const std::int64_t old = IdOf("N1");
     const auto before = Version(old);
@@ -129,7 +129,7 @@ TEST_F(RevisionTest, ReplacingBySearchKeepsTheVersionBefore) {
     EXPECT_EQ(form.Text(Control::Text1), "");
 }
 
-TEST_F(RevisionTest, ReplacingTheSameTailAndDateKeepsTheVersionBefore) {
+TEST_P(RevisionTest, ReplacingTheSameTailAndDateKeepsTheVersionBefore) {
     StoreFull("N1", "06-10-2001");
     const std::int64_t old = IdOf("N1");
     const auto before = Version(old);
@@ -142,7 +142,7 @@ TEST_F(RevisionTest, ReplacingTheSameTailAndDateKeepsTheVersionBefore) {
     ExpectOneRevision(before, old, "replaced", IdOf("N1"));
 }
 
-TEST_F(RevisionTest, TailZeroKeepsTheDeletedVersionAndADeclinedSaveKeepsNothing) {
+TEST_P(RevisionTest, TailZeroKeepsTheDeletedVersionAndADeclinedSaveKeepsNothing) {
     StoreFull("N1", "06-10-2001");
     New();
     Set(Control::Text1, "N1");
@@ -160,7 +160,7 @@ TEST_F(RevisionTest, TailZeroKeepsTheDeletedVersionAndADeclinedSaveKeepsNothing)
     EXPECT_EQ(Count("SELECT count(*) FROM Aircraft"), 0);
 }
 
-TEST_F(RevisionTest, EarlierVersionsFollowTheWorksheetAndLeaveItWhenItIsDeleted) {
+TEST_P(RevisionTest, EarlierVersionsFollowTheWorksheetAndLeaveItWhenItIsDeleted) {
     StoreFull("N1", "06-10-2001");
     LoadBySearch("N1");
     Save();
@@ -200,7 +200,8 @@ std::int64_t VersionOf(const std::filesystem::path& file) {
     return s.Int(0);
 }
 
-TEST_F(RevisionTest, AVersionOneFileIsCopiedBesideItAndUpgradedKeepingEveryValue) {
+TEST_P(RevisionTest, AVersionOneFileIsCopiedBesideItAndUpgradedKeepingEveryValue) {
+    WB_FILE_ONLY();
     StoreFull("N1", "06-10-2001");
     StoreFull("N2", "07-11-2002");
     form.records.reset();
@@ -251,6 +252,8 @@ TEST(Upgrade, AFailedUpgradeLeavesTheFileAsItWasAndANewerFileIsRefused) {
     EXPECT_EQ(VersionOf(temp.path / "SetupVELKF.MDB"), kSchemaVersion);
     EXPECT_FALSE(std::filesystem::exists(temp.path / "SetupVELKF.MDB.v1"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, RevisionTest, test::BothEngines(), test::EngineName);
 
 }  // namespace
 }  // namespace wb

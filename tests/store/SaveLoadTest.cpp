@@ -12,7 +12,7 @@ using Shown = test::Shown;
 constexpr const char* kTooLong =
     "Description(s) more than 25 characters long. Check decriptions and save again";
 
-class SaveLoadTest : public test::StoreFormTest {
+class SaveLoadTest : public test::BothEnginesTest {
   protected:
     // A weighed Worksheet with fluids, equipment changes and an equipment list.
     void FillWorksheet() {
@@ -58,7 +58,7 @@ class SaveLoadTest : public test::StoreFormTest {
     }
 };
 
-TEST_F(SaveLoadTest, ASavedWorksheetLoadsBackTheSame) {
+TEST_P(SaveLoadTest, ASavedWorksheetLoadsBackTheSame) {
     FillWorksheet();
     ASSERT_EQ(form.Text(Control::Text23), "1484.50");
     Set(Control::Text7, "06-10-2001");  // the one date form a Worksheet is shown in
@@ -81,7 +81,7 @@ TEST_F(SaveLoadTest, ASavedWorksheetLoadsBackTheSame) {
     EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE \"Date\" = '2001-06-10' AND Tail = 'O''NEIL'"), 1);
 }
 
-TEST_F(SaveLoadTest, TheDateAndTailAreCheckedBeforeAnythingIsStored) {
+TEST_P(SaveLoadTest, TheDateAndTailAreCheckedBeforeAnythingIsStored) {
     for (const char* date : {"", "13-45-2001", "02-30-2001", "2001-06-10"}) {
         Set(Control::Text1, "N1");
         Set(Control::Text7, date);
@@ -100,7 +100,7 @@ TEST_F(SaveLoadTest, TheDateAndTailAreCheckedBeforeAnythingIsStored) {
     EXPECT_FALSE(form.Hourglass());
 }
 
-TEST_F(SaveLoadTest, LongDescriptionsWarnAndAreCutToTwentyFiveCharactersAndRowsAreRenumbered) {
+TEST_P(SaveLoadTest, LongDescriptionsWarnAndAreCutToTwentyFiveCharactersAndRowsAreRenumbered) {
     Set(Control::Text1, "N1");
     Change(0, "Previous A/C Empty", "1200", "35", "", "");
     Change(1, std::string(26, 'a'), "1", "1", "X", "");
@@ -119,7 +119,7 @@ TEST_F(SaveLoadTest, LongDescriptionsWarnAndAreCutToTwentyFiveCharactersAndRowsA
                                               "0 " + std::string(25, 'c') + " equipment"}));
 }
 
-TEST_F(SaveLoadTest, AChangeRowWithoutMarksIsNeitherShownNorTakenForAnEquipmentItem) {
+TEST_P(SaveLoadTest, AChangeRowWithoutMarksIsNeitherShownNorTakenForAnEquipmentItem) {
     Set(Control::Text1, "N1");
     Change(0, "Previous A/C Empty", "1200", "35", "", "");
     Change(1, "Unmarked tow bar", "9", "100", "", "");
@@ -132,7 +132,7 @@ TEST_F(SaveLoadTest, AChangeRowWithoutMarksIsNeitherShownNorTakenForAnEquipmentI
     EXPECT_EQ(form.Text(Control::Text23), "1200.00");
 }
 
-TEST_F(SaveLoadTest, ASecondWorksheetUnderTheSameTailAndDateIsStoredOnlyWhenTheMechanicAgrees) {
+TEST_P(SaveLoadTest, ASecondWorksheetUnderTheSameTailAndDateIsStoredOnlyWhenTheMechanicAgrees) {
     Store("N1", "06-10-2001", "Battery");
     Store("N2", "06-10-2001", "Strobe");
     New();
@@ -152,7 +152,8 @@ TEST_F(SaveLoadTest, ASecondWorksheetUnderTheSameTailAndDateIsStoredOnlyWhenTheM
     EXPECT_EQ(Count("SELECT count(*) FROM Equipment WHERE Tail = 'N1'"), 1);
 }
 
-TEST_F(SaveLoadTest, AFailingStepLeavesTheDatabaseExactlyAsItWas) {
+TEST_P(SaveLoadTest, AFailingStepLeavesTheDatabaseExactlyAsItWas) {
+    WB_FILE_ONLY();
     Store("N1", "06-10-2001");
     // Load it through a search, so that the save would replace it.
     New();
@@ -184,7 +185,7 @@ TEST_F(SaveLoadTest, AFailingStepLeavesTheDatabaseExactlyAsItWas) {
     EXPECT_EQ(Count("SELECT count(*) FROM Equipment"), 3);
 }
 
-TEST_F(SaveLoadTest, TheSearchPathReplacesTheLoadedWorksheetAndTailZeroDeletesIt) {
+TEST_P(SaveLoadTest, TheSearchPathReplacesTheLoadedWorksheetAndTailZeroDeletesIt) {
     Store("N1", "06-10-2001");
     Store("N7", "01-05-2000");
     New();
@@ -223,12 +224,12 @@ TEST_F(SaveLoadTest, TheSearchPathReplacesTheLoadedWorksheetAndTailZeroDeletesIt
     EXPECT_EQ(form.Text(Control::Text7), "12-06-2026");
 }
 
-TEST_F(SaveLoadTest, NullColumnsShowTheirDefaults) {
+TEST_P(SaveLoadTest, NullColumnsShowTheirDefaults) {
     db().Exec(
         "INSERT INTO Aircraft (Tail, \"Date\", J2Dsc, F1Wgt, F1Arm) VALUES ('N1', '2001-06-10', 'Left', "
         "12.5, 40);"
         "INSERT INTO Equipment (Tail, \"Date\", RowNum, Description, Weight, Arm, Install, Remove, List) "
-        "VALUES ('N1', '2001-06-10', 0, 'Previous A/C Empty', 1200, 35, 0, 0, 'changes')");
+        "VALUES ('N1', '2001-06-10', 0, 'Previous A/C Empty', 1200, 35, FALSE, FALSE, 'changes')");
     BrowseAllFirst();
     EXPECT_EQ(form.Text(Control::Text6), "J. Smith");
     EXPECT_EQ(form.Text(Control::Text11), "");
@@ -248,6 +249,8 @@ TEST_F(SaveLoadTest, NullColumnsShowTheirDefaults) {
     EXPECT_EQ(form.ws.grid(GridId::Grid2).Cell(0, scale::Dsc), "");
     EXPECT_EQ(form.Text(Control::Text6), "J. Smith");
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, SaveLoadTest, test::BothEngines(), test::EngineName);
 
 }  // namespace
 }  // namespace wb

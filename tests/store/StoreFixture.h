@@ -14,6 +14,7 @@
 #include "store/Records.h"
 #include "store/SettingsDatabase.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestServer.h"
 #include "worksheet/Balance.h"
 
 namespace wb::test {
@@ -129,22 +130,46 @@ class FormDriver : public ::testing::Test {
     MainForm form;
 };
 
-// The driver over a data folder whose company row is complete, started.
+// The driver over a data folder (or, for the cases that run on both engines, a shop server)
+// whose company row is complete, started.
 class StoreFormTest : public FormDriver {
   protected:
-    StoreFormTest() {
+    virtual Engine engine() const { return Engine::File; }
+
+    void SetUp() override {
         std::filesystem::create_directories(DataFolder());
-        SettingsDatabase(temp.path).SetDataPath(DataFolder().string());
         CompanyRow company;
         company.CompName = "Shop";
         company.CompAddress = "1 Field Rd";
         company.FormTitle = "Weight and Balance";
         company.Mechanic = "J. Smith";
         company.Cert = "A&P 123";
-        MainDatabase(MainFile()).WriteCompanyRow(company);
+        if (engine() == Engine::Server) {
+            WB_REQUIRE_TEST_SERVER();
+            FreshServerDatabase();
+            SettingsDatabase(temp.path).SetDataPath(ServerPath(TestServerAddress()));
+            MainDatabase(OpenServer(TestServerAddress())).WriteCompanyRow(company);
+        } else {
+            SettingsDatabase(temp.path).SetDataPath(DataFolder().string());
+            MainDatabase(MainFile()).WriteCompanyRow(company);
+        }
         form.Load();
         form.Activate();
+        ASSERT_TRUE(form.records) << "the record store did not open";
     }
 };
+
+// A suite of StoreFormTest cases that runs once on each engine (instantiate it with
+// INSTANTIATE_TEST_SUITE_P(Engines, Suite, test::BothEngines(), test::EngineName)).
+class BothEnginesTest : public StoreFormTest, public ::testing::WithParamInterface<Engine> {
+  protected:
+    Engine engine() const override { return GetParam(); }
+};
+
+// For the few cases of a BothEnginesTest suite that are about the local file itself.
+#define WB_FILE_ONLY()                                                          \
+    do {                                                                        \
+        if (GetParam() == ::wb::test::Engine::Server) GTEST_SKIP() << "a rule of the local file"; \
+    } while (false)
 
 }  // namespace wb::test

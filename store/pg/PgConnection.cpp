@@ -1,0 +1,468 @@
+#include "store/pg/PgConnection.h"
+
+#include <libpq-fe.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+
+#include "store/Schema.h"
+
+namespace wb {
+namespace {
+
+// Column types as the server numbers them.
+constexpr Oid kBoolOid = 16, kInt8Oid = 20, kInt2Oid = 21, kInt4Oid = 23, kFloat4Oid = 700, kFloat8Oid = 701,
+              kNumericOid = 1700;
+
+// The store's SQL in the server's: "?" placeholders become $1, $2 ...; quoted names are
+// folded to lower case as the server folds unquoted ones, so "Date" and Date name one column.
+std::string Translate(std::string_view sql) {
+    std::string out;
+    out.reserve(sql.size() + 16);
+    int n = 0;
+    char quote = 0;
+    for (char c : sql) {
+        if (quote != 0) {
+            if (c == quote) quote = 0;
+            out.push_back(quote == '"' && c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+            continue;
+        }
+        if (c == '\'' || c == '"') quote = c;
+        if (c == '?') {
+            out += "$" + std::to_string(++n);
+            continue;
+        }
+        out.push_back(c);
+    }
+    return out;
+}
+
+// Full Unicode case folding and then NFC, as the program folds (store/CaseFold): the server
+// lower-cases, then what folding does beyond lower case is mapped character by character.
+constexpr std::string_view kFoldCaseSql = R"(
+CREATE OR REPLACE FUNCTION fold_case(t text) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE
+AS $fold$ SELECT normalize(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(replace(translate(lower(t COLLATE "und-x-icu"), 'µſͅςϐϑϕϖϰϱϵᏸᏹᏺᏻᏼᏽᲀᲁᲂᲃᲄᲅᲆᲇᲈẛιꭰꭱꭲꭳꭴꭵꭶꭷꭸꭹꭺꭻꭼꭽꭾꭿꮀꮁꮂꮃꮄꮅꮆꮇꮈꮉꮊꮋꮌꮍꮎꮏꮐꮑꮒꮓꮔꮕꮖꮗꮘꮙꮚꮛꮜꮝꮞꮟꮠꮡꮢꮣꮤꮥꮦꮧꮨꮩꮪꮫꮬꮭꮮꮯꮰꮱꮲꮳꮴꮵꮶꮷꮸꮹꮺꮻꮼꮽꮾꮿ',
+    'μsισβθφπκρεᏰᏱᏲᏳᏴᏵвдосттъѣꙋṡιᎠᎡᎢᎣᎤᎥᎦᎧᎨᎩᎪᎫᎬᎭᎮᎯᎰᎱᎲᎳᎴᎵᎶᎷᎸᎹᎺᎻᎼᎽᎾᎿᏀᏁᏂᏃᏄᏅᏆᏇᏈᏉᏊᏋᏌᏍᏎᏏᏐᏑᏒᏓᏔᏕᏖᏗᏘᏙᏚᏛᏜᏝᏞᏟᏠᏡᏢᏣᏤᏥᏦᏧᏨᏩᏪᏫᏬᏭᏮᏯ'), 'ß', 'ss'), 'ŉ', 'ʼn'), 'և', 'եւ'), 'ẚ', 'aʾ'), 'ᾀ', 'ἀι'), 'ᾁ', 'ἁι'), 'ᾂ', 'ἂι'), 'ᾃ', 'ἃι'), 'ᾄ', 'ἄι'), 'ᾅ', 'ἅι'), 'ᾆ', 'ἆι'), 'ᾇ', 'ἇι'), 'ᾐ', 'ἠι'), 'ᾑ', 'ἡι'), 'ᾒ', 'ἢι'), 'ᾓ', 'ἣι'), 'ᾔ', 'ἤι'), 'ᾕ', 'ἥι'), 'ᾖ', 'ἦι'), 'ᾗ', 'ἧι'), 'ᾠ', 'ὠι'), 'ᾡ', 'ὡι'), 'ᾢ', 'ὢι'), 'ᾣ', 'ὣι'), 'ᾤ', 'ὤι'), 'ᾥ', 'ὥι'), 'ᾦ', 'ὦι'), 'ᾧ', 'ὧι'), 'ᾲ', 'ὰι'), 'ᾳ', 'αι'), 'ᾴ', 'άι'), 'ᾷ', 'ᾶι'), 'ῂ', 'ὴι'), 'ῃ', 'ηι'), 'ῄ', 'ήι'), 'ῇ', 'ῆι'), 'ῲ', 'ὼι'), 'ῳ', 'ωι'), 'ῴ', 'ώι'), 'ῷ', 'ῶι'), 'ﬀ', 'ff'), 'ﬁ', 'fi'), 'ﬂ', 'fl'), 'ﬃ', 'ffi'), 'ﬄ', 'ffl'), 'ﬅ', 'st'), 'ﬆ', 'st'), 'ﬓ', 'մն'), 'ﬔ', 'մե'), 'ﬕ', 'մի'), 'ﬖ', 'վն'), 'ﬗ', 'մխ'), NFC) $fold$;
+)";
+
+bool Starts(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+bool Has(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+std::string Trimmed(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
+EngineError::Kind KindOf(std::string_view state) {
+    if (state == "53100") return EngineError::Kind::DiskFull;
+    if (state == "25006" || state == "42501") return EngineError::Kind::ReadOnly;
+    if (state == "40001" || state == "40P01" || state == "55P03") return EngineError::Kind::Busy;
+    // A statement past its time limit, a server shutting down, a connection cut.
+    if (state == "57014" || Starts(state, "57P") || Starts(state, "08")) return EngineError::Kind::ServerLost;
+    return EngineError::Kind::Other;
+}
+
+class PgConnection;
+
+class PgStatement final : public StatementEngine {
+  public:
+    PgStatement(PgConnection& conn, std::string sql) : conn_(conn), sql_(std::move(sql)) {}
+    ~PgStatement() override { PQclear(result_); }
+    PgStatement(const PgStatement&) = delete;
+    PgStatement& operator=(const PgStatement&) = delete;
+
+    void Bind(int index, const Value& value) override {
+        if (index < 1) return;
+        if (params_.size() < static_cast<size_t>(index)) params_.resize(static_cast<size_t>(index));
+        std::optional<std::string>& p = params_[static_cast<size_t>(index - 1)];
+        if (std::holds_alternative<std::monostate>(value)) {
+            p.reset();
+        } else if (const auto* i = std::get_if<std::int64_t>(&value)) {
+            p = std::to_string(*i);
+        } else if (const auto* d = std::get_if<double>(&value)) {
+            char buf[64];
+            auto res = std::to_chars(buf, buf + sizeof buf, *d);
+            p = std::string(buf, res.ptr);
+        } else {
+            p = std::get<std::string>(value);
+        }
+    }
+
+    bool Step() override;
+
+    void Reset() override {
+        PQclear(result_);
+        result_ = nullptr;
+        row_ = -1;
+        params_.clear();
+    }
+
+    int ColumnCount() const override { return result_ != nullptr ? PQnfields(result_) : 0; }
+    bool IsNull(int col) const override { return !Valid(col) || PQgetisnull(result_, row_, col) == 1; }
+
+    std::int64_t Int(int col) const override {
+        if (IsNull(col)) return 0;
+        const std::string_view v = Raw(col);
+        if (Type(col) == kBoolOid) return v == "t" ? 1 : 0;
+        if (IsReal(col)) return static_cast<std::int64_t>(Real(col));
+        std::int64_t i = 0;
+        std::from_chars(v.data(), v.data() + v.size(), i);
+        return i;
+    }
+
+    double Real(int col) const override {
+        if (IsNull(col)) return 0;
+        const std::string_view v = Raw(col);
+        if (Type(col) == kBoolOid) return v == "t" ? 1 : 0;
+        double d = 0;
+        std::from_chars(v.data(), v.data() + v.size(), d);
+        return d;
+    }
+
+    // As the local engine gives them: yes/no as 1 and 0, real numbers in their plain form.
+    Nullable Text(int col) const override {
+        if (IsNull(col)) return std::nullopt;
+        if (Type(col) == kBoolOid) return std::string(Raw(col) == "t" ? "1" : "0");
+        if (IsReal(col)) return PlainNumber(Real(col));
+        return std::string(Raw(col));
+    }
+
+    Value Get(int col) const override {
+        if (IsNull(col)) return {};
+        const Oid t = Type(col);
+        if (t == kBoolOid || t == kInt2Oid || t == kInt4Oid || t == kInt8Oid) return Int(col);
+        if (IsReal(col)) return Real(col);
+        return std::string(Raw(col));
+    }
+
+  private:
+    bool Valid(int col) const {
+        return result_ != nullptr && row_ >= 0 && row_ < PQntuples(result_) && col >= 0 && col < PQnfields(result_);
+    }
+    Oid Type(int col) const { return PQftype(result_, col); }
+    bool IsReal(int col) const {
+        const Oid t = Type(col);
+        return t == kFloat8Oid || t == kFloat4Oid || t == kNumericOid;
+    }
+    std::string_view Raw(int col) const {
+        return {PQgetvalue(result_, row_, col), static_cast<size_t>(PQgetlength(result_, row_, col))};
+    }
+
+    PgConnection& conn_;
+    std::string sql_;
+    std::vector<std::optional<std::string>> params_;
+    PGresult* result_ = nullptr;
+    int row_ = -1;
+};
+
+class PgConnection final : public ConnectionEngine {
+  public:
+    explicit PgConnection(PGconn* conn) : conn_(conn) {}
+    ~PgConnection() override { PQfinish(conn_); }
+    PgConnection(const PgConnection&) = delete;
+    PgConnection& operator=(const PgConnection&) = delete;
+
+    void Exec(std::string_view sql) override {
+        const bool ending = sql == "COMMIT" || sql == "ROLLBACK";
+        // A transaction the server dropped with the connection has nothing left to undo.
+        if (sql == "ROLLBACK" && PQstatus(conn_) == CONNECTION_BAD) {
+            inTransaction_ = false;
+            return;
+        }
+        EnsureConnected();
+        if (ending) inTransaction_ = false;
+        PGresult* r = PQexec(conn_, Translate(sql).c_str());
+        Check(r);
+        PQclear(r);
+    }
+
+    std::unique_ptr<StatementEngine> Prepare(std::string_view sql) override {
+        return std::make_unique<PgStatement>(*this, Translate(sql));
+    }
+
+    std::int64_t LastInsertRowid() override {
+        PgStatement s(*this, "SELECT lastval()");
+        return s.Step() ? s.Int(0) : 0;
+    }
+
+    bool ReadOnly() override { return false; }
+
+    void Begin() override {
+        Exec("BEGIN");
+        inTransaction_ = true;
+    }
+
+    // Transaction-scoped advisory locks, taken in one order so that two saves never wait on
+    // each other crosswise.
+    void LockNames(const std::vector<std::string>& names) override {
+        std::vector<std::string> sorted = names;
+        std::sort(sorted.begin(), sorted.end());
+        sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+        for (const std::string& name : sorted) {
+            PgStatement s(*this, "SELECT pg_advisory_xact_lock(hashtextextended($1, 0))");
+            s.Bind(1, "weightbalance " + name);
+            s.Step();
+        }
+    }
+
+    std::string_view LocalNowSql() const override { return "to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')"; }
+
+    // Runs `sql` with its parameters; the result is the caller's.
+    PGresult* Run(const std::string& sql, const std::vector<std::optional<std::string>>& params) {
+        EnsureConnected();
+        std::vector<const char*> values;
+        values.reserve(params.size());
+        for (const auto& p : params)
+            values.push_back(p ? p->c_str() : nullptr);
+        PGresult* r = PQexecParams(conn_, sql.c_str(), static_cast<int>(values.size()), nullptr, values.data(),
+                                   nullptr, nullptr, 0);
+        Check(r);
+        return r;
+    }
+
+  private:
+    // A connection lost since the last statement is made again by itself, but never inside a
+    // transaction: its earlier statements went with the old connection.
+    void EnsureConnected() {
+        if (PQstatus(conn_) == CONNECTION_OK) return;
+        if (!inTransaction_) PQreset(conn_);
+        if (inTransaction_ || PQstatus(conn_) != CONNECTION_OK)
+            throw EngineError(EngineError::Kind::ServerLost, Trimmed(PQerrorMessage(conn_)));
+    }
+
+    void Check(PGresult* r) {
+        const ExecStatusType status = r != nullptr ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+        if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return;
+        const char* field = r != nullptr ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
+        const std::string state = field != nullptr ? field : "";
+        std::string message = Trimmed(r != nullptr && *PQresultErrorMessage(r) != '\0' ? PQresultErrorMessage(r)
+                                                                                         : PQerrorMessage(conn_));
+        PQclear(r);
+        const bool lost = PQstatus(conn_) == CONNECTION_BAD;
+        if (lost && inTransaction_) inTransaction_ = false;
+        if (lost && message.empty()) message = "the connection to the server was lost";
+        throw EngineError(lost ? EngineError::Kind::ServerLost : KindOf(state), message);
+    }
+
+    PGconn* conn_;
+    bool inTransaction_ = false;
+};
+
+bool PgStatement::Step() {
+    if (result_ == nullptr) {
+        result_ = conn_.Run(sql_, params_);
+        row_ = -1;
+    }
+    ++row_;
+    return row_ < PQntuples(result_);
+}
+
+// A connection's reason for failing, from the client library's words.
+ServerRefused Refusal(PGconn* conn, const ServerAddress& address) {
+    const std::string text = Trimmed(PQerrorMessage(conn));
+    const std::string where = ShownAddress(address);
+    using R = ServerRefused::Reason;
+    if (PQconnectionNeedsPassword(conn) == 1)
+        return {R::Password, "The shop server " + where + " asks for a password."};
+    if (Has(text, "password authentication failed") || Has(text, "authentication failed"))
+        return {R::Password, "The shop server " + where + " refused the user name or password.\n\n(" + text + ")"};
+    if (Has(text, "does not exist") && Has(text, "database"))
+        return {R::NoDatabase, "The shop server has no database named \"" + address.database + "\".\n\n(" + text + ")"};
+    if (Has(text, "role") && Has(text, "does not exist"))
+        return {R::Password, "The shop server has no user named \"" + address.user + "\".\n\n(" + text + ")"};
+    if (Has(text, "SSL") || Has(text, "certificate") || Has(text, "TLS"))
+        return {R::Tls, "The secure (TLS) connection to the shop server " + where + " was refused.\n\n(" + text + ")"};
+    if (Has(text, "Connection refused") || Has(text, "could not connect") || Has(text, "No such file") ||
+        Has(text, "translate host name") || Has(text, "timeout") || Has(text, "unreachable") ||
+        Has(text, "No route"))
+        return {R::NoServer, "No shop server answers at " + where +
+                                 ". Check the host and port, and that the server is running.\n\n(" + text + ")"};
+    return {R::Other, "The shop server " + where + " could not be used.\n\n(" + text + ")"};
+}
+
+bool HasTable(Database& db, std::string_view name) {
+    Statement s = db.Prepare(
+        "SELECT 1 FROM pg_catalog.pg_tables WHERE schemaname = current_schema() AND tablename = lower(?)");
+    s.Bind(1, std::string(name));
+    return s.Step();
+}
+
+// The Aircraft columns (and a revision's) in the server's types.
+std::string AircraftColumnsSql() {
+    std::string sql;
+    for (const AircraftColumn& c : AircraftColumns()) {
+        sql += ", " + Quoted(c.name) + " ";
+        if (c.name == "Date")
+            sql += "date";
+        else
+            sql += c.kind == AircraftColumn::Number ? "double precision" : "text COLLATE ucs_basic";
+    }
+    return sql;
+}
+
+std::string FoldCaseFunctionSql() {
+    return std::string(kFoldCaseSql);
+}
+
+// The same tables and columns as the local file's, in the server's types: numbers double
+// precision, yes/no boolean, dates date. Texts compare byte by byte (collation ucs_basic, by code point), as the
+// local engine compares them, so that the folded-prefix ranges of the search mean the same.
+void CreateTables(Database& db) {
+    db.Exec(FoldCaseFunctionSql());
+    constexpr std::string_view kListColumns =
+        "Tail text COLLATE ucs_basic, \"Date\" date, RowNum integer, Description text COLLATE ucs_basic, "
+        "Serial text COLLATE ucs_basic, Weight double precision, Arm double precision, "
+        "Install boolean NOT NULL DEFAULT false, Remove boolean NOT NULL DEFAULT false, "
+        "List text COLLATE ucs_basic NOT NULL CHECK (List IN ('changes', 'equipment'))";
+    const std::string id = "Id bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY";
+    db.Exec("CREATE TABLE Aircraft (" + id + AircraftColumnsSql() + ")");
+    db.Exec("CREATE INDEX Aircraft_Date ON Aircraft (\"Date\", Id)");
+    db.Exec("CREATE INDEX Aircraft_FoldedTail ON Aircraft (fold_case(Tail), \"Date\")");
+    db.Exec("CREATE TABLE Equipment (" + id + ", " + std::string(kListColumns) + ")");
+    db.Exec("CREATE INDEX Equipment_FoldedTail ON Equipment (fold_case(Tail), \"Date\", List, RowNum)");
+    db.Exec("CREATE TABLE CompanyInfo (" + id +
+            ", CompName text, CompAddress text, CompCSZ text, CompPhone text, FormTitle text, EquipTitle text, "
+            "Mechanic text, Cert text, PrintCo boolean, PrintCG boolean, PrintMech boolean, PrintNotes boolean)");
+    db.Exec("INSERT INTO CompanyInfo DEFAULT VALUES");
+    db.Exec("CREATE TABLE AircraftRevision (" + id +
+            ", AircraftId bigint, Superseded text NOT NULL, Reason text NOT NULL CHECK (Reason IN ('replaced', "
+            "'deleted')), ReplacedBy bigint, WorksheetId bigint" +
+            AircraftColumnsSql() + ")");
+    db.Exec("CREATE INDEX AircraftRevision_Worksheet ON AircraftRevision (WorksheetId)");
+    db.Exec("CREATE INDEX AircraftRevision_Tail ON AircraftRevision (fold_case(Tail), \"Date\")");
+    db.Exec("CREATE TABLE EquipmentRevision (" + id + ", RevisionId bigint NOT NULL, " + std::string(kListColumns) +
+            ")");
+    db.Exec("CREATE INDEX EquipmentRevision_Revision ON EquipmentRevision (RevisionId, List, RowNum)");
+    // The layout's version: a newer program's database is refused rather than misread.
+    db.Exec("CREATE TABLE SchemaVersion (Version integer NOT NULL)");
+    Statement version = db.Prepare("INSERT INTO SchemaVersion (Version) VALUES (CAST(? AS INTEGER))");
+    version.Bind(1, std::int64_t{kSchemaVersion});
+    version.Run();
+}
+
+// Nothing, or why this database cannot hold the records.
+std::optional<ServerRefused> PrepareTables(Database& db, const ServerAddress& address) {
+    using R = ServerRefused::Reason;
+    Transaction tx(db);
+    // Two workstations starting on a new database at once: one makes the tables, the other finds them.
+    db.engine().LockNames({"layout"});
+    if (!HasTable(db, "SchemaVersion")) {
+        for (const TableLayout& t : MainTables())
+            if (HasTable(db, t.name))
+                return ServerRefused(R::NotOurs, "The database \"" + address.database +
+                                                     "\" already holds a table " + std::string(t.name) +
+                                                     " that this program did not make. Choose an empty database.");
+        CreateTables(db);
+        tx.Commit();
+        return std::nullopt;
+    }
+    Statement version = db.Prepare("SELECT max(Version) FROM SchemaVersion");
+    const std::int64_t v = version.Step() ? version.Int(0) : 0;
+    if (v > kSchemaVersion)
+        return ServerRefused(R::Newer, "The shop database was written by a newer version of this program. "
+                                       "Install that version on this workstation.");
+    // Version 2 is the first a server holds; later versions are brought up here, in this transaction.
+    if (v < kSchemaVersion) {
+        Statement set = db.Prepare("UPDATE SchemaVersion SET Version = CAST(? AS INTEGER)");
+        set.Bind(1, std::int64_t{kSchemaVersion});
+        set.Run();
+    }
+    Statement company = db.Prepare("SELECT 1 FROM CompanyInfo LIMIT 1");
+    if (!company.Step()) db.Exec("INSERT INTO CompanyInfo DEFAULT VALUES");
+    tx.Commit();
+    return std::nullopt;
+}
+
+int TimeLimitSeconds(const char* variable, int fallback) {
+    const char* v = std::getenv(variable);
+    return v != nullptr && std::atoi(v) > 0 ? std::atoi(v) : fallback;
+}
+
+}  // namespace
+
+Database ConnectServer(const ServerAddress& address, const std::string& password) {
+    // Time limits of a few seconds, so that the window never waits long on a server that is
+    // gone: connecting, each statement, and a network that stops carrying replies.
+    const std::string connectTimeout = std::to_string(TimeLimitSeconds("WB_SERVER_CONNECT_TIMEOUT", 5));
+    const std::string options = "-c statement_timeout=" +
+                                std::to_string(TimeLimitSeconds("WB_SERVER_STATEMENT_TIMEOUT", 10) * 1000) +
+                                " -c DateStyle=ISO -c extra_float_digits=3";
+    std::vector<std::pair<const char*, std::string>> params = {
+        {"host", address.host},
+        {"port", address.port},
+        {"dbname", address.database},
+        {"user", address.user},
+        {"sslmode", address.sslmode},
+        {"password", password},
+        {"connect_timeout", connectTimeout},
+        {"options", options},
+        {"client_encoding", "UTF8"},
+        {"application_name", "weightbalance"},
+        {"keepalives", "1"},
+        {"keepalives_idle", "5"},
+        {"keepalives_interval", "2"},
+        {"keepalives_count", "2"},
+        {"tcp_user_timeout", "10000"},
+    };
+    std::vector<const char*> keys, values;
+    for (const auto& [key, value] : params) {
+        if (value.empty()) continue;  // the client library's default, or its environment's
+        keys.push_back(key);
+        values.push_back(value.c_str());
+    }
+    keys.push_back(nullptr);
+    values.push_back(nullptr);
+    PGconn* conn = PQconnectdbParams(keys.data(), values.data(), 0);
+    if (conn == nullptr) throw ServerRefused(ServerRefused::Reason::Other, "Out of memory.");
+    if (PQstatus(conn) != CONNECTION_OK) {
+        ServerRefused refused = Refusal(conn, address);
+        PQfinish(conn);
+        throw refused;
+    }
+    return Database(std::make_unique<PgConnection>(conn), ShownAddress(address));
+}
+
+Database OpenServer(const ServerAddress& address, const std::string& password) {
+    Database db = ConnectServer(address, password);
+    try {
+        if (auto refused = PrepareTables(db, address)) throw *refused;
+    } catch (const EngineError& e) {
+        throw ServerRefused(ServerRefused::Reason::Other,
+                            "The shop database could not be prepared: " + std::string(e.what()));
+    }
+    return db;
+}
+
+std::string TestServer(const ServerAddress& address, const std::string& password) {
+    try {
+        Database db = ConnectServer(address, password);
+        if (!HasTable(db, "SchemaVersion")) {
+            for (const TableLayout& t : MainTables())
+                if (HasTable(db, t.name))
+                    return "The database \"" + address.database + "\" already holds a table " +
+                           std::string(t.name) + " that this program did not make. Choose an empty database.";
+            return {};
+        }
+        Statement version = db.Prepare("SELECT max(Version) FROM SchemaVersion");
+        if (version.Step() && version.Int(0) > kSchemaVersion)
+            return "The shop database was written by a newer version of this program.";
+        return {};
+    } catch (const ServerRefused& e) {
+        return e.what();
+    } catch (const EngineError& e) {
+        return std::string("The shop server answered with an error: ") + e.what();
+    }
+}
+
+bool HoldsWorksheets(Database& db) {
+    Statement s = db.Prepare("SELECT 1 FROM Aircraft LIMIT 1");
+    return s.Step();
+}
+
+}  // namespace wb
