@@ -18,6 +18,7 @@
 #include "store/WorksheetRows.h"
 #include "tests/store/StoreFixture.h"
 #include "tests/support/FirstLayout.h"
+#include "store/pg/CopyUp.h"
 
 namespace wb::jet {
 namespace {
@@ -254,6 +255,17 @@ TEST_P(ConvertFixture, AFileConvertedByTheFirstVersionIsUpgradedKeepingEveryValu
     MainDatabase main(file);
     EXPECT_EQ(wb::test::Dump(main.db()), before);
     EXPECT_TRUE(fs::exists(temp.path / "VELK.MDB.v1"));
+}
+
+// Moved up to a shop server, a converted file gives the same rows, value for value.
+TEST_P(ConvertFixture, MovedUpToAShopServerItGivesTheSameWorksheets) {
+    WB_REQUIRE_TEST_SERVER();
+    test::FreshServerDatabase();
+    Database local = OpenDatabaseFile(report.database, MainTables());
+    Database server = OpenServer(test::TestServerAddress());
+    const CopyUpCounts counts = CopyUp(local, server);
+    EXPECT_EQ(counts.worksheets, report.counts.worksheets);
+    EXPECT_EQ(test::Dump(server), test::Dump(local));
 }
 
 INSTANTIATE_TEST_SUITE_P(MainFiles, ConvertFixture, ::testing::Values("VELK_a.MDB", "VELK_b.MDB"),

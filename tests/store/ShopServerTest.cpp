@@ -1,0 +1,229 @@
+// What only a shared server has: two workstations saving at once, a connection cut in the
+// middle of a save, a server that stops answering, a Worksheet changed at another workstation,
+// the "Test" answers, and the server's case folding agreeing with the program's.
+#include <atomic>
+#include <thread>
+
+#include "store/CaseFold.h"
+#include "store/Schema.h"
+#include "store/pg/CopyUp.h"
+#include "tests/store/StoreFixture.h"
+
+namespace wb {
+namespace {
+
+using test::TestServerAddress;
+
+Worksheet Sheet(const std::string& tail, const std::string& date, int items) {
+    Worksheet ws;
+    ws.Set(Field::Tail, tail);
+    ws.Set(Field::Date, date);
+    for (int n = 0; n < items; ++n) {
+        ws.EquipmentList().At(n, equipment::Description) = "Item " + std::to_string(n);
+        ws.EquipmentList().At(n, equipment::Weight) = "1.5";
+        ws.EquipmentList().At(n, equipment::Arm) = "10";
+    }
+    return ws;
+}
+
+std::int64_t Count(Database& db, const std::string& sql) {
+    Statement s = db.Prepare(sql);
+    s.Step();
+    return s.Int(0);
+}
+
+class ShopServerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        WB_REQUIRE_TEST_SERVER();
+        test::FreshServerDatabase();
+        admin = OpenServer(TestServerAddress());
+    }
+    Database admin;
+};
+
+// Two workstations storing the same Tail and Date, each agreeing to replace it, 200 times at
+// once: one Worksheet stays, and every save but the first kept the version it replaced.
+TEST_F(ShopServerTest, SimultaneousSavesOfOneTailAndDateLeaveOneWorksheet) {
+    constexpr int kSaves = 200;
+    std::atomic<int> failures{0};
+    auto workstation = [&](int items) {
+        try {
+            Database db = OpenServer(TestServerAddress());
+            const Worksheet ws = Sheet("N1", "06-10-2001", items);
+            SaveRequest request;
+            request.replaceSamePair = true;
+            for (int i = 0; i < kSaves; ++i)
+                SaveWorksheet(db, ws, request);
+        } catch (const std::exception&) {
+            ++failures;
+        }
+    };
+    std::thread a(workstation, 2), b(workstation, 3);
+    a.join();
+    b.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(Count(admin, "SELECT count(*) FROM Aircraft"), 1);
+    EXPECT_EQ(Count(admin, "SELECT count(*) FROM AircraftRevision"), 2 * kSaves - 1);
+    // The list under it is one save's, whole.
+    const std::int64_t items = Count(admin, "SELECT count(*) FROM Equipment");
+    EXPECT_TRUE(items == 2 || items == 3) << items;
+}
+
+// A save whose connection is cut half way (after it kept the old version, while it waits to
+// remove the old rows) leaves the old Worksheet whole and keeps nothing of itself.
+TEST_F(ShopServerTest, AConnectionCutMidSaveLeavesTheOldVersionWhole) {
+    SaveRequest request;
+    SaveWorksheet(admin, Sheet("N1", "06-10-2001", 4), request);
+    const std::vector<std::string> before = test::Dump(admin);
+
+    Database blocker = ConnectServer(TestServerAddress());
+    blocker.Exec("BEGIN; LOCK TABLE Equipment IN EXCLUSIVE MODE");
+    std::atomic<bool> lost{false};
+    std::thread save([&] {
+        try {
+            Database db = OpenServer(TestServerAddress());
+            db.Exec("SET application_name = 'cut-me'");
+            SaveRequest replace;
+            replace.replaceSamePair = true;
+            SaveWorksheet(db, Sheet("N1", "06-10-2001", 9), replace);
+        } catch (const EngineError& e) {
+            lost = e.kind() == EngineError::Kind::ServerLost;
+        }
+    });
+    // Cut it once it waits on the lock, with its first rows written in its transaction.
+    for (int i = 0; i < 500; ++i) {
+        if (Count(admin, "SELECT count(*) FROM pg_stat_activity WHERE application_name = 'cut-me' AND "
+                         "wait_event_type = 'Lock'") == 1)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    admin.Exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = 'cut-me'");
+    save.join();
+    blocker.Exec("ROLLBACK");
+    EXPECT_TRUE(lost);
+    EXPECT_EQ(test::Dump(admin), before);
+    EXPECT_EQ(Count(admin, "SELECT count(*) FROM AircraftRevision"), 0);
+}
+
+// The "Test" action and the start-up name what is wrong in plain words.
+TEST_F(ShopServerTest, TheTestSaysWhatIsWrong) {
+    ServerAddress noServer = TestServerAddress();
+    noServer.host = "127.0.0.1";
+    noServer.port = "1";
+    ServerAddress noDatabase = TestServerAddress();
+    noDatabase.database = "no_such_database";
+    const struct {
+        ServerAddress address;
+        std::string says;
+    } cases[] = {
+        {noServer, "No shop server answers at"},
+        {noDatabase, "has no database named \"no_such_database\""},
+        {TestServerAddress(), ""},
+    };
+    for (const auto& c : cases) {
+        const std::string said = TestServer(c.address);
+        if (c.says.empty())
+            EXPECT_EQ(said, "");
+        else
+            EXPECT_NE(said.find(c.says), std::string::npos) << said;
+    }
+    admin.Exec("UPDATE SchemaVersion SET Version = Version + 1");
+    EXPECT_NE(TestServer(TestServerAddress()).find("newer version"), std::string::npos);
+    try {
+        OpenServer(TestServerAddress());
+        ADD_FAILURE() << "a newer layout was opened";
+    } catch (const ServerRefused& e) {
+        EXPECT_EQ(e.reason(), ServerRefused::Reason::Newer);
+    }
+}
+
+// The server folds case as the program does, so a search finds the same tails on both.
+TEST_F(ShopServerTest, TheServerFoldsCaseAsTheProgramDoes) {
+    for (const char* text : {"N123AB", "École", "STRASSE", "Straße", "ΣΑΣ", "ﬁne", "İstanbul", "ᏴᏵ", "ᾳ", "Ǆ"}) {
+        Statement s = admin.Prepare("SELECT fold_case(?)");
+        s.Bind(1, std::string(text));
+        ASSERT_TRUE(s.Step());
+        EXPECT_EQ(s.Text(0).value_or("<null>"), FoldCase(text)) << text;
+    }
+}
+
+// Moving up refuses a server database that holds records, and the address keeps any text.
+TEST_F(ShopServerTest, MovingUpNeverMergesAndTheAddressKeepsItsText) {
+    test::TempFolder temp;
+    Database local = OpenDatabaseFile(temp.path / "VELK.MDB", MainTables());
+    SaveWorksheet(local, Sheet("N1", "06-10-2001", 1), {});
+    const CopyUpCounts counts = CopyUp(local, admin);
+    EXPECT_EQ(counts.worksheets, 1);
+    EXPECT_EQ(counts.listRows, 1);
+    EXPECT_THROW(CopyUp(local, admin), ServerNotEmpty);
+    EXPECT_EQ(Count(admin, "SELECT count(*) FROM Aircraft"), 1);
+
+    ServerAddress odd{"/run/it's here\\", "5433", "shop db", "o'neil", "verify-full"};
+    EXPECT_EQ(ParseServerPath(ServerPath(odd)), odd);
+    EXPECT_EQ(ParseServerPath("C:\\data"), std::nullopt);
+}
+
+// On a shop server's screen: a lost server is told in plain words and the screen kept; the
+// next press reconnects by itself. A Worksheet replaced at another workstation since it was
+// loaded is not overwritten without the mechanic's Yes.
+class ShopServerFormTest : public test::StoreFormTest {
+  protected:
+    test::Engine engine() const override { return test::Engine::Server; }
+    void CutTheConnection(bool allowAgain) {
+        ServerAddress maintenance;
+        maintenance.database = "postgres";
+        Database admin = ConnectServer(maintenance);
+        const std::string name = TestServerAddress().database;
+        admin.Exec("ALTER DATABASE " + name + " ALLOW_CONNECTIONS " + (allowAgain ? "true" : "false"));
+        if (!allowAgain)
+            admin.Exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" + name + "'");
+    }
+};
+
+TEST_F(ShopServerFormTest, ALostServerIsToldTheScreenKeptAndTheNextSaveReconnects) {
+    New();
+    Set(Control::Text1, "N9");
+    Set(Control::Text7, "06-10-2001");
+    Item(0, "Battery", "25", "10");
+    CutTheConnection(false);
+    dialogs.shown.clear();
+    Save();
+    CutTheConnection(true);
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown.back().title, "Worksheet not saved");
+    EXPECT_NE(dialogs.shown.back().text.find("The shop server did not answer"), std::string::npos);
+    EXPECT_EQ(form.ScreenSaved, 0);
+    EXPECT_EQ(form.Text(Control::Text1), "N9");
+    EXPECT_EQ(form.ws.EquipmentList().At(0, equipment::Description).Text(), "Battery");
+    Save();
+    EXPECT_EQ(form.ScreenSaved, 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft"), 1);
+}
+
+TEST_F(ShopServerFormTest, AWorksheetChangedAtAnotherWorkstationIsReplacedOnlyOnYes) {
+    Store("N7", "06-10-2001");
+    // The other workstation replaces it (search path, same Tail and Date).
+    {
+        Records other(OpenServer(TestServerAddress()));
+        other.ReopenSearchSet();
+        Worksheet ws = Sheet("N7", "06-10-2001", 2);
+        SaveRequest request;
+        request.replaceSamePair = true;
+        SaveWorksheet(other.db(), ws, request);
+    }
+    for (bool yes : {false, true}) {
+        dialogs.shown.clear();
+        dialogs.answers.push_back(yes);
+        Set(Control::Text2, yes ? "S-YES" : "S-NO");
+        Save();
+        ASSERT_FALSE(dialogs.shown.empty());
+        EXPECT_EQ(dialogs.shown.front().title, "Worksheet changed elsewhere");
+        EXPECT_EQ(form.ScreenSaved, yes ? 1 : 0);
+        EXPECT_EQ(Count("SELECT count(*) FROM Aircraft"), 1);
+        EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Serial = 'S-YES'"), yes ? 1 : 0);
+    }
+}
+
+}  // namespace
+}  // namespace wb
