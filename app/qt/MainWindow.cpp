@@ -74,6 +74,7 @@ void MainWindow::BuildAll() {
     BuildAbout();
     BuildSetup();
     BuildDataFolder();  // over the set-up panel: "Path" opens it from there
+    BuildShopServer();
     BuildHistory();
 }
 

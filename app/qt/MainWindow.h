@@ -97,6 +97,7 @@ class MainWindow : public QWidget {
     void BuildAbout();
     void BuildSetup();
     void BuildDataFolder();
+    void BuildShopServer();
     void BuildHistory();
     void ShowHistory();
     void BuildLimits(QWidget* specs);

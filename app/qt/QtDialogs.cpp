@@ -119,6 +119,14 @@ bool QtDialogs::AskYesNo(std::string_view title, std::string_view text) {
     return MakeQuestion(parent_, title, text)->exec() == QMessageBox::Yes;
 }
 
+std::optional<std::string> QtDialogs::AskPassword(std::string_view title, std::string_view text) {
+    bool ok = false;
+    const QString typed = QInputDialog::getText(parent_, FromUtf8(title), FromUtf8(text), QLineEdit::Password,
+                                                QString(), &ok);
+    if (!ok) return std::nullopt;
+    return typed.toStdString();
+}
+
 QFont QtDialogs::ToQFont(const ReportFont& font) {
     QFont f(QString::fromStdString(font.name));
     if (font.size > 0) f.setPointSizeF(font.size);

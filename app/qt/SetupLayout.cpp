@@ -195,6 +195,63 @@ void MainWindow::BuildDataFolder() {
     exit->setGeometry(TwipRect(3615, 3375, 1180, 495));
     connect(exit, &QPushButton::clicked, this, [this] { Click(C::Command3D31); });
     Register(C::Command3D31, exit);
+    auto* server = new QPushButton(QStringLiteral("Shop server..."), panel);
+    server->setObjectName(QStringLiteral("Command3D45"));
+    server->setAutoDefault(true);
+    server->setToolTip(QStringLiteral("Keep the records on a database server that several workstations share"));
+    server->setGeometry(TwipRect(1450, 3405, 2045, 495));
+    connect(server, &QPushButton::clicked, this, [this] { Click(C::Command3D45); });
+    Register(C::Command3D45, server);
+    panel->hide();
+}
+
+// The shop server: its address, the certificate check, and what can be done with it.
+void MainWindow::BuildShopServer() {
+    QWidget* panel = MakePanel(this, "Panel3D13", TwipRect(1500, 1020, 6600, 4200));
+    Register(C::Panel3D13, panel);
+    MakeLabel(panel, "Label40", QStringLiteral("Shop server: one database for several workstations"),
+              TwipRect(120, 120, 6360, 300), Qt::AlignHCenter | Qt::AlignVCenter);
+    const SetupField fields[] = {
+        {C::Text31, "Label41", "Host"},
+        {C::Text32, "Label42", "Port"},
+        {C::Text33, "Label43", "Database"},
+        {C::Text34, "Label44", "User"},
+    };
+    int top = 540;
+    for (const SetupField& f : fields) {
+        MakeLabel(panel, f.labelName, QString::fromLatin1(f.label), TwipRect(120, top, 1500, kFieldHeight),
+                  Qt::AlignRight | Qt::AlignVCenter);
+        auto* box = new FieldEdit(f.box, *this, panel);
+        box->setGeometry(TwipRect(1710, top, 4650, kFieldHeight));
+        Register(f.box, box);
+        top += kFieldStep;
+    }
+    auto* verify = new OptionBox(C::Check3D5, QStringLiteral("Verify the server's certificate"),
+                                 *this, panel);
+    verify->setGeometry(TwipRect(1710, top + 30, 4650, kOptionHeight));
+    Register(C::Check3D5, verify);
+    auto* note = MakeLabel(panel, "Label45",
+                           QStringLiteral("No password is kept here: the server's own password file and "
+                                          "settings are used, or it is asked for at start-up. The choice is "
+                                          "used from the next start."),
+                           TwipRect(120, top + 420, 6360, 900), Qt::AlignLeft | Qt::AlignTop);
+    note->setWordWrap(true);
+    struct Button {
+        Control control;
+        const char* caption;
+        int left, width;
+    };
+    for (const Button& b : {Button{C::Command3D46, "Test", 150, 1100}, Button{C::Command3D47, "Save", 1350, 1100},
+                            Button{C::Command3D48, "Move local database up", 2550, 2550},
+                            Button{C::Command3D49, "Back", 5250, 1200}}) {
+        auto* button = new QPushButton(QString::fromLatin1(b.caption), panel);
+        button->setObjectName(QString::fromLatin1(InfoOf(b.control).name.data(),
+                                                  static_cast<qsizetype>(InfoOf(b.control).name.size())));
+        button->setAutoDefault(true);
+        button->setGeometry(TwipRect(b.left, 3525, b.width, 495));
+        connect(button, &QPushButton::clicked, this, [this, c = b.control] { Click(c); });
+        Register(b.control, button);
+    }
     panel->hide();
 }
 
