@@ -5,6 +5,7 @@
 #include "app/MainForm.h"
 #include "setup/CompanySettings.h"
 #include "setup/DataFolder.h"
+#include "setup/NetworkFolder.h"
 #include "setup/ReportFontChoice.h"
 #include "store/Records.h"
 #include "store/SettingsDatabase.h"
@@ -163,7 +164,15 @@ void MainForm::SaveDataFolder() {
     } catch (const std::exception& e) {
         dialogs_.Notice("Data folder not saved", std::string(e.what()) + "\n\nPress OK to continue",
                         Icon::Critical);
+        return;
     }
+    // Accepted all the same: one workstation alone on a network folder is safe.
+    if (OnNetworkFileSystem(chosenFolder_))
+        dialogs_.Notice("Data folder on a network drive",
+                        "The data folder is on a network drive. If several workstations use it at once, the "
+                        "database file can be damaged: a shop server (Shop server...) is the safe way to "
+                        "share the database.\n\nPress OK to continue",
+                        Icon::Exclamation);
 }
 
 }  // namespace wb
