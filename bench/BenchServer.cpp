@@ -1,0 +1,164 @@
+// The record store on a PostgreSQL server over the local socket, beside the same operations on
+// the local file, at 1,000 and 100,000 Worksheets. Needs a server: PGHOST, PGPORT and PGUSER
+// name it (scripts/pg-test-server.sh starts a throwaway one); its databases "wb_bench_<n>" are
+// filled from the local benchmark databases on first use and kept.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+#include "app/MainForm.h"
+#include "bench/Generator.h"
+#include "store/Records.h"
+#include "store/Schema.h"
+#include "store/Search.h"
+#include "store/WorksheetRows.h"
+#include "store/pg/CopyUp.h"
+#include "store/pg/PgConnection.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "worksheet/Balance.h"
+
+namespace wb::bench {
+namespace {
+
+enum class Where { File, Server };
+
+int Size(const benchmark::State& state) {
+    return static_cast<int>(state.range(0));
+}
+Where EngineOf(const benchmark::State& state) {
+    return state.range(1) == 0 ? Where::File : Where::Server;
+}
+
+ServerAddress BenchServer(int worksheets) {
+    ServerAddress a;
+    a.database = "wb_bench_" + std::to_string(worksheets);
+    return a;
+}
+
+// An open store of `worksheets` Worksheets on the engine; nothing when there is no server.
+std::optional<Database> Open(int worksheets, Where where) {
+    if (where == Where::File) return OpenDatabaseFile(CachedDatabase(worksheets), MainTables());
+    if (std::getenv("PGHOST") == nullptr) return std::nullopt;
+    const ServerAddress address = BenchServer(worksheets);
+    if (!TestServer(address).empty()) {
+        ServerAddress admin;
+        admin.database = "postgres";
+        ConnectServer(admin).Exec("CREATE DATABASE " + address.database);
+    }
+    Database server = OpenServer(address);
+    if (!HoldsWorksheets(server)) {
+        Database local = OpenDatabaseFile(CachedDatabase(worksheets), MainTables());
+        CopyUp(local, server);
+        server.Exec("ANALYZE");
+    }
+    return server;
+}
+
+Worksheet FullWorksheet() {
+    Worksheet ws;
+    ClearWorksheet(ws, false);
+    ws.Set(Field::Tail, "NBENCH");
+    ws.Set(Field::Date, "06-10-2001");
+    for (int n = 0; n < 5; ++n) {
+        ws.ScaleRows().At(n, scale::Wgt) = "612.5";
+        ws.ScaleRows().At(n, scale::Arm) = "80.25";
+        ws.FluidRows().At(n, fluid::Wgt) = "-30";
+        ws.FluidRows().At(n, fluid::Arm) = "95";
+    }
+    for (int r = 0; r < 30; ++r) {
+        ws.InstalledList().At(r, installed::Description) = "Change " + std::to_string(r);
+        ws.InstalledList().At(r, installed::Weight) = "3.5";
+        ws.InstalledList().At(r, installed::Arm) = "40.1";
+        ws.InstalledList().At(r, installed::Install) = "X";
+    }
+    for (int r = 0; r < 100; ++r) {
+        ws.EquipmentList().At(r, equipment::Description) = "Item " + std::to_string(r);
+        ws.EquipmentList().At(r, equipment::Weight) = "1.25";
+        ws.EquipmentList().At(r, equipment::Arm) = "60";
+    }
+    return ws;
+}
+
+#define WB_OPEN_OR_SKIP(db)                                                            \
+    auto db = Open(Size(state), EngineOf(state));                                      \
+    if (!db) {                                                                         \
+        state.SkipWithError("no PostgreSQL server: PGHOST is not set");                \
+        for (auto _ : state) {                                                         \
+        }                                                                              \
+        return;                                                                        \
+    }
+
+// A full Worksheet stored over its previous copy (the previous one kept as a revision).
+void BM_Save(benchmark::State& state) {
+    WB_OPEN_OR_SKIP(db);
+    const Worksheet ws = FullWorksheet();
+    SaveRequest request;
+    request.replaceSamePair = true;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SaveWorksheet(*db, ws, request));
+}
+
+// A stored Worksheet shown: header, both lists, recomputed.
+void BM_Load(benchmark::State& state) {
+    WB_OPEN_OR_SKIP(db);
+    Records records(std::move(*db));
+    const std::vector<std::int64_t> ids = records.AircraftSet.Ids();
+    Worksheet ws;
+    LoadDefaults defaults;
+    size_t n = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadWorksheet(records.db(), ids[(n++ * 7919) % ids.size()], ws, defaults));
+}
+
+// One press of Next while browsing every stored Worksheet.
+void BM_BrowseStep(benchmark::State& state) {
+    WB_OPEN_OR_SKIP(db);
+    test::ScriptedDialogs dialogs;
+    test::FixedClock clock;
+    MainForm form(dialogs, clock);
+    form.Load();
+    form.records = std::make_unique<Records>(std::move(*db));
+    form.FreshWorksheet = 0;
+    form.SearchActive = 0;
+    for (auto _ : state) {
+        form.Clicked(Control::Command3D16);
+        if (form.records->AircraftSet.Eof()) {
+            state.PauseTiming();
+            form.records->AircraftSet.MoveFirst();
+            state.ResumeTiming();
+        }
+    }
+}
+
+// A tail-prefix search as the window narrows it.
+void BM_Search(benchmark::State& state) {
+    WB_OPEN_OR_SKIP(db);
+    Records records(std::move(*db));
+    const std::string tail = TailName(7);
+    std::int64_t found = 0;
+    for (auto _ : state) {
+        records.ReopenSearchSet();
+        records.NarrowSearchSet(SearchCondition(SearchFields()[0], tail.substr(0, tail.size() - 1)));
+        found = records.SearchSet.Size();
+    }
+    state.counters["found"] = static_cast<double>(found);
+}
+
+// Both sizes on both engines: the file first, then the server.
+void Engines(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"worksheets", "server"});
+    for (int size : {1000, 100000})
+        for (int server : {0, 1})
+            b->Args({size, server});
+    b->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_Save)->Apply(Engines);
+BENCHMARK(BM_Load)->Apply(Engines);
+BENCHMARK(BM_BrowseStep)->Apply(Engines);
+BENCHMARK(BM_Search)->Apply(Engines);
+
+}  // namespace
+}  // namespace wb::bench
+
+BENCHMARK_MAIN();
