@@ -138,6 +138,49 @@ TEST_F(ShopServerTest, TheTestSaysWhatIsWrong) {
     }
 }
 
+// Over the network the server wants a password: the test and the start-up ask for it, and a
+// wrong one or a refused TLS connection is named as such.
+class ShopServerLoginTest : public test::FormDriver {
+  protected:
+    void SetUp() override {
+        WB_REQUIRE_TEST_SERVER();
+        test::FreshServerDatabase();
+        Database admin = OpenServer(TestServerAddress());
+        try {
+            const char* user = std::getenv("PGUSER");
+            admin.Exec("CREATE ROLE wbpass LOGIN PASSWORD 'secret' IN ROLE " + std::string(user ? user : "postgres"));
+        } catch (const EngineError&) {
+            // Made by an earlier case of this run.
+        }
+        tcp = TestServerAddress();
+        tcp.host = "127.0.0.1";
+        const char* port = std::getenv("PGPORT");
+        tcp.port = port ? port : "5432";
+        tcp.user = "wbpass";
+    }
+    ServerAddress tcp;
+};
+
+TEST_F(ShopServerLoginTest, APasswordIsAskedForAndAWrongOneOrRefusedTlsIsNamed) {
+    EXPECT_NE(TestServer(tcp).find("asks for a password"), std::string::npos);
+    EXPECT_NE(TestServer(tcp, "wrong").find("refused the user name or password"), std::string::npos);
+    EXPECT_EQ(TestServer(tcp, "secret"), "");
+    ServerAddress verified = tcp;
+    verified.sslmode = "verify-full";
+    EXPECT_NE(TestServer(verified, "secret").find("secure (TLS) connection"), std::string::npos);
+
+    // The start-up asks, and the password opens the records; it is stored nowhere.
+    std::filesystem::create_directories(DataFolder());
+    SettingsDatabase(temp.path).SetDataPath(ServerPath(tcp));
+    dialogs.passwords.push_back("secret");
+    form.Load();
+    form.Activate();
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown.front().kind, test::Shown::Password);
+    EXPECT_TRUE(form.records);
+    EXPECT_EQ(SettingsDatabase(temp.path).DataPath().value_or("").find("secret"), std::string::npos);
+}
+
 // The server folds case as the program does, so a search finds the same tails on both.
 TEST_F(ShopServerTest, TheServerFoldsCaseAsTheProgramDoes) {
     for (const char* text : {"N123AB", "École", "STRASSE", "Straße", "ΣΑΣ", "ﬁne", "İstanbul", "ᏴᏵ", "ᾳ", "Ǆ"}) {

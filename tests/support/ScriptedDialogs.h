@@ -12,7 +12,7 @@
 namespace wb::test {
 
 struct Shown {
-    enum Kind { Notice, Question, Font, Printer, PdfFile, Choice, List } kind;
+    enum Kind { Notice, Question, Font, Printer, PdfFile, Choice, List, Password } kind;
     std::string title, text;
     Icon icon = Icon::Information;
     bool operator==(const Shown&) const = default;
@@ -29,6 +29,13 @@ public:
         bool a = answers.front();
         answers.pop_front();
         return a;
+    }
+    std::optional<std::string> AskPassword(std::string_view title, std::string_view text) override {
+        shown.push_back({Shown::Password, std::string(title), std::string(text), Icon::Question});
+        if (passwords.empty()) return std::nullopt;
+        auto p = passwords.front();
+        passwords.pop_front();
+        return p;
     }
     std::optional<ReportFont> ChooseFont(const ReportFont& initial) override {
         shown.push_back({Shown::Font, initial.name, std::to_string(initial.size), Icon::Information});
@@ -80,6 +87,7 @@ public:
 
     std::vector<Shown> shown;
     std::deque<bool> answers;                      // Yes = true
+    std::deque<std::optional<std::string>> passwords;  // nullopt = Cancel
     std::deque<std::optional<ReportFont>> fonts;   // nullopt = Cancel
     std::vector<ReportFont> fontsOffered;
     std::deque<std::optional<std::string>> pdfFiles;  // nullopt = Cancel
