@@ -6,6 +6,7 @@
 #include "setup/CompanySettings.h"
 #include "setup/DataFolder.h"
 #include "setup/NetworkFolder.h"
+#include "store/pg/ServerAddress.h"
 #include "setup/ReportFontChoice.h"
 #include "store/Records.h"
 #include "store/SettingsDatabase.h"
@@ -142,6 +143,8 @@ void MainForm::ShowDataFolderPanel() {
         } catch (const std::exception&) {
         }
     }
+    // A shop server chosen instead of a folder is not a folder gone missing.
+    if (stored && IsServerPath(*stored)) stored.reset();
     const FolderListStart start = DataFolderStart(stored, workingFolder);
     chosenFolder_ = start.folder;
     if (start.storedMissing)
