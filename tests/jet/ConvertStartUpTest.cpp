@@ -92,24 +92,6 @@ TEST_F(ConvertStartUp, NoChangesNothingAndOffersTheDataFolderPanel) {
     EXPECT_EQ(Contents(file), Contents(FixtureDir() / "VELK_a.MDB"));
 }
 
-TEST_F(ConvertStartUp, AFailedConversionSaysWhyAndLeavesTheFile) {
-    const fs::path file = OldMainDatabase();
-    const std::string whole = Contents(file);
-    fs::remove(file);
-    std::ofstream(file, std::ios::binary) << whole.substr(0, 40960);
-    dialogs.answers = {true};
-    form.Activate();
-    ASSERT_EQ(dialogs.shown.size(), 2u);
-    EXPECT_EQ(dialogs.shown[1].title, "Database could not be converted");
-    EXPECT_EQ(dialogs.shown[1].icon, Icon::Critical);
-    EXPECT_NE(dialogs.shown[1].text.find("Nothing has been changed"), std::string::npos)
-        << dialogs.shown[1].text;
-    EXPECT_EQ(form.records, nullptr);
-    EXPECT_TRUE(form.Visible(Control::Panel3D11));
-    EXPECT_EQ(FilesIn(DataFolder()), std::set<std::string>{"VELK.MDB"});
-    EXPECT_EQ(Contents(file), whole.substr(0, 40960));
-}
-
 TEST_F(ConvertStartUp, AnOldSettingsFileIsConvertedOrLeftAsItIs) {
     const fs::path file = temp.path / "SetupVELKF.MDB";
     fs::copy_file(FixtureDir() / "setup-configured/SetupVELKF.MDB", file);
