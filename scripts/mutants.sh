@@ -46,6 +46,8 @@ chain~worksheet/RecordChain.cpp~line.entry.startWeight != weight || line.entry.s
 jet~store/jet/JetBytes.cpp~return CivilFromDays(day + kSerialZeroFromUnixEpoch);~return CivilFromDays(day + kSerialZeroFromUnixEpoch + 1);
 limit~worksheet/Limits.cpp~    } else if (cg > range->aft) {~    } else if (false) {
 backups~store/Backup.cpp~constexpr int kKeepNewest = 10;~constexpr int kKeepNewest = 9;
+single~store/jet/LegacyImport.cpp~if (written.ec == std::errc()) std::from_chars(text, written.ptr, d);~(void)written;
+minus~worksheet/GridEditing.cpp~if (cell != " " && cell != "-" && !NumericText(entry.Text())) {~if (cell != " " && !NumericText(entry.Text())) {
 EOF
 )
 
