@@ -14,8 +14,9 @@ rm -rf "$scratch/src"
 mkdir -p "$scratch/src"
 # -m: every file newer than what an earlier run built, so the build starts from these sources.
 git -C "$root" archive HEAD | tar -x -m -C "$scratch/src"
-# The old-file fixtures sit beside the sources, as they do beside the repository.
-[ -e "$scratch/shared" ] || ln -s "$root/../shared" "$scratch/shared"
+# The old-file fixtures sit beside the sources, as they do beside the repository (a link left
+# by an earlier run is replaced, even one that leads nowhere; WB_LEGACY_JET_FIXTURES overrides).
+ln -sfn "$root/../shared" "$scratch/shared"
 
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
