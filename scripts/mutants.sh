@@ -14,15 +14,20 @@ rm -rf "$scratch/src"
 mkdir -p "$scratch/src"
 # -m: every file newer than what an earlier run built, so the build starts from these sources.
 git -C "$root" archive HEAD | tar -x -m -C "$scratch/src"
-# The old-file fixtures sit beside the sources, as they do beside the repository.
-[ -e "$scratch/shared" ] || ln -s "$root/../shared" "$scratch/shared"
+# The old-file fixtures sit beside the sources, as they do beside the repository (a link left
+# by an earlier run is replaced, even one that leads nowhere; WB_LEGACY_JET_FIXTURES overrides).
+ln -sfn "$root/../shared" "$scratch/shared"
 
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 export QT_QPA_PLATFORM=offscreen QTEST_FUNCTION_TIMEOUT=120000
 XDG_RUNTIME_DIR=$(mktemp -d)
 export XDG_RUNTIME_DIR
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+# The shop-server cases need a server (the "lock" fault is caught only there).
+# shellcheck source=scripts/pg-test-server.sh
+source "$root/scripts/pg-test-server.sh"
+trap 'pg_test_server_stop; rm -rf "$XDG_RUNTIME_DIR"' EXIT
+pg_test_server_start || echo "no PostgreSQL server could be started: the shop-server cases are skipped" >&2
 cmake -S "$scratch/src" -B "$scratch/build" -G Ninja "${launcher[@]}" >/dev/null
 echo "== the unchanged tree"
 cmake --build "$scratch/build" -j"$jobs" >/dev/null
@@ -37,7 +42,8 @@ round~worksheet/Format.cpp~bool roundUp = digits[keep] >= '5';~bool roundUp = di
 pattern~worksheet/Format.h~Weight = "#####0.00";~Weight = "#####0.0";
 commit~worksheet/GridEditing.cpp~disagree with the cells.\n    CommitRow(ws, id);~disagree with the cells.
 enter~app/Controls.cpp~{C::Text1, "Text1", K::Text, 0, C::Text2,~{C::Text1, "Text1", K::Text, 0, C::Text3,
-transaction~store/SaveWorksheet.cpp~    Transaction tx(db);\n    std::vector<std::int64_t> samePair;~    struct {\n        void Commit() {}\n    } tx;\n    std::vector<std::int64_t> samePair;
+transaction~store/SaveWorksheet.cpp~    Transaction tx(db);\n    // Another workstation~    struct {\n        void Commit() {}\n    } tx;\n    // Another workstation
+lock~store/SaveWorksheet.cpp~    db.engine().LockNames(locks);~    (void)locks;
 astext~store/SaveWorksheet.cpp~v.emplace_back(std::in_place_type<double>, LeadingNumber(ws.Get(f)));~v.emplace_back(std::in_place_type<std::string>, ws.Get(f));
 wildcard~store/Search.cpp~return {key + " >= ? AND " + key + " < ?", {folded, PastPrefix(folded)}};~return {key + " LIKE ? || '%' AND " + key + " < ?", {folded, PastPrefix(folded)}};
 fold~store/CaseFold.cpp~    if (IsAscii(utf8)) {~    if (true) {
@@ -46,6 +52,8 @@ chain~worksheet/RecordChain.cpp~line.entry.startWeight != weight || line.entry.s
 jet~store/jet/JetBytes.cpp~return CivilFromDays(day + kSerialZeroFromUnixEpoch);~return CivilFromDays(day + kSerialZeroFromUnixEpoch + 1);
 limit~worksheet/Limits.cpp~    } else if (cg > range->aft) {~    } else if (false) {
 backups~store/Backup.cpp~constexpr int kKeepNewest = 10;~constexpr int kKeepNewest = 9;
+single~store/jet/LegacyImport.cpp~if (written.ec == std::errc()) std::from_chars(text, written.ptr, d);~(void)written;
+minus~worksheet/GridEditing.cpp~if (cell != " " && cell != "-" && !NumericText(entry.Text())) {~if (cell != " " && !NumericText(entry.Text())) {
 EOF
 )
 

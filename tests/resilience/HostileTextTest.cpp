@@ -1,6 +1,6 @@
 // Text that could break a store built carelessly: quotes, SQL fragments, pastes far past a
 // field's limit, control characters, right-to-left and combining characters. It is stored
-// and shown as typed (cut to the field's limit) and searched as plain characters.
+// and shown as typed, cut to the field's limit. (Searching for such texts: the store tests.)
 #include "app/Controls.h"
 #include "tests/store/StoreFixture.h"
 #include "worksheet/Utf8.h"
@@ -71,39 +71,6 @@ TEST_F(HostileTextTest, EveryFieldStoresAndShowsWhatWasTypedWithinItsLimit) {
         ++day;
     }
     EXPECT_EQ(Count("SELECT count(*) FROM Aircraft"), static_cast<std::int64_t>(HostileTexts().size()));
-}
-
-TEST_F(HostileTextTest, SearchingTakesEveryCharacterLiterally) {
-    // Each hostile serial number beside a decoy that only a wildcard or a broken quote would match.
-    int day = 1;
-    for (const std::string& text : HostileTexts()) {
-        const std::string serial = FirstChars(text, 10);
-        for (const std::string& s : {serial, std::string("x") + serial}) {
-            New();
-            Set(Control::Text1, "S" + std::to_string(day));
-            Set(Control::Text2, s);
-            Set(Control::Text7, "03-" + std::to_string(day) + "-2011");
-            Save();
-            ASSERT_EQ(form.ScreenSaved, 1);
-            ++day;
-        }
-    }
-    for (const std::string& text : HostileTexts()) {
-        SCOPED_TRACE(text.substr(0, 40));
-        New();
-        ClearCriteria();
-        form.TextChanged(Control::Text2, text);
-        const std::string typed = form.Text(Control::Text2);
-        dialogs.Clear();
-        Next();
-        ASSERT_TRUE(dialogs.shown.empty()) << dialogs.Titles()[0];
-        EXPECT_EQ(form.Text(Control::Text2), typed);
-        const std::string found = OnScreen();
-        Next();  // past the only match: the screen is cleared
-        ASSERT_TRUE(dialogs.shown.empty()) << found;
-        Next();
-        ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"No records this direction."}) << found;
-    }
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cfloat>
+#include <array>
 
 namespace wb {
 namespace {
@@ -39,91 +39,66 @@ class BalanceTest : public ::testing::Test {
     Worksheet ws;
 };
 
+// A weighing overrides the typed previous empty values; fluids come off it.
 TEST_F(BalanceTest, AWeighingGivesTheEmptyWeightArmAndMoment) {
+    ws.Set(Field::Empty, "1200");
+    ws.Set(Field::CG, "35.5");
     TheWeighing();
     Recalculate(ws);
     EXPECT_EQ(ws.Get(Field::Empty), "1507.50");
     EXPECT_EQ(ws.Get(Field::CG), "70.38");
-    EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Description), "Previous A/C Empty");
-    EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Weight), "1507.50");
-    EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Arm), "70.38");
-    EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Moment), "106100.0");
-    EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Remove), "//////");
+    const char* row0[] = {"Previous A/C Empty", "", "1507.50", "70.38", "106100.0", "//////", "//////"};
+    for (int c = 0; c < installed::Count; ++c)
+        EXPECT_EQ(Shown(GridId::Grid1, 0, c), row0[c]) << c;
     EXPECT_EQ(ws.Get(Field::Text23), "1507.50");
     EXPECT_EQ(ws.Get(Field::Text24), "70.38");
     EXPECT_EQ(ws.Get(Field::Text27), "106100.0");
     // The previous-empty row holds the weighed numbers, not their rounded display.
     EXPECT_DOUBLE_EQ(ws.InstalledList().At(0, installed::Arm).Value(), 70.38142);
-}
 
-TEST_F(BalanceTest, FluidsAreTakenOffTheWeighing) {
-    TheWeighing();
     Fluid(0, "30", "95");
-    Recalculate(ws);
+    RebuildPreviousEmptyRow(ws, Field::CG);
     EXPECT_EQ(ws.Get(Field::CG), "69.88");
     EXPECT_EQ(ws.Get(Field::Text23), "1477.50");
 }
 
-TEST_F(BalanceTest, EquipmentInstalledAndRemovedFromATypedEmptyWeight) {
-    ws.Set(Field::Empty, "1200");
-    ws.Set(Field::CG, "35.5");
-    RebuildPreviousEmptyRow(ws, Field::CG);
-    Change(1, "Radio", "12", "40", "X", "");
-    Recalculate(ws);
-    EXPECT_EQ(ws.Get(Field::Text23), "1212.00");
-    EXPECT_EQ(ws.Get(Field::Text24), "35.54");
-    EXPECT_EQ(ws.Get(Field::Text27), "43080.0");
-
-    Change(1, "Radio", "12", "40", "", "X");
-    Recalculate(ws);
-    EXPECT_EQ(ws.Get(Field::Text23), "1188.00");
-    EXPECT_EQ(ws.Get(Field::Text24), "35.45");
-    EXPECT_EQ(ws.Get(Field::Text27), "42120.0");
-    // The typed values are not overwritten when there is no weighing.
-    EXPECT_EQ(ws.Get(Field::Empty), "1200");
-    EXPECT_EQ(ws.Get(Field::CG), "35.5");
-}
-
-TEST_F(BalanceTest, MarksAreExactAndCaseSensitive) {
-    ws.Set(Field::Empty, "1200");
-    ws.Set(Field::CG, "35.5");
-    RebuildPreviousEmptyRow(ws, Field::Empty);
-    Change(1, "Both", "12", "40", "X", "X");
-    Change(2, "Lower", "50", "40", "x", "");
-    Change(3, "Neither", "70", "40", "", "");
-    Recalculate(ws);
-    EXPECT_EQ(ws.Get(Field::Text23), "1200.00");
-    EXPECT_EQ(ws.Get(Field::Text24), "35.50");
-}
-
-TEST_F(BalanceTest, WeightsWithoutArmsAreNoWeighing) {
-    Scale(0, "", "612.5", "");
-    Scale(1, "", "610", "");
-    ws.Set(Field::Empty, "1200");
-    ws.Set(Field::CG, "35.5");
-    RebuildPreviousEmptyRow(ws, Field::CG);
-    EXPECT_EQ(ws.values.ScaleArm, 0.0f);
-    EXPECT_EQ(ws.Get(Field::Empty), "1200");
-    EXPECT_EQ(ws.Get(Field::Text23), "1200.00");
-    EXPECT_EQ(ws.Get(Field::Text24), "35.50");
-    EXPECT_EQ(ws.Get(Field::Text27), "42600.0");
-}
-
-TEST_F(BalanceTest, NothingEnteredShowsZeroResults) {
-    Recalculate(ws);
-    EXPECT_EQ(ws.values.NewWeight, 0.0f);
-    EXPECT_EQ(ws.Get(Field::Text23), ".00");
-    EXPECT_EQ(ws.Get(Field::Text24), ".00");
-    EXPECT_EQ(ws.Get(Field::Text27), ".0");
-}
-
-TEST_F(BalanceTest, ANegativeMomentKeepsItsSign) {
-    ws.Set(Field::Empty, "1000");
-    ws.Set(Field::CG, "-10");
-    RebuildPreviousEmptyRow(ws, Field::CG);
-    EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Moment), "-10000.0");
-    EXPECT_EQ(ws.Get(Field::Text24), "-10.00");
-    EXPECT_EQ(ws.Get(Field::Text27), "-10000.0");
+// Without a weighing the typed previous values stand, and only rows marked exactly "X" count.
+TEST_F(BalanceTest, ChangesFromTypedPreviousValues) {
+    struct Case {
+        const char *empty, *cg;
+        std::vector<std::array<const char*, 5>> changes;  // description, weight, arm, in, out
+        const char *weight, *arm, *moment;
+    };
+    const Case cases[] = {
+        {"1200", "35.5", {{"Radio", "12", "40", "X", ""}}, "1212.00", "35.54", "43080.0"},
+        {"1200", "35.5", {{"Radio", "12", "40", "", "X"}}, "1188.00", "35.45", "42120.0"},
+        {"1200",
+         "35.5",
+         {{"Both", "12", "40", "X", "X"}, {"Lower", "50", "40", "x", ""}, {"Neither", "70", "40", "", ""}},
+         "1200.00",
+         "35.50",
+         "42600.0"},
+        {"1000", "-10", {}, "1000.00", "-10.00", "-10000.0"},  // a negative moment keeps its sign
+        {"", "", {}, ".00", ".00", ".0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.empty) + " " + c.cg);
+        ClearWorksheet(ws, false);
+        Scale(0, "", "612.5", "");  // weights without arms are no weighing
+        ws.Set(Field::Empty, c.empty);
+        ws.Set(Field::CG, c.cg);
+        RebuildPreviousEmptyRow(ws, Field::CG);
+        for (size_t r = 0; r < c.changes.size(); ++r) {
+            const auto& [d, w, a, in, out] = c.changes[r];
+            Change(static_cast<int>(r) + 1, d, w, a, in, out);
+        }
+        Recalculate(ws);
+        EXPECT_EQ(ws.Get(Field::Text23), c.weight);
+        EXPECT_EQ(ws.Get(Field::Text24), c.arm);
+        EXPECT_EQ(ws.Get(Field::Text27), c.moment);
+        EXPECT_EQ(ws.Get(Field::Empty), c.empty);  // never overwritten without a weighing
+        EXPECT_EQ(ws.Get(Field::CG), c.cg);
+    }
 }
 
 TEST_F(BalanceTest, RowMomentsAndTheirRedisplayPerGrid) {
@@ -153,15 +128,11 @@ TEST_F(BalanceTest, RowMomentsAndTheirRedisplayPerGrid) {
     EXPECT_EQ(Shown(GridId::Grid1, 8, installed::Weight), "0.00");
 }
 
-TEST_F(BalanceTest, LeavingAnEmptyFieldChangesNothing) {
-    Change(0, "Typed row", "5", "10", "X", "");
-    RebuildPreviousEmptyRow(ws, Field::Empty);
-    EXPECT_EQ(ws.InstalledList().At(0, installed::Description).Text(), "Typed row");
-    EXPECT_EQ(ws.Get(Field::Text23), "");
-}
-
 TEST_F(BalanceTest, ATypedRowInRowZeroMovesDownForThePreviousEmptyRow) {
     Change(0, "Typed row", "5", "10", "X", "");
+    RebuildPreviousEmptyRow(ws, Field::Empty);  // leaving an empty field changes nothing
+    EXPECT_EQ(ws.InstalledList().At(0, installed::Description).Text(), "Typed row");
+    EXPECT_EQ(ws.Get(Field::Text23), "");
     ws.grid(GridId::Grid1).Cell(0, installed::Description) = "Typed row";
     ws.grid(GridId::Grid1).Cell(0, installed::Weight) = "5";  // typed, not yet committed
     ws.edit(GridId::Grid1) = {0, installed::Weight};
@@ -189,17 +160,7 @@ TEST_F(BalanceTest, ATypedRowInRowZeroMovesDownForThePreviousEmptyRow) {
     EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Moment), "42600.0");
 }
 
-TEST_F(BalanceTest, AWeighingOverridesTheTypedPreviousEmptyValues) {
-    ws.Set(Field::Empty, "1200");
-    ws.Set(Field::CG, "35.5");
-    TheWeighing();
-    RebuildPreviousEmptyRow(ws, Field::CG);
-    EXPECT_EQ(ws.Get(Field::Empty), "1507.50");
-    EXPECT_EQ(ws.Get(Field::CG), "70.38");
-    EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Weight), "1507.50");
-}
-
-TEST_F(BalanceTest, ComputationWritesCountAsFieldChanges) {
+TEST_F(BalanceTest, ComputationWritesCountAsFieldChangesAndOverflowShows) {
     std::vector<Field> changed;
     ws.onFieldChanged = [&](Field f) { changed.push_back(f); };
     TheWeighing();
@@ -209,9 +170,7 @@ TEST_F(BalanceTest, ComputationWritesCountAsFieldChanges) {
     changed.clear();
     Recalculate(ws);  // same results: no change
     EXPECT_TRUE(changed.empty());
-}
-
-TEST_F(BalanceTest, ValuesBeyondSinglePrecisionNeverShowGarbage) {
+    // Values beyond single precision never show garbage.
     Scale(0, "", "1e38", "1e38");
     Recalculate(ws);
     EXPECT_EQ(ws.Get(Field::Text27), "Overflow");

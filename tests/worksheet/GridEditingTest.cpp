@@ -26,60 +26,50 @@ class GridEditing : public ::testing::Test {
     ScriptedDialogs dialogs;
 };
 
-TEST_F(GridEditing, ANonNumericKeyEmptiesTheCellWithAMessage) {
-    At(GridId::Grid1, 1, installed::Weight);
-    Type(GridId::Grid1, U"12");
-    EXPECT_EQ(Cell(GridId::Grid1, 1, installed::Weight), "12");
-    EXPECT_TRUE(dialogs.shown.empty());
-    Type(GridId::Grid1, U"a");
-    EXPECT_EQ(Cell(GridId::Grid1, 1, installed::Weight), "");
-    EXPECT_TRUE(Store(GridId::Grid1, 1, installed::Weight).IsEmpty());
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0], (test::Shown{test::Shown::Notice, "Entry must be numeric",
-                                             "Please re-enter value", Icon::Information}));
-}
-
-TEST_F(GridEditing, ASecondDecimalPointFailsAndABackspaceToEmptyFailsToo) {
-    At(GridId::Grid2, 0, scale::Wgt);
-    Type(GridId::Grid2, U"1.5");
-    EXPECT_EQ(Store(GridId::Grid2, 0, scale::Wgt).Text(), "1.5");
-    Type(GridId::Grid2, U".");
-    EXPECT_EQ(Cell(GridId::Grid2, 0, scale::Wgt), "");
-    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Entry must be numeric"});
-    dialogs.Clear();
-    Type(GridId::Grid2, U"7\b");
-    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Entry must be numeric"});
-}
-
-TEST_F(GridEditing, ALoneSpaceOrMinusIsAcceptedWhileTyping) {
+// Typing checks each key: a text that is no number empties the cell with a message, and the
+// first key in a cell replaces what it held (a Backspace edits it).
+TEST_F(GridEditing, KeysTypedIntoCells) {
+    struct Case {
+        GridId grid;
+        int col;
+        const char* before;
+        std::u32string keys;
+        const char* cell;
+        const char* stored;
+        bool refused;
+    };
+    const Case cases[] = {
+        {GridId::Grid1, installed::Weight, "", U"12", "12", "12", false},
+        {GridId::Grid1, installed::Weight, "", U"12a", "", "", true},
+        {GridId::Grid2, scale::Wgt, "", U"1.5", "1.5", "1.5", false},
+        {GridId::Grid2, scale::Wgt, "", U"1.5.", "", "", true},         // a second decimal point
+        {GridId::Grid2, scale::Wgt, "", U"7\b", "", "", true},          // a Backspace to empty
+        {GridId::Grid2, scale::Wgt, "", U"1,234", "234", "234", true},  // never 1234 shown, 1 computed
+        {GridId::Grid1, installed::Arm, "", U"-", "-", "-", false},     // a lone minus while typing
+        {GridId::Grid1, installed::Arm, "", U"-5", "-5", "-5", false},
+        {GridId::Grid1, installed::Description, "", U"Kompa\u00DF\b", "Kompa", "Kompa", false},
+        {GridId::Grid3, equipment::Weight, "123", U"\b", "12", "12", false},
+        {GridId::Grid3, equipment::Weight, "123", U"\b55", "55", "55", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(ShapeOf(c.grid).name) + " " + c.cell);
+        ClearWorksheet(ws, false);
+        dialogs.Clear();
+        ws.grid(c.grid).Cell(1, c.col) = c.before;
+        At(c.grid, 1, c.col);
+        Type(c.grid, c.keys);
+        EXPECT_EQ(Cell(c.grid, 1, c.col), c.cell);
+        EXPECT_EQ(Store(c.grid, 1, c.col).Text(), c.stored);
+        const std::vector<test::Shown> told{
+            {test::Shown::Notice, "Entry must be numeric", "Please re-enter value", Icon::Information}};
+        EXPECT_EQ(dialogs.shown, c.refused ? told : std::vector<test::Shown>{});
+    }
+    // A lone blank is accepted and stores the number 0.
     At(GridId::Grid1, 2, installed::Weight);
     Type(GridId::Grid1, U" ");
     EXPECT_EQ(Cell(GridId::Grid1, 2, installed::Weight), " ");
     EXPECT_TRUE(Store(GridId::Grid1, 2, installed::Weight).IsNumber());
     EXPECT_EQ(Store(GridId::Grid1, 2, installed::Weight).Value(), 0.0);
-    At(GridId::Grid1, 2, installed::Arm);
-    Type(GridId::Grid1, U"-");
-    EXPECT_EQ(Cell(GridId::Grid1, 2, installed::Arm), "-");
-    EXPECT_TRUE(dialogs.shown.empty());
-    Type(GridId::Grid1, U"5");
-    EXPECT_EQ(Store(GridId::Grid1, 2, installed::Arm).Text(), "-5");
-}
-
-TEST_F(GridEditing, TheFirstKeyInANewCellReplacesItsContent) {
-    ws.grid(GridId::Grid3).Cell(0, equipment::Weight) = "123";
-    At(GridId::Grid3, 0, equipment::Weight);
-    Type(GridId::Grid3, U"\b");
-    EXPECT_EQ(Cell(GridId::Grid3, 0, equipment::Weight), "12");
-    Type(GridId::Grid3, U"5");
-    EXPECT_EQ(Cell(GridId::Grid3, 0, equipment::Weight), "5");
-    Type(GridId::Grid3, U"5");
-    EXPECT_EQ(Cell(GridId::Grid3, 0, equipment::Weight), "55");
-}
-
-TEST_F(GridEditing, BackspaceRemovesAWholeCharacter) {
-    At(GridId::Grid1, 1, installed::Description);
-    Type(GridId::Grid1, U"Kompaß\b");
-    EXPECT_EQ(Store(GridId::Grid1, 1, installed::Description).Text(), "Kompa");
 }
 
 TEST_F(GridEditing, MarkColumnsTakeOnlyASingleXOrY) {
@@ -126,12 +116,11 @@ TEST_F(GridEditing, TheComputedColumnRefusesKeysAndClicks) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-struct EnterCase {
-    GridId grid;
-    int row, col, toRow, toCol;
-};
-
-TEST_F(GridEditing, EnterMovesFollowTheTable) {
+TEST_F(GridEditing, EnterMovesFollowTheTableAndScrollTheLongGrids) {
+    struct EnterCase {
+        GridId grid;
+        int row, col, toRow, toCol;
+    };
     const EnterCase cases[] = {
         {GridId::Grid1, 0, 0, 0, 1}, {GridId::Grid1, 0, 3, 0, 5}, {GridId::Grid1, 0, 4, 0, 4},
         {GridId::Grid1, 0, 5, 0, 6}, {GridId::Grid1, 0, 6, 1, 0}, {GridId::Grid1, 29, 6, 29, 0},
@@ -147,9 +136,6 @@ TEST_F(GridEditing, EnterMovesFollowTheTable) {
         EXPECT_EQ(ws.grid(c.grid).row, c.toRow) << ShapeOf(c.grid).name << " " << c.row << "," << c.col;
         EXPECT_EQ(ws.grid(c.grid).col, c.toCol) << ShapeOf(c.grid).name << " " << c.row << "," << c.col;
     }
-}
-
-TEST_F(GridEditing, EnterScrollsTheLongGrids) {
     At(GridId::Grid1, 17, installed::Remove);
     Enter(GridId::Grid1);
     EXPECT_EQ(ws.grid(GridId::Grid1).row, 18);
@@ -161,7 +147,9 @@ TEST_F(GridEditing, EnterScrollsTheLongGrids) {
     EXPECT_EQ(ws.grid(GridId::Grid3).topRow, 0);
 }
 
-TEST_F(GridEditing, ATareChangeCommitsItsRowAndTheTotalsOnTheNextMove) {
+// A row's moment and the totals follow when the current cell leaves the row, typed into or not;
+// the equipment list never touches the totals.
+TEST_F(GridEditing, ARowIsCommittedWhenTheCurrentCellMoves) {
     ws.ScaleRows().At(0, scale::Wgt) = "612.5";
     ws.ScaleRows().At(0, scale::Arm) = "80";
     At(GridId::Grid2, 0, scale::Tar);
@@ -170,27 +158,25 @@ TEST_F(GridEditing, ATareChangeCommitsItsRowAndTheTotalsOnTheNextMove) {
     At(GridId::Grid2, 3, scale::Wgt);
     EXPECT_EQ(Cell(GridId::Grid2, 0, scale::Mom), "48800.0");
     EXPECT_EQ(ws.Get(Field::Text23), "610.00");
-}
 
-TEST_F(GridEditing, EnterWithoutTypingStillCommitsTheRow) {
     ws.InstalledList().At(4, installed::Weight) = "10";
     ws.InstalledList().At(4, installed::Arm) = "20";
     At(GridId::Grid1, 4, installed::Arm);
     Enter(GridId::Grid1);
     EXPECT_EQ(Cell(GridId::Grid1, 4, installed::Moment), "200.0");
-}
 
-TEST_F(GridEditing, TheEquipmentListDoesNotTouchTheTotals) {
     At(GridId::Grid3, 0, equipment::Weight);
     Type(GridId::Grid3, U"12");
     Enter(GridId::Grid3);
     Type(GridId::Grid3, U"40");
     Enter(GridId::Grid3);
     EXPECT_EQ(Cell(GridId::Grid3, 0, equipment::Moment), "480.0");
-    EXPECT_EQ(ws.Get(Field::Text23), "");
+    EXPECT_EQ(ws.Get(Field::Text23), "610.00");
 }
 
-TEST_F(GridEditing, DeleteInTheChangeListKeepsThePreviousEmptyRow) {
+// Delete moves the rows below up and recomputes; row 0 of the change list is the previous
+// empty row and stays.
+TEST_F(GridEditing, DeleteMovesTheRowsBelowUp) {
     for (int r = 0; r < 30; ++r) {
         ws.grid(GridId::Grid1).Cell(r, 0) = "row " + std::to_string(r);
         ws.InstalledList().At(r, 0) = "row " + std::to_string(r);
@@ -208,9 +194,7 @@ TEST_F(GridEditing, DeleteInTheChangeListKeepsThePreviousEmptyRow) {
     EXPECT_EQ(Cell(GridId::Grid1, 28, 0), "row 29");
     EXPECT_EQ(Cell(GridId::Grid1, 29, 0), "");
     EXPECT_TRUE(Store(GridId::Grid1, 29, 0).IsEmpty());
-}
 
-TEST_F(GridEditing, DeleteInTheScaleGridMovesRowsUpAndRecomputes) {
     ws.ScaleRows().At(0, scale::Wgt) = "100";
     ws.ScaleRows().At(0, scale::Arm) = "10";
     ws.ScaleRows().At(1, scale::Wgt) = "200";
@@ -223,24 +207,19 @@ TEST_F(GridEditing, DeleteInTheScaleGridMovesRowsUpAndRecomputes) {
     EXPECT_EQ(ws.Get(Field::Text23), "200.00");
 }
 
+// Leaving the grid takes the current cell to row 0; the edit lands also when it stood there.
 TEST_F(GridEditing, LeavingTheGridCommitsThePendingEdit) {
-    ws.FluidRows().At(2, fluid::Arm) = "50";
-    At(GridId::Grid4, 2, fluid::Wgt);
-    Type(GridId::Grid4, U"10");
-    GridFocusLeft(ws, GridId::Grid4);
-    EXPECT_EQ(ws.grid(GridId::Grid4).row, 0);
-    EXPECT_EQ(ws.grid(GridId::Grid4).col, fluid::Wgt);
-    EXPECT_EQ(Cell(GridId::Grid4, 2, fluid::Mom), "500.0");
-    EXPECT_EQ(ws.values.ScaleWeight, -10.0f);
-}
-
-TEST_F(GridEditing, AThousandsSeparatorIsRefusedAtTheComma) {
-    At(GridId::Grid2, 0, scale::Wgt);
-    Type(GridId::Grid2, U"1,234");
-    // "1," is refused, so "234" is all that remains: never 1234 shown with 1 computed.
-    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Entry must be numeric"});
-    EXPECT_EQ(Store(GridId::Grid2, 0, scale::Wgt).Text(), "234");
-    EXPECT_EQ(Store(GridId::Grid2, 0, scale::Wgt).Value(), 234.0);
+    for (int row : {2, 0}) {
+        ClearWorksheet(ws, false);
+        ws.FluidRows().At(row, fluid::Arm) = "50";
+        At(GridId::Grid4, row, fluid::Wgt);
+        Type(GridId::Grid4, U"10");
+        GridFocusLeft(ws, GridId::Grid4);
+        EXPECT_EQ(ws.grid(GridId::Grid4).row, 0);
+        EXPECT_EQ(ws.grid(GridId::Grid4).col, fluid::Wgt);
+        EXPECT_EQ(Cell(GridId::Grid4, row, fluid::Mom), "500.0") << row;
+        EXPECT_EQ(ws.values.ScaleWeight, -10.0f) << row;
+    }
 }
 
 }  // namespace
