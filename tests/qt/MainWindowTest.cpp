@@ -206,7 +206,10 @@ void MainWindowTest::captionsCellsAndBoxesReadWhole() {
             QVERIFY2(fm.height() <= b->height(), qPrintable(b->objectName()));
         }
         for (QLabel* l : window->findChildren<QLabel*>()) {
-            const QRect need = QFontMetrics(l->font()).boundingRect(QRect(0, 0, 10000, 10000), 0, l->text());
+            // A wrapped label is measured as it wraps, within its own width.
+            const QRect need = QFontMetrics(l->font()).boundingRect(
+                QRect(0, 0, l->wordWrap() ? l->width() : 10000, 10000), l->wordWrap() ? Qt::TextWordWrap : 0,
+                l->text());
             QVERIFY2(need.width() <= l->width() && need.height() <= l->height(), qPrintable(l->objectName()));
         }
         // A box holds its full input limit of digits.
