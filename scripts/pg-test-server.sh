@@ -19,13 +19,19 @@ pg_test_server_start() {
   fi
   # A free port: the socket is named by it, and 127.0.0.1 listens on it for the cases that need
   # a password or TLS (over the socket the test user needs neither).
-  local port
-  port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
   "${run[@]}" "$bin/initdb" -D "$PG_TEST_DIR/data" -U wbtest --auth-local=trust --auth-host=scram-sha-256 -E UTF8 --locale=C.UTF-8 >"$PG_TEST_DIR/initdb.log" 2>&1 ||
     { cat "$PG_TEST_DIR/initdb.log" >&2; return 1; }
-  "${run[@]}" "$bin/pg_ctl" -D "$PG_TEST_DIR/data" -l "$PG_TEST_DIR/server.log" -w \
-    -o "-k $PG_TEST_DIR -p $port -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=60" start >/dev/null ||
-    { cat "$PG_TEST_DIR/server.log" >&2; return 1; }
+  # A port that is taken makes the start fail: another one is tried.
+  local port started=
+  for _ in 1 2 3 4 5 6 7 8; do
+    port=$((20000 + RANDOM % 40000))
+    if "${run[@]}" "$bin/pg_ctl" -D "$PG_TEST_DIR/data" -l "$PG_TEST_DIR/server.log" -w \
+      -o "-k $PG_TEST_DIR -p $port -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=60" start >/dev/null; then
+      started=1
+      break
+    fi
+  done
+  [ -n "$started" ] || { cat "$PG_TEST_DIR/server.log" >&2; return 1; }
   PG_TEST_RUN=("${run[@]}")
   PG_TEST_BIN=$bin
   export PGHOST=$PG_TEST_DIR PGPORT=$port PGUSER=wbtest PGDATABASE=postgres WB_TEST_PG=1
