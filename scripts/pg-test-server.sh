@@ -17,7 +17,7 @@ pg_test_server_start() {
     chown postgres "$PG_TEST_DIR"
     run=(runuser -u postgres --)
   fi
-  # A free port: the socket is named by it, and 127.0.0.1 listens on it for the cases that need
+  # It listens on its socket, and on 127.0.0.1 for the cases that need
   # a password or TLS (over the socket the test user needs neither).
   "${run[@]}" "$bin/initdb" -D "$PG_TEST_DIR/data" -U wbtest --auth-local=trust --auth-host=scram-sha-256 -E UTF8 --locale=C.UTF-8 >"$PG_TEST_DIR/initdb.log" 2>&1 ||
     { cat "$PG_TEST_DIR/initdb.log" >&2; return 1; }
