@@ -302,7 +302,7 @@ ServerRefused Refusal(PGconn* conn, const ServerAddress& address) {
     if (Has(text, "does not exist") && Has(text, "database"))
         return {R::NoDatabase, "The shop server has no database named \"" + address.database + "\".\n\n(" + text + ")"};
     if (Has(text, "role") && Has(text, "does not exist"))
-        return {R::Password, "The shop server has no user named \"" + address.user + "\".\n\n(" + text + ")"};
+        return {R::Other, "The shop server has no user named \"" + address.user + "\".\n\n(" + text + ")"};
     if (Has(text, "SSL") || Has(text, "certificate") || Has(text, "TLS"))
         return {R::Tls, "The secure (TLS) connection to the shop server " + where + " was refused.\n\n(" + text + ")"};
     if (Has(text, "Connection refused") || Has(text, "could not connect") || Has(text, "No such file") ||
