@@ -67,19 +67,19 @@ QLabel* WrappedLabel(QWidget* parent, const char* name, const QRect& at) {
 
 // Beside the "New values", and on the specifications panel: the ballast arm box, the chart
 // over the ranges, and what the range says of the new empty C.G. and its ballast.
-void MainWindow::BuildLimits(QWidget* specs) {
+void MainWindow::BuildLimits(QWidget* panel) {
     cgIndication_ = WrappedLabel(worksheet_, "CgIndication", TwipRect(7440, 5775, 2100, 480));
 
-    cgChart_ = new CgChartView(specs);
+    cgChart_ = new CgChartView(panel);
     cgChart_->setGeometry(TwipRect(6390, 390, 3105, static_cast<int>(EmptyCgChartHeight())));
 
-    MakeLabel(specs, "Label30", QStringLiteral("Ballast arm:"), TwipRect(7275, 1410, 1140, 285),
+    MakeLabel(panel, "Label30", QStringLiteral("Ballast arm:"), TwipRect(7275, 1410, 1140, 285),
               Qt::AlignLeft | Qt::AlignVCenter);
-    auto* arm = new FieldEdit(Control::Text30, *this, specs);
+    auto* arm = new FieldEdit(Control::Text30, *this, panel);
     arm->setGeometry(TwipRect(8460, 1410, 960, 285));
     Register(Control::Text30, arm);
-    cgSpecsIndication_ = WrappedLabel(specs, "CgSpecsIndication", TwipRect(7275, 1800, 2220, 900));
-    cgBallast_ = WrappedLabel(specs, "CgBallast", TwipRect(7275, 2760, 2220, 1200));
+    cgSpecsIndication_ = WrappedLabel(panel, "CgSpecsIndication", TwipRect(7275, 1800, 2220, 900));
+    cgBallast_ = WrappedLabel(panel, "CgBallast", TwipRect(7275, 2760, 2220, 1200));
 }
 
 void MainWindow::ShowLimits() {

@@ -100,7 +100,7 @@ class MainWindow : public QWidget {
     void BuildShopServer();
     void BuildHistory();
     void ShowHistory();
-    void BuildLimits(QWidget* specs);
+    void BuildLimits(QWidget* panel);
 
     MainForm& form_;
     std::array<QWidget*, static_cast<size_t>(Control::Count)> widgets_{};
