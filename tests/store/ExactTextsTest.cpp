@@ -129,8 +129,13 @@ TEST_P(ExactTextsTest, ATailIsOneAircraftWhateverItsCase) {
     EXPECT_EQ(form.ws.EquipmentList().At(0, equipment::Description).Text(), "Battery");
 }
 
-TEST_P(ExactTextsTest, TheFoldedTailIndexServesTheSearchAndTheFindsAndOlderFilesGetIt) {
-    WB_FILE_ONLY();
+// A rule of the local file alone.
+class ExactTextsFileTest : public ExactTextsTest {
+  protected:
+    test::Engine engine() const override { return test::Engine::File; }
+};
+
+TEST_F(ExactTextsFileTest, TheFoldedTailIndexServesTheSearchAndTheFindsAndOlderFilesGetIt) {
     const Condition tail = SearchCondition(SearchFields()[0], "\u00e9x");
     EXPECT_NE(Plan("SELECT Id FROM Aircraft WHERE (" + tail.sql + ") ORDER BY \"Date\", Id", tail.params)
                   .find("USING INDEX Aircraft_FoldedTail"),

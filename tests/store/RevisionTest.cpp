@@ -200,8 +200,13 @@ std::int64_t VersionOf(const std::filesystem::path& file) {
     return s.Int(0);
 }
 
-TEST_P(RevisionTest, AVersionOneFileIsCopiedBesideItAndUpgradedKeepingEveryValue) {
-    WB_FILE_ONLY();
+// A rule of the local file alone.
+class RevisionFileTest : public RevisionTest {
+  protected:
+    test::Engine engine() const override { return test::Engine::File; }
+};
+
+TEST_F(RevisionFileTest, AVersionOneFileIsCopiedBesideItAndUpgradedKeepingEveryValue) {
     StoreFull("N1", "06-10-2001");
     StoreFull("N2", "07-11-2002");
     form.records.reset();

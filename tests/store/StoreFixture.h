@@ -166,10 +166,5 @@ class BothEnginesTest : public StoreFormTest, public ::testing::WithParamInterfa
     Engine engine() const override { return GetParam(); }
 };
 
-// For the few cases of a BothEnginesTest suite that are about the local file itself.
-#define WB_FILE_ONLY()                                                          \
-    do {                                                                        \
-        if (GetParam() == ::wb::test::Engine::Server) GTEST_SKIP() << "a rule of the local file"; \
-    } while (false)
 
 }  // namespace wb::test
