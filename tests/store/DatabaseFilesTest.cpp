@@ -53,26 +53,6 @@ TEST(DatabaseFiles, ADatabaseOfAnotherProgramOrAMissingFolderIsRefused) {
     EXPECT_THROW(MainDatabase{temp.path / "no such folder" / "VELK.MDB"}, StoreError);
 }
 
-TEST(DatabaseFiles, OneWorksheetIsReachedThroughIndexes) {
-    TempFolder temp;
-    MainDatabase main(temp.path / "VELK.MDB");
-    auto plan = [&](const std::string& sql) {
-        Statement s = main.db().Prepare("EXPLAIN QUERY PLAN " + sql);
-        std::string all;
-        while (s.Step())
-            all += s.Text(3).value_or("") + ";";
-        return all;
-    };
-    EXPECT_NE(
-        plan("SELECT * FROM Equipment WHERE Tail = 'N1' AND \"Date\" = '2001-06-10' AND List = 'changes'")
-            .find("INDEX Equipment_Worksheet"),
-        std::string::npos);
-    EXPECT_NE(plan("DELETE FROM Equipment WHERE Tail = 'N1' AND \"Date\" = '2001-06-10'").find("INDEX"),
-              std::string::npos);
-    EXPECT_NE(plan("SELECT Id FROM Aircraft WHERE Tail = 'N1' AND \"Date\" = '2001-06-10'").find("INDEX"),
-              std::string::npos);
-}
-
 // Start-up without the fixture's prepared files.
 class ActivateTest : public ::testing::Test {
   protected:
