@@ -219,18 +219,5 @@ TEST_F(MainFormTest, TheSpecificationsPanel) {
     EXPECT_TRUE(form.Enabled(Control::Panel3D1));
 }
 
-TEST_F(MainFormTest, DeleteKeyReachesOnlyTheGrids) {
-    form.ws.grid(GridId::Grid2).row = 1;
-    form.Clicked(Control::Command3D23);  // no tail: the panel stays closed
-    form.DeleteKey(Control::Grid2);      // not usable while hidden
-    EXPECT_EQ(form.ws.grid(GridId::Grid2).Cell(1, 0), "Left Main");
-    form.FocusTo(Control::Text1);
-    Type(U"N1");
-    form.Clicked(Control::Command3D23);
-    form.GridMoveCurrent(Control::Grid2, 1, 0);
-    form.DeleteKey(Control::Grid2);
-    EXPECT_EQ(form.ws.grid(GridId::Grid2).Cell(1, 0), "Nose");
-}
-
 }  // namespace
 }  // namespace wb

@@ -26,7 +26,6 @@ class MainWindowTest : public QObject, public wb::test::WindowDriver {
 
     void aWeighingTypedThroughTheWindowGivesTheNewValues();
     void theHeaderAndTheBarThroughTheWindow();
-    void theCloseBoxEndsAtOnce();
     void gridClicksArrowsAndDelete();
     void theCurrentRowStaysInView();
     void theWholeWindowZooms();
@@ -96,13 +95,6 @@ void MainWindowTest::theHeaderAndTheBarThroughTheWindow() {
     QVERIFY(dialogs->shown.empty());
     QVERIFY(form->Ended());
     QVERIFY(!window->isVisible());
-}
-
-void MainWindowTest::theCloseBoxEndsAtOnce() {
-    type(QStringLiteral("n1"));
-    window->close();
-    QVERIFY(form->Ended());
-    QVERIFY(dialogs->shown.empty());
 }
 
 void MainWindowTest::gridClicksArrowsAndDelete() {

@@ -1,7 +1,6 @@
 // The set-up and data-folder panels in the real window, and a new shop's whole first day:
 // first start, data folder, restart, company details, a Worksheet stored and found again,
 // and a report printed into a PDF file.
-#include <QCheckBox>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QLabel>
@@ -31,7 +30,6 @@ class SetupWindowTest : public QObject, public wb::test::WindowDriver {
     void init();
     void cleanup();
 
-    void theSetUpPanelTakesItsFieldsInOrderWithinTheirLimits();
     void aWholeFirstDay();
     void theStartUpCheckRunsBesideTheWindowAndDamageShowsInTheTitle();
 
@@ -83,33 +81,6 @@ void SetupWindowTest::cleanup() {
     work.reset();
 }
 
-// The set-up panel: fields in order within their limits, boxes ticked by key or click, and
-// the report font shown in the sample.
-void SetupWindowTest::theSetUpPanelTakesItsFieldsInOrderWithinTheirLimits() {
-    useDataFolder();
-    start();
-    QVERIFY(find("Panel3D7")->isVisible());
-    QCOMPARE(focusName(), QStringLiteral("Text17"));
-
-    type(QString(45, QLatin1Char('A')));
-    QCOMPARE(text("Text17").size(), 40);
-    type(QString(11, QLatin1Char('\r')));  // through the fields and the boxes to the last
-    QCOMPARE(focusName(), QStringLiteral("Check3D4"));
-    // The space bar ticks the box through the form.
-    QTest::keyClick(find("Check3D4"), Qt::Key_Space);
-    QVERIFY(form->Checked(Control::Check3D4));
-    QVERIFY(find<QCheckBox>("Check3D4")->isChecked());
-
-    // A chosen font shows in the sample; a cancelled choice keeps the one before.
-    dialogs->fonts = {std::nullopt, wb::ReportFont{"Liberation Serif", 14, false, true}};
-    click("Command3D28");
-    auto* sample = find<QLineEdit>("Text28");
-    QCOMPARE(sample->font().pointSizeF(), 18.0);
-    click("Command3D28");
-    QCOMPARE(sample->font().family(), QStringLiteral("Liberation Serif"));
-    QVERIFY(sample->font().italic());
-}
-
 void SetupWindowTest::aWholeFirstDay() {
     if (wb::SystemHasPrinter()) QSKIP("a real printer is installed; the report would go to it");
     // First start: no data folder yet, the panel stands on the working folder, in view, and
@@ -140,6 +111,14 @@ void SetupWindowTest::aWholeFirstDay() {
         QStringLiteral("Skyline Avionics\r1 Field Rd\rDayton, OH 45401\r937-555-0100\rWeight and Balance\r"
                        "Equipment List\rJ. Smith\rA&P 123"));
     click("Check3D1");
+    QVERIFY(form->Checked(Control::Check3D1));
+    // A chosen report font shows in the sample; a cancelled choice keeps the one before.
+    dialogs->fonts = {std::nullopt, wb::ReportFont{"Liberation Serif", 14, false, true}};
+    click("Command3D28");
+    auto* sample = find<QLineEdit>("Text28");
+    QCOMPARE(sample->font().pointSizeF(), 18.0);
+    click("Command3D28");
+    QCOMPARE(sample->font().family(), QStringLiteral("Liberation Serif"));
     click("Command3D18");
     QVERIFY(!find("Panel3D7")->isVisible());
 

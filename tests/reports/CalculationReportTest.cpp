@@ -4,6 +4,7 @@
 
 #include "ReportChecks.h"
 #include "ReportFixture.h"
+#include "reports/PageBlocks.h"
 #include "reports/Reports.h"
 
 namespace wb {
@@ -91,6 +92,19 @@ TEST_F(CalculationReportTest, NotesContinueOnNewSheetsAt2000) {
     EXPECT_TRUE(PrintedAt(page, "Line 2", 100, 2000));
     for (size_t i = 0; i < lines.size(); ++i)
         EXPECT_EQ(lines[i].text, "Line " + std::to_string(i));
+}
+
+// Under the header every full-size report gives the new values and the useful load.
+TEST(CommonTop, NewValuesAndUsefulLoadRightAlignedAt4000) {
+    ReportInput in = test::SampleInput();
+    in.Set(Field::Text23, "1507.50");
+    in.Set(Field::MaxWt, "2300 lb");
+    RecordingPage page;
+    const double top = PrintCommonTop(page, in, TitleField::EquipTitle);
+    EXPECT_TRUE(PrintedAt(page, "New A/C Empty Weight:", 100, top + 100));
+    EXPECT_TRUE(test::RightAlignedAt(page, "1507.50", 4000, top + 100));
+    EXPECT_TRUE(test::RightAlignedAt(page, "70.49", 4000, top + 400));
+    EXPECT_TRUE(test::RightAlignedAt(page, "792.50", 4000, top + 700));
 }
 
 }  // namespace

@@ -48,15 +48,5 @@ TEST(CgLimitsReport, CheckAndBallastFollowTheNotesWhereTheyFit) {
         EXPECT_TRUE(t.y < top || t.y >= 14500 || t.y + t.font.size * 23 <= 14400) << t.text;
 }
 
-// Without a C.G. range there is nothing to check: no line, no chart.
-TEST(CgLimitsReport, WithoutARangeNothingIsPrinted) {
-    ReportInput in = test::SampleInput();
-    in.Set(Field::Range3, "see type certificate");
-    RecordingPage none;
-    PrintCalculationReport(in, none);
-    EXPECT_EQ(none.sheets(), 1);
-    EXPECT_TRUE(none.Find("New +70.49").empty());
-}
-
 }  // namespace
 }  // namespace wb

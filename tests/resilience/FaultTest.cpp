@@ -1,5 +1,5 @@
-// Files and disks that fail under the program: a read-only data folder or file, a full disk,
-// files that are not whole databases of ours, and two copies of the program saving at once.
+// Files and disks that fail under the program: a full disk, a database of a newer version,
+// and two copies of the program saving at once.
 // Each time the mechanic is told, the screen keeps what was typed and no file is overwritten.
 #include <signal.h>
 #include <sys/resource.h>
@@ -29,26 +29,6 @@ std::string Integrity(Database& db) {
     return s.Text(0).value_or("");
 }
 
-// Root writes wherever it likes; file permissions are tried as an ordinary user, in a child
-// process that gives up root first.
-template <class Body>
-void AsOrdinaryUser(const std::filesystem::path& tree, Body body) {
-    if (geteuid() != 0) {
-        body();
-        return;
-    }
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(tree))
-        ASSERT_EQ(chown(entry.path().c_str(), 65534, 65534), 0);
-    ASSERT_EQ(chown(tree.c_str(), 65534, 65534), 0);
-    EXPECT_EXIT(
-        {
-            if (setgid(65534) != 0 || setuid(65534) != 0) std::_Exit(2);
-            body();
-            std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
-        },
-        ::testing::ExitedWithCode(0), "");
-}
-
 class FaultTest : public test::StoreFormTest {
   protected:
     // A Worksheet typed on screen, not yet saved.
@@ -76,32 +56,7 @@ class FaultTest : public test::StoreFormTest {
         EXPECT_EQ(form.ScreenSaved, 0);
         EXPECT_EQ(Screen(), screen);
     }
-    // Runs body as an ordinary user with target made read-only; the main file stays as it was.
-    template <class Body>
-    void WithReadOnly(const std::filesystem::path& target, Body body) {
-        form.records.reset();
-        const std::string before = Contents(MainFile());
-        AsOrdinaryUser(temp.path, [&] {
-            std::filesystem::permissions(target, std::filesystem::perms::owner_write,
-                                         std::filesystem::perm_options::remove);
-            body();
-        });
-        std::filesystem::permissions(target, std::filesystem::perms::owner_all);
-        EXPECT_EQ(Contents(MainFile()), before);
-    }
 };
-
-TEST_F(FaultTest, AReadOnlyDataFolderRefusesTheSaveAndKeepsTheScreen) {
-    Store("N100A", "01-02-2003");
-    WithReadOnly(DataFolder(), [&] {
-        form.Activate();
-        ASSERT_TRUE(form.records);
-        TypeWorksheet("N200B");
-        const auto screen = Screen();
-        Save();
-        ExpectNotSavedAndScreenKept(screen, "cannot be written to");
-    });
-}
 
 // The kernel's file-size limit stands in for a full disk: writes past it are cut short, as
 // on a disk without room, and no mount is needed.
