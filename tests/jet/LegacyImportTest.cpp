@@ -1,5 +1,6 @@
 // What the import brings across: each Equipment row tied to its Worksheet and list, repeated
-// saves, company and settings rows, and everything left out named with its reason.
+// saves, Single values, and everything left out named with its reason. (Company and settings
+// rows: ConvertTest, on the fixture files.)
 #include "store/jet/LegacyImport.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-// The empty-weight C.G. range on paper: the check line, the ballast and the chart, placed
-// after everything else where they fit, and the chart itself.
+// The empty-weight C.G. range on paper: the check line, the ballast and the chart after the
+// notes, clear of the signature line.
 #include <gtest/gtest.h>
 
 #include "ReportChecks.h"

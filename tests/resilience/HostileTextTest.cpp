@@ -1,6 +1,6 @@
 // Text that could break a store built carelessly: quotes, SQL fragments, pastes far past a
-// field's limit, control characters, right-to-left and combining characters. It is stored
-// and shown as typed, cut to the field's limit. (Searching for such texts: the store tests.)
+// field's limit, control characters and right-to-left text. It is stored and shown as typed,
+// cut to the field's limit. (Searching for such texts: the store tests.)
 #include "app/Controls.h"
 #include "tests/store/StoreFixture.h"
 #include "worksheet/Utf8.h"
