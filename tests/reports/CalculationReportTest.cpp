@@ -1,9 +1,10 @@
 // The weighing report: scale table with fluid rows and totals, the equipment list in two
-// halves, the signature line and the notes.
+// halves and the notes.
 #include <gtest/gtest.h>
 
 #include "ReportChecks.h"
 #include "ReportFixture.h"
+#include "reports/PageBlocks.h"
 #include "reports/Reports.h"
 
 namespace wb {
@@ -37,8 +38,6 @@ TEST_F(CalculationReportTest, ScaleRowsFluidRowAndTotals) {
     EXPECT_TRUE(PrintedAt(page, "Minus Fluids", 200, pageTop + 2853));
     EXPECT_EQ(LineAt(page, pageTop + 2853 + kLine11),
               (Texts{"Forward Tanks", "xxxxxxxx", "-10.00", "50.00", "-500.0"}));
-    // The frame is whole however few rows there are, and deep enough for its 12 pt label.
-    EXPECT_TRUE(page.HasLine(100, pageTop + 1000, 11510, 7050 + 12 * 23, 4, true));
     EXPECT_TRUE(PrintedAt(page, "Weighed Aircraft Values", 1160, 7050));
     test::ExpectRightEdges(page, 7050, {"1497.50", "70.52", "105600.0"}, {7000, 8500, 11200});
 }
@@ -48,20 +47,6 @@ TEST_F(CalculationReportTest, NegativeFluidPrintsItsRowUnderTheFluidRuleWithoutT
     Print();
     EXPECT_TRUE(page.Find("Minus Fluids").empty());
     EXPECT_EQ(LineAt(page, pageTop + 2853), (Texts{"Forward Tanks", "xxxxxxxx", "4.00", "50.00", "200.0"}));
-}
-
-TEST_F(CalculationReportTest, NoPositiveScaleTotalMeansNoTable) {
-    for (const char* second : {"", "-700"}) {
-        Worksheet sheet = ws;
-        test::SetRow(sheet.ScaleRows(), 0, {"Right Main", "", second[0] ? "300" : "", "80"});
-        test::SetRow(sheet.ScaleRows(), 1, {"Left Main", "", second, "80"});
-        sheet.ScaleRows().At(2, scale::Wgt) = "";
-        RecordingPage p;
-        PrintCalculationReport(test::SampleInput(sheet), p);
-        const double top = test::BodyTop(p);
-        EXPECT_TRUE(p.Find("Scale locations").empty()) << second;
-        EXPECT_TRUE(PrintedAt(p, "Equipment", 200, top + 1030));
-    }
 }
 
 TEST_F(CalculationReportTest, EquipmentRowsFillTwoHalvesOfFifty) {
@@ -90,19 +75,6 @@ TEST_F(CalculationReportTest, EquipmentRowsFillTwoHalvesOfFifty) {
     EXPECT_TRUE(page.Find("Item 100").empty());
 }
 
-TEST_F(CalculationReportTest, SignatureLineAndNotesAcrossIt) {
-    Print();
-    EXPECT_TRUE(page.HasLine(8500, 14500, 11410, 14500, 4));
-    EXPECT_TRUE(PrintedAt(page, "J. Mechanic,  A&P 1234567", 8500, 14500));
-    EXPECT_TRUE(PrintedAt(page, "Weighed with unusable fuel and full oil.", 100, 14326));
-
-    in.options.mechanic = in.options.notes = false;
-    RecordingPage bare;
-    PrintCalculationReport(in, bare);
-    EXPECT_TRUE(bare.Find("J. Mechanic,  A&P 1234567").empty());
-    EXPECT_TRUE(bare.Find("Weighed with unusable fuel and full oil.").empty());
-}
-
 TEST_F(CalculationReportTest, NotesContinueOnNewSheetsAt2000) {
     std::string memo;
     for (int i = 0; i < 300; ++i)
@@ -118,34 +90,21 @@ TEST_F(CalculationReportTest, NotesContinueOnNewSheetsAt2000) {
     EXPECT_EQ(lines[1].sheet, 0);
     EXPECT_EQ(lines[2].sheet, 1);
     EXPECT_TRUE(PrintedAt(page, "Line 2", 100, 2000));
-    for (size_t i = 0; i < lines.size(); ++i) {
+    for (size_t i = 0; i < lines.size(); ++i)
         EXPECT_EQ(lines[i].text, "Line " + std::to_string(i));
-        EXPECT_LE(lines[i].y + 184, 14876) << i;
-    }
-    EXPECT_EQ(page.sheets(), 1 + (300 - 2 + 68) / 69);  // 69 lines from 2000 on each further sheet
 }
 
-TEST_F(CalculationReportTest, OverlongFieldsAreCutAtTheirColumnsAndAnEmptyWorksheetPrints) {
-    const std::string longText(500, 'W');
-    for (const FieldInfo& info : AllFields())
-        ws.Set(info.field, longText);
-    for (int i = 0; i < 100; ++i)
-        test::SetRow(ws.EquipmentList(), i, {longText.c_str(), longText.c_str(), "", ""});
-    Print();
-    EXPECT_EQ(test::Overprints(page), std::vector<std::string>{});
-    size_t cut = 0;
-    for (const RecordedText& t : page.texts())
-        if (t.text.rfind("WW", 0) == 0 && t.text.find("Page") == std::string::npos) {
-            EXPECT_EQ(longText.rfind(t.text, 0), 0u) << t.text;  // a start of the text, never garbled
-            ++cut;
-        }
-    EXPECT_GE(cut, 200u + 7 + 3);  // equipment cells, header values, ranges
-
-    Worksheet empty;
-    ClearWorksheet(empty, false);
-    RecordingPage blank;
-    PrintCalculationReport(MakeReportInput(empty, "Tach", {}, std::nullopt, std::nullopt), blank);
-    EXPECT_EQ(blank.endCount(), 1);
+// Under the header every full-size report gives the new values and the useful load.
+TEST(CommonTop, NewValuesAndUsefulLoadRightAlignedAt4000) {
+    ReportInput in = test::SampleInput();
+    in.Set(Field::Text23, "1507.50");
+    in.Set(Field::MaxWt, "2300 lb");
+    RecordingPage page;
+    const double top = PrintCommonTop(page, in, TitleField::EquipTitle);
+    EXPECT_TRUE(PrintedAt(page, "New A/C Empty Weight:", 100, top + 100));
+    EXPECT_TRUE(test::RightAlignedAt(page, "1507.50", 4000, top + 100));
+    EXPECT_TRUE(test::RightAlignedAt(page, "70.49", 4000, top + 400));
+    EXPECT_TRUE(test::RightAlignedAt(page, "792.50", 4000, top + 700));
 }
 
 }  // namespace

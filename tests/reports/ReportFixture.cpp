@@ -54,48 +54,6 @@ Worksheet SampleWorksheet() {
     return ws;
 }
 
-Worksheet RealisticWorksheet() {
-    Worksheet ws = SampleWorksheet();
-    ws.Set(
-        Field::Memo,
-        "Aircraft weighed in the hangar on level floor, doors closed, with unusable fuel only and full oil. "
-        "Scales zeroed before and after; chocks and jacking adapters tared out.\r\n"
-        "Removed the old navigation radio and its tray; installed the new navigator with antenna and cabling "
-        "routed along the left side wall. Equipment list revised to the installed items.\r\n\r\n"
-        "Previous weight and balance record superseded by this one. Useful load re-placarded.");
-    SetRow(ws.ScaleRows(), 0, {"Right Main", "0.25", "612.5", "58.2"});
-    SetRow(ws.ScaleRows(), 1, {"Left Main", "2.5", "610.75", "58.2"});
-    SetRow(ws.ScaleRows(), 2, {"Nose", "1.25", "290.4", "-6.8"});
-    SetRow(ws.ScaleRows(), 3, {"Tail stand", "0", "12.35", "190"});
-    SetRow(ws.ScaleRows(), 4, {"Ballast tray", "0.5", "8", "120"});
-    SetRow(ws.FluidRows(), 0, {"Unusable fuel", "18", "48"});
-    SetRow(ws.FluidRows(), 1, {"Oil below full", "-3.75", "-15"});
-    const char* rows[12][7] = {{"Nav/Com KX-155", "R-1", "5.5", "15", "", "", "X"},
-                               {"GNC 255A", "G-9", "6.2", "15.5", "", "X", ""},
-                               {"Antenna CI-292", "A-17", "0.45", "96.3", "", "X", ""},
-                               {"Tray KX-155", "T-3", "1.25", "14.8", "", "", "X"},
-                               {"Intercom PM1000", "P-44", "0.65", "16.25", "", "X", ""},
-                               {"Old ELT", "E-12", "2.15", "134.6", "", "", "X"},
-                               {"ELT 406", "E-77", "3.1", "134.6", "", "X", ""},
-                               {"Cabling", "", "1.125", "60.1", "", "X", ""},
-                               {"Vacuum pump", "V-8", "3.35", "-28.4", "", "", "X"},
-                               {"Standby alt", "SA-2", "4.4", "-30.2", "", "X", ""},
-                               {"Seat cushion", "", "2.05", "41.5", "", "", "X"},
-                               {"Fire ext.", "FE-1", "4.75", "48.6", "", "X", ""}};
-    for (int r = 0; r < 12; ++r) {
-        int col = 0;
-        for (const char* cell : rows[r])
-            ws.InstalledList().At(r + 1, col++) = cell;
-        CommitRowMoment(ws, GridId::Grid1, r + 1);
-    }
-    for (int i = 0; i < 60; ++i)
-        SetRow(ws.EquipmentList(), i,
-               {("Item " + std::to_string(i) + " placard").c_str(), ("S-" + std::to_string(1000 + i)).c_str(),
-                std::to_string(1 + i % 9).c_str(), std::to_string(20 + i).c_str()});
-    Recalculate(ws);
-    return ws;
-}
-
 Worksheet FullWorksheet() {
     Worksheet ws = SampleWorksheet();
     for (const FieldInfo& info : AllFields())

@@ -15,9 +15,6 @@ Worksheet SampleWorksheet();
 
 ReportInput SampleInput(const Worksheet& ws = SampleWorksheet());
 
-// A job as shops print them: five scale rows with tares (one of 0.25), a negative fluid,
-// twelve change rows, sixty list items and long notes; weighed and recalculated.
-Worksheet RealisticWorksheet();
 // Everything at its largest: every box filled to its limit, 40-character C.G. ranges, all
 // thirty change rows marked both ways, a hundred list items, 500 characters of notes and
 // 10-digit weights.

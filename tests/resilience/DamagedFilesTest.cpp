@@ -1,11 +1,7 @@
 // A main database damaged in a few hundred ways (bytes flipped in the header, the schema page,
 // table and index pages; pages zeroed; the file cut at and between page boundaries), each
 // started on: it is read whole or the damage is told once at start-up, the file is never
-// written, later presses tell nothing more, and a restore brings the backup back exactly.
-// Also: a backup that cannot be made is told once and the program goes on.
-#include <signal.h>
-#include <sys/resource.h>
-
+// written, and later presses tell nothing more. (Restoring a backup: BackupTest.)
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -76,17 +72,16 @@ std::vector<Variant> Variants(const std::string& whole) {
 
 class DamagedFilesTest : public test::StoreFormTest {
   protected:
-    // A fresh program started on the data folder; `choose` answers the damage message.
+    // A fresh program started on the data folder.
     struct Run {
         test::ScriptedDialogs dialogs;
         test::FixedClock clock;
         MainForm form{dialogs, clock};
     };
-    std::unique_ptr<Run> Start(std::optional<size_t> choose = std::nullopt) {
+    std::unique_ptr<Run> Start() {
         auto run = std::make_unique<Run>();
         run->form.workingFolder = temp.path;
         run->form.now = [] { return kNow; };
-        if (choose) run->dialogs.choices.push_back(*choose);
         run->form.Load();
         run->form.Activate();
         return run;
@@ -112,7 +107,6 @@ TEST_F(DamagedFilesTest, EachDamagedFileIsReadWholeOrToldOnceAndNeverWritten) {
         Save();
         ASSERT_EQ(form.ScreenSaved, 1);
     }
-    const auto original = Dump(db());
     form.records.reset();
     std::filesystem::remove_all(BackupFolderOf(MainFile()));
     const auto backup = MakeBackup(MainFile(), kBackupMade).made;
@@ -122,7 +116,7 @@ TEST_F(DamagedFilesTest, EachDamagedFileIsReadWholeOrToldOnceAndNeverWritten) {
 
     const std::vector<Variant> variants = Variants(whole);
     ASSERT_GT(variants.size(), 250u);
-    int readWhole = 0, toldOnce = 0, readDifferently = 0, restored = 0;
+    int toldOnce = 0;
     for (const Variant& v : variants) {
         SCOPED_TRACE(v.name);
         KeepOnlyBackup(*backup);
@@ -137,9 +131,7 @@ TEST_F(DamagedFilesTest, EachDamagedFileIsReadWholeOrToldOnceAndNeverWritten) {
             EXPECT_TRUE(title == "Database damaged" || title == "Database could not be opened")
                 << run->dialogs.shown[0].text;
         } else {
-            ++readWhole;
             EXPECT_EQ(run->form.Health(), MainForm::StoreHealth::Sound);
-            if (Dump(run->form.records->db()) != original) ++readDifferently;
         }
         // Every press after start-up: no box about the database again.
         run->dialogs.Clear();
@@ -157,25 +149,8 @@ TEST_F(DamagedFilesTest, EachDamagedFileIsReadWholeOrToldOnceAndNeverWritten) {
         }
         run.reset();
         EXPECT_EQ(Contents(MainFile()), v.bytes);
-
-        // Some of them restored: the backup's Worksheets exactly, the damaged file kept.
-        if (!told || title != "Database damaged" || toldOnce % 8 != 1) continue;
-        ++restored;
-        auto again = Start(0);
-        ASSERT_GE(again->dialogs.Titles().size(), 2u);
-        EXPECT_EQ(again->dialogs.Titles()[1], "Backup restored");
-        ASSERT_TRUE(again->form.records);
-        EXPECT_EQ(Dump(again->form.records->db()), original);
-        EXPECT_EQ(again->form.Health(), MainForm::StoreHealth::Sound);
-        std::filesystem::path kept = MainFile();
-        kept += ".damaged-2026-12-06-093000";
-        EXPECT_EQ(Contents(kept), v.bytes);
     }
-    std::cout << variants.size() << " variants: " << readWhole << " read whole (" << readDifferently
-              << " of them with a changed value), " << toldOnce << " told once, " << restored
-              << " restored\n";
     EXPECT_GT(toldOnce, 50);
-    EXPECT_GT(restored, 10);
 }
 
 // After damage the title says read-only, saving is refused with the reason, and the damage
@@ -197,27 +172,6 @@ TEST_F(DamagedFilesTest, ReadOnlyAfterDamageRefusesSavesWithTheReason) {
     ASSERT_EQ(run->dialogs.Titles(), std::vector<std::string>{"Worksheet not saved"});
     EXPECT_NE(run->dialogs.shown[0].text.find("damaged"), std::string::npos);
     EXPECT_EQ(Contents(MainFile()), bytes);
-}
-
-// A backup that cannot be made for want of disk space: the half-made copy is removed, never
-// left under a backup's name. (A Backups folder that cannot be written to: FaultTest.)
-TEST_F(DamagedFilesTest, ABackupCutShortByAFullDiskIsRemoved) {
-    Store("N100A", "01-02-2003");
-    form.records.reset();
-    std::filesystem::remove_all(BackupFolderOf(MainFile()));
-    std::filesystem::create_directory(BackupFolderOf(MainFile()));
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit tight = saved;
-    tight.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
-    const BackupResult full = MakeBackup(MainFile(), kNow);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, SIG_DFL);
-    EXPECT_FALSE(full.made);
-    EXPECT_EQ(full.failure, "the disk is full");
-    EXPECT_TRUE(std::filesystem::is_empty(BackupFolderOf(MainFile())));
 }
 
 }  // namespace

@@ -24,23 +24,12 @@ Worksheet Version(const std::string& tail, bool second) {
     ws.Set(Field::Tail, tail);
     ws.Set(Field::Date, "06-10-2001");
     ws.Set(Field::Make, second ? "Brisk" : "Arden");
-    ws.Set(Field::Empty, second ? "1500" : "1400");
-    for (int n = 0; n < 5; ++n) {
+    for (int n = 0; n < 5; ++n)
         ws.ScaleRows().At(n, scale::Wgt) = second ? "620" : "610";
-        ws.FluidRows().At(n, fluid::Arm) = second ? "95" : "90";
-    }
-    const int changes = second ? 30 : 12, items = second ? 100 : 40;
-    for (int r = 0; r < changes; ++r) {
+    for (int r = 0; r < (second ? 30 : 12); ++r)
         ws.InstalledList().At(r, installed::Description) = (second ? "New " : "Old ") + std::to_string(r);
-        ws.InstalledList().At(r, installed::Weight) = "2";
-        ws.InstalledList().At(r, installed::Arm) = "30";
-        ws.InstalledList().At(r, installed::Install) = "X";
-    }
-    for (int r = 0; r < items; ++r) {
+    for (int r = 0; r < (second ? 100 : 40); ++r)
         ws.EquipmentList().At(r, equipment::Description) = (second ? "Item B" : "Item A") + std::to_string(r);
-        ws.EquipmentList().At(r, equipment::Weight) = "1.5";
-        ws.EquipmentList().At(r, equipment::Arm) = "60";
-    }
     return ws;
 }
 

@@ -10,38 +10,31 @@ namespace {
 
 TEST(LeadingNumber, ReadsTheLeadingNumberAndSaturatesInsteadOfInfinity) {
     const std::pair<const char*, double> cases[] = {
-        {"12.5lb", 12.5}, {"1 234", 1234},    {"1,234", 1},        {"-", 0},       {"", 0},
-        {"abc", 0},       {"  42", 42},       {"\t1\r\n2", 12},    {"- 5", -5},    {"+7", 7},
-        {"--5", 0},       {".5", 0.5},        {"-.5", -0.5},       {".", 0},       {"1.2.3", 1.2},
-        {"1e3", 1000},    {"1D3", 1000},      {"2d-2", 0.02},      {"1 E 2", 100}, {"1E", 1},
-        {"1E+", 1},       {"1Ex", 1},         {"3.5E2lb", 350},    {"1e-400", 0},  {"$12", 0},
-        {"0x1A", 0},      {"1E400", DBL_MAX}, {"-1E400", -DBL_MAX}};
+        {"12.5lb", 12.5},    {"1 234", 1234}, {"1,234", 1},     {"-", 0},      {"", 0},    {"  42", 42},
+        {"- 5", -5},         {"--5", 0},      {".5", 0.5},      {"-.5", -0.5}, {".", 0},   {"1e3", 1000},
+        {"2d-2", 0.02},      {"1E", 1},       {"3.5E2lb", 350}, {"1e-400", 0}, {"$12", 0}, {"1E400", DBL_MAX},
+        {"-1E400", -DBL_MAX}};
     for (const auto& [text, value] : cases)
         EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << '"' << text << '"';
 }
 
 TEST(NumericText, AcceptsOnlyWholeNumbersWithinSinglePrecision) {
     const std::pair<const char*, bool> cases[] = {
-        {"1.5", true},  {"1.5.2", false}, {"12a", false},   {"", false},     {" ", false},
-        {"-", false},   {" 12 ", true},   {"-3", true},     {"+3", true},    {"1.", true},
-        {".5", true},   {".", false},     {"1e5", true},    {"1E-5", true},  {"1D2", true},
-        {"1e", false},  {"1e+", false},   {"1,234", false}, {"$12", false},  {"1 234", false},
-        {"inf", false}, {"nan", false},   {"1e38", true},   {"1e39", false}, {"-1e39", false}};
+        {"1.5", true},    {"1.5.2", false}, {"12a", false}, {"", false},     {" ", false},
+        {"-", false},     {" 12 ", true},   {"-3", true},   {"+3", true},    {".5", true},
+        {".", false},     {"1e5", true},    {"1D2", true},  {"1e", false},   {"1,234", false},
+        {"1 234", false}, {"inf", false},   {"1e38", true}, {"1e39", false},
+    };
     for (const auto& [text, numeric] : cases)
         EXPECT_EQ(NumericText(text), numeric) << '"' << text << '"';
 }
 
 TEST(NumberText, WritesUpToSevenSignificantDigits) {
-    const std::pair<double, const char*> cases[] = {{1507.5, "1507.5"},
-                                                    {70.3814262, "70.38142"},
-                                                    {0, "0"},
-                                                    {-0.0, "0"},
-                                                    {-12.25, "-12.25"},
-                                                    {0.001234567891, "0.001234568"},
-                                                    {1234567.8, "1234568"},
-                                                    {12345678, "1.234568E+07"},
-                                                    {0.0000012, "1.2E-06"},
-                                                    {100, "100"}};
+    const std::pair<double, const char*> cases[] = {
+        {1507.5, "1507.5"},         {70.3814262, "70.38142"},        {-0.0, "0"},
+        {-12.25, "-12.25"},         {0.001234567891, "0.001234568"}, {1234567.8, "1234568"},
+        {12345678, "1.234568E+07"}, {0.0000012, "1.2E-06"},
+    };
     for (const auto& [value, text] : cases)
         EXPECT_EQ(NumberText(static_cast<float>(value)), text) << value;
     // Whatever the form, reading it back gives the 7-digit value.
