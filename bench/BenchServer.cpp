@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "app/MainForm.h"
-#include "bench/Generator.h"
+#include "bench/BenchShared.h"
 #include "store/Records.h"
 #include "store/Schema.h"
 #include "store/Search.h"
@@ -52,31 +52,6 @@ std::optional<Database> Open(int worksheets, Where where) {
         server.Exec("ANALYZE");
     }
     return server;
-}
-
-Worksheet FullWorksheet() {
-    Worksheet ws;
-    ClearWorksheet(ws, false);
-    ws.Set(Field::Tail, "NBENCH");
-    ws.Set(Field::Date, "06-10-2001");
-    for (int n = 0; n < 5; ++n) {
-        ws.ScaleRows().At(n, scale::Wgt) = "612.5";
-        ws.ScaleRows().At(n, scale::Arm) = "80.25";
-        ws.FluidRows().At(n, fluid::Wgt) = "-30";
-        ws.FluidRows().At(n, fluid::Arm) = "95";
-    }
-    for (int r = 0; r < 30; ++r) {
-        ws.InstalledList().At(r, installed::Description) = "Change " + std::to_string(r);
-        ws.InstalledList().At(r, installed::Weight) = "3.5";
-        ws.InstalledList().At(r, installed::Arm) = "40.1";
-        ws.InstalledList().At(r, installed::Install) = "X";
-    }
-    for (int r = 0; r < 100; ++r) {
-        ws.EquipmentList().At(r, equipment::Description) = "Item " + std::to_string(r);
-        ws.EquipmentList().At(r, equipment::Weight) = "1.25";
-        ws.EquipmentList().At(r, equipment::Arm) = "60";
-    }
-    return ws;
 }
 
 #define WB_OPEN_OR_SKIP(db)                                                            \
