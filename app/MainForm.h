@@ -169,6 +169,7 @@ class MainForm {
     void AfterCompanyShown(const CompanyRow& company);
     void ShowServerPanel();
     ServerAddress ServerChoice() const;
+    bool NamesADatabase(const ServerAddress& address);  // tells when it does not
     void TestServerChoice();
     void SaveServerChoice();
     void ClickMoveUp();

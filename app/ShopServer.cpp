@@ -79,13 +79,16 @@ ServerAddress MainForm::ServerChoice() const {
     return a;
 }
 
+bool MainForm::NamesADatabase(const ServerAddress& a) {
+    if (!a.database.empty()) return true;
+    dialogs_.Notice(kServerTitle, std::string("Type the name of the shop's database.") + kContinue,
+                    Icon::Exclamation);
+    return false;
+}
+
 void MainForm::TestServerChoice() {
     const ServerAddress a = ServerChoice();
-    if (a.database.empty()) {
-        dialogs_.Notice(kServerTitle, std::string("Type the name of the shop's database.") + kContinue,
-                        Icon::Exclamation);
-        return;
-    }
+    if (!NamesADatabase(a)) return;
     std::string problem = TestServer(a);
     if (problem.find("asks for a password") != std::string::npos) {
         if (const auto typed = dialogs_.AskPassword(kServerTitle, problem + "\n\nPassword (used for this test only):"))
@@ -100,11 +103,7 @@ void MainForm::TestServerChoice() {
 
 void MainForm::SaveServerChoice() {
     const ServerAddress a = ServerChoice();
-    if (a.database.empty()) {
-        dialogs_.Notice(kServerTitle, std::string("Type the name of the shop's database.") + kContinue,
-                        Icon::Exclamation);
-        return;
-    }
+    if (!NamesADatabase(a)) return;
     try {
         if (!settings) throw std::runtime_error("The settings database is not open.");
         settings->SetDataPath(ServerPath(a));
