@@ -44,7 +44,8 @@ bool MainForm::OpenServerStore(const std::string& dataPath) {
                     continue;
                 }
             }
-            dialogs_.Notice("Database could not be opened", std::string(e.what()) + kContinue, Icon::Critical);
+            dialogs_.Notice("Database could not be opened", std::string(e.what()) + kContinue,
+                            Icon::Critical);
             return false;
         }
     }
@@ -91,7 +92,8 @@ void MainForm::TestServerChoice() {
     if (!NamesADatabase(a)) return;
     std::string problem = TestServer(a);
     if (problem.find("asks for a password") != std::string::npos) {
-        if (const auto typed = dialogs_.AskPassword(kServerTitle, problem + "\n\nPassword (used for this test only):"))
+        if (const auto typed =
+                dialogs_.AskPassword(kServerTitle, problem + "\n\nPassword (used for this test only):"))
             problem = TestServer(a, *typed);
     }
     if (problem.empty())
@@ -126,16 +128,17 @@ void MainForm::ClickMoveUp() {
         local = MainDatabaseFile(chosenFolder_);
     std::error_code ec;
     if (local.empty() || !std::filesystem::exists(local, ec)) {
-        dialogs_.Notice(kServerTitle,
-                        "There is no local database to move up: choose the data folder that holds \"VELK.MDB\" "
-                        "first." +
-                            std::string(kContinue),
-                        Icon::Exclamation);
+        dialogs_.Notice(
+            kServerTitle,
+            "There is no local database to move up: choose the data folder that holds \"VELK.MDB\" "
+            "first." +
+                std::string(kContinue),
+            Icon::Exclamation);
         return;
     }
     if (!dialogs_.AskYesNo(kServerTitle, "Copy every Worksheet of\n\n" + local.string() +
-                                             "\n\ninto the empty database on the shop server " + ShownAddress(a) +
-                                             "?\n\nThe local database is left as it is."))
+                                             "\n\ninto the empty database on the shop server " +
+                                             ShownAddress(a) + "?\n\nThe local database is left as it is."))
         return;
     try {
         Database server = OpenServer(a);
@@ -146,13 +149,12 @@ void MainForm::ClickMoveUp() {
             Database from = OpenDatabaseFile(local, MainTables());
             counts = CopyUp(from, server);
         }
-        dialogs_.Notice(kServerTitle,
-                        "Copied to the shop server: " + std::to_string(counts.worksheets) + " Worksheets, " +
-                            std::to_string(counts.listRows) + " equipment rows and " +
-                            std::to_string(counts.revisions) +
-                            " earlier versions.\n\nPress Save to use the server from the next start." +
-                            kContinue,
-                        Icon::Information);
+        dialogs_.Notice(
+            kServerTitle,
+            "Copied to the shop server: " + std::to_string(counts.worksheets) + " Worksheets, " +
+                std::to_string(counts.listRows) + " equipment rows and " + std::to_string(counts.revisions) +
+                " earlier versions.\n\nPress Save to use the server from the next start." + kContinue,
+            Icon::Information);
     } catch (const std::exception& e) {
         dialogs_.Notice(kServerTitle, std::string(e.what()) + "\n\nNothing was copied." + kContinue,
                         Icon::Critical);

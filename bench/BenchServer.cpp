@@ -54,13 +54,13 @@ std::optional<Database> Open(int worksheets, Where where) {
     return server;
 }
 
-#define WB_OPEN_OR_SKIP(db)                                                            \
-    auto db = Open(Size(state), EngineOf(state));                                      \
-    if (!db) {                                                                         \
-        state.SkipWithError("no PostgreSQL server: PGHOST is not set");                \
-        for (auto _ : state) {                                                         \
-        }                                                                              \
-        return;                                                                        \
+#define WB_OPEN_OR_SKIP(db)                                             \
+    auto db = Open(Size(state), EngineOf(state));                       \
+    if (!db) {                                                          \
+        state.SkipWithError("no PostgreSQL server: PGHOST is not set"); \
+        for (auto _ : state) {                                          \
+        }                                                               \
+        return;                                                         \
     }
 
 // A full Worksheet stored over its previous copy, which is kept as an earlier version. Fifty

@@ -147,7 +147,8 @@ class PgStatement final : public StatementEngine {
 
   private:
     bool Valid(int col) const {
-        return result_ != nullptr && row_ >= 0 && row_ < PQntuples(result_) && col >= 0 && col < PQnfields(result_);
+        return result_ != nullptr && row_ >= 0 && row_ < PQntuples(result_) && col >= 0 &&
+               col < PQnfields(result_);
     }
     Oid Type(int col) const { return PQftype(result_, col); }
     bool IsReal(int col) const {
@@ -218,7 +219,9 @@ class PgConnection final : public ConnectionEngine {
         }
     }
 
-    std::string_view LocalNowSql() const override { return "to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')"; }
+    std::string_view LocalNowSql() const override {
+        return "to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')";
+    }
 
     // Runs `sql` with its parameters; the result is the caller's.
     // Each statement text is prepared once per connection and then only executed: a save's
@@ -236,13 +239,14 @@ class PgConnection final : public ConnectionEngine {
                 prepared_.clear();
             }
             const std::string name = "wb" + std::to_string(++preparedCount_);
-            PGresult* made = PQprepare(conn_, name.c_str(), sql.c_str(), static_cast<int>(values.size()), nullptr);
+            PGresult* made =
+                PQprepare(conn_, name.c_str(), sql.c_str(), static_cast<int>(values.size()), nullptr);
             Check(made);
             PQclear(made);
             known = prepared_.emplace(sql, name).first;
         }
-        PGresult* r = PQexecPrepared(conn_, known->second.c_str(), static_cast<int>(values.size()), values.data(),
-                                     nullptr, nullptr, 0);
+        PGresult* r = PQexecPrepared(conn_, known->second.c_str(), static_cast<int>(values.size()),
+                                     values.data(), nullptr, nullptr, 0);
         Check(r);
         return r;
     }
@@ -264,8 +268,9 @@ class PgConnection final : public ConnectionEngine {
         if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return;
         const char* field = r != nullptr ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
         const std::string state = field != nullptr ? field : "";
-        std::string message = Trimmed(r != nullptr && *PQresultErrorMessage(r) != '\0' ? PQresultErrorMessage(r)
-                                                                                         : PQerrorMessage(conn_));
+        std::string message =
+            Trimmed(r != nullptr && *PQresultErrorMessage(r) != '\0' ? PQresultErrorMessage(r)
+                                                                     : PQerrorMessage(conn_));
         PQclear(r);
         const bool lost = PQstatus(conn_) == CONNECTION_BAD;
         if (lost && inTransaction_) inTransaction_ = false;
@@ -282,7 +287,8 @@ class PgConnection final : public ConnectionEngine {
 
 bool PgStatement::Step() {
     if (result_ == nullptr) {
-        if (params_.size() < static_cast<size_t>(placeholders_)) params_.resize(static_cast<size_t>(placeholders_));
+        if (params_.size() < static_cast<size_t>(placeholders_))
+            params_.resize(static_cast<size_t>(placeholders_));
         result_ = conn_.Run(sql_, params_);
         row_ = -1;
     }
@@ -298,18 +304,22 @@ ServerRefused Refusal(PGconn* conn, const ServerAddress& address) {
     if (PQconnectionNeedsPassword(conn) == 1)
         return {R::Password, "The shop server " + where + " asks for a password."};
     if (Has(text, "password authentication failed") || Has(text, "authentication failed"))
-        return {R::Password, "The shop server " + where + " refused the user name or password.\n\n(" + text + ")"};
+        return {R::Password,
+                "The shop server " + where + " refused the user name or password.\n\n(" + text + ")"};
     if (Has(text, "does not exist") && Has(text, "database"))
-        return {R::NoDatabase, "The shop server has no database named \"" + address.database + "\".\n\n(" + text + ")"};
+        return {R::NoDatabase,
+                "The shop server has no database named \"" + address.database + "\".\n\n(" + text + ")"};
     if (Has(text, "role") && Has(text, "does not exist"))
         return {R::Other, "The shop server has no user named \"" + address.user + "\".\n\n(" + text + ")"};
     if (Has(text, "SSL") || Has(text, "certificate") || Has(text, "TLS"))
-        return {R::Tls, "The secure (TLS) connection to the shop server " + where + " was refused.\n\n(" + text + ")"};
+        return {R::Tls, "The secure (TLS) connection to the shop server " + where + " was refused.\n\n(" +
+                            text + ")"};
     if (Has(text, "Connection refused") || Has(text, "could not connect") || Has(text, "No such file") ||
         Has(text, "translate host name") || Has(text, "timeout") || Has(text, "unreachable") ||
         Has(text, "No route"))
         return {R::NoServer, "No shop server answers at " + where +
-                                 ". Check the host and port, and that the server is running.\n\n(" + text + ")"};
+                                 ". Check the host and port, and that the server is running.\n\n(" + text +
+                                 ")"};
     return {R::Other, "The shop server " + where + " could not be used.\n\n(" + text + ")"};
 }
 
@@ -338,8 +348,8 @@ std::string FoldCaseFunctionSql() {
 }
 
 // The same tables and columns as the local file's, in the server's types: numbers double
-// precision, yes/no boolean, dates date. Texts compare byte by byte (collation ucs_basic, by code point), as the
-// local engine compares them, so that the folded-prefix ranges of the search mean the same.
+// precision, yes/no boolean, dates date. Texts compare byte by byte (collation ucs_basic, by code point), as
+// the local engine compares them, so that the folded-prefix ranges of the search mean the same.
 void CreateTables(Database& db) {
     db.Exec(FoldCaseFunctionSql());
     constexpr std::string_view kListColumns =
@@ -353,18 +363,20 @@ void CreateTables(Database& db) {
     db.Exec("CREATE INDEX Aircraft_FoldedTail ON Aircraft (fold_case(Tail), \"Date\")");
     db.Exec("CREATE TABLE Equipment (" + id + ", " + std::string(kListColumns) + ")");
     db.Exec("CREATE INDEX Equipment_FoldedTail ON Equipment (fold_case(Tail), \"Date\", List, RowNum)");
-    db.Exec("CREATE TABLE CompanyInfo (" + id +
-            ", CompName text, CompAddress text, CompCSZ text, CompPhone text, FormTitle text, EquipTitle text, "
-            "Mechanic text, Cert text, PrintCo boolean, PrintCG boolean, PrintMech boolean, PrintNotes boolean)");
+    db.Exec(
+        "CREATE TABLE CompanyInfo (" + id +
+        ", CompName text, CompAddress text, CompCSZ text, CompPhone text, FormTitle text, EquipTitle text, "
+        "Mechanic text, Cert text, PrintCo boolean, PrintCG boolean, PrintMech boolean, PrintNotes boolean)");
     db.Exec("INSERT INTO CompanyInfo DEFAULT VALUES");
-    db.Exec("CREATE TABLE AircraftRevision (" + id +
-            ", AircraftId bigint, Superseded text NOT NULL, Reason text NOT NULL CHECK (Reason IN ('replaced', "
-            "'deleted')), ReplacedBy bigint, WorksheetId bigint" +
-            AircraftColumnsSql() + ")");
+    db.Exec(
+        "CREATE TABLE AircraftRevision (" + id +
+        ", AircraftId bigint, Superseded text NOT NULL, Reason text NOT NULL CHECK (Reason IN ('replaced', "
+        "'deleted')), ReplacedBy bigint, WorksheetId bigint" +
+        AircraftColumnsSql() + ")");
     db.Exec("CREATE INDEX AircraftRevision_Worksheet ON AircraftRevision (WorksheetId)");
     db.Exec("CREATE INDEX AircraftRevision_Tail ON AircraftRevision (fold_case(Tail), \"Date\")");
-    db.Exec("CREATE TABLE EquipmentRevision (" + id + ", RevisionId bigint NOT NULL, " + std::string(kListColumns) +
-            ")");
+    db.Exec("CREATE TABLE EquipmentRevision (" + id + ", RevisionId bigint NOT NULL, " +
+            std::string(kListColumns) + ")");
     db.Exec("CREATE INDEX EquipmentRevision_Revision ON EquipmentRevision (RevisionId, List, RowNum)");
     // The layout's version: a newer program's database is refused rather than misread.
     db.Exec("CREATE TABLE SchemaVersion (Version integer NOT NULL)");
@@ -382,9 +394,10 @@ std::optional<ServerRefused> PrepareTables(Database& db, const ServerAddress& ad
     if (!HasTable(db, "SchemaVersion")) {
         for (const TableLayout& t : MainTables())
             if (HasTable(db, t.name))
-                return ServerRefused(R::NotOurs, "The database \"" + address.database +
-                                                     "\" already holds a table " + std::string(t.name) +
-                                                     " that this program did not make. Choose an empty database.");
+                return ServerRefused(R::NotOurs,
+                                     "The database \"" + address.database + "\" already holds a table " +
+                                         std::string(t.name) +
+                                         " that this program did not make. Choose an empty database.");
         CreateTables(db);
         tx.Commit();
         return std::nullopt;
@@ -392,8 +405,9 @@ std::optional<ServerRefused> PrepareTables(Database& db, const ServerAddress& ad
     Statement version = db.Prepare("SELECT max(Version) FROM SchemaVersion");
     const std::int64_t v = version.Step() ? version.Int(0) : 0;
     if (v > kSchemaVersion)
-        return ServerRefused(R::Newer, "The shop database was written by a newer version of this program. "
-                                       "Install that version on this workstation.");
+        return ServerRefused(R::Newer,
+                             "The shop database was written by a newer version of this program. "
+                             "Install that version on this workstation.");
     // Version 2 is the first a server holds; later versions are brought up here, in this transaction.
     if (v < kSchemaVersion) {
         Statement set = db.Prepare("UPDATE SchemaVersion SET Version = CAST(? AS INTEGER)");
@@ -417,9 +431,9 @@ Database ConnectServer(const ServerAddress& address, const std::string& password
     // Time limits of a few seconds, so that the window never waits long on a server that is
     // gone: connecting, each statement, and a network that stops carrying replies.
     const std::string connectTimeout = std::to_string(TimeLimitSeconds("WB_SERVER_CONNECT_TIMEOUT", 5));
-    const std::string options = "-c statement_timeout=" +
-                                std::to_string(TimeLimitSeconds("WB_SERVER_STATEMENT_TIMEOUT", 10) * 1000) +
-                                " -c DateStyle=ISO -c extra_float_digits=3";
+    const std::string options =
+        "-c statement_timeout=" + std::to_string(TimeLimitSeconds("WB_SERVER_STATEMENT_TIMEOUT", 10) * 1000) +
+        " -c DateStyle=ISO -c extra_float_digits=3";
     std::vector<std::pair<const char*, std::string>> params = {
         {"host", address.host},
         {"port", address.port},

@@ -38,8 +38,8 @@ std::optional<ServerAddress> ParseServerPath(std::string_view dataPath) {
     if (!IsServerPath(dataPath)) return std::nullopt;
     const std::string conninfo(dataPath.substr(kServerPrefix.size()));
     char* error = nullptr;
-    std::unique_ptr<PQconninfoOption, decltype(&PQconninfoFree)> options(PQconninfoParse(conninfo.c_str(), &error),
-                                                                         &PQconninfoFree);
+    std::unique_ptr<PQconninfoOption, decltype(&PQconninfoFree)> options(
+        PQconninfoParse(conninfo.c_str(), &error), &PQconninfoFree);
     PQfreemem(error);
     if (!options) return std::nullopt;
     ServerAddress a;

@@ -93,8 +93,9 @@ TEST_F(ShopServerTest, AConnectionCutMidSaveLeavesTheOldVersionWhole) {
     });
     // Cut it once it waits on the lock, with its first rows written in its transaction.
     for (int i = 0; i < 500; ++i) {
-        if (Count(admin, "SELECT count(*) FROM pg_stat_activity WHERE application_name = 'cut-me' AND "
-                         "wait_event_type = 'Lock'") == 1)
+        if (Count(admin,
+                  "SELECT count(*) FROM pg_stat_activity WHERE application_name = 'cut-me' AND "
+                  "wait_event_type = 'Lock'") == 1)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -148,7 +149,8 @@ class ShopServerLoginTest : public test::FormDriver {
         Database admin = OpenServer(TestServerAddress());
         try {
             const char* user = std::getenv("PGUSER");
-            admin.Exec("CREATE ROLE wbpass LOGIN PASSWORD 'secret' IN ROLE " + std::string(user ? user : "postgres"));
+            admin.Exec("CREATE ROLE wbpass LOGIN PASSWORD 'secret' IN ROLE " +
+                       std::string(user ? user : "postgres"));
         } catch (const EngineError&) {
             // Made by an earlier case of this run.
         }
@@ -183,7 +185,8 @@ TEST_F(ShopServerLoginTest, APasswordIsAskedForAndAWrongOneOrRefusedTlsIsNamed) 
 
 // The server folds case as the program does, so a search finds the same tails on both.
 TEST_F(ShopServerTest, TheServerFoldsCaseAsTheProgramDoes) {
-    for (const char* text : {"N123AB", "École", "STRASSE", "Straße", "ΣΑΣ", "ﬁne", "İstanbul", "ᏴᏵ", "ᾳ", "Ǆ"}) {
+    for (const char* text :
+         {"N123AB", "École", "STRASSE", "Straße", "ΣΑΣ", "ﬁne", "İstanbul", "ᏴᏵ", "ᾳ", "Ǆ"}) {
         Statement s = admin.Prepare("SELECT fold_case(?)");
         s.Bind(1, std::string(text));
         ASSERT_TRUE(s.Step());
@@ -220,7 +223,8 @@ class ShopServerFormTest : public test::StoreFormTest {
         const std::string name = TestServerAddress().database;
         admin.Exec("ALTER DATABASE " + name + " ALLOW_CONNECTIONS " + (allowAgain ? "true" : "false"));
         if (!allowAgain)
-            admin.Exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" + name + "'");
+            admin.Exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" + name +
+                       "'");
     }
 };
 
@@ -266,6 +270,45 @@ TEST_F(ShopServerFormTest, AWorksheetChangedAtAnotherWorkstationIsReplacedOnlyOn
         EXPECT_EQ(Count("SELECT count(*) FROM Aircraft"), 1);
         EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Serial = 'S-YES'"), yes ? 1 : 0);
     }
+}
+
+}  // namespace
+}  // namespace wb
+
+namespace wb {
+namespace {
+
+// The capability end to end: from the set-up panel, the server is tested, the local records
+// are moved up, the choice saved, and the next start works on the server.
+class MoveUpTest : public test::StoreFormTest {};
+
+TEST_F(MoveUpTest, TheLocalRecordsMoveUpAndTheNextStartUsesTheServer) {
+    WB_REQUIRE_TEST_SERVER();
+    test::FreshServerDatabase();
+    Store("N5", "06-10-2001");
+    for (Control c : {Control::Command3D18, Control::Command3D40, Control::Command3D45})
+        form.Clicked(c);
+    ASSERT_TRUE(form.Visible(Control::Panel3D13));
+    Set(Control::Text33, TestServerAddress().database);
+    dialogs.Clear();
+    dialogs.answers = {true};
+    for (Control c : {Control::Command3D46, Control::Command3D48, Control::Command3D47})
+        form.Clicked(c);
+    ASSERT_EQ(dialogs.Titles(), std::vector<std::string>(4, "Shop server"));
+    EXPECT_NE(dialogs.shown[0].text.find("can be used"), std::string::npos);
+    EXPECT_NE(dialogs.shown[2].text.find("1 Worksheets, 1 equipment rows"), std::string::npos)
+        << dialogs.shown[2].text;
+    EXPECT_EQ(SettingsDatabase(temp.path).DataPath(), ServerPath(TestServerAddress()));
+
+    test::ScriptedDialogs again;
+    MainForm next(again, clock);
+    next.workingFolder = temp.path;
+    next.Load();
+    next.Activate();
+    ASSERT_TRUE(next.records);
+    EXPECT_TRUE(next.records->db().OnServer());
+    EXPECT_EQ(next.records->AircraftSet.Size(), 1);
+    EXPECT_TRUE(again.shown.empty());
 }
 
 }  // namespace

@@ -30,12 +30,12 @@ inline std::string ServerMissing() {
 }
 
 // Skips the case (fails it under CI) when there is no test server. Use in SetUp or a test body.
-#define WB_REQUIRE_TEST_SERVER()                                                    \
-    do {                                                                            \
-        if (const std::string why = ::wb::test::ServerMissing(); !why.empty()) {    \
-            if (std::getenv("CI") != nullptr) FAIL() << why;                        \
-            GTEST_SKIP() << why;                                                    \
-        }                                                                           \
+#define WB_REQUIRE_TEST_SERVER()                                                 \
+    do {                                                                         \
+        if (const std::string why = ::wb::test::ServerMissing(); !why.empty()) { \
+            if (std::getenv("CI") != nullptr) FAIL() << why;                     \
+            GTEST_SKIP() << why;                                                 \
+        }                                                                        \
     } while (false)
 
 // This process's database on the test server; host, port and user come from the environment.
