@@ -179,7 +179,9 @@ class SqliteConnection final : public ConnectionEngine {
     void Begin() override { Exec("BEGIN IMMEDIATE"); }
     // BEGIN IMMEDIATE already keeps every other writer out until the transaction ends.
     void LockNames(const std::vector<std::string>&) override {}
-    std::string_view LocalNowSql() const override { return "strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime')"; }
+    std::string_view LocalNowSql() const override {
+        return "strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime')";
+    }
     sqlite3* SqliteHandle() const override { return db_; }
 
   private:

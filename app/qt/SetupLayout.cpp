@@ -198,7 +198,8 @@ void MainWindow::BuildDataFolder() {
     auto* server = new QPushButton(QStringLiteral("Shop server..."), panel);
     server->setObjectName(QStringLiteral("Command3D45"));
     server->setAutoDefault(true);
-    server->setToolTip(QStringLiteral("Keep the records on a database server that several workstations share"));
+    server->setToolTip(
+        QStringLiteral("Keep the records on a database server that several workstations share"));
     server->setGeometry(TwipRect(1450, 3405, 2045, 495));
     connect(server, &QPushButton::clicked, this, [this] { Click(C::Command3D45); });
     Register(C::Command3D45, server);
@@ -241,7 +242,8 @@ void MainWindow::BuildShopServer() {
         const char* caption;
         int left, width;
     };
-    for (const Button& b : {Button{C::Command3D46, "Test", 150, 1100}, Button{C::Command3D47, "Save", 1350, 1100},
+    for (const Button& b : {Button{C::Command3D46, "Test", 150, 1100},
+                            Button{C::Command3D47, "Save", 1350, 1100},
                             Button{C::Command3D48, "Move local database up", 2550, 2550},
                             Button{C::Command3D49, "Back", 5250, 1200}}) {
         auto* button = new QPushButton(QString::fromLatin1(b.caption), panel);
