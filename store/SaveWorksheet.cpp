@@ -71,8 +71,8 @@ void StoreLists(Database& db, const Worksheet& ws, const std::string& tail, cons
                    Value weight, Value arm, bool install, bool remove, std::string_view list) {
         for (Value v : {Value(tail), Value(date), Value(rowNum),
                         Value(FirstChars(description, kDescriptionChars)), Value(serial), std::move(weight),
-                        std::move(arm), Value(std::int64_t{install ? 1 : 0}), Value(std::int64_t{remove ? 1 : 0}),
-                        Value(std::string(list))})
+                        std::move(arm), Value(std::int64_t{install ? 1 : 0}),
+                        Value(std::int64_t{remove ? 1 : 0}), Value(std::string(list))})
             values.push_back(std::move(v));
     };
 
