@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "app/MainForm.h"
+#include "bench/BenchBrowse.h"
 #include "bench/BenchShared.h"
 #include "store/Records.h"
 #include "store/Schema.h"
@@ -94,21 +95,7 @@ void BM_Load(benchmark::State& state) {
 // One press of Next while browsing every stored Worksheet.
 void BM_BrowseStep(benchmark::State& state) {
     WB_OPEN_OR_SKIP(db);
-    test::ScriptedDialogs dialogs;
-    test::FixedClock clock;
-    MainForm form(dialogs, clock);
-    form.Load();
-    form.records = std::make_unique<Records>(std::move(*db));
-    form.FreshWorksheet = 0;
-    form.SearchActive = 0;
-    for (auto _ : state) {
-        form.Clicked(Control::Command3D16);
-        if (form.records->AircraftSet.Eof()) {
-            state.PauseTiming();
-            form.records->AircraftSet.MoveFirst();
-            state.ResumeTiming();
-        }
-    }
+    BrowseSteps(state, std::make_unique<Records>(std::move(*db)));
 }
 
 // A tail-prefix search as the window narrows it.

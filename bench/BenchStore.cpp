@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/MainForm.h"
+#include "bench/BenchBrowse.h"
 #include "bench/BenchShared.h"
 #include "reports/RecordingPage.h"
 #include "reports/Reports.h"
@@ -21,25 +22,9 @@ int Size(const benchmark::State& state) {
     return static_cast<int>(state.range(0));
 }
 
-// One press of the Next button on a window browsing every stored Worksheet: the move, the
-// load of the Worksheet and its two lists, and the recomputation.
+// One press of the Next button while browsing every stored Worksheet.
 void BM_BrowseStep(benchmark::State& state) {
-    test::ScriptedDialogs dialogs;
-    test::FixedClock clock;
-    MainForm form(dialogs, clock);
-    form.Load();
-    form.records = std::make_unique<Records>(CachedDatabase(Size(state)));
-    form.FreshWorksheet = 0;
-    form.SearchActive = 0;
-    for (auto _ : state) {
-        form.Clicked(Control::Command3D16);
-        if (form.records->AircraftSet.Eof()) {
-            state.PauseTiming();
-            form.records->AircraftSet.MoveFirst();
-            state.ResumeTiming();
-        }
-    }
-    if (!dialogs.shown.empty()) state.SkipWithError("the browse showed a message");
+    BrowseSteps(state, std::make_unique<Records>(CachedDatabase(Size(state))));
 }
 
 // A search as the window narrows it: every Worksheet, then the tail prefix, then the date.
