@@ -65,18 +65,6 @@ TEST_P(CarryOverTest, OnlyTheLatestEquipmentListIsCopiedOncePerNewWorksheet) {
     EXPECT_EQ(form.ws.grid(GridId::Grid3).Cell(0, equipment::Description), "Replaced");
 }
 
-TEST_P(CarryOverTest, ATailWithoutAStoredListOnlyResetsTheScaleAndFluidRows) {
-    StoreTwoDates();
-    New();
-    Set(Control::Text1, "N9");
-    Fluid(2, "Oil", "15", "30");
-    PressSpecsButton();
-    EXPECT_TRUE(Items().empty());
-    EXPECT_EQ(form.ws.grid(GridId::Grid4).Cell(2, fluid::Dsc), "");
-    EXPECT_TRUE(form.ws.FluidRows().At(2, fluid::Wgt).IsEmpty());
-    EXPECT_TRUE(form.Visible(Control::Panel3D6));
-}
-
 INSTANTIATE_TEST_SUITE_P(Engines, CarryOverTest, test::BothEngines(), test::EngineName);
 
 }  // namespace

@@ -59,26 +59,5 @@ TEST_F(RecordSetTest, AnAddedRowComesLastAndADeletedRowIsSteppedOver) {
     EXPECT_EQ(dates, (std::vector<std::string>{"1999-06-10", "1990-01-01"}));
 }
 
-TEST_F(RecordSetTest, ADeferredSetNarrowsLikeAReadOneAndReadsWhenFirstLookedAt) {
-    RecordSet deferred = RecordSet::Deferred(main.db(), "Aircraft", "\"Date\"");
-    const Condition before2001{"\"Date\" < ?", {std::string("2001-01-01")}};
-    const Condition after1999{"\"Date\" > ?", {std::string("1999-12-31")}};
-    RecordSet narrowed = deferred.Filtered(before2001).Filtered(after1999);
-    // Added before the set was first looked at: a deferred set sees it, as a set opened now would.
-    Add("N2", "2000-06-01");
-    RecordSet read(main.db(), "Aircraft", "\"Date\"");
-    read = read.Filtered(before2001).Filtered(after1999);
-    EXPECT_EQ(narrowed.Ids(), read.Ids());
-    EXPECT_EQ(narrowed.Size(), 2);
-    EXPECT_EQ(DateAt(narrowed), "2000-06-01");
-    narrowed.MoveNext();
-    EXPECT_EQ(DateAt(narrowed), "2000-12-31");
-    narrowed.MoveNext();
-    EXPECT_TRUE(narrowed.Eof());
-
-    RecordSet none = RecordSet::Deferred(main.db(), "Aircraft", "\"Date\"").Filtered({"0", {}});
-    EXPECT_TRUE(none.Bof() && none.Eof());
-}
-
 }  // namespace
 }  // namespace wb
