@@ -9,7 +9,6 @@
 namespace wb {
 namespace {
 
-using test::Dump;
 using test::TempFolder;
 
 std::string Contents(const std::filesystem::path& file) {
@@ -19,12 +18,7 @@ std::string Contents(const std::filesystem::path& file) {
 
 TEST(DatabaseFiles, AMissingFileIsCreatedWithItsTablesRowsAndVersion) {
     TempFolder temp;
-    SettingsDatabase settings(temp.path);
-    EXPECT_EQ(settings.DataPath(), std::nullopt);
-    EXPECT_EQ(settings.CompanyPhone(), std::nullopt);
-    settings.SetDataPath("/shop/data");
-    settings.SetCompanyPhone("555-0100");
-    EXPECT_EQ(SettingsDatabase(temp.path).DataPath(), "/shop/data");
+    EXPECT_EQ(SettingsDatabase(temp.path).DataPath(), std::nullopt);
 
     MainDatabase main(temp.path / "VELK.MDB");
     EXPECT_EQ(main.ReadCompanyRow(), CompanyRow{});

@@ -72,17 +72,9 @@ class RevisionTest : public test::BothEnginesTest {
     // A weighed Worksheet with changes and an equipment list, stored.
     void StoreFull(const std::string& tail, const std::string& date) {
         New();
+        FillWorksheet();
         Set(Control::Text1, tail);
         Set(Control::Text7, date);
-        Set(Control::Text3, "Piper");
-        Set(Control::Text11, "2300");
-        Scale(0, "Right Main", "2.5", "612.5", "80");
-        Scale(1, "Left Main", "2.5", "610", "80");
-        Scale(2, "Nose", "0", "290", "30");
-        Fluid(0, "Forward Tanks", "30", "95");
-        Change(1, "Radio", "12", "40", "X", "");
-        Item(0, "Battery", "25", "10");
-        Recalculate(form.ws);
         Save();
         ASSERT_EQ(form.ScreenSaved, 1);
     }

@@ -14,28 +14,6 @@ constexpr const char* kTooLong =
 
 class SaveLoadTest : public test::BothEnginesTest {
   protected:
-    // A weighed Worksheet with fluids, equipment changes and an equipment list.
-    void FillWorksheet() {
-        Set(Control::Text1, "O'NEIL");
-        Set(Control::Text7, "6/10/2001");
-        Set(Control::Text2, "28-7890");
-        Set(Control::Text3, "Piper");
-        Set(Control::Text5, "1978");
-        Set(Control::Text8, "1234.5");
-        Set(Control::Text11, "2325");
-        Set(Control::Text12, "WO-77");
-        Set(Control::Text14, "82.0 to 93.0");
-        Set(Control::Text13, "Weighed \"as is\";\nfuel drained.");
-        Scale(0, "Right Main", "2.5", "612.5", "80");
-        Scale(1, "Left Main", "2.5", "610", "80");
-        Scale(2, "Nose", "0", "290", "30");
-        Fluid(0, "Forward Tanks", "30", "95");
-        Change(1, "Radio 5\" panel", "12", "40", "X", "");
-        Change(2, "Old ADF", "5", "60", "", "X");
-        Item(0, "Battery", "25", "10");
-        Item(1, "ELT 50% off_", "3", "200");
-        Recalculate(form.ws);
-    }
     // The header fields, the typed texts of both lists and the lists as shown.
     std::vector<std::string> Snapshot() const {
         std::vector<std::string> texts;

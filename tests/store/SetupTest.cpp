@@ -102,40 +102,24 @@ TEST_F(SetupTest, AMissingFormTitleOpensThePanelAtItButAnEmptyOneDoesNot) {
     EXPECT_FALSE(form->Visible(Control::Panel3D7));
 }
 
-TEST_F(SetupTest, AnEmptyCompanyTableGetsItsRowBeforeAnythingElse) {
+// The font row goes after the company row (made first when the table is empty) and is then
+// edited in place; storing the panel writes the company row alone.
+TEST_F(SetupTest, TheFontRowFollowsTheCompanyRowAndIsEditedInPlace) {
     UseDataFolder();
     MainDatabase(Data() / "VELK.MDB").db().Exec("DELETE FROM CompanyInfo");
     auto form = Start();
-    EXPECT_TRUE(form->Visible(Control::Panel3D7));
-    EXPECT_EQ(form->Focus(), Control::Text17);
-    EXPECT_EQ(CompanyNames(*form), std::vector<std::string>{"<null>"});
-    dialogs.fonts = {ReportFont{"Times New Roman", 14, false, false}};
-    form->Clicked(Control::Command3D28);
-    EXPECT_EQ(CompanyNames(*form), (std::vector<std::string>{"<null>", "Reports"}));
-}
-
-TEST_F(SetupTest, TheFontRowIsAppendedOnceThenEditedInPlace) {
-    UseDataFolder();
-    WriteCompany();
-    auto form = Start();
-    form->Clicked(Control::Command3D18);
     ASSERT_TRUE(form->Visible(Control::Panel3D7));
-    EXPECT_EQ(form->SampleFont(), ReportFont{});
-
+    EXPECT_EQ(CompanyNames(*form), std::vector<std::string>{"<null>"});
     const ReportFont times{"Times New Roman", 14, false, false};
-    dialogs.fonts = {times};
+    const ReportFont courier{"Courier New", 10.5, true, true};
+    dialogs.fonts = {times, courier};
     form->Clicked(Control::Command3D28);
     EXPECT_EQ(form->SampleFont(), times);
-    EXPECT_EQ(form->records->database().ReadReportFont(), times);
-
-    const ReportFont courier{"Courier New", 10.5, true, true};
-    dialogs.fonts = {courier};
     form->Clicked(Control::Command3D28);
     EXPECT_EQ(dialogs.fontsOffered.back(), times);
-    EXPECT_EQ(CompanyNames(*form), (std::vector<std::string>{"Skyline Avionics", "Reports"}));
+    EXPECT_EQ(CompanyNames(*form), (std::vector<std::string>{"<null>", "Reports"}));
     EXPECT_EQ(form->records->database().ReadReportFont(), courier);
 
-    // Storing the panel afterwards writes the company row, not the font row.
     form->TextChanged(Control::Text18, "2 Hangar Ln");
     form->Clicked(Control::Command3D18);
     EXPECT_EQ(StoredCompany().CompAddress, "2 Hangar Ln");

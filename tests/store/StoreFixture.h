@@ -114,6 +114,28 @@ class FormDriver : public ::testing::Test {
         Save();
         ASSERT_EQ(form.ScreenSaved, 1) << tail << " " << date;
     }
+    // A weighed Worksheet with fluids, equipment changes and an equipment list.
+    void FillWorksheet() {
+        Set(Control::Text1, "O'NEIL");
+        Set(Control::Text7, "6/10/2001");
+        Set(Control::Text2, "28-7890");
+        Set(Control::Text3, "Piper");
+        Set(Control::Text5, "1978");
+        Set(Control::Text8, "1234.5");
+        Set(Control::Text11, "2325");
+        Set(Control::Text12, "WO-77");
+        Set(Control::Text14, "82.0 to 93.0");
+        Set(Control::Text13, "Weighed \"as is\";\nfuel drained.");
+        Scale(0, "Right Main", "2.5", "612.5", "80");
+        Scale(1, "Left Main", "2.5", "610", "80");
+        Scale(2, "Nose", "0", "290", "30");
+        Fluid(0, "Forward Tanks", "30", "95");
+        Change(1, "Radio 5\" panel", "12", "40", "X", "");
+        Change(2, "Old ADF", "5", "60", "", "X");
+        Item(0, "Battery", "25", "10");
+        Item(1, "ELT 50% off_", "3", "200");
+        Recalculate(form.ws);
+    }
     // Empties the nine identity boxes, so that a browse press on a fresh Worksheet browses all.
     void ClearCriteria() {
         for (Control c : {Control::Text1, Control::Text2, Control::Text3, Control::Text4, Control::Text5,
