@@ -119,7 +119,8 @@ TEST_P(RevisionTest, EachReplacementOrDeletionKeepsTheVersionBefore) {
             Item(0, "ELT", "3", "200");
             dialogs.answers = {false, true};
             Save();
-            EXPECT_EQ(Count("SELECT count(*) FROM AircraftRevision WHERE AircraftId = " + std::to_string(old)), 0);
+            EXPECT_EQ(
+                Count("SELECT count(*) FROM AircraftRevision WHERE AircraftId = " + std::to_string(old)), 0);
         } else {
             LoadBySearch(tail);
             Set(tail == "N1" ? Control::Text3 : Control::Text1, tail == "N1" ? "Cessna" : "0");

@@ -70,39 +70,28 @@ class FormDriver : public ::testing::Test {
         form.Clicked(Control::Command3D19);
     }
     void Set(Control c, const std::string& text) { form.SetText(c, text); }
+    // Types a row's cells as the editing rules leave them and works out its moment.
+    void Fill(GridId id, int n, std::initializer_list<int> cols, std::initializer_list<std::string> texts) {
+        auto text = texts.begin();
+        for (int c : cols)
+            form.ws.store(id).At(n, c) = *text++;
+        CommitRowMoment(form.ws, id, n);
+    }
     void Scale(int n, const char* dsc, const char* tar, const char* wgt, const char* arm) {
-        RowStore& s = form.ws.ScaleRows();
-        s.At(n, scale::Dsc) = dsc;
-        s.At(n, scale::Tar) = tar;
-        s.At(n, scale::Wgt) = wgt;
-        s.At(n, scale::Arm) = arm;
-        CommitRowMoment(form.ws, GridId::Grid2, n);
+        Fill(GridId::Grid2, n, {scale::Dsc, scale::Tar, scale::Wgt, scale::Arm}, {dsc, tar, wgt, arm});
     }
     void Fluid(int n, const char* dsc, const char* wgt, const char* arm) {
-        RowStore& s = form.ws.FluidRows();
-        s.At(n, fluid::Dsc) = dsc;
-        s.At(n, fluid::Wgt) = wgt;
-        s.At(n, fluid::Arm) = arm;
-        CommitRowMoment(form.ws, GridId::Grid4, n);
+        Fill(GridId::Grid4, n, {fluid::Dsc, fluid::Wgt, fluid::Arm}, {dsc, wgt, arm});
     }
     void Change(int n, const std::string& desc, const char* wgt, const char* arm, const char* in,
                 const char* out) {
-        RowStore& s = form.ws.InstalledList();
-        s.At(n, installed::Description) = desc;
-        s.At(n, installed::Serial) = "S" + std::to_string(n);
-        s.At(n, installed::Weight) = wgt;
-        s.At(n, installed::Arm) = arm;
-        s.At(n, installed::Install) = in;
-        s.At(n, installed::Remove) = out;
-        CommitRowMoment(form.ws, GridId::Grid1, n);
+        using namespace installed;
+        Fill(GridId::Grid1, n, {Description, Serial, Weight, Arm, Install, Remove},
+             {desc, "S" + std::to_string(n), wgt, arm, in, out});
     }
     void Item(int n, const std::string& desc, const char* wgt, const char* arm) {
-        RowStore& s = form.ws.EquipmentList();
-        s.At(n, equipment::Description) = desc;
-        s.At(n, equipment::Serial) = "E" + std::to_string(n);
-        s.At(n, equipment::Weight) = wgt;
-        s.At(n, equipment::Arm) = arm;
-        CommitRowMoment(form.ws, GridId::Grid3, n);
+        using namespace equipment;
+        Fill(GridId::Grid3, n, {Description, Serial, Weight, Arm}, {desc, "E" + std::to_string(n), wgt, arm});
     }
     void Save() { form.Clicked(Control::Command3D13); }
     // A fresh Worksheet with the given identity and one equipment item, saved.
@@ -187,6 +176,5 @@ class BothEnginesTest : public StoreFormTest, public ::testing::WithParamInterfa
   protected:
     Engine engine() const override { return GetParam(); }
 };
-
 
 }  // namespace wb::test
