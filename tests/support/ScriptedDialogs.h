@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "worksheet/Ports.h"
@@ -25,53 +26,34 @@ public:
     }
     bool AskYesNo(std::string_view title, std::string_view text) override {
         shown.push_back({Shown::Question, std::string(title), std::string(text), Icon::Question});
-        if (answers.empty()) return false;
-        bool a = answers.front();
-        answers.pop_front();
-        return a;
+        return Take(answers, false);
     }
     std::optional<std::string> AskPassword(std::string_view title, std::string_view text) override {
         shown.push_back({Shown::Password, std::string(title), std::string(text), Icon::Question});
-        if (passwords.empty()) return std::nullopt;
-        auto p = passwords.front();
-        passwords.pop_front();
-        return p;
+        return Take(passwords, {});
     }
     std::optional<ReportFont> ChooseFont(const ReportFont& initial) override {
         shown.push_back({Shown::Font, initial.name, std::to_string(initial.size), Icon::Information});
         fontsOffered.push_back(initial);
-        if (fonts.empty()) return std::nullopt;
-        auto f = fonts.front();
-        fonts.pop_front();
-        return f;
+        return Take(fonts, {});
     }
     size_t Choose(std::string_view title, std::string_view text, const std::vector<std::string>& options,
                   Icon icon) override {
         shown.push_back({Shown::Choice, std::string(title), std::string(text), icon});
         offered.push_back(options);
-        size_t pick = options.empty() ? 0 : options.size() - 1;  // Escape
-        if (!choices.empty()) {
-            pick = std::min(choices.front(), pick);
-            choices.pop_front();
-        }
-        return pick;
+        const size_t escape = options.empty() ? 0 : options.size() - 1;
+        return std::min(Take(choices, escape), escape);
     }
     std::optional<size_t> PickFromList(std::string_view title, std::string_view text,
                                        const std::vector<std::string>& lines) override {
         shown.push_back({Shown::List, std::string(title), std::string(text), Icon::Information});
         offered.push_back(lines);
-        if (picks.empty()) return std::nullopt;
-        auto p = picks.front();
-        picks.pop_front();
-        return p;
+        return Take(picks, {});
     }
     void ChoosePrinter() override { shown.push_back({Shown::Printer, "", "", Icon::Information}); }
     std::optional<std::string> ChoosePdfFile(const std::string& suggested) override {
         shown.push_back({Shown::PdfFile, "", suggested, Icon::Information});
-        if (pdfFiles.empty()) return std::nullopt;
-        auto f = pdfFiles.front();
-        pdfFiles.pop_front();
-        return f;
+        return Take(pdfFiles, {});
     }
 
     // Titles of everything shown, in order.
@@ -94,6 +76,16 @@ public:
     std::deque<size_t> choices;                       // the button pressed in a Choose box
     std::deque<std::optional<size_t>> picks;          // the line picked from a list, nullopt = Cancel
     std::vector<std::vector<std::string>> offered;    // the buttons or lines of each of those
+
+private:
+    // The next scripted answer, or what an empty script stands for.
+    template <class T>
+    static T Take(std::deque<T>& script, T none) {
+        if (script.empty()) return none;
+        T next = std::move(script.front());
+        script.pop_front();
+        return next;
+    }
 };
 
 class FixedClock : public Clock {
