@@ -109,19 +109,6 @@ TEST_P(HistoryTest, TheChainIsShownWithItsValuesItsBreakAndTheChangeSinceTheWeig
     }
 }
 
-TEST_P(HistoryTest, TheHistoryNeedsATailAndAnUnknownTailHasNoLatestRecord) {
-    New();
-    dialogs.Clear();
-    form.Clicked(Control::Command3D41);
-    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"No aircraft identified."});
-    EXPECT_FALSE(form.Visible(Control::Panel3D12));
-
-    Set(Control::Text1, "N9");
-    OpenHistory();
-    EXPECT_FALSE(form.Usable(Control::Command3D42));
-    EXPECT_EQ(ChainSummary(form.history), "No Worksheet of this aircraft is stored.");
-}
-
 INSTANTIATE_TEST_SUITE_P(Engines, HistoryTest, test::BothEngines(), test::EngineName);
 
 }  // namespace
