@@ -1,4 +1,4 @@
-// Where the settings file is kept, and a data folder given for one run only.
+// Where the settings file is kept.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -32,28 +32,6 @@ TEST(SettingsLocationTest, AFileInTheStartingFolderWinsOtherwiseTheApplicationDa
     EXPECT_EQ(SettingsFolder(elsewhere, {}), elsewhere);
     std::ofstream(temp.path / "file") << "in the way";
     EXPECT_EQ(SettingsFolder(elsewhere, temp.path / "file" / "weightbalance"), elsewhere);
-}
-
-TEST(SettingsLocationTest, ADataFolderGivenForTheRunIsOpenedAndTheStoredOneKept) {
-    TempFolder temp;
-    const auto stored = temp.path / "stored";
-    const auto given = temp.path / "given";
-    std::filesystem::create_directories(stored);
-    std::filesystem::create_directories(given);
-    SettingsDatabase(temp.path).SetDataPath(stored.string());
-
-    test::ScriptedDialogs dialogs;
-    test::FixedClock clock;
-    MainForm form(dialogs, clock);
-    form.workingFolder = temp.path;
-    form.dataFolderForRun = given.string();
-    form.Load();
-    form.Activate();
-
-    ASSERT_NE(form.records, nullptr);
-    EXPECT_TRUE(std::filesystem::exists(given / "VELK.MDB"));
-    EXPECT_FALSE(std::filesystem::exists(stored / "VELK.MDB"));
-    EXPECT_EQ(SettingsDatabase(temp.path).DataPath(), stored.string());
 }
 
 }  // namespace

@@ -14,9 +14,10 @@ using test::TempFolder;
 class SetupTest : public ::testing::Test {
   protected:
     // A fresh run of the program: load, then the start-up body.
-    std::unique_ptr<MainForm> Start() {
+    std::unique_ptr<MainForm> Start(std::optional<std::string> dataFolderForRun = std::nullopt) {
         auto form = std::make_unique<MainForm>(dialogs, clock);
         form->workingFolder = temp.path;
+        form->dataFolderForRun = dataFolderForRun;
         form->Load();
         form->Activate();
         return form;
@@ -169,6 +170,17 @@ TEST_F(SetupTest, FirstRunSavesAFolderThatTheNextStartUses) {
     form->Clicked(Control::Command3D40);
     EXPECT_TRUE(form->Visible(Control::Panel3D11));
     EXPECT_EQ(form->ChosenFolder(), Data().string());
+}
+
+TEST_F(SetupTest, ADataFolderGivenForTheRunIsOpenedAndTheStoredOneKept) {
+    UseDataFolder();
+    const auto given = temp.path / "given";
+    std::filesystem::create_directories(given);
+    auto form = Start(given.string());
+    ASSERT_NE(form->records, nullptr);
+    EXPECT_TRUE(std::filesystem::exists(given / "VELK.MDB"));
+    EXPECT_FALSE(std::filesystem::exists(Data() / "VELK.MDB"));
+    EXPECT_EQ(SettingsDatabase(temp.path).DataPath(), Data().string());
 }
 
 TEST_F(SetupTest, AStoredFolderThatIsGoneOpensThePanelAtTheCurrentFolderAndSaysSo) {
