@@ -2,7 +2,6 @@
 // never return here). The rules themselves are tested on the form; these tests show that keys,
 // clicks, focus and scrolling reach it and that what it decides reaches the widgets.
 #include <QLabel>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QStyleFactory>
 #include <memory>
@@ -77,10 +76,6 @@ void MainWindowTest::aWeighingTypedThroughTheWindowGivesTheNewValues() {
 
 // Keys, clicks and focus reach the form; what it decides reaches the boxes and the buttons.
 void MainWindowTest::theHeaderAndTheBarThroughTheWindow() {
-    for (int i = 0; i < 3; ++i)
-        click("Command3D20");
-    QCOMPARE(find<QPushButton>("Command3D20")->text(), QStringLiteral("Hobbs"));
-
     // Stored, and the focus has left Save: Exit ends without a question.
     form->ScreenSaved = 1;
     find("Command3D13")->setFocus(Qt::TabFocusReason);
@@ -100,12 +95,7 @@ void MainWindowTest::gridClicksKeysAndScrolling() {
 
     clickCell("Grid1", 1, 0);
     type(QStringLiteral("GPS"));
-    clickCell("Grid1", 2, 0);
-    type(QStringLiteral("ADF"));
-    clickCell("Grid1", 1, 0);
-    QTest::keyClick(grid, Qt::Key_Delete);
-    QCOMPARE(cell("Grid1", 1, 0), QStringLiteral("ADF"));
-    QTest::keyClick(grid, Qt::Key_Delete, Qt::KeypadModifier);  // the keypad's Delete as well
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::KeypadModifier);  // the keypad's Delete
     QCOMPARE(cell("Grid1", 1, 0), QString());
 
     for (int i = 0; i < 19; ++i)
@@ -133,10 +123,8 @@ void MainWindowTest::theWholeWindowZooms() {
     type(QStringLiteral("2"));
     QCOMPARE(form->Text(Control::Text1), "N12");
 
-    QTest::keyClick(find("Text1"), Qt::Key_Minus, Qt::ControlModifier);
-    QTRY_COMPARE(window->size(), normal);
     QTest::keyClick(find("Text1"), Qt::Key_0, Qt::ControlModifier);  // what suits the screen
-    QCOMPARE(kept, (std::vector<int>{110, 100, 0}));
+    QCOMPARE(kept, (std::vector<int>{110, 0}));
 }
 
 // The words themselves are the check's own (LimitsTest); here they reach the labels as the
@@ -146,16 +134,12 @@ void MainWindowTest::theEmptyCgRangeIsCheckedAsTheMechanicTypes() {
     type(QStringLiteral("n733bm\r"));
     find("Text9")->setFocus();
     type(QStringLiteral("1876\r32.2\r"));  // the previous empty weight and C.G.: the new values
-    QVERIFY(beside->isHidden());           // no range, no indication
 
     click("Command3D23");
     find("Text16")->setFocus();
     type(QStringLiteral("(+33.0) to (+42.5)"));
     QCOMPARE(find<QLabel>("CgSpecsIndication")->text(),
              QStringLiteral("New empty C.G. +32.20: OUTSIDE empty weight C.G. range +33.0 to +42.5"));
-    find("Text30")->setFocus();
-    type(QStringLiteral("228"));
-    QVERIFY(find<QLabel>("CgBallast")->text().startsWith(QStringLiteral("Ballast needed at +228.00")));
     click("Command3D23");
     QVERIFY(beside->isVisible());
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cfloat>
 #include <cmath>
 #include <limits>
 
@@ -47,7 +46,6 @@ TEST(SinglePatterns, AreReducedToSevenDigitsBeforeRounding) {
     EXPECT_EQ(FormatNumber(static_cast<double>(1.005f), "#####0.00"), "1.00");
     EXPECT_EQ(FormatSingle(70.38142f, "####0.#0"), "70.38");
     EXPECT_EQ(FormatSingle(16777217.0f, "#####0.0"), "16777220.0");  // 7 digits, then zeros
-    EXPECT_EQ(FormatSingle(FLT_MAX, "#####0.0").size(), 41u);
     // Non-finite values never show garbage.
     EXPECT_EQ(FormatSingle(std::numeric_limits<float>::infinity(), "######.00"), "Overflow");
     EXPECT_EQ(FormatNumber(std::nan(""), "#####0.00"), "Overflow");
