@@ -1,5 +1,4 @@
-// The history panel through the real window: the bar button opens it over a stored chain, its
-// lines and summary show, "Start from latest record" fills Empty and C.G., Escape closes it.
+// The history panel through the real window, over a chain stored through the form.
 #include <QLabel>
 #include <QStyleFactory>
 #include <QTemporaryDir>

@@ -1,5 +1,4 @@
-// The equipment change reports: the full page with removed rows first, and the compact half
-// page with installed rows first.
+// The full change report lists removed rows first, the compact half page installed rows first.
 #include <gtest/gtest.h>
 
 #include "ReportChecks.h"

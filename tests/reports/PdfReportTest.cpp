@@ -1,6 +1,4 @@
-// The reports rendered through Qt into PDF files and read back with the PDF tools: the
-// key lines are there, in the fonts and sizes asked for, and a twip on the page is a twip on
-// paper from the corner of the printable area.
+// Through Qt into a PDF file: the real fonts fit, and a twip on the page is a twip on paper.
 #include <gtest/gtest.h>
 
 #include <QDir>

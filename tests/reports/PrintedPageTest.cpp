@@ -1,6 +1,4 @@
-// What an inspector reads on every printed sheet: nothing overprints or leaves the paper, the
-// change columns add up to their totals, the numbers are the ones the computation used, and a
-// report of several sheets says on each which one it is.
+// What an inspector reads on every sheet: no overprint, totals that add up, numbered sheets.
 #include <gtest/gtest.h>
 
 #include "ReportChecks.h"

@@ -1,5 +1,4 @@
-// The weight and balance record on the recording page: one line per Worksheet with what it
-// supersedes, the break and the superseded versions marked, and the change since the weighing.
+// The weight and balance record: one line per Worksheet, breaks and superseded versions marked.
 #include <gtest/gtest.h>
 
 #include "ReportChecks.h"
@@ -62,8 +61,7 @@ TEST(RecordReport, ALongRecordContinuesUnderItsHeadingsWithoutOverprinting) {
         EXPECT_EQ(page.Find(line.entry.date).size(), 1u) << line.entry.date;
 }
 
-// A Worksheet must start where the one before ended, in weight and in C.G. alike; a
-// weighing starts afresh.
+// A Worksheet starts where the one before ended, in weight and C.G. alike; a weighing afresh.
 TEST(RecordChainBreaks, AStartThatDiffersInWeightOrCgAloneBreaksTheChain) {
     struct Case {
         const char *weight, *arm;

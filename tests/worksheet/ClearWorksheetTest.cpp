@@ -13,9 +13,6 @@ void FillEverything(Worksheet& ws) {
             c = "x";
         for (auto& e : ws.store(id).entries)
             e = "1";
-        ws.grid(id).row = 3;
-        ws.grid(id).col = 2;
-        ws.edit(id).EditCol = 2;
     }
 }
 

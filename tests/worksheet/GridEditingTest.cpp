@@ -26,8 +26,7 @@ class GridEditing : public ::testing::Test {
     ScriptedDialogs dialogs;
 };
 
-// Typing checks each key: a text that is no number empties the cell with a message, the first
-// key in a cell replaces what it held (a Backspace edits it), and marks toggle.
+// Each key is checked: no number empties the cell with a message; marks toggle.
 TEST_F(GridEditing, KeysTypedIntoCells) {
     struct Case {
         GridId grid;
@@ -83,8 +82,7 @@ TEST_F(GridEditing, EnterMovesFollowTheTable) {
     }
 }
 
-// A row's moment and the totals follow when the current cell leaves the row, typed into or not;
-// the equipment list never touches the totals.
+// Leaving a row commits it, typed into or not; the equipment list never touches the totals.
 TEST_F(GridEditing, ARowIsCommittedWhenTheCurrentCellMoves) {
     ws.ScaleRows().At(0, scale::Wgt) = "612.5";
     ws.ScaleRows().At(0, scale::Arm) = "80";
@@ -104,8 +102,7 @@ TEST_F(GridEditing, ARowIsCommittedWhenTheCurrentCellMoves) {
     EXPECT_EQ(ws.Get(Field::Text23), "610.00");
 }
 
-// Delete moves the rows below up and recomputes; row 0 of the change list is the previous
-// empty row and stays.
+// Delete moves the rows below up and recomputes; the previous-empty row 0 stays.
 TEST_F(GridEditing, DeleteMovesTheRowsBelowUp) {
     for (int r = 0; r < 30; ++r) {
         ws.grid(GridId::Grid1).Cell(r, 0) = "row " + std::to_string(r);
