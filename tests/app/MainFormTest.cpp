@@ -30,29 +30,24 @@ class MainFormTest : public ::testing::Test {
     MainForm form;
 };
 
-TEST_F(MainFormTest, AFreshWorksheetHasTodayAndTheDefaultsAndAsksBeforeExit) {
+// Exit and New ask first, and a No changes nothing.
+TEST_F(MainFormTest, AFreshWorksheetHasTodayAndAsksBeforeExitOrNew) {
     EXPECT_EQ(form.Text(Control::Text7), "12-06-2026");
     EXPECT_EQ(form.Focus(), Control::Text1);
-    EXPECT_EQ(form.FreshWorksheet, 1);
-    form.Clicked(Control::Command3D12);
-    EXPECT_FALSE(form.Ended());
-    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Weight & Balance on screen not saved"});
-    dialogs.answers = {true};
-    form.Clicked(Control::Command3D12);
-    EXPECT_TRUE(form.Ended());
-}
-
-TEST_F(MainFormTest, NewAnsweredNoChangesNothing) {
     Type(U"n1");
     form.BrowseDirection = 2;
+    form.Clicked(Control::Command3D12);
     form.Clicked(Control::Command3D19);
-    EXPECT_EQ(dialogs.shown.at(0).text, "OK to start new form without saving?");
+    EXPECT_FALSE(form.Ended());
     EXPECT_EQ(form.Text(Control::Text1), "N1");
-
-    dialogs.answers = {true};
+    EXPECT_EQ(dialogs.shown.at(0).title, "Weight & Balance on screen not saved");
+    EXPECT_EQ(dialogs.shown.at(1).text, "OK to start new form without saving?");
+    dialogs.answers = {true, true};
     form.Clicked(Control::Command3D19);
     EXPECT_EQ(form.Text(Control::Text1), "");
     EXPECT_EQ(form.BrowseDirection, 0);
+    form.Clicked(Control::Command3D12);
+    EXPECT_TRUE(form.Ended());
 }
 
 TEST_F(MainFormTest, BoxEditsKeepTheirPlaceTheLimitAndTheCapitals) {
@@ -64,12 +59,9 @@ TEST_F(MainFormTest, BoxEditsKeepTheirPlaceTheLimitAndTheCapitals) {
         const char* kept;
     };
     const Edit edits[] = {
-        {Control::Text3, "ABC", "ABZC", 3, "ABZC"},                  // typed between letters
-        {Control::Text7, "12-06-2026", "0", 1, "0"},                 // a full box typed over
-        {Control::Text1, "N5X", "Nyy5X", 3, "NYY5X"},                // pasted letters become capitals
-        {Control::Text1, "N5X", "N5Xab", std::nullopt, "N5XAB"},     // no caret: the difference
-        {Control::Text1, "N555X", "Nabc555X", 4, "NA555X"},          // a paste cut to the limit
-        {Control::Text2, "", "ABCDEFGHIJKLMNOP", 16, "ABCDEFGHIJ"},  //
+        {Control::Text3, "ABC", "ABZC", 3, "ABZC"},          // typed between letters
+        {Control::Text1, "N5X", "Nyy5X", 3, "NYY5X"},        // pasted letters become capitals
+        {Control::Text1, "N555X", "Nabc555X", 4, "NA555X"},  // a paste cut to the limit
         {Control::Text5, "19", "19\xC3\x9F\xC3\x9F\xC3\x9F", 5, "19\xC3\x9F\xC3\x9F"},  // whole characters
         {Control::Text8, "1234567890", "12345678901", 11, "1234567890"},  // a longer stored text stays
     };
@@ -92,9 +84,6 @@ TEST_F(MainFormTest, OnlyRealChangesOfHeaderBoxesMarkTheScreenUnsaved) {
     form.Clicked(Control::Command3D15);
     form.ScreenSaved = 1;
     form.TextChanged(Control::Text13, "Notes");
-    EXPECT_EQ(form.ScreenSaved, 0);
-    form.ScreenSaved = 1;
-    form.TextChanged(Control::Text22, "A&P 1");
     EXPECT_EQ(form.ScreenSaved, 0);
 }
 
@@ -121,10 +110,8 @@ TEST_F(MainFormTest, ANumberBoxReadAsAnotherNumberIsPointedOutAndKeptForCorrecti
     };
     const Case cases[] = {
         {Control::Text11, "2,300", "Max Wgt \"2,300\" is read as 2"},
-        {Control::Text9, "1495 150", "Empty \"1495 150\" is read as 1495150"},  // blanks are skipped,
         {Control::Text10, "46,83", "C.G. \"46,83\" is read as 46"},
         {Control::Text11, " 2300 ", ""},
-        {Control::Text10, "-1.5e1", ""},
     };
     for (const Case& c : cases) {
         dialogs.Clear();
@@ -138,72 +125,54 @@ TEST_F(MainFormTest, ANumberBoxReadAsAnotherNumberIsPointedOutAndKeptForCorrecti
     }
 }
 
-// However the focus leaves a grid, the edit typed last lands: the six values agree with
-// committing that row by hand, also when the current cell stood in row 0 and did not move,
-// and a print sees them.
-TEST_F(MainFormTest, LeavingAGridCommitsThePendingEditWhereverItStood) {
-    struct GridCase {
+// However the focus leaves a grid, the pending edit lands, even in row 0, and a print sees it.
+TEST_F(MainFormTest, LeavingAGridCommitsThePendingEditHoweverTheFocusLeaves) {
+    struct Case {
         Control grid;
-        int weightCol, armCol, lastRow;
-        Control headerBox, barButton, panelOrPrint;
+        int weightCol, armCol;
+        Control leave;
     };
-    const GridCase grids[] = {{Control::Grid1, installed::Weight, installed::Arm, 29, Control::Text3,
-                               Control::Command3D13, Control::Command3D14},
-                              {Control::Grid2, scale::Wgt, scale::Arm, 4, Control::Text14,
-                               Control::Command3D27, Control::Command3D23},
-                              {Control::Grid3, equipment::Weight, equipment::Arm, 99, Control::Text14,
-                               Control::Command3D27, Control::Command3D23}};
-    for (const GridCase& gc : grids) {
-        const GridId id = *GridOf(gc.grid);
-        const bool onSpecs = gc.grid != Control::Grid1;
-        for (int row : {0, gc.lastRow})
-            for (Control leave : {gc.headerBox, gc.barButton, gc.panelOrPrint}) {
-                SCOPED_TRACE(std::string(InfoOf(gc.grid).name) + " row " + std::to_string(row) + " to " +
-                             std::string(InfoOf(leave).name));
-                dialogs.answers = {true};
-                form.Clicked(Control::Command3D19);
-                form.TextChanged(Control::Text1, "N1");
-                if (onSpecs) form.Clicked(Control::Command3D23);
-                form.FocusTo(gc.grid);
-                form.GridMoveCurrent(gc.grid, row, gc.armCol);
-                Type(U"40");
-                if (id == GridId::Grid1) {
-                    form.GridMoveCurrent(gc.grid, row, installed::Install);
-                    Type(U"x");
-                }
-                form.GridMoveCurrent(gc.grid, row, gc.weightCol);
-                Type(U"700");  // pending until the current cell moves or the focus leaves
+    const Case cases[] = {
+        {Control::Grid1, installed::Weight, installed::Arm, Control::Text3},
+        {Control::Grid1, installed::Weight, installed::Arm, Control::Command3D13},
+        {Control::Grid1, installed::Weight, installed::Arm, Control::Command3D14},
+        {Control::Grid2, scale::Wgt, scale::Arm, Control::Text14},
+        {Control::Grid2, scale::Wgt, scale::Arm, Control::Command3D23},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(InfoOf(c.grid).name) + " to " + std::string(InfoOf(c.leave).name));
+        const GridId id = *GridOf(c.grid);
+        dialogs.answers = {true};
+        form.Clicked(Control::Command3D19);
+        form.TextChanged(Control::Text1, "N1");
+        if (id == GridId::Grid2) form.Clicked(Control::Command3D23);
+        form.FocusTo(c.grid);
+        form.GridMoveCurrent(c.grid, 0, c.armCol);
+        Type(U"40");
+        if (id == GridId::Grid1) {
+            form.GridMoveCurrent(c.grid, 0, installed::Install);
+            Type(U"x");
+        }
+        form.GridMoveCurrent(c.grid, 0, c.weightCol);
+        Type(U"700");  // pending until the current cell moves or the focus leaves
 
-                Worksheet expected = form.ws;
-                expected.onFieldChanged = nullptr;
-                CommitRowMoment(expected, id, row);
-                if (id != GridId::Grid3) Recalculate(expected);
-                std::optional<float> printed;
-                form.onPrint = [&](Control) { printed = form.ws.values.NewWeight; };
-                form.Clicked(leave);
-                form.onPrint = nullptr;
-
-                EXPECT_EQ(form.ws.grid(id).Cell(row, gc.weightCol), "700.00");
-                EXPECT_EQ(form.ws.store(id).At(row, gc.weightCol).Text(), "700");
-                const Computed &v = form.ws.values, &e = expected.values;
-                EXPECT_EQ(
-                    std::tie(v.ScaleWeight, v.ScaleArm, v.ScaleMoment, v.NewWeight, v.NewArm, v.NewMoment),
-                    std::tie(e.ScaleWeight, e.ScaleArm, e.ScaleMoment, e.NewWeight, e.NewArm, e.NewMoment));
-                EXPECT_EQ(form.ws.Get(Field::Text23), expected.Get(Field::Text23));
-                if (printed) {
-                    EXPECT_EQ(*printed, e.NewWeight);
-                }
-                if (onSpecs && leave != gc.panelOrPrint) form.Clicked(Control::Command3D23);
-            }
+        Worksheet expected = form.ws;
+        expected.onFieldChanged = nullptr;
+        CommitRowMoment(expected, id, 0);
+        Recalculate(expected);
+        std::optional<float> printed;
+        form.onPrint = [&](Control) { printed = form.ws.values.NewWeight; };
+        form.Clicked(c.leave);
+        form.onPrint = nullptr;
+        EXPECT_EQ(form.ws.store(id).At(0, c.weightCol).Text(), "700");
+        EXPECT_EQ(form.ws.Get(Field::Text23), expected.Get(Field::Text23));
+        EXPECT_EQ(printed.value_or(expected.values.NewWeight), expected.values.NewWeight);
+        if (id == GridId::Grid2 && c.leave != Control::Command3D23) form.Clicked(Control::Command3D23);
     }
 }
 
-// Without a tail number only a notice; open, the specifications lock the Worksheet and the bar.
+// Open, the specifications lock the Worksheet and the bar.
 TEST_F(MainFormTest, TheSpecificationsPanel) {
-    form.Clicked(Control::Command3D23);
-    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"No aircraft identified."});
-    EXPECT_FALSE(form.Visible(Control::Panel3D6));
-
     form.FocusTo(Control::Text1);
     Type(U"N1");
     form.Clicked(Control::Command3D23);

@@ -36,8 +36,6 @@ class CommandLineTest : public QObject {
             << QStringLiteral("--data-folder <DIR>") << false;
         QTest::newRow("missing folder") << QStringList{"--data-folder", "missing"} << Outcome::Refused
                                         << QStringLiteral("--data-folder: no such folder: missing") << false;
-        QTest::newRow("no value") << QStringList{"--settings"} << Outcome::Refused
-                                  << QStringLiteral("Missing value after '--settings'") << false;
         QTest::newRow("unknown option")
             << QStringList{"--bogus"} << Outcome::Refused << QStringLiteral("Unknown option 'bogus'") << true;
     }
@@ -60,7 +58,6 @@ class CommandLineTest : public QObject {
         QCOMPARE(options.outcome, Outcome::Run);
         QVERIFY(options.dataFolder && options.settingsFolder);
         QCOMPARE(QDir(QString::fromStdString(options.dataFolder->string())), QDir(temp.filePath("data")));
-        QVERIFY(options.dataFolder->is_absolute());
         QCOMPARE(QString::fromStdString(options.settingsFolder->string()), QDir(temp.path()).canonicalPath());
     }
 };

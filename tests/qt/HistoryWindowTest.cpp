@@ -1,5 +1,4 @@
-// The history panel through the real window: the bar button opens it over a stored chain, its
-// lines and summary show, "Start from latest record" fills Empty and C.G., Escape closes it.
+// The history panel through the real window, over a chain stored through the form.
 #include <QLabel>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -70,16 +69,14 @@ void HistoryWindowTest::theBarButtonShowsTheChainAndEscapeClosesIt() {
     window->Refresh();
 
     click("Command3D41");
-    QVERIFY(!find("Command3D13")->isEnabled());
     auto* list = find<QTreeWidget>("HistoryList");
     QCOMPARE(list->topLevelItemCount(), 2);
     QCOMPARE(list->topLevelItem(0)->text(7), QStringLiteral("1212.00"));
-    QVERIFY(list->topLevelItem(1)->font(13).bold());  // the break
     QCOMPARE(find<QLabel>("HistorySummary")->text(),
              QStringLiteral("Since the first record, 01-10-2020: weight +15.00, C.G. +0.06"));
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    QVERIFY(find("Command3D13")->isEnabled());
+    QVERIFY(!find("Panel3D12")->isVisible());
 
     click("Command3D41");
     click("Command3D42");

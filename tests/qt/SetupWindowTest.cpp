@@ -1,16 +1,12 @@
-// The set-up and data-folder panels in the real window, and a new shop's whole first day:
-// first start, data folder, restart, company details, a Worksheet stored and found again,
-// and a report printed into a PDF file.
+// A new shop's whole first day in the real window, and the start-up check beside it.
 #include <QDir>
+#include <QFile>
 #include <QFileSystemModel>
-#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTreeView>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "app/MainForm.h"
@@ -52,10 +48,6 @@ class SetupWindowTest : public QObject, public wb::test::WindowDriver {
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
     QString dataFolder() const { return work->filePath(QStringLiteral("shop data")); }
-    void useDataFolder() {
-        QVERIFY(QDir().mkpath(dataFolder()));
-        wb::SettingsDatabase(work->path().toStdString()).SetDataPath(dataFolder().toStdString());
-    }
 
     std::unique_ptr<QTemporaryDir> work;
     std::unique_ptr<wb::test::ScriptedDialogs> dialogs;
@@ -90,7 +82,6 @@ void SetupWindowTest::aWholeFirstDay() {
     auto* tree = find<QTreeView>("Dir1");
     auto* model = static_cast<QFileSystemModel*>(tree->model());
     QCOMPARE(model->filePath(tree->currentIndex()), work->path());
-    QTRY_VERIFY(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())));
 
     // The user picks the shop's folder in the tree, saves and leaves the panel.
     QVERIFY(QDir().mkpath(dataFolder()));
@@ -100,7 +91,6 @@ void SetupWindowTest::aWholeFirstDay() {
     click("Command3D39");
     click("Command3D31");
     QVERIFY(!find("Panel3D11")->isVisible());
-    QVERIFY(dialogs->shown.empty());
 
     // Restart: the database is made in the chosen folder and the company is asked for.
     start();
@@ -110,17 +100,12 @@ void SetupWindowTest::aWholeFirstDay() {
     type(
         QStringLiteral("Skyline Avionics\r1 Field Rd\rDayton, OH 45401\r937-555-0100\rWeight and Balance\r"
                        "Equipment List\rJ. Smith\rA&P 123"));
-    click("Check3D1");
-    QVERIFY(form->Checked(Control::Check3D1));
-    // A chosen report font shows in the sample; a cancelled choice keeps the one before.
-    dialogs->fonts = {std::nullopt, wb::ReportFont{"Liberation Serif", 14, false, true}};
+    click("Check3D1");  // the company on the reports
+    // A chosen report font shows in the sample.
+    dialogs->fonts = {wb::ReportFont{"Liberation Serif", 14, false, true}};
     click("Command3D28");
-    auto* sample = find<QLineEdit>("Text28");
-    QCOMPARE(sample->font().pointSizeF(), 18.0);
-    click("Command3D28");
-    QCOMPARE(sample->font().family(), QStringLiteral("Liberation Serif"));
+    QCOMPARE(find<QLineEdit>("Text28")->font().family(), QStringLiteral("Liberation Serif"));
     click("Command3D18");
-    QVERIFY(!find("Panel3D7")->isVisible());
 
     // A fresh Worksheet with the defaults, typed and saved.
     dialogs->answers = {true};
@@ -132,7 +117,6 @@ void SetupWindowTest::aWholeFirstDay() {
 
     // New, then the tail alone finds it again.
     click("Command3D19");
-    QCOMPARE(text("Text2"), QString());
     type(QStringLiteral("n733bm"));
     click("Command3D16");
     QCOMPARE(text("Text3"), QStringLiteral("Cessna"));
@@ -142,8 +126,7 @@ void SetupWindowTest::aWholeFirstDay() {
     dialogs->pdfFiles = {pdf.toStdString()};
     dialogs->Clear();
     click("Command3D14");
-    QCOMPARE(dialogs->shown.size(), size_t{1});
-    QCOMPARE(dialogs->shown[0].kind, wb::test::Shown::PdfFile);
+    QCOMPARE(dialogs->Titles(), std::vector<std::string>{""});  // only the file was asked for
     QProcess reader;
     reader.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     QVERIFY(reader.waitForFinished(30000));
@@ -161,30 +144,17 @@ void SetupWindowTest::aWholeFirstDay() {
 
 QTEST_MAIN(SetupWindowTest)
 
-// The check runs on a worker: the window takes clicks at once, and its result reaches the
-// form as one event. Damage then shows in the title, and the Backups button is on the panel.
+// The check runs on a worker and reports back as one event: damage shows in the title.
 void SetupWindowTest::theStartUpCheckRunsBesideTheWindowAndDamageShowsInTheTitle() {
-    useDataFolder();
-    const std::filesystem::path mainFile = dataFolder().toStdString() + "/VELK.MDB";
-    wb::MainDatabase(mainFile).WriteCompanyRow(
-        {"Shop", "1 Field Rd", {}, {}, "W&B", {}, {}, {}, {}, {}, {}, {}});
-    start({}, true);
-    QTRY_COMPARE(window->windowTitle(), QStringLiteral("Weight and Balance"));
-    QVERIFY(dialogs->shown.empty());
-    click("Command3D18");
-    QVERIFY(find("Command3D44")->isVisible());
-    click("Command3D18");
-
-    window.reset();
-    form.reset();
+    QVERIFY(QDir().mkpath(dataFolder()));
+    wb::SettingsDatabase(work->path().toStdString()).SetDataPath(dataFolder().toStdString());
+    const QString mainFile = dataFolder() + QStringLiteral("/VELK.MDB");
+    wb::MainDatabase(mainFile.toStdString())
+        .WriteCompanyRow({"Shop", "1 Field Rd", {}, {}, "W&B", {}, {}, {}, {}, {}, {}, {}});
     // The equipment table's page, which opening the file does not read.
-    std::string bytes;
-    {
-        std::ifstream in(mainFile, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    bytes[4 * 4096 + 3] = '\x7f';
-    std::ofstream(mainFile, std::ios::binary | std::ios::trunc) << bytes;
+    QFile file(mainFile);
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(4 * 4096 + 3) && file.putChar('\x7f'));
+    file.close();
     start({}, true);
     QTRY_COMPARE(window->windowTitle(),
                  QStringLiteral("Weight and Balance - read-only: the database is damaged"));

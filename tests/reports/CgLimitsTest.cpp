@@ -1,5 +1,4 @@
-// The empty-weight C.G. range on paper: the check line, the ballast and the chart after the
-// notes, clear of the signature line.
+// The empty-weight C.G. range on paper: after the notes, clear of the signature line.
 #include <gtest/gtest.h>
 
 #include "ReportChecks.h"

@@ -1,11 +1,8 @@
-// What an inspector reads on every printed sheet: nothing overprints or leaves the paper, the
-// change columns add up to their totals, the numbers are the ones the computation used, and a
-// report of several sheets says on each which one it is.
+// What an inspector reads on every sheet: no overprint, totals that add up, numbered sheets.
 #include <gtest/gtest.h>
 
 #include "ReportChecks.h"
 #include "ReportFixture.h"
-#include "reports/DecimalSum.h"
 #include "reports/Reports.h"
 #include "worksheet/Format.h"
 #include "worksheet/LeadingNumber.h"
@@ -113,27 +110,6 @@ TEST(PrintedPages, ChangeColumnsAddUpToTheTotalsFromThePreviousValuesTheComputat
                 EXPECT_EQ(previousMoment, FormatNumber(used, pattern::Moment));
             }
         }
-}
-
-TEST(DecimalSum, AddsPrintedNumbersExactlyAcrossSignsAndSizes) {
-    struct Case {
-        std::vector<std::pair<const char*, int>> terms;
-        const char* sum;
-    };
-    const Case cases[] = {
-        {{{"70038.4", 1}, {"1125.6", 1}, {"539.3", -1}}, "70624.7"},
-        {{{".5", 1}, {"1.0", -1}}, "-.5"},
-        {{{"99999999980000000000.0", 1}, {".1", 1}}, "99999999980000000000.1"},
-    };
-    for (const Case& c : cases) {
-        DecimalSum sum(1);
-        for (const auto& [text, sign] : c.terms)
-            sum.Add(text, sign);
-        EXPECT_EQ(sum.Text(), c.sum);
-    }
-    DecimalSum weight(2);
-    weight.Add(".50");
-    EXPECT_EQ(weight.Text(true), "0.50");
 }
 
 }  // namespace

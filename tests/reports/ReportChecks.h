@@ -48,11 +48,7 @@ inline std::vector<std::string> LineAt(const RecordingPage& page, double y) {
     return texts;
 }
 
-// Everything on the page that overprints or leaves the printable area, one description per
-// fault: two texts whose ink boxes intersect, a text crossing a rule, a text or a rule outside
-// the printable area. A text's ink box spans its printed characters (blanks at its ends
-// excluded) from the capitals' tops, a fifth of an em under its y, to the descenders' feet,
-// 1.1 em under its y; touching is not crossing.
+// Every overprint (ink boxes meeting, a rule through a text) and all off the printable area, one line each.
 std::vector<std::string> Overprints(const RecordingPage& page);
 
 // The y of the heavy rule under the aircraft header, from which the report body is placed.

@@ -9,15 +9,12 @@ namespace wb::test {
 // Company row with every field filled.
 CompanyRow SampleCompany();
 
-// A weighed aircraft: header fields, the three scale rows of the worked example, a fuel row,
-// two equipment-list rows and two change rows, recalculated. Every print option is on.
+// A weighed aircraft with fluids, list items and changes, recalculated; every print option on.
 Worksheet SampleWorksheet();
 
 ReportInput SampleInput(const Worksheet& ws = SampleWorksheet());
 
-// Everything at its largest: every box filled to its limit, 40-character C.G. ranges, all
-// thirty change rows marked both ways, a hundred list items, 500 characters of notes and
-// 10-digit weights.
+// Everything at its largest: every box at its limit, every row filled and marked both ways.
 Worksheet FullWorksheet();
 // A company row with every field 40 characters long.
 CompanyRow FullCompany();

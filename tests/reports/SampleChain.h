@@ -1,5 +1,4 @@
-// One aircraft's record as the store reads it: a weighing, three equipment changes (the third
-// with a typed start that breaks the chain), a superseded version and a deleted one.
+// One aircraft's record: a weighing, changes (one breaking the chain), a superseded and a deleted version.
 #pragma once
 
 #include "worksheet/RecordChain.h"

@@ -13,9 +13,6 @@ void FillEverything(Worksheet& ws) {
             c = "x";
         for (auto& e : ws.store(id).entries)
             e = "1";
-        ws.grid(id).row = 3;
-        ws.grid(id).col = 2;
-        ws.edit(id).EditCol = 2;
     }
 }
 
@@ -50,8 +47,6 @@ TEST(ClearWorksheet, LeavesTheDefaultRowsAndAnArmedSearchKeepsTheCriteria) {
             }
     for (const FieldInfo& info : AllFields())
         EXPECT_EQ(ws.Get(info.field), "") << info.control;
-    EXPECT_EQ(ws.grid(GridId::Grid2).col, 1);
-    EXPECT_EQ(ws.edit(GridId::Grid2).EditCol, -1);
     EXPECT_EQ(ws.values.NewWeight, 5.0f);  // the computed values stay
 }
 
