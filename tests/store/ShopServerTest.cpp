@@ -6,7 +6,6 @@
 
 #include "store/CaseFold.h"
 #include "store/Schema.h"
-#include "store/pg/CopyUp.h"
 #include "tests/store/StoreFixture.h"
 
 namespace wb {
@@ -178,15 +177,8 @@ TEST_F(ShopServerTest, TheServerFoldsCaseAsTheProgramDoes) {
     }
 }
 
-// Moving up refuses a server database that holds records, and the address keeps any text.
-TEST_F(ShopServerTest, MovingUpNeverMergesAndTheAddressKeepsItsText) {
-    test::TempFolder temp;
-    Database local = OpenDatabaseFile(temp.path / "VELK.MDB", MainTables());
-    SaveWorksheet(local, Sheet("N1", "06-10-2001", 1), {});
-    CopyUp(local, admin);
-    EXPECT_THROW(CopyUp(local, admin), ServerNotEmpty);
-    EXPECT_EQ(Count(admin, "SELECT count(*) FROM Aircraft"), 1);
-
+// The address kept in the settings row takes any text back as it was given.
+TEST(ShopServerAddress, KeepsItsTextWhateverItHolds) {
     ServerAddress odd{"/run/it's here\\", "5433", "shop db", "o'neil", "verify-full"};
     EXPECT_EQ(ParseServerPath(ServerPath(odd)), odd);
     EXPECT_EQ(ParseServerPath("C:\\data"), std::nullopt);
@@ -275,6 +267,12 @@ TEST_F(MoveUpTest, TheLocalRecordsMoveUpAndTheNextStartUsesTheServer) {
     EXPECT_NE(dialogs.shown[2].text.find("1 Worksheets, 1 equipment rows"), std::string::npos)
         << dialogs.shown[2].text;
     EXPECT_EQ(SettingsDatabase(temp.path).DataPath(), ServerPath(TestServerAddress()));
+    // A second move finds the server holding records and merges nothing.
+    dialogs.answers = {true};
+    form.Clicked(Control::Command3D48);
+    EXPECT_NE(dialogs.shown.back().text.find("already holds Worksheets"), std::string::npos);
+    Database server = OpenServer(TestServerAddress());
+    EXPECT_EQ(wb::Count(server, "SELECT count(*) FROM Equipment"), 1);
 
     test::ScriptedDialogs again;
     MainForm next(again, clock);
