@@ -44,25 +44,18 @@ constexpr const char* kListColumns =
 
 class RevisionTest : public test::BothEnginesTest {
   protected:
-    // The stored Worksheet as it stands: its Aircraft row and its Equipment rows.
-    std::vector<std::string> Version(std::int64_t id) {
-        std::vector<std::string> v =
-            Rows(db(), "SELECT " + AircraftColumnList() + " FROM Aircraft WHERE Id = ?", {id});
-        for (auto& row : Rows(db(),
-                              std::string("SELECT ") + kListColumns +
-                                  " FROM Equipment WHERE Tail = (SELECT Tail FROM Aircraft WHERE Id = ?) "
-                                  "AND \"Date\" = (SELECT \"Date\" FROM Aircraft WHERE Id = ?) ORDER BY Id",
-                              {id, id}))
-            v.push_back(row);
-        return v;
-    }
-    std::vector<std::string> Kept(std::int64_t revision) {
-        std::vector<std::string> v =
-            Rows(db(), "SELECT " + AircraftColumnList() + " FROM AircraftRevision WHERE Id = ?", {revision});
-        for (auto& row : Rows(db(),
-                              std::string("SELECT ") + kListColumns +
-                                  " FROM EquipmentRevision WHERE RevisionId = ? ORDER BY Id",
-                              {revision}))
+    // A Worksheet's Aircraft row and list rows: as stored, or as a revision kept them.
+    std::vector<std::string> Version(std::int64_t id, bool kept = false) {
+        std::vector<std::string> v = Rows(db(),
+                                          "SELECT " + AircraftColumnList() + " FROM " +
+                                              (kept ? "AircraftRevision" : "Aircraft") + " WHERE Id = ?",
+                                          {id});
+        const std::string list =
+            kept ? " FROM EquipmentRevision WHERE RevisionId = ?"
+                 : " FROM Equipment WHERE Tail = (SELECT Tail FROM Aircraft WHERE Id = ?) "
+                   "AND \"Date\" = (SELECT \"Date\" FROM Aircraft WHERE Id = ?)";
+        const std::vector<Value> args = kept ? std::vector<Value>{id} : std::vector<Value>{id, id};
+        for (auto& row : Rows(db(), std::string("SELECT ") + kListColumns + list + " ORDER BY Id", args))
             v.push_back(row);
         return v;
     }
@@ -96,7 +89,7 @@ class RevisionTest : public test::BothEnginesTest {
                  {oldId});
         ASSERT_EQ(revisions.size(), 1u);
         const std::int64_t revision = std::stoll(revisions[0].substr(1));
-        EXPECT_EQ(Kept(revision), before);
+        EXPECT_EQ(Version(revision, true), before);
         const std::string link = storedAs ? std::to_string(*storedAs) : "<null>";
         EXPECT_EQ(revisions[0].substr(0, revisions[0].rfind('|')), "|" + std::to_string(revision) + "|" +
                                                                        std::to_string(oldId) + "|" + reason +
