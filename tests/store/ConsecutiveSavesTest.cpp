@@ -121,11 +121,10 @@ TEST_F(ReplaceQuestionTest, TheClearedScreenPastASearchSaysWhatItWouldReplace) {
     dialogs.Clear();
     Save();
     ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text,
-              "A Worksheet with this tail number and date is already stored.\n\n"
-              "Stored: 2 equipment list items and 1 installed/removed row.\n"
-              "On screen: 0 equipment list items and 0 installed/removed rows.\n\n"
-              "Replace the stored Worksheet with the one on screen?");
+    EXPECT_NE(dialogs.shown[0].text.find("Stored: 2 equipment list items and 1 installed/removed row.\n"
+                                         "On screen: 0 equipment list items and 0 installed/removed rows."),
+              std::string::npos)
+        << dialogs.shown[0].text;
     EXPECT_EQ(Count("SELECT count(*) FROM Equipment"), 3);
     EXPECT_EQ(form.ScreenSaved, 0);
 }

@@ -138,7 +138,6 @@ TEST_F(ExactTextsFileTest, TheFoldedTailIndexServesTheSearchAndTheFinds) {
     EXPECT_NE(Plan("SELECT Id FROM Equipment WHERE fold_case(Tail) = ? AND \"Date\" = ? AND List = ?", pair)
                   .find("USING INDEX Equipment_FoldedTail"),
               std::string::npos);
-
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ExactTextsTest, test::BothEngines(), test::EngineName);
