@@ -62,7 +62,6 @@ TEST_F(SetupTest, ANewCompanyIsAskedForThenStoredWithThePhoneInBothPlaces) {
     form->TextChanged(Control::Text17, "Skyline Avionics");
     form->TextChanged(Control::Text18, "1 Field Rd");
     form->TextChanged(Control::Text20, "555-0100");
-    form->TextChanged(Control::Text21, "Weight and Balance");
     form->TextChanged(Control::Text25, "J. Smith");
     form->TextChanged(Control::Text26, "A&P 123");
     form->SetChecked(Control::Check3D2, true);
@@ -73,10 +72,11 @@ TEST_F(SetupTest, ANewCompanyIsAskedForThenStoredWithThePhoneInBothPlaces) {
     EXPECT_EQ(SettingsDatabase(temp.path).CompanyPhone(), "555-0100");
     const CompanyRow stored = StoredCompany();
     EXPECT_EQ(stored.CompPhone, "555-0100");
-    EXPECT_EQ(stored.CompCSZ, "");  // an empty field is stored as empty text
+    EXPECT_EQ(stored.FormTitle, "");  // an empty field is stored as empty text
     form.reset();
 
-    // The next start opens no panel and fills the fresh Worksheet's defaults.
+    // The next start opens no panel (the empty title is no missing one) and fills the fresh
+    // Worksheet's defaults.
     MainDatabase(Data() / "VELK.MDB").db().Exec("UPDATE CompanyInfo SET CompPhone = '999'");
     form = Start();
     EXPECT_FALSE(form->Visible(Control::Panel3D7));
@@ -86,20 +86,12 @@ TEST_F(SetupTest, ANewCompanyIsAskedForThenStoredWithThePhoneInBothPlaces) {
     form->Clicked(Control::Command3D18);
     EXPECT_EQ(form->Text(Control::Text20), "555-0100");
     EXPECT_TRUE(form->Checked(Control::Check3D2));
-}
-
-// Null asks for the field at start-up; empty text, as the panel stores it, does not.
-TEST_F(SetupTest, AMissingFormTitleOpensThePanelAtItButAnEmptyOneDoesNot) {
-    UseDataFolder();
-    WriteCompany();
-    MainDatabase(Data() / "VELK.MDB").db().Exec("UPDATE CompanyInfo SET FormTitle = NULL");
-    auto form = Start();
-    EXPECT_TRUE(form->Visible(Control::Panel3D7));
-    EXPECT_EQ(form->Focus(), Control::Text21);
     form.reset();
-    MainDatabase(Data() / "VELK.MDB").db().Exec("UPDATE CompanyInfo SET FormTitle = ''");
+
+    // A title that is Null is asked for.
+    MainDatabase(Data() / "VELK.MDB").db().Exec("UPDATE CompanyInfo SET FormTitle = NULL");
     form = Start();
-    EXPECT_FALSE(form->Visible(Control::Panel3D7));
+    EXPECT_EQ(form->Focus(), Control::Text21);
 }
 
 // The font row goes after the company row (made first when the table is empty) and is then
