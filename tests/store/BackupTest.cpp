@@ -2,7 +2,6 @@
 // checked copy, restoring one with the current file kept, and recovering a damaged file.
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <set>
 
 #include "store/Backup.h"
@@ -13,15 +12,11 @@
 namespace wb {
 namespace {
 
+using test::Contents;
 using test::Dump;
 
 DateTime At(int y, int mo, int d, int h = 12) {
     return {{y, mo, d}, h, 0, 0};
-}
-
-std::string Contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::vector<std::string> DumpOf(const std::filesystem::path& file) {

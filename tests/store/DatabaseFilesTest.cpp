@@ -1,20 +1,13 @@
 // The two database files: created on a first start with their rows, and refused (and left
 // alone) when they are another program's or cannot be reached.
-#include <fstream>
-#include <iterator>
-
 #include "store/Schema.h"
 #include "tests/store/StoreFixture.h"
 
 namespace wb {
 namespace {
 
+using test::Contents;
 using test::TempFolder;
-
-std::string Contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(DatabaseFiles, AMissingFileIsCreatedWithItsTablesRowsAndVersion) {
     TempFolder temp;

@@ -27,11 +27,6 @@ class HistoryTest : public test::BothEnginesTest {
         form.Clicked(Control::Command3D42);
         EXPECT_FALSE(form.Visible(Control::Panel3D12));
     }
-    void TypedStart(const char* empty, const char* cg) {
-        Set(Control::Text9, empty);
-        Set(Control::Text10, cg);
-        RebuildPreviousEmptyRow(form.ws, Field::Empty);
-    }
     void Finish() {
         Recalculate(form.ws);
         Save();
@@ -55,7 +50,9 @@ class HistoryTest : public test::BothEnginesTest {
         Change(1, "Old ADF", "5", "60", "", "X");
         Finish();
         Begin("02-01-2023", "WO-4");
-        TypedStart("1500", "70");
+        Set(Control::Text9, "1500");
+        Set(Control::Text10, "70");
+        RebuildPreviousEmptyRow(form.ws, Field::Empty);
         Change(1, "Strobe", "2", "150", "X", "");
         Finish();
         Begin("06-30-2024", "WO-5");

@@ -1,8 +1,5 @@
 // Superseded versions: every save that replaces or deletes a stored Worksheet keeps exactly
 // the version before, and a version-1 file is brought up to version 2 keeping every value.
-#include <fstream>
-#include <iterator>
-
 #include "store/History.h"
 #include "store/Schema.h"
 #include "tests/store/StoreFixture.h"
@@ -10,13 +7,9 @@
 namespace wb {
 namespace {
 
+using test::Contents;
 using test::Dump;
 using test::TempFolder;
-
-std::string Contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The rows of a query, each as its values joined.
 std::vector<std::string> Rows(Database& db, const std::string& sql, const std::vector<Value>& args = {}) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -35,6 +37,12 @@ class TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
     std::filesystem::path path;
 };
+
+// A file's bytes.
+inline std::string Contents(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 // Every row of every table, as text, for comparing a file before and after.
 inline std::vector<std::string> Dump(Database& db) {
