@@ -1,6 +1,6 @@
 // Converting the old files in place: every value of every fixture file as stored in the new
 // database, the old file kept byte for byte, and a conversion that fails at any point leaving
-// the folder as it was. Bad files are refused by the reader (JetBadInputTest) and at start-up.
+// the folder as it was. Bad files are refused by the reader (LegacyImportTest) and at start-up.
 #include "store/jet/Convert.h"
 
 #include <gtest/gtest.h>
@@ -86,14 +86,16 @@ class ConvertFixture : public ::testing::TestWithParam<std::string> {
     std::set<int> kept;  // worksheets brought across
 };
 
-// Aircraft rows come across in their order; each list row is found under its Worksheet and list
-// at the RowNum a save would give it.
-TEST_P(ConvertFixture, EveryAircraftAndEquipmentValueIsStoredAsRead) {
+// Aircraft and company rows come across in their order; each list row is found under its
+// Worksheet and list at the RowNum a save would give it; the font row is read back by the store.
+TEST_P(ConvertFixture, EveryValueIsStoredAsRead) {
     MainDatabase main(file);  // opens as one of the program's own files
     const json& tables = expected["tables"];
-    std::vector<std::string> aircraftColumns;
+    std::vector<std::string> aircraftColumns, companyColumns;
     for (const AircraftColumn& c : AircraftColumns())
         if (c.name != "BallastArm") aircraftColumns.push_back(c.name);  // not in the old files
+    for (const json& c : tables["CompanyInfo"]["columns"])
+        companyColumns.push_back(c["name"]);
     const std::vector<std::string> equipmentColumns = {"Description", "Serial",  "Weight",
                                                        "Arm",         "Install", "Remove"};
     auto select = [&](const std::vector<std::string>& columns, const std::string& rest) {
@@ -120,6 +122,15 @@ TEST_P(ConvertFixture, EveryAircraftAndEquipmentValueIsStoredAsRead) {
         ++worksheets;
     }
     EXPECT_FALSE(aircraft.Step()) << "more Aircraft rows than brought across";
+    Statement company = select(companyColumns, "FROM CompanyInfo ORDER BY Id");
+    for (const json& row : tables["CompanyInfo"]["rows"]) {
+        ASSERT_TRUE(company.Step());
+        compare(company, companyColumns, "CompanyInfo", row);
+    }
+    EXPECT_FALSE(company.Step());
+    if (report.counts.reportFontRows == 1) {
+        EXPECT_EQ(main.ReadReportFont(), (ReportFont{"Times New Roman", 14, false, true}));
+    }
 
     std::map<std::pair<int, std::string>, int> next;  // RowNum per worksheet and list
     for (const json& row : tables["Equipment"]["rows"]) {
@@ -143,37 +154,12 @@ TEST_P(ConvertFixture, EveryAircraftAndEquipmentValueIsStoredAsRead) {
     EXPECT_EQ(total.Int(0), changes + items);
 }
 
-// Integer flags come across as the store's own 0 and 1; the font row is read back by the store.
-TEST_P(ConvertFixture, CompanyRowsAreStoredAsReadAndReadBackByTheStore) {
-    MainDatabase main(file);
-    const json& table = expected["tables"]["CompanyInfo"];
-    Statement s = main.db().Prepare(
-        "SELECT CompName, CompAddress, CompCSZ, CompPhone, FormTitle, EquipTitle, Mechanic, Cert, PrintCo, "
-        "PrintCG, PrintMech, PrintNotes FROM CompanyInfo ORDER BY Id");
-    for (const json& row : table["rows"]) {
-        ASSERT_TRUE(s.Step());
-        int col = 0;
-        for (const json& column : table["columns"]) {
-            const json& want = row["values"][column["name"].get<std::string>()];
-            const bool text = column["type"] == "Text";
-            ExpectStored(s, col++, text || !want.is_number() ? want : json(want.get<int>() != 0),
-                         text ? "Text" : "Yes/No", "CompanyInfo row " + row["row"].dump());
-        }
-    }
-    EXPECT_FALSE(s.Step());
-    if (report.counts.reportFontRows == 1) {
-        EXPECT_EQ(main.ReadReportFont(), (ReportFont{"Times New Roman", 14, false, true}));
-    }
-}
-
-TEST_P(ConvertFixture, TheOldFileIsKeptByteForByteAndNothingElseIsLeft) {
-    EXPECT_EQ(report.database, file);
+// The old file is kept byte for byte and nothing else is left; the earlier save of one Tail and
+// Date is named with its key values and its list rows.
+TEST_P(ConvertFixture, TheOldFileIsKeptAndTheEarlierSaveIsReported) {
     EXPECT_EQ(report.keptAs, temp.path / "VELK.MDB.jet");
     EXPECT_EQ(Contents(report.keptAs), Contents(FixtureDir() / GetParam()));
     EXPECT_EQ(FilesIn(temp.path), (std::set<std::string>{"VELK.MDB", "VELK.MDB.jet"}));
-}
-
-TEST_P(ConvertFixture, TheEarlierSaveOfOneTailAndDateIsReportedWithItsKeyValues) {
     const std::string text = ReportText(report);
     EXPECT_NE(text.find("- 13 Worksheets"), std::string::npos) << text;
     EXPECT_NE(text.find("Aircraft row 8 (Tail \"N4521K\", Date 2003-05-21)"), std::string::npos) << text;
