@@ -9,7 +9,6 @@
 
 #include "Fixtures.h"
 #include "app/LegacyConversion.h"
-#include "store/Sqlite.h"
 #include "store/jet/ChildReader.h"
 #include "store/jet/JetFile.h"
 #include "tests/store/StoreFixture.h"
@@ -27,24 +26,6 @@ using jet::testing::FilesIn;
 using jet::testing::FixtureDir;
 
 constexpr size_t kPage = 4096;
-
-// Every row of every table of a converted file, as text.
-std::vector<std::string> DumpAll(const fs::path& file) {
-    Database db(file, Database::Mode::OpenExisting);
-    std::vector<std::string> rows;
-    Statement tables = db.Prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
-    while (tables.Step()) {
-        const std::string table = *tables.Text(0);
-        Statement s = db.Prepare("SELECT * FROM \"" + table + "\" ORDER BY rowid");
-        while (s.Step()) {
-            std::string row = table;
-            for (int c = 0; c < s.ColumnCount(); ++c)
-                row += "|" + s.Text(c).value_or("<null>");
-            rows.push_back(row);
-        }
-    }
-    return rows;
-}
 
 enum class Damage { TableDefinition, Catalogue, RowOffsets, LongValue, Truncated, ZeroedPage, Count };
 constexpr const char* kDamageNames[] = {"table definition", "catalogue", "row offsets",
@@ -152,7 +133,8 @@ TEST_P(DamagedFile, IsConvertedWhole_OrRefusedWithAReason_AndTheOldFileIsKept) {
     test::TempFolder temp;
     test::ScriptedDialogs dialogs;
     ASSERT_EQ(Convert(temp.path / "intact", intact, dialogs), LegacyFileOutcome::Converted);
-    const std::vector<std::string> expected = DumpAll(temp.path / "intact" / c.name);
+    // The conversion writes no time or place: the same values make the same file, byte for byte.
+    const std::string converted = Contents(temp.path / "intact" / c.name);
 
     const auto limit = jet::LimitsForFile(intact.size()).time + std::chrono::seconds(2);
     Damager damager(intact, 20261207);
@@ -170,7 +152,7 @@ TEST_P(DamagedFile, IsConvertedWhole_OrRefusedWithAReason_AndTheOldFileIsKept) {
             EXPECT_NE(jet::FormatOfFile(folder / c.name), jet::JetFormat::Jet4);
             EXPECT_TRUE(Contents(folder / c.name) == bytes);
         } else if (outcome == LegacyFileOutcome::Converted) {
-            EXPECT_EQ(DumpAll(folder / c.name), expected);
+            EXPECT_TRUE(Contents(folder / c.name) == converted);
             EXPECT_TRUE(Contents(folder / (std::string(c.name) + ".jet")) == bytes);
         } else {
             ASSERT_EQ(told.shown.size(), 2u);
