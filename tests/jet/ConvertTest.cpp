@@ -1,6 +1,7 @@
 // Converting the old files in place: every value of every fixture file as stored in the new
 // database, the old file kept byte for byte, and a conversion that fails at any point leaving
-// the folder as it was. Bad files are refused by the reader (LegacyImportTest) and at start-up.
+// the folder as it was; start-up asking first, then a converted database searched and saved
+// like any other. Bad files are refused by the reader (LegacyImportTest) and at start-up.
 #include "store/jet/Convert.h"
 
 #include <gtest/gtest.h>
@@ -182,18 +183,21 @@ TEST_P(ConvertFixture, MovedUpToAShopServerItGivesTheSameWorksheets) {
 INSTANTIATE_TEST_SUITE_P(MainFiles, ConvertFixture, ::testing::Values("VELK_a.MDB", "VELK_b.MDB"),
                          [](const auto& info) { return info.param == "VELK_a.MDB" ? "a" : "b"; });
 
-TEST(ConvertSettings, ThePhoneIsCarriedOverAndAFolderFromAnotherSystemIsLeftOut) {
+// The kept copy takes the next free name: an older copy under its name is never overwritten.
+TEST(ConvertSettings, ThePhoneComesAcrossAForeignFolderIsLeftOutAndNoCopyIsOverwritten) {
     WB_NEED_JET_FIXTURES();
     TempFolder temp;
     const fs::path file = CopyFixture("setup-configured/SetupVELKF.MDB", temp.path, "SetupVELKF.MDB");
+    std::ofstream(temp.path / "SetupVELKF.MDB.jet") << "an older copy";
     const ConversionReport report = ConvertSettingsDatabase(file);
     SettingsDatabase settings(temp.path);
     EXPECT_EQ(settings.CompanyPhone(), "555-0100");
     EXPECT_EQ(settings.DataPath(), std::nullopt);
     const std::string text = ReportText(report);
     EXPECT_NE(text.find("C:\\WB\\DATA does not exist on this computer"), std::string::npos) << text;
-    EXPECT_EQ(Contents(temp.path / "SetupVELKF.MDB.jet"),
-              Contents(FixtureDir() / "setup-configured/SetupVELKF.MDB"));
+    EXPECT_EQ(report.keptAs, temp.path / "SetupVELKF.MDB.jet.1");
+    EXPECT_EQ(Contents(report.keptAs), Contents(FixtureDir() / "setup-configured/SetupVELKF.MDB"));
+    EXPECT_EQ(Contents(temp.path / "SetupVELKF.MDB.jet"), "an older copy");
 }
 
 class ConvertFailure : public ::testing::TestWithParam<ConversionStep> {};
@@ -220,16 +224,49 @@ INSTANTIATE_TEST_SUITE_P(AtEachStep, ConvertFailure,
                          ::testing::Values(ConversionStep::RowsWritten, ConversionStep::FileClosed,
                                            ConversionStep::OldFileMoved));
 
-TEST(ConvertNames, AKeptNameInUseIsNeverOverwritten) {
-    WB_NEED_JET_FIXTURES();
-    TempFolder temp;
-    const fs::path file = CopyFixture("VELK_a.MDB", temp.path, "VELK.MDB");
-    std::ofstream(temp.path / "VELK.MDB.jet") << "an older copy";
-    std::ofstream(temp.path / "VELK.MDB.jet.1") << "another";
-    const ConversionReport report = ConvertMainDatabase(file);
-    EXPECT_EQ(report.keptAs, temp.path / "VELK.MDB.jet.2");
-    EXPECT_EQ(Contents(temp.path / "VELK.MDB.jet"), "an older copy");
-    EXPECT_EQ(Contents(report.keptAs), Contents(FixtureDir() / "VELK_a.MDB"));
+// Start-up: the settings point at a data folder holding an old main database.
+class ConvertStartUp : public test::FormDriver {
+  protected:
+    ConvertStartUp() {
+        form.oldFileReader = WB_JET_READER;
+        form.Load();
+    }
+    void SetUp() override {
+        WB_NEED_JET_FIXTURES();
+        fs::create_directories(DataFolder());
+        SettingsDatabase(temp.path).SetDataPath(DataFolder().string());
+        CopyFixture("VELK_a.MDB", DataFolder(), "VELK.MDB");
+    }
+};
+
+TEST_F(ConvertStartUp, YesConvertsReportsAndOpensADatabaseThatSearchesAndSaves) {
+    dialogs.answers = {true};
+    form.Activate();
+    EXPECT_EQ(dialogs.Titles(), (std::vector<std::string>{"Convert old database?", "Database converted"}));
+    ASSERT_NE(form.records, nullptr);
+    EXPECT_FALSE(form.Visible(Control::Panel3D7));  // the old company row is complete
+
+    New();
+    ClearCriteria();
+    Set(Control::Text1, "C-GKLM");
+    Next();
+    Next();
+    EXPECT_EQ(OnScreen(), "C-GKLM 10-08-2004");
+    dialogs.Clear();
+    dialogs.answers = {true, true};
+    form.SetText(Control::Text12, "Annual, reweighed");
+    form.Clicked(Control::Command3D13);
+    EXPECT_EQ(form.ScreenSaved, 1) << (dialogs.shown.empty() ? "" : dialogs.shown.back().text);
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Tail = 'C-GKLM' AND Work = 'Annual, reweighed'"), 1);
+}
+
+TEST_F(ConvertStartUp, NoChangesNothingAndOffersTheDataFolderPanel) {
+    form.Activate();
+    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Convert old database?"});
+    EXPECT_EQ(form.records, nullptr);
+    EXPECT_TRUE(form.Visible(Control::Panel3D11));
+    EXPECT_EQ(FilesIn(DataFolder()), std::set<std::string>{"VELK.MDB"});
+    EXPECT_EQ(Contents(MainFile()), Contents(FixtureDir() / "VELK_a.MDB"));
 }
 
 }  // namespace
