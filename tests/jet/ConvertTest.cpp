@@ -7,14 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 
 #include "Fixtures.h"
 #include "store/MainDatabase.h"
 #include "store/Schema.h"
-#include "store/WorksheetRows.h"
 #include "store/pg/CopyUp.h"
 #include "tests/store/StoreFixture.h"
 
@@ -244,7 +242,6 @@ TEST_F(ConvertStartUp, YesConvertsReportsAndOpensADatabaseThatSearchesAndSaves) 
     form.Activate();
     EXPECT_EQ(dialogs.Titles(), (std::vector<std::string>{"Convert old database?", "Database converted"}));
     ASSERT_NE(form.records, nullptr);
-    EXPECT_FALSE(form.Visible(Control::Panel3D7));  // the old company row is complete
 
     New();
     ClearCriteria();

@@ -94,7 +94,6 @@ TEST(KillDuringSave, EveryWorksheetIsWholeAfterAKillAtAnyPoint) {
         ASSERT_EQ(strays.Int(0), 0) << "equipment rows without their Worksheet after run " << runs;
     }
     EXPECT_GE(runs, 50) << "too few runs to mean anything";
-    std::printf("%d saving processes killed\n", runs);
 }
 
 }  // namespace
