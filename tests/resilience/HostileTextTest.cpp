@@ -1,6 +1,6 @@
 // Text that could break a store built carelessly: quotes, SQL fragments, pastes far past a
-// field's limit, control characters and right-to-left text. It is stored and shown as typed. (Searching for
-// such texts: the store tests.)
+// field's limit, control characters and right-to-left text. It is stored and shown as typed
+// (within the field's limit). Searching for such texts: the store tests.
 #include "app/Controls.h"
 #include "tests/store/StoreFixture.h"
 #include "worksheet/Utf8.h"
