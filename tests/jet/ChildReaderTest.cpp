@@ -1,6 +1,8 @@
-// Reading an old file through a child: the tables come back exactly as read, and whatever
-// became of the child, the program gets a plain reason naming where the file is damaged.
+// Reading an old file through a child: what a child wrote reaches the program, every way a child
+// can misbehave ends in time with the right outcome, the tables come back exactly as read, and
+// whatever became of the child, the program gets a plain reason naming where the file is damaged.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <cmath>
 #include <limits>
@@ -12,19 +14,54 @@ namespace wb::jet {
 namespace {
 
 using End = ChildOutcome::End;
+using namespace std::chrono_literals;
 
-// Answers every run with one outcome and keeps what it was asked.
+ChildOutcome RunChild(const std::string& mode, ChildLimits limits = {1500ms, 64u << 20, 1u << 20}) {
+    return SystemChildProcess()->Run(WB_MISBEHAVING_CHILD, {mode}, limits);
+}
+
+TEST(ChildProcess, HandsBackWhatTheChildWroteAndHowItEnded) {
+    const ChildOutcome answer = RunChild("answer");
+    EXPECT_EQ(answer.end, End::Exited);
+    EXPECT_EQ(answer.exitCode, 0);
+    EXPECT_EQ(answer.output, "every byte\nof the answer");
+    EXPECT_EQ(answer.errors, "said on the side");
+
+    const ChildOutcome failed = RunChild("fail");
+    EXPECT_EQ(failed.end, End::Exited);
+    EXPECT_EQ(failed.exitCode, 3);
+
+    const ChildOutcome missing = SystemChildProcess()->Run("/nonexistent/reader", {}, {1000ms, 0, 0});
+    EXPECT_EQ(missing.end, End::NotStarted);
+    EXPECT_FALSE(missing.detail.empty());
+}
+
+TEST(ChildProcess, EveryMisbehaviourEndsWithinItsLimit) {
+    struct Case {
+        const char* mode;
+        End end;
+    };
+    for (const Case& c : {Case{"crash", End::Crashed}, Case{"hang", End::TimedOut},
+                          Case{"hang-silently", End::TimedOut}, Case{"flood", End::TooMuchOutput}}) {
+        SCOPED_TRACE(c.mode);
+        const auto start = std::chrono::steady_clock::now();
+        const ChildOutcome outcome = RunChild(c.mode);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+        EXPECT_EQ(outcome.end, c.end);
+    }
+    // A child past its memory never finishes its work, whichever way the system stops it.
+    const ChildOutcome memory = RunChild("memory", {20s, 96u << 20, 1u << 20});
+    EXPECT_FALSE(memory.end == End::Exited && memory.exitCode == 0);
+}
+
+// Answers every run with one outcome.
 class FakeProcess : public ChildProcess {
   public:
-    ChildOutcome Run(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+    ChildOutcome Run(const std::filesystem::path&, const std::vector<std::string>&,
                      const ChildLimits&) override {
-        ran = program;
-        args = arguments;
         return outcome;
     }
     ChildOutcome outcome;
-    std::filesystem::path ran;
-    std::vector<std::string> args;
 };
 
 JetTable EveryKindOfValue() {
@@ -62,8 +99,6 @@ TEST(ChildReader, TablesComeBackBitForBit) {
     EXPECT_EQ(AnswerTable((*tables)[0]), AnswerTable(table));
     EXPECT_EQ((*tables)[0].rows, table.rows);
     EXPECT_TRUE(std::signbit(std::get<double>((*tables)[0].rows[1][2])));
-    EXPECT_EQ(process.ran, "/opt/reader");
-    EXPECT_EQ(process.args, (std::vector<std::string>{"VELK.MDB", "Aircraft", "Equipment"}));
 }
 
 TEST(ChildReader, EveryFailureSaysWhereTheFileIsDamaged) {

@@ -1,19 +1,18 @@
 // Converting the old files in place: every value of every fixture file as stored in the new
 // database, the old file kept byte for byte, and a conversion that fails at any point leaving
-// the folder as it was. Bad files are refused by the reader (JetBadInputTest) and at start-up.
+// the folder as it was; start-up asking first, then a converted database searched and saved
+// like any other. Bad files are refused by the reader (LegacyImportTest) and at start-up.
 #include "store/jet/Convert.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 
 #include "Fixtures.h"
 #include "store/MainDatabase.h"
 #include "store/Schema.h"
-#include "store/WorksheetRows.h"
 #include "store/pg/CopyUp.h"
 #include "tests/store/StoreFixture.h"
 
@@ -86,14 +85,16 @@ class ConvertFixture : public ::testing::TestWithParam<std::string> {
     std::set<int> kept;  // worksheets brought across
 };
 
-// Aircraft rows come across in their order; each list row is found under its Worksheet and list
-// at the RowNum a save would give it.
-TEST_P(ConvertFixture, EveryAircraftAndEquipmentValueIsStoredAsRead) {
+// Aircraft and company rows come across in their order; each list row is found under its
+// Worksheet and list at the RowNum a save would give it; the font row is read back by the store.
+TEST_P(ConvertFixture, EveryValueIsStoredAsRead) {
     MainDatabase main(file);  // opens as one of the program's own files
     const json& tables = expected["tables"];
-    std::vector<std::string> aircraftColumns;
+    std::vector<std::string> aircraftColumns, companyColumns;
     for (const AircraftColumn& c : AircraftColumns())
         if (c.name != "BallastArm") aircraftColumns.push_back(c.name);  // not in the old files
+    for (const json& c : tables["CompanyInfo"]["columns"])
+        companyColumns.push_back(c["name"]);
     const std::vector<std::string> equipmentColumns = {"Description", "Serial",  "Weight",
                                                        "Arm",         "Install", "Remove"};
     auto select = [&](const std::vector<std::string>& columns, const std::string& rest) {
@@ -120,6 +121,15 @@ TEST_P(ConvertFixture, EveryAircraftAndEquipmentValueIsStoredAsRead) {
         ++worksheets;
     }
     EXPECT_FALSE(aircraft.Step()) << "more Aircraft rows than brought across";
+    Statement company = select(companyColumns, "FROM CompanyInfo ORDER BY Id");
+    for (const json& row : tables["CompanyInfo"]["rows"]) {
+        ASSERT_TRUE(company.Step());
+        compare(company, companyColumns, "CompanyInfo", row);
+    }
+    EXPECT_FALSE(company.Step());
+    if (report.counts.reportFontRows == 1) {
+        EXPECT_EQ(main.ReadReportFont(), (ReportFont{"Times New Roman", 14, false, true}));
+    }
 
     std::map<std::pair<int, std::string>, int> next;  // RowNum per worksheet and list
     for (const json& row : tables["Equipment"]["rows"]) {
@@ -143,37 +153,12 @@ TEST_P(ConvertFixture, EveryAircraftAndEquipmentValueIsStoredAsRead) {
     EXPECT_EQ(total.Int(0), changes + items);
 }
 
-// Integer flags come across as the store's own 0 and 1; the font row is read back by the store.
-TEST_P(ConvertFixture, CompanyRowsAreStoredAsReadAndReadBackByTheStore) {
-    MainDatabase main(file);
-    const json& table = expected["tables"]["CompanyInfo"];
-    Statement s = main.db().Prepare(
-        "SELECT CompName, CompAddress, CompCSZ, CompPhone, FormTitle, EquipTitle, Mechanic, Cert, PrintCo, "
-        "PrintCG, PrintMech, PrintNotes FROM CompanyInfo ORDER BY Id");
-    for (const json& row : table["rows"]) {
-        ASSERT_TRUE(s.Step());
-        int col = 0;
-        for (const json& column : table["columns"]) {
-            const json& want = row["values"][column["name"].get<std::string>()];
-            const bool text = column["type"] == "Text";
-            ExpectStored(s, col++, text || !want.is_number() ? want : json(want.get<int>() != 0),
-                         text ? "Text" : "Yes/No", "CompanyInfo row " + row["row"].dump());
-        }
-    }
-    EXPECT_FALSE(s.Step());
-    if (report.counts.reportFontRows == 1) {
-        EXPECT_EQ(main.ReadReportFont(), (ReportFont{"Times New Roman", 14, false, true}));
-    }
-}
-
-TEST_P(ConvertFixture, TheOldFileIsKeptByteForByteAndNothingElseIsLeft) {
-    EXPECT_EQ(report.database, file);
+// The old file is kept byte for byte and nothing else is left; the earlier save of one Tail and
+// Date is named with its key values and its list rows.
+TEST_P(ConvertFixture, TheOldFileIsKeptAndTheEarlierSaveIsReported) {
     EXPECT_EQ(report.keptAs, temp.path / "VELK.MDB.jet");
     EXPECT_EQ(Contents(report.keptAs), Contents(FixtureDir() / GetParam()));
     EXPECT_EQ(FilesIn(temp.path), (std::set<std::string>{"VELK.MDB", "VELK.MDB.jet"}));
-}
-
-TEST_P(ConvertFixture, TheEarlierSaveOfOneTailAndDateIsReportedWithItsKeyValues) {
     const std::string text = ReportText(report);
     EXPECT_NE(text.find("- 13 Worksheets"), std::string::npos) << text;
     EXPECT_NE(text.find("Aircraft row 8 (Tail \"N4521K\", Date 2003-05-21)"), std::string::npos) << text;
@@ -196,18 +181,21 @@ TEST_P(ConvertFixture, MovedUpToAShopServerItGivesTheSameWorksheets) {
 INSTANTIATE_TEST_SUITE_P(MainFiles, ConvertFixture, ::testing::Values("VELK_a.MDB", "VELK_b.MDB"),
                          [](const auto& info) { return info.param == "VELK_a.MDB" ? "a" : "b"; });
 
-TEST(ConvertSettings, ThePhoneIsCarriedOverAndAFolderFromAnotherSystemIsLeftOut) {
+// The kept copy takes the next free name: an older copy under its name is never overwritten.
+TEST(ConvertSettings, ThePhoneComesAcrossAForeignFolderIsLeftOutAndNoCopyIsOverwritten) {
     WB_NEED_JET_FIXTURES();
     TempFolder temp;
     const fs::path file = CopyFixture("setup-configured/SetupVELKF.MDB", temp.path, "SetupVELKF.MDB");
+    std::ofstream(temp.path / "SetupVELKF.MDB.jet") << "an older copy";
     const ConversionReport report = ConvertSettingsDatabase(file);
     SettingsDatabase settings(temp.path);
     EXPECT_EQ(settings.CompanyPhone(), "555-0100");
     EXPECT_EQ(settings.DataPath(), std::nullopt);
     const std::string text = ReportText(report);
     EXPECT_NE(text.find("C:\\WB\\DATA does not exist on this computer"), std::string::npos) << text;
-    EXPECT_EQ(Contents(temp.path / "SetupVELKF.MDB.jet"),
-              Contents(FixtureDir() / "setup-configured/SetupVELKF.MDB"));
+    EXPECT_EQ(report.keptAs, temp.path / "SetupVELKF.MDB.jet.1");
+    EXPECT_EQ(Contents(report.keptAs), Contents(FixtureDir() / "setup-configured/SetupVELKF.MDB"));
+    EXPECT_EQ(Contents(temp.path / "SetupVELKF.MDB.jet"), "an older copy");
 }
 
 class ConvertFailure : public ::testing::TestWithParam<ConversionStep> {};
@@ -234,16 +222,48 @@ INSTANTIATE_TEST_SUITE_P(AtEachStep, ConvertFailure,
                          ::testing::Values(ConversionStep::RowsWritten, ConversionStep::FileClosed,
                                            ConversionStep::OldFileMoved));
 
-TEST(ConvertNames, AKeptNameInUseIsNeverOverwritten) {
-    WB_NEED_JET_FIXTURES();
-    TempFolder temp;
-    const fs::path file = CopyFixture("VELK_a.MDB", temp.path, "VELK.MDB");
-    std::ofstream(temp.path / "VELK.MDB.jet") << "an older copy";
-    std::ofstream(temp.path / "VELK.MDB.jet.1") << "another";
-    const ConversionReport report = ConvertMainDatabase(file);
-    EXPECT_EQ(report.keptAs, temp.path / "VELK.MDB.jet.2");
-    EXPECT_EQ(Contents(temp.path / "VELK.MDB.jet"), "an older copy");
-    EXPECT_EQ(Contents(report.keptAs), Contents(FixtureDir() / "VELK_a.MDB"));
+// Start-up: the settings point at a data folder holding an old main database.
+class ConvertStartUp : public test::FormDriver {
+  protected:
+    ConvertStartUp() {
+        form.oldFileReader = WB_JET_READER;
+        form.Load();
+    }
+    void SetUp() override {
+        WB_NEED_JET_FIXTURES();
+        fs::create_directories(DataFolder());
+        SettingsDatabase(temp.path).SetDataPath(DataFolder().string());
+        CopyFixture("VELK_a.MDB", DataFolder(), "VELK.MDB");
+    }
+};
+
+TEST_F(ConvertStartUp, YesConvertsReportsAndOpensADatabaseThatSearchesAndSaves) {
+    dialogs.answers = {true};
+    form.Activate();
+    EXPECT_EQ(dialogs.Titles(), (std::vector<std::string>{"Convert old database?", "Database converted"}));
+    ASSERT_NE(form.records, nullptr);
+
+    New();
+    ClearCriteria();
+    Set(Control::Text1, "C-GKLM");
+    Next();
+    Next();
+    EXPECT_EQ(OnScreen(), "C-GKLM 10-08-2004");
+    dialogs.Clear();
+    dialogs.answers = {true, true};
+    form.SetText(Control::Text12, "Annual, reweighed");
+    form.Clicked(Control::Command3D13);
+    EXPECT_EQ(form.ScreenSaved, 1) << (dialogs.shown.empty() ? "" : dialogs.shown.back().text);
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Tail = 'C-GKLM' AND Work = 'Annual, reweighed'"), 1);
+}
+
+TEST_F(ConvertStartUp, NoChangesNothingAndOffersTheDataFolderPanel) {
+    form.Activate();
+    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Convert old database?"});
+    EXPECT_EQ(form.records, nullptr);
+    EXPECT_TRUE(form.Visible(Control::Panel3D11));
+    EXPECT_EQ(FilesIn(DataFolder()), std::set<std::string>{"VELK.MDB"});
+    EXPECT_EQ(Contents(MainFile()), Contents(FixtureDir() / "VELK_a.MDB"));
 }
 
 }  // namespace

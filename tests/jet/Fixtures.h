@@ -18,10 +18,6 @@ inline std::filesystem::path FixtureDir() {
     return WB_LEGACY_JET_FIXTURES;
 }
 
-inline bool HaveFixtures() {
-    return std::filesystem::exists(FixtureDir() / "EXPECTED.json");
-}
-
 inline const nlohmann::json& Expected() {
     static const nlohmann::json expected = [] {
         std::ifstream in(FixtureDir() / "EXPECTED.json");
@@ -47,7 +43,7 @@ inline std::set<std::string> FilesIn(const std::filesystem::path& folder) {
 
 #define WB_NEED_JET_FIXTURES()                                                                       \
     do {                                                                                             \
-        if (!::wb::jet::testing::HaveFixtures())                                                     \
+        if (!std::filesystem::exists(::wb::jet::testing::FixtureDir() / "EXPECTED.json"))            \
             GTEST_SKIP() << "The legacy Jet fixtures belong in " << ::wb::jet::testing::FixtureDir() \
                          << " (shared/fixtures/legacy-jet beside the repository, or set "            \
                             "WB_LEGACY_JET_FIXTURES); not found.";                                   \

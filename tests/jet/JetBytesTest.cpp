@@ -9,6 +9,8 @@
 namespace wb::jet {
 namespace {
 
+using namespace std::string_literals;
+
 std::string Header(std::string_view magic, unsigned char version) {
     std::string h("\x00\x01\x00\x00", 4);
     h += magic;
@@ -16,13 +18,6 @@ std::string Header(std::string_view magic, unsigned char version) {
     h.push_back(static_cast<char>(version));
     h.resize(64, '\0');
     return h;
-}
-
-std::string Bytes(std::initializer_list<int> bytes) {
-    std::string s;
-    for (int b : bytes)
-        s.push_back(static_cast<char>(b));
-    return s;
 }
 
 TEST(FormatOfHeader, TellsJetVersionsApartAndRefusesOthers) {
@@ -40,16 +35,13 @@ TEST(FormatOfHeader, TellsJetVersionsApartAndRefusesOthers) {
 // UTF-16, compressed runs (after FF FE) with two-byte runs between zero bytes, surrogates.
 TEST(TextFromJet4, ReadsUtf16AndCompressedRuns) {
     const std::pair<std::string, const char*> cases[] = {
-        {Bytes({'M', 0, 0xFC, 0, 'l', 0}), "M\xC3\xBCl"},
-        {Bytes({0xFF, 0xFE, 0xD8, 's', 't'}), "\xC3\x98st"},
-        {Bytes({0xFF, 0xFE, '5', 0, 0xAC, 0x20, 0, 'x'}),
-         "5\xE2\x82\xAC"
-         "x"},
-        {Bytes({0x3D, 0xD8, 0x08, 0xDE}), "\xF0\x9F\x98\x88"},
-        {Bytes({0x3D, 0xD8, 'a', 0}),
-         "\xEF\xBF\xBD"
-         "a"},  // a lone high half
-        {Bytes({'a', 0, 'b'}), "a"}};
+        {"M\0\xFC\0l\0"s, "M\xC3\xBCl"},
+        {"\xFF\xFE\xD8st"s, "\xC3\x98st"},
+        {"\xFF\xFE\x35\0\xAC\x20\0x"s, "5\xE2\x82\xACx"},
+        {"\x3D\xD8\x08\xDE"s, "\xF0\x9F\x98\x88"},
+        {"\x3D\xD8\x61\0"s, "\xEF\xBF\xBD\x61"},  // a lone high half, then "a"
+        {"a\0b"s, "a"},
+    };
     for (const auto& [stored, text] : cases)
         EXPECT_EQ(TextFromJet4(stored), text) << text;
 }

@@ -1,12 +1,14 @@
 // What the import brings across: each Equipment row tied to its Worksheet and list, repeated
-// saves, Single values, and everything left out named with its reason. (Company and settings
-// rows: ConvertTest, on the fixture files.)
+// saves, Single values, and everything left out named with its reason; an old file of the other
+// kind is refused. (Company and settings rows: ConvertTest, on the fixture files.)
 #include "store/jet/LegacyImport.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
+#include "Fixtures.h"
+#include "store/Schema.h"
 #include "store/jet/LegacyFiles.h"
 
 namespace wb::jet {
@@ -29,22 +31,14 @@ void AddRow(JetTable& t, Values values) {
     t.rows.push_back(std::move(row));
 }
 
+// The old table has the store's columns, less the ballast arm it never had.
 JetTable Aircraft(JetType numbers = JetType::Double) {
-    std::vector<std::pair<std::string, JetType>> cols = {{"Tail", JetType::Text},
-                                                         {"Date", JetType::DateTime}};
-    for (const char* t : {"Serial", "Make", "Model", "Year"})
-        cols.emplace_back(t, JetType::Text);
-    for (const char* n : {"Empty", "CG", "MaxWt"})
-        cols.emplace_back(n, JetType::Double);
-    for (const char* t : {"Tach", "By", "Cert", "Work", "Range1", "Range2", "Range3"})
-        cols.emplace_back(t, JetType::Text);
-    cols.emplace_back("Memo", JetType::Memo);
-    for (const char* part : {"Dsc", "Tar", "Wgt", "Arm"})
-        for (int i = 1; i <= 5; ++i)
-            cols.emplace_back("J" + std::to_string(i) + part, part[0] == 'D' ? JetType::Text : numbers);
-    for (const char* part : {"Dsc", "Wgt", "Arm"})
-        for (int i = 1; i <= 5; ++i)
-            cols.emplace_back("F" + std::to_string(i) + part, part[0] == 'D' ? JetType::Text : numbers);
+    std::vector<std::pair<std::string, JetType>> cols;
+    for (const AircraftColumn& c : AircraftColumns())
+        if (c.name != "BallastArm")
+            cols.emplace_back(c.name, c.name == "Date"                 ? JetType::DateTime
+                                      : c.kind == AircraftColumn::Text ? JetType::Text
+                                                                       : numbers);
     return Table("Aircraft", cols);
 }
 
@@ -71,7 +65,7 @@ JetTable CompanyInfo() {
     return Table("CompanyInfo", cols);
 }
 
-const CalendarDate kDay1{1999, 8, 30}, kDay2{2003, 5, 21};
+const CalendarDate kDay1{1999, 8, 30};
 
 // Rows of one list: descriptions with their marks ("I", "R", "IR" or ""), RowNum from 0.
 void AddList(JetTable& eq, const std::string& tail, CalendarDate date,
@@ -104,11 +98,14 @@ class Grouping : public ::testing::Test {
 
 // A list begins where RowNum starts again at 0; one with "Previous A/C Empty" is the change
 // list, and unmarked lists are the equipment list when alone or second. Rows are found by tail
-// (in any case) and date, not by position.
+// (in any case) and date, not by position. Of a repeated save the later row is kept, and rows
+// left alone belong to it: the old program removed the earlier save's rows. (Both saves with
+// their lists: ConvertTest, on VELK_a/b.)
 TEST_F(Grouping, ListsAreTiedToTheirWorksheetByTailDateAndRowNum) {
     AddRow(aircraft, {{"Tail", std::string("N4521K")}, {"Date", kDay1}});
     AddRow(aircraft, {{"Tail", std::string("N8127P")}, {"Date", kDay1}});
-    AddRow(aircraft, {{"Tail", std::string("C-GKLM")}, {"Date", kDay1}});
+    AddRow(aircraft, {{"Tail", std::string("C-GKLM")}, {"Date", kDay1}, {"Work", std::string("first")}});
+    AddRow(aircraft, {{"Tail", std::string("C-GKLM")}, {"Date", kDay1}, {"Work", std::string("second")}});
     AddRow(aircraft, {{"Tail", std::string("N733BM")}, {"Date", kDay1}});
     AddList(equipment, "N8127P", kDay1, {{"Nav/Com", ""}, {"ELT", ""}});
     AddList(equipment, "n4521k", kDay1, {{kPreviousEmptyDescription, ""}, {"GPS", "I"}, {"Loran", "R"}});
@@ -121,42 +118,15 @@ TEST_F(Grouping, ListsAreTiedToTheirWorksheetByTailDateAndRowNum) {
     const auto& w = result.worksheets;
     EXPECT_EQ(Descriptions(w[0].changes), (Strings{kPreviousEmptyDescription, "GPS", "Loran"}));
     EXPECT_EQ(Descriptions(w[0].equipment), (Strings{"Nav/Com", "GPS"}));
-    EXPECT_EQ(w[0].equipment[1].RowNum, 1);
-    EXPECT_EQ(w[0].equipment[1].sourceRow, 7);
     EXPECT_TRUE(w[1].changes.empty());
     EXPECT_EQ(Descriptions(w[1].equipment), (Strings{"Nav/Com", "ELT"}));
+    EXPECT_EQ(w[2].Work, "second");
     EXPECT_EQ(Descriptions(w[2].changes), (Strings{"Radar", "Strobe"}));
     EXPECT_TRUE(w[2].equipment.empty());
     EXPECT_EQ(Descriptions(w[3].changes), (Strings{"Wire bundle"}));
     EXPECT_EQ(Descriptions(w[3].equipment), (Strings{"Nav/Com"}));
-    EXPECT_TRUE(result.notBroughtAcross.empty());
-    EXPECT_EQ(result.Counts(), (ImportCounts{4, 6, 5, 0, 0}));
-}
-
-// The later row of a repeated save is kept; the earlier is listed with the rows it had. Rows
-// left alone belong to the later one (the old program removed the earlier save's rows).
-TEST_F(Grouping, RepeatedSaveKeepsTheLaterRowAndListsTheEarlierWithItsRows) {
-    AddRow(aircraft, {{"Tail", std::string("N4521K")}, {"Date", kDay2}, {"Work", std::string("first")}});
-    AddRow(aircraft, {{"Tail", std::string("N4521K")}, {"Date", kDay2}, {"Work", std::string("second")}});
-    AddList(equipment, "N4521K", kDay2, {{kPreviousEmptyDescription, ""}, {"GPS", "I"}});
-    AddList(equipment, "N4521K", kDay2, {{"Old list", ""}});
-    AddList(equipment, "N4521K", kDay2, {{kPreviousEmptyDescription, ""}, {"GPS", "I"}});
-    AddList(equipment, "N4521K", kDay2, {{"New list", ""}});
-    auto result = Build();
-    ASSERT_EQ(result.worksheets.size(), 1u);
-    EXPECT_EQ(result.worksheets[0].Work, "second");
-    EXPECT_EQ(Descriptions(result.worksheets[0].equipment), (Strings{"New list"}));
-    ASSERT_EQ(result.notBroughtAcross.size(), 4u);  // the first Aircraft row and its three rows
-    EXPECT_EQ(result.notBroughtAcross[0].row, 1);
-    EXPECT_EQ(std::get<std::string>(result.notBroughtAcross[0].values[12].second), "first");
-    EXPECT_NE(result.notBroughtAcross[3].reason.find("equipment list of Aircraft row 1"), std::string::npos);
-
-    equipment = Equipment();
-    AddList(equipment, "N4521K", kDay2, {{kPreviousEmptyDescription, ""}});
-    AddList(equipment, "N4521K", kDay2, {{"Nav/Com", ""}});
-    result = Build();
-    EXPECT_EQ(Descriptions(result.worksheets.at(0).equipment), (Strings{"Nav/Com"}));
-    EXPECT_EQ(result.notBroughtAcross.size(), 1u);
+    ASSERT_EQ(result.notBroughtAcross.size(), 1u);  // the earlier save of C-GKLM
+    EXPECT_EQ(result.notBroughtAcross[0].row, 3);
 }
 
 // Every row that cannot be brought across is listed with its values and why.
@@ -186,21 +156,29 @@ TEST_F(Grouping, RowsWithoutAWorksheetOrUnreadableAreListedNotDropped) {
     EXPECT_NE(reasons["Equipment2"].find("whole RowNum"), std::string::npos);
 }
 
-TEST(SingleValues, BecomeTheDecimalThatWasTyped) {
-    JetTable aircraft = Aircraft(JetType::Single), equipment = Equipment(), company = CompanyInfo();
+TEST_F(Grouping, SingleValuesBecomeTheDecimalThatWasTyped) {
+    aircraft = Aircraft(JetType::Single);
     AddRow(aircraft, {{"Tail", std::string("C-GKLM")},
                       {"Date", kDay1},
                       {"J1Arm", -6.8f},
                       {"F2Arm", 33.333333f},
                       {"F1Wgt", 0.0f}});
-    std::string error;
-    const auto result = BuildMainImport(aircraft, equipment, company, error);
-    ASSERT_TRUE(result) << error;
-    const LegacyWorksheet& w = result->worksheets.at(0);
+    const LegacyWorksheet w = Build().worksheets.at(0);
     EXPECT_EQ(w.scale[0].Arm, -6.8);
     EXPECT_EQ(w.fluid[1].Arm, 33.333332);
     EXPECT_EQ(w.fluid[0].Wgt, 0.0);
     EXPECT_EQ(w.fluid[0].Arm, std::nullopt);
+}
+
+// Files are told by their tables, not their name: start-up reads only a Jet file as an old one
+// (FormatOfHeader), and one of the other kind is refused with the reason.
+TEST(OtherKindOfFile, IsRefusedWithTheReason) {
+    WB_NEED_JET_FIXTURES();
+    std::string error;
+    EXPECT_FALSE(ReadLegacyMain(testing::FixtureDir() / "setup-configured/SetupVELKF.MDB", error));
+    EXPECT_NE(error.find("has no table Aircraft"), std::string::npos) << error;
+    EXPECT_FALSE(ReadLegacySetup(testing::FixtureDir() / "VELK_a.MDB", error));
+    EXPECT_NE(error.find("has no table Setup"), std::string::npos) << error;
 }
 
 }  // namespace
