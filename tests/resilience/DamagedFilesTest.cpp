@@ -3,7 +3,6 @@
 // or the damage is told once (at start-up, or when a press first meets it), a save over it is
 // refused with the reason, and the file is never written. (Restoring a backup: BackupTest.)
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <random>
 #include <set>
@@ -13,12 +12,9 @@
 namespace wb {
 namespace {
 
-constexpr size_t kPage = 4096;
+using test::Contents;
 
-std::string Contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+constexpr size_t kPage = 4096;
 
 struct Variant {
     std::string name;

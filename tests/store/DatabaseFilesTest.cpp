@@ -20,7 +20,8 @@ TEST(DatabaseFiles, AMissingFileIsCreatedWithItsTablesRowsAndVersion) {
     EXPECT_EQ(version.Int(0), kSchemaVersion);
 }
 
-// Files that are no database at all, or a newer one, are tried at start-up (FaultTest).
+// A file that is no database at all is tried at start-up (DamagedFilesTest); a newer one in
+// the upgrade tests (RevisionTest).
 TEST(DatabaseFiles, ADatabaseOfAnotherProgramOrAMissingFolderIsRefused) {
     TempFolder temp;
     const auto foreign = temp.path / "foreign.MDB";

@@ -28,13 +28,7 @@ class SetupTest : public ::testing::Test {
         SettingsDatabase(temp.path).SetDataPath(Data().string());
     }
     void WriteCompany() {
-        CompanyRow company;
-        company.CompName = "Skyline Avionics";
-        company.CompAddress = "1 Field Rd";
-        company.CompCSZ = "Dayton, OH 45401";
-        company.FormTitle = "Weight and Balance";
-        company.Mechanic = "J. Smith";
-        company.Cert = "A&P 123";
+        CompanyRow company = test::ShopCompany();
         company.PrintNotes = true;
         MainDatabase(Data() / "VELK.MDB").WriteCompanyRow(company);
     }
@@ -187,7 +181,7 @@ TEST_F(SetupTest, AReportReadsTheOptionsAsTheyStandAndTheCompanyAsStored) {
     ReportInput in = ReportFromScreen(*form);
     EXPECT_FALSE(in.options.notes);
     ASSERT_TRUE(in.company.has_value());
-    EXPECT_EQ(in.company->CompName, "Skyline Avionics");
+    EXPECT_EQ(in.company->CompName, "Shop");
     // Printing writes nothing, not even the company row of an emptied table.
     form->records->db().Exec("DELETE FROM CompanyInfo");
     EXPECT_FALSE(ReportFromScreen(*form).company.has_value());

@@ -59,6 +59,17 @@ inline std::vector<std::string> Dump(Database& db) {
     return rows;
 }
 
+// A company row with every field the start-up asks for.
+inline CompanyRow ShopCompany() {
+    CompanyRow company;
+    company.CompName = "Shop";
+    company.CompAddress = "1 Field Rd";
+    company.FormTitle = "Weight and Balance";
+    company.Mechanic = "J. Smith";
+    company.Cert = "A&P 123";
+    return company;
+}
+
 // A MainForm over a working folder in a temporary folder, with the presses a mechanic makes.
 class FormDriver : public ::testing::Test {
   protected:
@@ -157,12 +168,7 @@ class StoreFormTest : public FormDriver {
 
     void SetUp() override {
         std::filesystem::create_directories(DataFolder());
-        CompanyRow company;
-        company.CompName = "Shop";
-        company.CompAddress = "1 Field Rd";
-        company.FormTitle = "Weight and Balance";
-        company.Mechanic = "J. Smith";
-        company.Cert = "A&P 123";
+        const CompanyRow company = ShopCompany();
         if (engine() == Engine::Server) {
             WB_REQUIRE_TEST_SERVER();
             FreshServerDatabase();
