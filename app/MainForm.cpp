@@ -104,6 +104,7 @@ void MainForm::SetText(Control c, std::string text) {
 }
 
 bool MainForm::Checked(Control check) const {
+    if (InfoOf(check).kind != ControlKind::Check) return false;
     return checks_[static_cast<size_t>(static_cast<int>(check) - static_cast<int>(Control::Check3D1))];
 }
 

@@ -179,7 +179,9 @@ class MainForm {
     std::array<std::string, static_cast<size_t>(Control::Count)> texts_;  // boxes outside the Worksheet
     std::array<bool, static_cast<size_t>(Control::Count)> visible_{};
     std::array<bool, static_cast<size_t>(Control::Count)> enabled_{};
-    std::array<bool, 4> checks_{};
+    // One per check box, Check3D1 to Check3D5 in the order of Control.
+    std::array<bool, static_cast<size_t>(Control::Check3D5) - static_cast<size_t>(Control::Check3D1) + 1>
+        checks_{};
     Control focus_ = Control::None;
     std::string tachCaption_ = "Tach";
     bool hourglass_ = false;
