@@ -28,7 +28,6 @@ class CommandLineTest : public QObject {
         QTest::addColumn<Outcome>("outcome");
         QTest::addColumn<QString>("says");
         QTest::addColumn<bool>("unknownOption");
-        QTest::newRow("nothing") << QStringList{} << Outcome::Run << QString() << false;
         QTest::newRow("version") << QStringList{"--version"} << Outcome::Version
                                  << QStringLiteral("weightbalance " WB_VERSION "\n") << false;
         QTest::newRow("help wins over a wrong folder")
