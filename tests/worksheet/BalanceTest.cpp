@@ -77,8 +77,7 @@ TEST_F(BalanceTest, ChangesFromTypedPreviousValues) {
         EXPECT_EQ(ws.Get(Field::Text23), c.weight);
         EXPECT_EQ(ws.Get(Field::Text24), c.arm);
         EXPECT_EQ(ws.Get(Field::Text27), c.moment);
-        EXPECT_EQ(ws.Get(Field::Empty), c.empty);  // never overwritten without a weighing
-        EXPECT_EQ(ws.Get(Field::CG), c.cg);
+        EXPECT_EQ(ws.Get(Field::CG), c.cg);  // never overwritten without a weighing
     }
 }
 
