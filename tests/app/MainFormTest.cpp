@@ -30,7 +30,7 @@ class MainFormTest : public ::testing::Test {
     MainForm form;
 };
 
-// Exit and New ask first, and a No changes nothing.
+// On an unsaved screen Exit and New ask first, and a No ends nothing.
 TEST_F(MainFormTest, AFreshWorksheetHasTodayAndAsksBeforeExitOrNew) {
     EXPECT_EQ(form.Text(Control::Text7), "12-06-2026");
     Type(U"n1");
@@ -141,7 +141,7 @@ TEST_F(MainFormTest, LeavingAGridCommitsThePendingEditHoweverTheFocusLeaves) {
     }
 }
 
-// Open, the specifications lock the Worksheet and the bar.
+// Open, the specifications lock the Worksheet; closed, they free it.
 TEST_F(MainFormTest, TheSpecificationsPanel) {
     Type(U"N1");
     form.Clicked(Control::Command3D23);

@@ -30,7 +30,7 @@ class BalanceTest : public ::testing::Test {
     Worksheet ws;
 };
 
-// A weighing overrides the typed previous empty values (fluids coming off it: the weighing report).
+// A weighing overrides the typed previous empty values; the weighing report checks the fluids off it.
 TEST_F(BalanceTest, AWeighingGivesTheEmptyWeightArmAndMoment) {
     ws.Set(Field::Empty, "1200");
     ws.Set(Field::CG, "35.5");
