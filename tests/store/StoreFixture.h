@@ -122,7 +122,8 @@ class FormDriver : public ::testing::Test {
         Save();
         ASSERT_EQ(form.ScreenSaved, 1) << tail << " " << date;
     }
-    // A weighed Worksheet with fluids, equipment changes and an equipment list.
+    // A weighed Worksheet with fluids, equipment changes, an equipment list and texts that would
+    // break a store built carelessly.
     void FillWorksheet() {
         Set(Control::Text1, "O'NEIL");
         Set(Control::Text7, "6/10/2001");
@@ -133,7 +134,10 @@ class FormDriver : public ::testing::Test {
         Set(Control::Text11, "2325");
         Set(Control::Text12, "WO-77");
         Set(Control::Text14, "82.0 to 93.0");
-        Set(Control::Text13, "Weighed \"as is\";\nfuel drained.");
+        // Quotes, an SQL fragment, control characters and right-to-left text, stored as typed.
+        Set(Control::Text13,
+            "Weighed \"as is\";\nfuel drained.\r\n'); DROP TABLE Aircraft;--\t\x01\x7f "
+            "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D \xE2\x80\x8F\xD8\xB9");
         Scale(0, "Right Main", "2.5", "612.5", "80");
         Scale(1, "Left Main", "2.5", "610", "80");
         Scale(2, "Nose", "0", "290", "30");
