@@ -43,6 +43,7 @@ void MainForm::Activate() {
         dataPath.reset();
     }
     if (dataFolderForRun) dataPath = dataFolderForRun;
+    storeChosen_ = dataPath && !dataPath->empty();
     if (dataPath && IsServerPath(*dataPath)) {
         if (!OpenServerStore(*dataPath)) {
             ShowDataFolderPanel();

@@ -100,6 +100,8 @@ class MainForm {
     StoreHealth Health() const { return health_; }
     // Why nothing can be stored just now; empty when saving is possible.
     std::string ReadOnlyReason() const;
+    // Why nothing can be stored when no database is open: none chosen, or the chosen one failed.
+    std::string NoStoreReason() const;
     // What the title bar shows after the program's name; empty while all is well.
     std::string StoreStatus() const;
     // A store failure. Damage is told once, with what can be done, and the store becomes
@@ -190,6 +192,7 @@ class MainForm {
     ReportFont sampleFont_;
     StoreHealth health_ = StoreHealth::Unchecked;
     std::filesystem::path mainFile_;  // the main database in use, or the one that failed
+    bool storeChosen_ = false;        // the settings named a data folder or shop server
     bool backupFailureTold_ = false;
 };
 

@@ -122,7 +122,7 @@ void MainForm::ClickSave() {
         return;
     }
     if (!records) {
-        TellNotSaved(dialogs_, "No data folder has been chosen, so there is no database to store it in.");
+        TellNotSaved(dialogs_, NoStoreReason());
         return;
     }
     if (const std::string reason = ReadOnlyReason(); !reason.empty()) {

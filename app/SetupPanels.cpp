@@ -14,8 +14,6 @@
 namespace wb {
 namespace {
 
-constexpr const char* kNoDatabase = "No data folder has been chosen, so there is no database to store it in.";
-
 std::string Lines(const std::vector<std::string>& lines) {
     std::string all;
     for (const auto& l : lines)
@@ -111,7 +109,7 @@ void MainForm::ShowFontSample() {
 
 void MainForm::ClickFonts() {
     if (!records) {
-        dialogs_.Notice("Report font not saved", std::string(kNoDatabase) + "\n\nPress OK to continue",
+        dialogs_.Notice("Report font not saved", NoStoreReason() + "\n\nPress OK to continue",
                         Icon::Information);
         return;
     }

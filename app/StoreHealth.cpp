@@ -29,6 +29,12 @@ std::string FirstLines(const std::string& text, int count) {
 
 }  // namespace
 
+std::string MainForm::NoStoreReason() const {
+    if (!storeChosen_) return "No data folder has been chosen, so there is no database to store it in.";
+    return "The chosen database could not be opened when the program started, so there is nowhere to "
+           "store it. Mend it or choose another, then start the program again.";
+}
+
 std::string MainForm::ReadOnlyReason() const {
     switch (health_) {
         case StoreHealth::Checking:

@@ -57,8 +57,7 @@ std::vector<std::string> StoreCompanySettings(SettingsDatabase* settings, MainDa
     }
     try {
         if (main == nullptr)
-            throw std::runtime_error(
-                "No data folder has been chosen, so there is no database to store them in.");
+            throw std::runtime_error("No database is open, so there is nowhere to store them.");
         main->WriteCompanyRow(RowFromSettings(s));
     } catch (const std::exception& e) {
         failures.push_back(std::string("Company details: ") + e.what());
