@@ -102,7 +102,7 @@ void MainForm::StartFromLatest() {
     // Written as a weighing writes these boxes, then the row built as leaving them builds it.
     SetText(Control::Text9, FormatSingle(latest->newWeight, pattern::Weighed));
     SetText(Control::Text10, FormatSingle(latest->newArm, pattern::Weighed));
-    RebuildPreviousEmptyRow(ws, Field::Empty);
+    BuildPreviousEmptyRow(Field::Empty);
     CloseHistory();
     SetFocus(Control::Grid1);
 }

@@ -169,15 +169,24 @@ void MainForm::SetFocus(Control c) {
     FocusLeft(old);
 }
 
+void MainForm::BuildPreviousEmptyRow(Field leaving) {
+    if (RebuildPreviousEmptyRow(ws, leaving)) return;
+    dialogs_.Notice("Change list full",
+                    "The first row holds a typed change and the last row is in use, so the previous empty "
+                    "weight cannot go into the first row without losing a row. Nothing was moved.\n\nDelete "
+                    "a row you do not need, then leave the Empty or C.G. box again.\n\nPress OK to continue",
+                    Icon::Exclamation);
+}
+
 void MainForm::FocusLeft(Control c) {
     switch (c) {
         case Control::Text9:
             NoticeIfMisread(dialogs_, "Empty", ws.Get(Field::Empty));
-            RebuildPreviousEmptyRow(ws, Field::Empty);
+            BuildPreviousEmptyRow(Field::Empty);
             break;
         case Control::Text10:
             NoticeIfMisread(dialogs_, "C.G.", ws.Get(Field::CG));
-            RebuildPreviousEmptyRow(ws, Field::CG);
+            BuildPreviousEmptyRow(Field::CG);
             break;
         case Control::Text11:
             NoticeIfMisread(dialogs_, "Max Wgt", ws.Get(Field::MaxWt));

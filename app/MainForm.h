@@ -134,6 +134,7 @@ class MainForm {
   private:
     static size_t Index(Control c) { return static_cast<size_t>(c); }
     void FocusLeft(Control c);
+    void BuildPreviousEmptyRow(Field leaving);  // tells when the change list has no room
     void ClickNew();
     void ClickExit();
     void ClickNotes();

@@ -147,17 +147,20 @@ void Recalculate(Worksheet& ws) {
     ws.Set(Field::Text27, FormatSingle(v.NewMoment, pattern::NoLead1));
 }
 
-void RebuildPreviousEmptyRow(Worksheet& ws, Field leaving) {
-    if (ws.Get(leaving).empty()) return;
+bool RebuildPreviousEmptyRow(Worksheet& ws, Field leaving) {
+    if (ws.Get(leaving).empty()) return true;
     // An edit still pending in the change list names its row by number: it lands before row 0
     // is rebuilt or the rows move down, so no later commit redisplays the wrong row.
     CommitRow(ws, GridId::Grid1);
     RowStore& s = ws.InstalledList();
     Grid& g = ws.grid(GridId::Grid1);
-    const bool rowZeroBlank = s.At(0, installed::Description).IsEmpty() &&
-                              s.At(0, installed::Weight).IsEmpty() && s.At(0, installed::Arm).IsEmpty();
-    if (s.At(0, installed::Description).Text() != kPreviousEmpty && !rowZeroBlank) {
-        // Make room: a typed change row in row 0 moves down; the last shown row is lost.
+    const auto blank = [&s](int r) {
+        return s.At(r, installed::Description).IsEmpty() && s.At(r, installed::Weight).IsEmpty() &&
+               s.At(r, installed::Arm).IsEmpty();
+    };
+    if (s.At(0, installed::Description).Text() != kPreviousEmpty && !blank(0)) {
+        // A typed change in row 0 moves down a row, unless that would push the last row out.
+        if (!blank(29)) return false;
         for (int r = 28; r >= 0; --r)
             for (int c = 0; c < installed::Count; ++c) {
                 s.At(r + 1, c) = s.At(r, c);
@@ -180,6 +183,7 @@ void RebuildPreviousEmptyRow(Worksheet& ws, Field leaving) {
     g.Cell(0, installed::Install) = std::string(kNoMark);
     g.Cell(0, installed::Remove) = std::string(kNoMark);
     Recalculate(ws);
+    return true;
 }
 
 }  // namespace wb

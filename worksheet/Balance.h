@@ -18,7 +18,8 @@ void RedisplayRow(Worksheet& ws, GridId grid, int row);
 void Recalculate(Worksheet& ws);
 
 // Builds row 0 of the InstalledList from the Empty and CG fields when one of them (the one
-// named) loses the focus with text in it, then recalculates.
-void RebuildPreviousEmptyRow(Worksheet& ws, Field leaving);
+// named) loses the focus with text in it, then recalculates. A change typed into row 0 moves
+// down a row; when the last row is in use there is no room, nothing changes and it says false.
+bool RebuildPreviousEmptyRow(Worksheet& ws, Field leaving);
 
 }  // namespace wb

@@ -102,6 +102,16 @@ TEST_F(MainFormTest, ANumberBoxReadAsAnotherNumberIsPointedOutAndKeptForCorrecti
     EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Max Wgt \"2,300\" is read as 2"});
 }
 
+// A typed row 0 with the last row in use leaves no room for the previous empty row: told.
+TEST_F(MainFormTest, NoRoomForThePreviousEmptyRowIsTold) {
+    form.ws.InstalledList().At(0, installed::Description) = "Typed";
+    form.ws.InstalledList().At(29, installed::Description) = "Last";
+    form.FocusTo(Control::Text9);
+    form.TextChanged(Control::Text9, "1200");
+    form.FocusTo(Control::Text10);
+    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Change list full"});
+}
+
 // However the focus leaves a grid, the pending edit lands, even in row 0, and a print sees it.
 TEST_F(MainFormTest, LeavingAGridCommitsThePendingEditHoweverTheFocusLeaves) {
     struct Case {

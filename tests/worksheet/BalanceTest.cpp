@@ -88,10 +88,14 @@ TEST_F(BalanceTest, ATypedRowInRowZeroMovesDownForThePreviousEmptyRow) {
     ws.edit(GridId::Grid1) = {0, installed::Weight};
     Change(29, "Last", "1", "1", "X", "");
     ws.Set(Field::Empty, "1200");
-    RebuildPreviousEmptyRow(ws, Field::Empty);
+    // No room while the last row is in use: nothing moves, nothing is lost.
+    EXPECT_FALSE(RebuildPreviousEmptyRow(ws, Field::Empty));
+    EXPECT_EQ(ws.InstalledList().At(0, installed::Description).Text(), "Typed row");
+    EXPECT_EQ(ws.InstalledList().At(29, installed::Description).Text(), "Last");
+    Change(29, "", "", "", "", "");
+    EXPECT_TRUE(RebuildPreviousEmptyRow(ws, Field::Empty));
     EXPECT_EQ(ws.InstalledList().At(1, installed::Description).Text(), "Typed row");
-    EXPECT_EQ(Shown(GridId::Grid1, 1, installed::Weight), "5.00");            // the edit moved with its row
-    EXPECT_EQ(ws.InstalledList().At(29, installed::Description).Text(), "");  // row 28 was empty
+    EXPECT_EQ(Shown(GridId::Grid1, 1, installed::Weight), "5.00");  // the edit moved with its row
     EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Weight), "1200.0");
     EXPECT_EQ(ws.Get(Field::Text23), "1205.00");
     // Rebuilding again replaces row 0 in place.
