@@ -193,7 +193,7 @@ class MainForm {
     ReportFont sampleFont_;
     StoreHealth health_ = StoreHealth::Unchecked;
     std::filesystem::path mainFile_;  // the main database in use, or the one that failed
-    bool storeChosen_ = false;        // the settings named a data folder or shop server
+    bool storeChosen_ = false;        // a data folder or shop server was named for this run
     bool backupFailureTold_ = false;
 };
 
