@@ -11,6 +11,25 @@
 #include "worksheet/Utf8.h"
 
 namespace wb {
+namespace {
+
+// What the mechanic typed into a grid: every entry but the computed column's.
+std::vector<Entry> TypedEntries(const Worksheet& ws, GridId id) {
+    const RowStore& s = ws.store(id);
+    const int computed = ShapeOf(id).computedCol;
+    std::vector<Entry> typed;
+    typed.reserve(s.entries.size());
+    for (int r = 0; r < s.rows; ++r)
+        for (int c = 0; c < s.cols; ++c)
+            if (c != computed) typed.push_back(s.At(r, c));
+    return typed;
+}
+
+bool SpecsBox(Control c) {
+    return c == Control::Text14 || c == Control::Text15 || c == Control::Text16 || c == Control::Text30;
+}
+
+}  // namespace
 
 Control PanelOf(Control c) {
     using C = Control;
@@ -77,7 +96,9 @@ MainForm::MainForm(Dialogs& dialogs, Clock& clock) : dialogs_(dialogs), clock_(c
         visible_[Index(hidden)] = false;
     // Every change of a header box marks the screen unsaved, whoever made it.
     ws.onFieldChanged = [this](Field f) {
-        if (InfoOf(f).marksUnsaved) ScreenSaved = 0;
+        if (!InfoOf(f).marksUnsaved) return;
+        ScreenSaved = 0;
+        edited_ = true;
     };
 }
 
@@ -124,13 +145,36 @@ void MainForm::TextChanged(Control c, std::string text, std::optional<size_t> ca
     // Typed, pasted or dropped: only what the edit inserted is held to the limit and, in the
     // tail number, made capitals; the rest of the box stays as it was.
     const BoxRules rules{static_cast<size_t>(MaxChars(c)), c == Control::Text1};
-    SetText(c, AcceptBoxEdit(Text(c), text, rules, caret));
+    const std::string before = Text(c);
+    SetText(c, AcceptBoxEdit(before, text, rules, caret));
+    if (SpecsBox(c) && Text(c) != before) rowsTyped_ = true;
+}
+
+void MainForm::WatchGrid(GridId id, const std::function<void()>& event) {
+    const std::vector<Entry> before = TypedEntries(ws, id);
+    event();
+    if (TypedEntries(ws, id) != before) {
+        ScreenSaved = 0;
+        edited_ = rowsTyped_ = true;
+    }
+    TellIfFirstRowBlocked();
+}
+
+void MainForm::TellIfFirstRowBlocked() {
+    if (ws.FirstRowBlocked && !firstRowBlockedTold_)
+        dialogs_.Notice("Change list full",
+                        "The first row holds a typed change and the last row is in use, so the weighed "
+                        "empty weight cannot go into the first row without losing a row. Nothing was "
+                        "moved, and the first row counts as a change.\n\nDelete a row you do not need; "
+                        "the weighing then takes the first row.\n\nPress OK to continue",
+                        Icon::Exclamation);
+    firstRowBlockedTold_ = ws.FirstRowBlocked;
 }
 
 KeyResult MainForm::KeyTyped(Control c, char32_t key) {
     if (!Usable(c)) return {true, 0};
     if (auto grid = GridOf(c)) {
-        wb::GridKey(ws, *grid, key, dialogs_);
+        WatchGrid(*grid, [&] { wb::GridKey(ws, *grid, key, dialogs_); });
         return {true, 0};
     }
     const ControlInfo& info = InfoOf(c);
@@ -144,11 +188,13 @@ KeyResult MainForm::KeyTyped(Control c, char32_t key) {
 }
 
 void MainForm::DeleteKey(Control grid) {
-    if (auto id = GridOf(grid); id && Usable(grid)) GridDeleteKey(ws, *id);
+    if (auto id = GridOf(grid); id && Usable(grid)) WatchGrid(*id, [&] { GridDeleteKey(ws, *id); });
 }
 
 void MainForm::GridMoveCurrent(Control grid, int row, int col) {
-    if (auto id = GridOf(grid); id && Usable(grid)) wb::GridMoveCurrent(ws, *id, row, col);
+    // Moving the current cell commits the row, and the weighing's row 0 with it.
+    if (auto id = GridOf(grid); id && Usable(grid))
+        WatchGrid(*id, [&] { wb::GridMoveCurrent(ws, *id, row, col); });
 }
 
 void MainForm::GridScrolled(Control grid, int topRow) {
@@ -207,7 +253,7 @@ void MainForm::FocusLeft(Control c) {
             SetVisible(Control::Panel3D4, false);
             break;
         default:
-            if (auto grid = GridOf(c)) GridFocusLeft(ws, *grid);
+            if (auto grid = GridOf(c)) WatchGrid(*grid, [&] { GridFocusLeft(ws, *grid); });
             break;
     }
 }
@@ -219,7 +265,7 @@ void MainForm::Clicked(Control c) {
         kind == ControlKind::Check)
         SetFocus(c);
     if (auto grid = GridOf(c)) {
-        GridClick(ws, *grid, dialogs_);
+        WatchGrid(*grid, [&] { GridClick(ws, *grid, dialogs_); });
         return;
     }
     switch (c) {

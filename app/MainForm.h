@@ -134,6 +134,12 @@ class MainForm {
   private:
     static size_t Index(Control c) { return static_cast<size_t>(c); }
     void FocusLeft(Control c);
+    // Runs a grid event; a change to what was typed in the grid marks the screen unsaved.
+    void WatchGrid(GridId id, const std::function<void()>& event);
+    void TellIfFirstRowBlocked();  // once, when a weighing finds no room for row 0
+    // Browsing from this screen would drop typed work: a loaded or saved Worksheet edited
+    // since, or a fresh one with rows or specifications typed (header boxes alone are a search).
+    bool BrowseWouldDropWork() const;
     void BuildPreviousEmptyRow(Field leaving);  // tells when the change list has no room
     void ClickNew();
     void ClickExit();
@@ -195,6 +201,11 @@ class MainForm {
     std::filesystem::path mainFile_;  // the main database in use, or the one that failed
     bool storeChosen_ = false;        // a data folder or shop server was named for this run
     bool backupFailureTold_ = false;
+    // A change made since the screen was new, loaded, saved or cleared by a browse press; and
+    // of those, a grid row or a specifications box typed (not a search's criteria).
+    bool edited_ = false;
+    bool rowsTyped_ = false;
+    bool firstRowBlockedTold_ = false;
 };
 
 // The container a control sits on (the form itself: Control::None).

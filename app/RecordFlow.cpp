@@ -98,6 +98,7 @@ void MainForm::StartNewWorksheet() {
     SpecsPending = 1;
     SearchActive = 0;
     ScreenSaved = 0;
+    rowsTyped_ = false;
     ws.values.NewWeight = 0;
     ws.values.NewArm = 0;
     ws.values.NewMoment = 0;
@@ -106,6 +107,7 @@ void MainForm::StartNewWorksheet() {
     SetText(Control::Text6, Text(Control::Text25));
     SetText(Control::Text22, Text(Control::Text26));
     SetFocus(Control::Text1);
+    edited_ = false;
 }
 
 void MainForm::ClickSave() {
@@ -171,6 +173,7 @@ void MainForm::ClickSave() {
         return;
     }
     ScreenSaved = 1;
+    edited_ = false;
     if (FreshWorksheet == 1) {
         try {
             records->AircraftSet.MoveLast();
@@ -182,9 +185,18 @@ void MainForm::ClickSave() {
     }
 }
 
+bool MainForm::BrowseWouldDropWork() const {
+    return FreshWorksheet == 0 ? edited_ : rowsTyped_;
+}
+
 void MainForm::ClickBrowse(int direction) {
+    if (BrowseWouldDropWork() && !dialogs_.AskYesNo("Weight & Balance on screen not saved",
+                                                    "OK to leave the Worksheet on screen without saving?"))
+        return;
     if (FreshWorksheet == 1 || SearchActive == 1) SearchActive = 1;
     ClearWorksheet(ws, SearchActive == 1);
+    // What was typed is gone now, whatever the press finds: the next press has nothing to drop.
+    edited_ = rowsTyped_ = false;
     if (records) records->ScreenCleared();
     try {
         if (records && FreshWorksheet == 1) records->ReopenSearchSet();
@@ -199,12 +211,15 @@ void MainForm::ClickBrowse(int direction) {
         BrowseDirection = direction;
         RunBrowse();
     } catch (const std::exception& e) {
+        // What a failed load left on the screen was not typed: the next press drops nothing.
+        edited_ = rowsTyped_ = false;
         // Damage is told once; later presses find the screen cleared and say nothing more.
         if (!MetDamage(e)) TellDatabaseError(dialogs_, Why(e));
         return;
     }
     // What a browse press shows is what is stored.
     ScreenSaved = 1;
+    edited_ = false;
 }
 
 void MainForm::RunBrowse() {

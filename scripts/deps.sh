@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-liberation2 poppler-utils mdbtools-dev nlohmann-json3-dev libicu-dev
           clang
+          # a decimal-comma locale, so that the number tests run under one (generated below)
+          locales
           # the shop server: its client library, and a server the tests start for themselves
           libpq-dev postgresql
           # building and checking the Debian package (scripts/package.sh)
@@ -18,4 +20,11 @@ if ((${#missing[@]})); then
   $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
     --no-install-recommends "${missing[@]}"
+fi
+
+# The number tests switch to a decimal-comma locale; without one they could not run.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  $sudo localedef -i de_DE -c -f UTF-8 de_DE.UTF-8
 fi

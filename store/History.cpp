@@ -146,14 +146,17 @@ std::string_view ReasonText(Supersession why) {
 }  // namespace
 
 bool RevisionKeeper::Keep(std::int64_t aircraftId, Supersession why) {
-    Statement pair = db_.Prepare("SELECT Tail, \"Date\" FROM Aircraft WHERE Id = ?");
+    Statement pair = db_.Prepare("SELECT Tail, \"Date\", " + std::string(kWorksheetIdentity) +
+                                 " FROM Aircraft WHERE Id = ?");
     pair.Bind(1, aircraftId);
     if (!pair.Step()) return false;
+    const std::int64_t worksheet = pair.Int(2);
     const std::string columns = QuotedAircraftColumns();
+    // Named by the Worksheet's identity at once: the versions it has already stay as they are.
     Statement header =
-        db_.Prepare("INSERT INTO AircraftRevision (AircraftId, Superseded, Reason, " + columns +
-                    ") SELECT Id, " + std::string(db_.engine().LocalNowSql()) + ", ?, " + columns +
-                    " FROM Aircraft WHERE Id = ?");
+        db_.Prepare("INSERT INTO AircraftRevision (AircraftId, Superseded, Reason, WorksheetId, " + columns +
+                    ") SELECT Id, " + std::string(db_.engine().LocalNowSql()) + ", ?, " +
+                    std::string(kWorksheetIdentity) + ", " + columns + " FROM Aircraft WHERE Id = ?");
     header.BindAll({std::string(ReasonText(why)), aircraftId});
     header.Run();
     const std::int64_t revision = db_.LastInsertRowid();
@@ -164,28 +167,32 @@ bool RevisionKeeper::Keep(std::int64_t aircraftId, Supersession why) {
                     " FROM Equipment WHERE fold_case(Tail) = fold_case(?) AND \"Date\" = ? ORDER BY Id");
     lists.BindAll({revision, pair.Text(0).value_or(""), pair.Text(1).value_or("")});
     lists.Run();
-    kept_.emplace_back(aircraftId, revision);
+    kept_.push_back({revision, worksheet});
     return true;
 }
 
+std::optional<std::int64_t> RevisionKeeper::Identity() const {
+    if (kept_.empty()) return std::nullopt;
+    return kept_.front().worksheet;
+}
+
 void RevisionKeeper::StoredAs(std::optional<std::int64_t> newAircraftId) {
-    auto bindNew = [&](Statement& s, int index) {
-        if (newAircraftId)
-            s.Bind(index, *newAircraftId);
-        else
-            s.Bind(index, Value());
-    };
+    const std::optional<std::int64_t> identity = newAircraftId ? Identity() : std::nullopt;
+    // Only a deletion, or a save that merges other Worksheets of the same Tail and Date into
+    // this one, moves versions from one identity to another; a plain save moves none.
     Statement follow = db_.Prepare("UPDATE AircraftRevision SET WorksheetId = ? WHERE WorksheetId = ?");
-    Statement own = db_.Prepare("UPDATE AircraftRevision SET WorksheetId = ?, ReplacedBy = ? WHERE Id = ?");
-    for (const auto& [aircraftId, revision] : kept_) {
-        follow.Reset();
-        bindNew(follow, 1);
-        follow.Bind(2, aircraftId);
-        follow.Run();
+    Statement own = db_.Prepare("UPDATE AircraftRevision SET ReplacedBy = ? WHERE Id = ?");
+    for (const Kept& k : kept_) {
+        if (k.worksheet != identity) {
+            follow.Reset();
+            follow.Bind(1, identity ? Value(*identity) : Value());
+            follow.Bind(2, k.worksheet);
+            follow.Run();
+        }
+        if (!newAircraftId) continue;
         own.Reset();
-        bindNew(own, 1);
-        bindNew(own, 2);
-        own.Bind(3, revision);
+        own.Bind(1, *newAircraftId);
+        own.Bind(2, k.revision);
         own.Run();
     }
     kept_.clear();
@@ -202,8 +209,8 @@ RecordChain ReadHistory(Database& db, std::string_view tail) {
         ChainLine line;
     };
     std::vector<Dated> dated;
-    Statement live = db.Prepare(
-        "SELECT Id, \"Date\" FROM Aircraft WHERE fold_case(Tail) = fold_case(?) ORDER BY \"Date\", Id");
+    Statement live = db.Prepare("SELECT Id, \"Date\", " + std::string(kWorksheetIdentity) +
+                                " FROM Aircraft WHERE fold_case(Tail) = fold_case(?) ORDER BY \"Date\", Id");
     live.Bind(1, std::string(tail));
     while (live.Step()) {
         auto entry = reader.Live(live.Int(0));
@@ -211,7 +218,7 @@ RecordChain ReadHistory(Database& db, std::string_view tail) {
         ChainLine line;
         line.entry = std::move(*entry);
         earlier.Reset();
-        earlier.Bind(1, line.entry.id);
+        earlier.Bind(1, live.Int(2));
         while (earlier.Step())
             if (auto kept = reader.Kept(earlier.Int(0))) line.earlier.push_back(std::move(*kept));
         dated.push_back({live.Text(1).value_or(""), std::move(line)});

@@ -24,14 +24,24 @@ class RevisionKeeper {
     // Copies the stored Worksheet `aircraftId`, header and both lists, before its rows are
     // removed. False when there is no such row.
     bool Keep(std::int64_t aircraftId, Supersession why);
+    // The identity the Worksheet stored in place of the kept ones carries on: the first kept
+    // one's. Nothing when none was kept: a Worksheet stored once is its own identity.
+    std::optional<std::int64_t> Identity() const;
     // The Worksheet stored in place of the kept ones (nothing for a deletion): the kept versions,
     // and the earlier versions that belonged to them, now belong to it.
     void StoredAs(std::optional<std::int64_t> newAircraftId);
 
   private:
+    struct Kept {
+        std::int64_t revision;   // the AircraftRevision row
+        std::int64_t worksheet;  // the identity of the Worksheet it was a version of
+    };
     Database& db_;
-    std::vector<std::pair<std::int64_t, std::int64_t>> kept_;  // Aircraft row, revision row
+    std::vector<Kept> kept_;
 };
+
+// A stored Worksheet's identity in SQL: its WorksheetId, or its own Id when stored once.
+inline constexpr std::string_view kWorksheetIdentity = "COALESCE(WorksheetId, Id)";
 
 // Every stored Worksheet of the tail in date order, each with its superseded versions, and the
 // versions of its deleted Worksheets in their places; linked (breaks, change since the last

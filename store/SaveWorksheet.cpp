@@ -158,34 +158,47 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
     for (std::int64_t id : samePair)
         revisions.Keep(id, Supersession::Replaced);
 
+    bool replacedFound = false;
     if (request.replaces) {
         Statement stored = db.Prepare("SELECT Tail, \"Date\" FROM Aircraft WHERE Id = ?");
         stored.Bind(1, *request.replaces);
-        const bool found = stored.Step();
+        replacedFound = stored.Step();
         // Gone since it was loaded: another workstation replaced or deleted it meanwhile.
-        if (!found && !request.replaceChanged) throw ChangedElsewhere();
-        if (found) {
-            DeleteEquipmentRows(db, stored.Text(0).value_or(""), stored.Text(1).value_or(""));
-            DeleteAircraftRow(db, *request.replaces);
-            outcome.removed.push_back(*request.replaces);
-        }
+        if (!replacedFound && !request.replaceChanged) throw ChangedElsewhere();
+        if (replacedFound) DeleteEquipmentRows(db, stored.Text(0).value_or(""), stored.Text(1).value_or(""));
     }
     // Rows left under the new Tail and Date would otherwise be read back with this Worksheet.
     DeleteEquipmentRows(db, tail, date);
+    const auto removeReplaced = [&] {
+        if (replacedFound) {
+            DeleteAircraftRow(db, *request.replaces);
+            outcome.removed.push_back(*request.replaces);
+        }
+        for (std::int64_t id : samePair) {
+            DeleteAircraftRow(db, id);
+            outcome.removed.push_back(id);
+        }
+    };
     if (tail == "0") {
+        removeReplaced();
         revisions.StoredAs(std::nullopt);
         tx.Commit();
         return outcome;
     }
-    for (std::int64_t id : samePair) {
-        DeleteAircraftRow(db, id);
-        outcome.removed.push_back(id);
-    }
 
-    Statement insert = db.Prepare(AircraftInsertSql());
-    insert.BindAll(AircraftValues(ws, date, request.searchPath));
+    // A Worksheet stored in place of another keeps its identity, so its versions stay as they
+    // are. The new row goes in before the rows it replaces go, so that its Id is above theirs:
+    // the engine then never hands a Worksheet's identity to another one as its Id.
+    std::vector<Value> values;
+    const std::optional<std::int64_t> identity = revisions.Identity();
+    if (identity) values.emplace_back(*identity);
+    for (Value& v : AircraftValues(ws, date, request.searchPath))
+        values.push_back(std::move(v));
+    Statement insert = db.Prepare(AircraftInsertSql(identity ? "WorksheetId" : ""));
+    insert.BindAll(values);
     insert.Run();
     const std::int64_t added = db.LastInsertRowid();
+    removeReplaced();
     StoreLists(db, ws, tail, date);
     revisions.StoredAs(added);
     tx.Commit();

@@ -8,6 +8,9 @@
 namespace wb {
 namespace {
 
+// WorksheetId is the identity a Worksheet keeps across saves, which store it as a new row:
+// Null for a Worksheet stored once (its identity is its own Id), else the identity of the
+// Worksheet it replaced. Its earlier versions refer to it, so that a save never re-points them.
 // Dates are ISO text (yyyy-mm-dd) so that ordering by Date is chronological; Tail compares
 // without regard to case, as tail numbers do. Every query by a Worksheet's Tail and Date
 // has an index, so that a database of many years answers as fast as a new one.
@@ -24,7 +27,7 @@ CREATE TABLE Aircraft (
   F1Dsc TEXT, F2Dsc TEXT, F3Dsc TEXT, F4Dsc TEXT, F5Dsc TEXT,
   F1Wgt REAL, F2Wgt REAL, F3Wgt REAL, F4Wgt REAL, F5Wgt REAL,
   F1Arm REAL, F2Arm REAL, F3Arm REAL, F4Arm REAL, F5Arm REAL,
-  BallastArm REAL);
+  BallastArm REAL, WorksheetId INTEGER);
 CREATE INDEX Aircraft_Date ON Aircraft ("Date", Id);
 CREATE INDEX Aircraft_Worksheet ON Aircraft (Tail, "Date");
 )";
@@ -49,9 +52,9 @@ CREATE INDEX Equipment_Worksheet ON Equipment (Tail, "Date", List, RowNum);
 )";
 
 // A Worksheet's version as it was just before a save replaced it or the tail "0" deleted
-// it: every Aircraft column, plus when and why. WorksheetId is the stored Worksheet it is an
-// earlier version of (Null once that Worksheet has been deleted); ReplacedBy the Aircraft
-// row stored in its place at the time.
+// it: every Aircraft column, plus when and why. WorksheetId is the identity of the stored
+// Worksheet it is an earlier version of (Null once that Worksheet has been deleted); ReplacedBy
+// the Aircraft row stored in its place at the time.
 constexpr std::string_view kAircraftRevisionSql = R"(
 CREATE TABLE AircraftRevision (
   Id INTEGER PRIMARY KEY,
@@ -175,6 +178,13 @@ void AddBallastArmColumn(Database& db) {
     if (!HasColumn(db, "Aircraft", "BallastArm")) db.Exec("ALTER TABLE Aircraft ADD COLUMN BallastArm REAL");
 }
 
+// Version 3: every Worksheet stored before is one stored once, and its earlier versions
+// already name its Id, so the column starts Null throughout.
+void AddWorksheetIdColumn(Database& db) {
+    if (!HasColumn(db, "Aircraft", "WorksheetId"))
+        db.Exec("ALTER TABLE Aircraft ADD COLUMN WorksheetId INTEGER");
+}
+
 void CreateTables(Database& db, const std::vector<TableLayout>& tables) {
     Transaction tx(db);
     WriteTables(db, tables);
@@ -231,6 +241,7 @@ void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<
             for (const TableLayout& t : tables)
                 if (!t.indexSql.empty()) db.Exec(t.indexSql);
         }
+        if (mainFile && version < 3) AddWorksheetIdColumn(db);
         db.Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
         tx.Commit();
     } catch (const SqliteError& e) {
@@ -378,8 +389,12 @@ std::string QuickCheck(Database& db) {
     return problems.empty() ? "the check gave no answer" : problems;
 }
 
-std::string AircraftInsertSql() {
+std::string AircraftInsertSql(std::string_view extraColumn) {
     std::string names, marks;
+    if (!extraColumn.empty()) {
+        names = Quoted(extraColumn);
+        marks = "?";
+    }
     for (const AircraftColumn& c : AircraftColumns()) {
         if (!names.empty()) {
             names += ", ";

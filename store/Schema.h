@@ -16,7 +16,8 @@ namespace wb {
 // Written into PRAGMA user_version; a file with a higher number was made by a newer program
 // and is refused rather than misread; a lower one is upgraded when the file is opened.
 // 2: the revision tables, the folded-tail indexes and Aircraft.BallastArm.
-inline constexpr int kSchemaVersion = 2;
+// 3: Aircraft.WorksheetId, the identity a stored Worksheet keeps across its saves.
+inline constexpr int kSchemaVersion = 3;
 
 // A database file that cannot be used: which file, and why, in words for the mechanic.
 class StoreError : public std::runtime_error {
@@ -56,8 +57,9 @@ struct AircraftColumn {
     enum Kind { Text, Number } kind;
 };
 const std::vector<AircraftColumn>& AircraftColumns();  // Tail, Date, Serial ... F5Arm, BallastArm
-// "INSERT INTO Aircraft (<every column above>) VALUES (?, ...)", in that order.
-std::string AircraftInsertSql();
+// "INSERT INTO Aircraft (<every column above>) VALUES (?, ...)", in that order; an extra
+// column named goes first.
+std::string AircraftInsertSql(std::string_view extraColumn = {});
 
 // Values of the Equipment column List: which of a Worksheet's two lists a row belongs to.
 inline constexpr std::string_view kChangesList = "changes";      // the InstalledList

@@ -97,6 +97,7 @@ void Recalculate(Worksheet& ws) {
         v.ScaleArm = ToSingle(static_cast<double>(v.ScaleMoment) / static_cast<double>(v.ScaleWeight));
 
     int start = 0;
+    ws.FirstRowBlocked = false;
     if (v.ScaleArm == 0) {
         // No usable weighing: the typed previous empty weight and C.G. are the start.
         v.NewWeight = 0;
@@ -109,6 +110,11 @@ void Recalculate(Worksheet& ws) {
         v.NewArm = 0;
         ws.Set(Field::Empty, FormatSingle(v.ScaleWeight, pattern::Weighed));
         ws.Set(Field::CG, FormatSingle(v.ScaleArm, pattern::Weighed));
+        // A change typed into row 0 first moves down; with the last row in use nothing moves,
+        // and row 0 stays a change of its own until a row is freed.
+        ws.FirstRowBlocked = !FreeFirstRow(ws);
+    }
+    if (v.ScaleArm != 0 && !ws.FirstRowBlocked) {
         changes.At(0, installed::Description) = std::string(kPreviousEmpty);
         changes.At(0, installed::Weight) = Entry::Single(v.ScaleWeight);
         changes.At(0, installed::Arm) = Entry::Single(v.ScaleArm);
@@ -147,26 +153,32 @@ void Recalculate(Worksheet& ws) {
     ws.Set(Field::Text27, FormatSingle(v.NewMoment, pattern::NoLead1));
 }
 
-bool RebuildPreviousEmptyRow(Worksheet& ws, Field leaving) {
-    if (ws.Get(leaving).empty()) return true;
-    // An edit still pending in the change list names its row by number: it lands before row 0
-    // is rebuilt or the rows move down, so no later commit redisplays the wrong row.
-    CommitRow(ws, GridId::Grid1);
+bool FreeFirstRow(Worksheet& ws) {
     RowStore& s = ws.InstalledList();
     Grid& g = ws.grid(GridId::Grid1);
     const auto blank = [&s](int r) {
         return s.At(r, installed::Description).IsEmpty() && s.At(r, installed::Weight).IsEmpty() &&
                s.At(r, installed::Arm).IsEmpty();
     };
-    if (s.At(0, installed::Description).Text() != kPreviousEmpty && !blank(0)) {
-        // A typed change in row 0 moves down a row, unless that would push the last row out.
-        if (!blank(29)) return false;
-        for (int r = 28; r >= 0; --r)
-            for (int c = 0; c < installed::Count; ++c) {
-                s.At(r + 1, c) = s.At(r, c);
-                g.Cell(r + 1, c) = g.Cell(r, c);
-            }
-    }
+    if (s.At(0, installed::Description).Text() == kPreviousEmpty || blank(0)) return true;
+    // A typed change in row 0 moves down a row, unless that would push the last row out.
+    if (!blank(29)) return false;
+    for (int r = 28; r >= 0; --r)
+        for (int c = 0; c < installed::Count; ++c) {
+            s.At(r + 1, c) = s.At(r, c);
+            g.Cell(r + 1, c) = g.Cell(r, c);
+        }
+    return true;
+}
+
+bool RebuildPreviousEmptyRow(Worksheet& ws, Field leaving) {
+    if (ws.Get(leaving).empty()) return true;
+    // An edit still pending in the change list names its row by number: it lands before row 0
+    // is rebuilt or the rows move down, so no later commit redisplays the wrong row.
+    CommitRow(ws, GridId::Grid1);
+    if (!FreeFirstRow(ws)) return false;
+    RowStore& s = ws.InstalledList();
+    Grid& g = ws.grid(GridId::Grid1);
     const std::string& empty = ws.Get(Field::Empty);
     const std::string& cg = ws.Get(Field::CG);
     s.At(0, installed::Description) = std::string(kPreviousEmpty);

@@ -14,8 +14,13 @@ void CommitRowMoment(Worksheet& ws, GridId grid, int row);
 void RedisplayRow(Worksheet& ws, GridId grid, int row);
 
 // Sums the weighing and the equipment changes into the six values and the result boxes.
-// After a weighing it also rewrites Empty, CG and the previous-empty row.
+// After a weighing it also rewrites Empty, CG and the previous-empty row; a change typed into
+// row 0 moves down first, and with the last row in use it stays and `FirstRowBlocked` is set.
 void Recalculate(Worksheet& ws);
+
+// Makes row 0 of the InstalledList free for the previous-empty row: a typed change there moves
+// down a row. False, with nothing moved, when the last row is in use.
+bool FreeFirstRow(Worksheet& ws);
 
 // Builds row 0 of the InstalledList from the Empty and CG fields when one of them (the one
 // named) loses the focus with text in it, then recalculates. A change typed into row 0 moves

@@ -13,8 +13,8 @@ constexpr std::array<FieldInfo, kFieldCount> kFields = {{
     {Field::Date, "Date", "Text7", 10, true},       {Field::Tach, "Tach", "Text8", 8, true},
     {Field::Empty, "Empty", "Text9", 8, true},      {Field::CG, "CG", "Text10", 7, true},
     {Field::MaxWt, "MaxWt", "Text11", 8, true},     {Field::Work, "Work", "Text12", 10, true},
-    {Field::Memo, "Memo", "Text13", 0, true},       {Field::Range1, "Range1", "Text14", 40, false},
-    {Field::Range2, "Range2", "Text15", 40, false}, {Field::Range3, "Range3", "Text16", 40, false},
+    {Field::Memo, "Memo", "Text13", 0, true},       {Field::Range1, "Range1", "Text14", 40, true},
+    {Field::Range2, "Range2", "Text15", 40, true},  {Field::Range3, "Range3", "Text16", 40, true},
     {Field::Cert, "Cert", "Text22", 10, true},      {Field::Text23, "", "Text23", 10, false},
     {Field::Text24, "", "Text24", 10, false},       {Field::Text27, "", "Text27", 10, false},
     {Field::BallastArm, "BallastArm", "Text30", 8, true},
@@ -111,6 +111,7 @@ bool Worksheet::Set(Field f, std::string text) {
 }
 
 void ClearWorksheet(Worksheet& ws, bool searchActive) {
+    ws.FirstRowBlocked = false;
     for (GridId id : kAllGrids) {
         Grid& g = ws.grid(id);
         for (auto& cell : g.cells)

@@ -184,6 +184,9 @@ class Worksheet {
 
     Computed values;
     bool TypingStarted = false;
+    // A weighing found a typed change in row 0 and no room to move it down: the weighed values
+    // are the start all the same, and row 0 counts as a change until a row is freed.
+    bool FirstRowBlocked = false;
 
   private:
     std::array<std::string, kFieldCount> fields_;

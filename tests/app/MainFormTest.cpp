@@ -112,6 +112,52 @@ TEST_F(MainFormTest, NoRoomForThePreviousEmptyRowIsTold) {
     EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Change list full"});
 }
 
+// A weighing takes row 0 for the previous empty weight: a change typed there first moves down,
+// and with the last row in use it stays where it is, counted as a change, and the mechanic is told.
+TEST_F(MainFormTest, AWeighingNeverWritesOverATypedFirstChangeRow) {
+    for (bool lastRowInUse : {false, true}) {
+        SCOPED_TRACE(lastRowInUse ? "last row in use" : "room below");
+        dialogs.answers = {true};
+        form.Clicked(Control::Command3D19);
+        dialogs.Clear();
+        Type(U"N1");
+        form.Clicked(Control::Grid1);
+        for (auto [col, text] : {std::pair{installed::Description, U"Radio"},
+                                 {installed::Weight, U"10"},
+                                 {installed::Arm, U"50"},
+                                 {installed::Install, U"x"}}) {
+            form.GridMoveCurrent(Control::Grid1, 0, col);
+            Type(text);
+        }
+        if (lastRowInUse) form.ws.InstalledList().At(29, installed::Description) = "Last";
+        form.Clicked(Control::Command3D23);
+        form.Clicked(Control::Grid2);
+        form.GridMoveCurrent(Control::Grid2, 0, scale::Wgt);
+        Type(U"1000");
+        form.GridMoveCurrent(Control::Grid2, 0, scale::Arm);
+        Type(U"40");
+        form.GridMoveCurrent(Control::Grid2, 1, scale::Arm);  // the weighing lands
+        const RowStore& changes = form.ws.InstalledList();
+        EXPECT_EQ(form.ws.Get(Field::Empty), "1000.00");
+        if (lastRowInUse) {
+            EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Change list full"});
+            EXPECT_EQ(changes.At(0, installed::Description).Text(), "Radio");
+            EXPECT_EQ(changes.At(29, installed::Description).Text(), "Last");
+        } else {
+            EXPECT_TRUE(dialogs.shown.empty());
+            EXPECT_EQ(changes.At(0, installed::Description).Text(), kPreviousEmpty);
+            EXPECT_EQ(changes.At(1, installed::Description).Text(), "Radio");
+            EXPECT_EQ(form.ws.grid(GridId::Grid1).Cell(1, installed::Weight), "10.00");
+        }
+        // Either way the typed change counts once: 1000 at 40 and 10 at 50.
+        EXPECT_EQ(form.ws.Get(Field::Text23), "1010.00");
+        EXPECT_EQ(form.ws.Get(Field::Text27), "40500.0");
+        form.GridMoveCurrent(Control::Grid2, 2, scale::Arm);  // told once, not at every move
+        EXPECT_LE(dialogs.shown.size(), 1U);
+        form.Clicked(Control::Command3D23);
+    }
+}
+
 // However the focus leaves a grid, the pending edit lands, even in row 0, and a print sees it.
 TEST_F(MainFormTest, LeavingAGridCommitsThePendingEditHoweverTheFocusLeaves) {
     struct Case {

@@ -83,10 +83,13 @@ class RevisionTest : public test::BothEnginesTest {
         ASSERT_EQ(revisions.size(), 1u);
         const std::int64_t revision = std::stoll(revisions[0].substr(1));
         EXPECT_EQ(Version(revision, true), before);
+        // Replaced: the version names the row stored in its place and the Worksheet's identity,
+        // which is still the first row's Id; deleted: neither.
         const std::string link = storedAs ? std::to_string(*storedAs) : "<null>";
+        const std::string identity = storedAs ? std::to_string(oldId) : "<null>";
         EXPECT_EQ(revisions[0].substr(0, revisions[0].rfind('|')), "|" + std::to_string(revision) + "|" +
                                                                        std::to_string(oldId) + "|" + reason +
-                                                                       "|" + link + "|" + link);
+                                                                       "|" + link + "|" + identity);
         EXPECT_EQ(revisions[0].size() - revisions[0].rfind('|') - 1, 19u) << "yyyy-mm-dd hh:mm:ss";
     }
 };
@@ -127,8 +130,9 @@ TEST_P(RevisionTest, EarlierVersionsFollowTheWorksheetAndLeaveItWhenItIsDeleted)
     LoadBySearch("N1");
     Set(Control::Text1, "N2");  // a corrected tail number is the same Worksheet
     Save();
-    const std::int64_t live = IdOf("N2");
-    EXPECT_EQ(Count("SELECT count(*) FROM AircraftRevision WHERE WorksheetId = " + std::to_string(live)), 2);
+    const std::int64_t identity = Count("SELECT COALESCE(WorksheetId, Id) FROM Aircraft WHERE Tail = 'N2'");
+    EXPECT_EQ(Count("SELECT count(*) FROM AircraftRevision WHERE WorksheetId = " + std::to_string(identity)),
+              2);
     const RecordChain history = ReadHistory(db(), "n2");
     ASSERT_EQ(history.lines.size(), 1u);
     EXPECT_EQ(history.lines[0].earlier.size(), 2u);
@@ -145,8 +149,37 @@ TEST_P(RevisionTest, EarlierVersionsFollowTheWorksheetAndLeaveItWhenItIsDeleted)
     EXPECT_TRUE(ReadHistory(db(), "N2").lines[0].deleted);
 }
 
+// A Worksheet's identity is never handed to another: with the first row deleted and the only
+// other one replaced, the engine could give the next new Worksheet the replaced row's Id.
+TEST_P(RevisionTest, ANewWorksheetNeverTakesOverAnotherOnesVersions) {
+    StoreFull("N1", "06-10-2001");
+    StoreFull("N2", "07-11-2002");
+    LoadBySearch("N1");
+    Set(Control::Text1, "0");
+    Save();
+    LoadBySearch("N2");
+    Set(Control::Text3, "Cessna");
+    Save();
+    StoreFull("N4", "08-12-2003");
+    StoreFull("N5", "09-12-2003");
+    EXPECT_EQ(ReadHistory(db(), "N2").lines.at(0).earlier.size(), 1u);
+    EXPECT_TRUE(ReadHistory(db(), "N4").lines.at(0).earlier.empty());
+    EXPECT_TRUE(ReadHistory(db(), "N5").lines.at(0).earlier.empty());
+}
+
+// The file as the version-2 program left it: earlier versions name the current row's Id.
+void MakeVersionTwo(const std::filesystem::path& file) {
+    Database(file, Database::Mode::OpenExisting)
+        .Exec(
+            "UPDATE AircraftRevision SET WorksheetId = (SELECT Id FROM Aircraft WHERE "
+            "COALESCE(Aircraft.WorksheetId, "
+            "Aircraft.Id) = AircraftRevision.WorksheetId); ALTER TABLE Aircraft DROP COLUMN WorksheetId; "
+            "PRAGMA user_version = 2;");
+}
+
 // The file as the version-1 program left it.
 void MakeVersionOne(const std::filesystem::path& file) {
+    MakeVersionTwo(file);
     Database(file, Database::Mode::OpenExisting)
         .Exec(
             "DROP TABLE AircraftRevision; DROP TABLE EquipmentRevision; "
@@ -193,6 +226,25 @@ TEST_F(RevisionFileTest, AVersionOneFileIsCopiedBesideItAndUpgradedKeepingEveryV
     EXPECT_EQ(Contents(DataFolder() / "VELK.MDB.v1"), old);
 }
 
+// A version-2 file's earlier versions stay with their Worksheets, and the next saves keep them.
+TEST_F(RevisionFileTest, AVersionTwoFileKeepsItsHistoryThroughTheUpgradeAndLaterSaves) {
+    StoreFull("N1", "06-10-2001");
+    LoadBySearch("N1");
+    Set(Control::Text3, "Cessna");
+    Save();
+    form.records.reset();
+    MakeVersionTwo(MainFile());
+    const std::string old = Contents(MainFile());
+    form.Activate();
+    ASSERT_TRUE(form.records);
+    EXPECT_EQ(Contents(DataFolder() / "VELK.MDB.v2"), old);
+    EXPECT_EQ(ReadHistory(db(), "N1").lines.at(0).earlier.size(), 1u);
+    LoadBySearch("N1");
+    Set(Control::Text3, "Piper");
+    Save();
+    EXPECT_EQ(ReadHistory(db(), "N1").lines.at(0).earlier.size(), 2u);
+}
+
 TEST(Upgrade, AFailedUpgradeLeavesTheFileAsItWasAndANewerFileIsRefused) {
     TempFolder temp;
     const auto file = temp.path / "VELK.MDB";
@@ -205,7 +257,7 @@ TEST(Upgrade, AFailedUpgradeLeavesTheFileAsItWasAndANewerFileIsRefused) {
     EXPECT_EQ(Contents(file), before);
     EXPECT_FALSE(std::filesystem::exists(temp.path / "VELK.MDB.v1"));
 
-    { Database(file, Database::Mode::OpenExisting).Exec("PRAGMA user_version = 3"); }
+    { Database(file, Database::Mode::OpenExisting).Exec("PRAGMA user_version = 4"); }
     const std::string newer = Contents(file);
     EXPECT_THROW(MainDatabase{file}, StoreError);
     EXPECT_EQ(Contents(file), newer);
