@@ -49,6 +49,19 @@ std::vector<Variant> Variants(const std::string& whole) {
     return out;
 }
 
+constexpr const char* kIndexDisagrees = "an index entry that disagrees with its row";
+
+// The whole file with one tail number changed inside the page of the tail index only: the
+// index stays well-formed and in order, but no longer matches its table.
+Variant IndexDisagreeing(const std::string& whole, std::int64_t indexPage) {
+    std::string bytes = whole;
+    const size_t start = static_cast<size_t>(indexPage - 1) * kPage;
+    const size_t at = bytes.find("N105X", start);
+    EXPECT_LT(at, start + kPage);
+    bytes[at + 4] = 'Y';
+    return {kIndexDisagrees, bytes};
+}
+
 class DamagedFilesTest : public test::StoreFormTest {};
 
 TEST_F(DamagedFilesTest, EachDamagedFileIsReadWholeOrToldOnceAndNeverWritten) {
@@ -62,12 +75,20 @@ TEST_F(DamagedFilesTest, EachDamagedFileIsReadWholeOrToldOnceAndNeverWritten) {
         Save();
         ASSERT_EQ(form.ScreenSaved, 1);
     }
+    std::int64_t indexPage = 0;
+    {
+        Statement root = db().Prepare("SELECT rootpage FROM sqlite_schema WHERE name = 'Aircraft_Worksheet'");
+        ASSERT_TRUE(root.Step());
+        indexPage = root.Int(0);
+    }
     form.records.reset();
     const std::string whole = Contents(MainFile());
     ASSERT_EQ(whole.size() % kPage, 0u);
 
     int toldOnce = 0;
-    for (const Variant& v : Variants(whole)) {
+    std::vector<Variant> variants = Variants(whole);
+    variants.push_back(IndexDisagreeing(whole, indexPage));
+    for (const Variant& v : variants) {
         SCOPED_TRACE(v.name);
         // Each variant starts from a folder holding only the file: no journal, no backups.
         for (const auto& entry : std::filesystem::directory_iterator(DataFolder()))
@@ -80,6 +101,11 @@ TEST_F(DamagedFilesTest, EachDamagedFileIsReadWholeOrToldOnceAndNeverWritten) {
         run->Load();
         run->Activate();
         ASSERT_LE(told.shown.size(), 1u) << told.shown.back().title;
+        if (v.name == kIndexDisagrees) {
+            // Told at start-up, not when a press first goes through the index.
+            ASSERT_EQ(told.Titles(), std::vector<std::string>{"Database damaged"});
+            EXPECT_NE(told.shown[0].text.find("Aircraft_Worksheet"), std::string::npos) << told.shown[0].text;
+        }
         if (!told.shown.empty()) {
             // Open read-only over the damage, or not open at all: a save is refused with the reason.
             run->SetText(Control::Text1, "N9");
