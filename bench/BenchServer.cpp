@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/MainForm.h"
 #include "bench/BenchBrowse.h"
@@ -80,6 +81,54 @@ void BM_Save(benchmark::State& state) {
     state.counters["versions"] = n / 50;
 }
 
+// A store of its own for the history benchmark, made afresh each run: the file in the temporary
+// folder, or the server database "wb_bench_history".
+std::optional<Database> FreshStore(Where where) {
+    if (where == Where::File) {
+        const std::filesystem::path file = std::filesystem::temp_directory_path() / "wb_bench_history.mdb";
+        std::filesystem::remove(file);
+        return OpenDatabaseFile(file, MainTables());
+    }
+    if (std::getenv("PGHOST") == nullptr) return std::nullopt;
+    ServerAddress admin;
+    admin.database = "postgres";
+    Database server = ConnectServer(admin);
+    server.Exec("DROP DATABASE IF EXISTS wb_bench_history");
+    server.Exec("CREATE DATABASE wb_bench_history");
+    ServerAddress address;
+    address.database = "wb_bench_history";
+    return OpenServer(address);
+}
+
+// A full Worksheet saved over its previous copy when it has 1 earlier version and when it has
+// 500: a save writes the same rows whatever the history. Each of the 100 timed saves of the
+// 1-version case goes to its own aircraft, so every one finds exactly 1 earlier version; the
+// 500-version case saves one aircraft, whose history grows from 500 to 599 versions.
+void BM_SaveWithHistory(benchmark::State& state) {
+    const int versions = static_cast<int>(state.range(0));
+    auto db = FreshStore(state.range(1) == 0 ? Where::File : Where::Server);
+    if (!db) {
+        state.SkipWithError("no PostgreSQL server: PGHOST is not set");
+        for (auto _ : state) {
+        }
+        return;
+    }
+    Worksheet ws = FullWorksheet();
+    SaveRequest request;
+    request.replaceSamePair = true;
+    const int aircraft = versions == 1 ? 100 : 1;
+    for (int a = 0; a < aircraft; ++a) {
+        ws.Set(Field::Tail, "NHIST" + std::to_string(a));
+        for (int n = 0; n <= versions; ++n)
+            SaveWorksheet(*db, ws, request);
+    }
+    int n = 0;
+    for (auto _ : state) {
+        ws.Set(Field::Tail, "NHIST" + std::to_string(n++ % aircraft));
+        benchmark::DoNotOptimize(SaveWorksheet(*db, ws, request));
+    }
+}
+
 // A stored Worksheet shown: header, both lists, recomputed.
 void BM_Load(benchmark::State& state) {
     WB_OPEN_OR_SKIP(db);
@@ -122,6 +171,11 @@ void Engines(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(BM_Save)->Apply(Engines);
+BENCHMARK(BM_SaveWithHistory)
+    ->ArgNames({"versions", "server"})
+    ->ArgsProduct({{1, 500}, {0, 1}})
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Load)->Apply(Engines);
 BENCHMARK(BM_BrowseStep)->Apply(Engines);
 BENCHMARK(BM_Search)->Apply(Engines);
