@@ -154,6 +154,8 @@ class MainForm {
     void ClickFonts();
     void SaveDataFolder();
     void ClickSave();
+    // Says whether a save that was in doubt was stored, once the store can tell.
+    void SettleUncertainSave();
     void ClickBrowse(int direction);
     void RunBrowse();
     void CarryOverSpecs();
@@ -206,6 +208,7 @@ class MainForm {
     bool edited_ = false;
     bool rowsTyped_ = false;
     bool firstRowBlockedTold_ = false;
+    std::string uncertainName_;  // the Worksheet whose save is in doubt, as the mechanic knows it
 };
 
 // The container a control sits on (the form itself: Control::None).

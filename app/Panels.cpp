@@ -15,6 +15,7 @@ constexpr Control kLockedBySpecs[] = {Control::Command3D17, Control::Command3D18
 }  // namespace
 
 void MainForm::ClickNew() {
+    SettleUncertainSave();
     if (ScreenSaved == 0 && !dialogs_.AskYesNo(kNotSavedTitle, "OK to start new form without saving?")) return;
     BrowseDirection = 0;
     SearchActive = 0;

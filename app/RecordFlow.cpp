@@ -47,6 +47,10 @@ std::string Why(const std::exception& e) {
             plain = "The shop server did not answer: it may be stopped, or the network is down. Everything on "
                     "the screen is kept; try again when the server is back.";
             break;
+        case SqliteError::Kind::CommitUnknown:
+            plain = "The shop server stopped answering just after it was asked to store the changes, so they "
+                    "may or may not have been stored.";
+            break;
         case SqliteError::Kind::Other:
             return e.what();
     }
@@ -77,6 +81,11 @@ std::string ReplaceQuestion(const Records::SamePairStored& stored, const Workshe
     return "A Worksheet with this tail number and date is already stored.\n\nStored: " +
            ListCounts(stored.changes, stored.items) + ".\nOn screen: " + ListCounts(changes, items) +
            ".\n\nReplace the stored Worksheet with the one on screen?";
+}
+
+// What is on screen, named as the mechanic typed it.
+std::string Named(const Worksheet& ws) {
+    return ws.Get(Field::Tail) + " of " + ws.Get(Field::Date);
 }
 
 void TellDatabaseError(Dialogs& dialogs, const std::string& why) {
@@ -110,8 +119,32 @@ void MainForm::StartNewWorksheet() {
     edited_ = false;
 }
 
+void MainForm::SettleUncertainSave() {
+    if (!records || !records->SaveInDoubt()) return;
+    std::optional<bool> stored;
+    try {
+        stored = records->SettleUncertainSave();
+    } catch (const std::exception&) {
+        return;  // the server cannot say yet; the press goes on and tells its own failure
+    }
+    if (!stored) return;
+    if (*stored) {
+        dialogs_.Notice("Worksheet stored",
+                        "The shop server has answered: the save that was in doubt (" + uncertainName_ +
+                            ") was stored.\n\n" + std::string(kContinue),
+                        Icon::Information);
+    } else {
+        dialogs_.Notice("Worksheet not saved",
+                        "The shop server has answered: the save that was in doubt (" + uncertainName_ +
+                            ") was not stored. Save it again if it is still on the screen.\n\n" +
+                            std::string(kContinue),
+                        Icon::Exclamation);
+    }
+}
+
 void MainForm::ClickSave() {
     HourglassWhile busy(hourglass_);
+    SettleUncertainSave();
     // Whatever stops the save before the rows are stored leaves the screen unsaved, so that
     // New, Exit and every other discard still ask.
     ScreenSaved = 0;
@@ -162,6 +195,15 @@ void MainForm::ClickSave() {
             if (!dialogs_.AskYesNo(kChangedTitle, changed.what())) return;
             records->Save(ws, searchPath, true, true);
         }
+    } catch (const SaveUncertain& e) {
+        uncertainName_ = Named(ws);
+        dialogs_.Notice("Worksheet may not be saved",
+                        std::string(Why(EngineError(EngineError::Kind::CommitUnknown, e.what()))) +
+                            "\n\nEverything on the screen is kept. At the next save or browse press the "
+                            "program asks the server and says whether it was stored.\n\n" +
+                            std::string(kContinue),
+                        Icon::Exclamation);
+        return;
     } catch (const std::exception& e) {
         if (!MetDamage(e)) TellNotSaved(dialogs_, Why(e));
         return;
@@ -190,6 +232,7 @@ bool MainForm::BrowseWouldDropWork() const {
 }
 
 void MainForm::ClickBrowse(int direction) {
+    SettleUncertainSave();
     if (BrowseWouldDropWork() && !dialogs_.AskYesNo("Weight & Balance on screen not saved",
                                                     "OK to leave the Worksheet on screen without saving?"))
         return;

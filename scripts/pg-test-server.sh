@@ -35,6 +35,9 @@ pg_test_server_start() {
   PG_TEST_RUN=("${run[@]}")
   PG_TEST_BIN=$bin
   export PGHOST=$PG_TEST_DIR PGPORT=$port PGUSER=wbtest PGDATABASE=postgres WB_TEST_PG=1
+  # The fault tests stop and restart the server with this (it keeps the start's options).
+  WB_TEST_PG_CTL="${run[*]} $bin/pg_ctl -D $PG_TEST_DIR/data -w -l $PG_TEST_DIR/server.log"
+  export WB_TEST_PG_CTL
 }
 
 pg_test_server_stop() {

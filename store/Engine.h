@@ -22,8 +22,9 @@ namespace wb {
 class EngineError : public std::runtime_error {
   public:
     // The kind of failure, for telling the user in plain words. ServerLost: the shop server
-    // stopped answering (stopped, network gone, a time limit passed).
-    enum class Kind { DiskFull, ReadOnly, Busy, InputOutput, Damaged, ServerLost, Other };
+    // stopped answering (stopped, network gone, a time limit passed). CommitUnknown: it
+    // stopped answering after a commit was sent, so the transaction may have been stored.
+    enum class Kind { DiskFull, ReadOnly, Busy, InputOutput, Damaged, ServerLost, CommitUnknown, Other };
 
     // A failure of the SQLite engine: its kind follows from the result code.
     EngineError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
@@ -73,6 +74,9 @@ class ConnectionEngine {
     // The SQL for the local date and time as "yyyy-mm-dd hh:mm:ss".
     virtual std::string_view LocalNowSql() const = 0;
     virtual sqlite3* SqliteHandle() const { return nullptr; }
+    // False while work of a connection given up on (a commit whose answer was lost) may still
+    // be ending at the other end, so that its outcome is not final yet.
+    virtual bool AbandonedWorkEnded() { return true; }
 };
 
 class Statement {

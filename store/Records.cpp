@@ -95,7 +95,39 @@ SaveOutcome Records::Save(const Worksheet& ws, bool searchPath, bool replaceSame
     request.searchPath = searchPath;
     request.replaces = ReplacedBySave(ws, searchPath);
     request.replaceSamePair = replaceSamePair;
-    SaveOutcome outcome = SaveWorksheet(db(), ws, request);
+    SaveOutcome outcome;
+    try {
+        outcome = SaveWorksheet(db(), ws, request);
+    } catch (const SaveUncertain& e) {
+        uncertain_ = Uncertain{e.outcome, request};
+        throw;
+    }
+    Placed(outcome, request);
+    return outcome;
+}
+
+std::optional<bool> Records::SettleUncertainSave() {
+    if (!uncertain_ || !db().engine().AbandonedWorkEnded()) return std::nullopt;
+    const SaveOutcome& outcome = uncertain_->outcome;
+    // Row numbers on the server are never handed out twice: the new row there means the save
+    // was stored; for a deletion, the deleted row gone.
+    bool stored = true;
+    const std::optional<std::int64_t> probe =
+        outcome.added ? outcome.added
+                      : (outcome.removed.empty() ? std::nullopt : std::optional(outcome.removed.front()));
+    if (probe) {
+        Statement s = db().Prepare("SELECT 1 FROM Aircraft WHERE Id = ?");
+        s.Bind(1, *probe);
+        stored = s.Step() == outcome.added.has_value();
+    }
+    const Uncertain settled = std::move(*uncertain_);
+    uncertain_.reset();
+    if (stored) Placed(settled.outcome, settled.request);
+    return stored;
+}
+
+void Records::Placed(const SaveOutcome& outcome, const SaveRequest& request) {
+    const bool searchPath = request.searchPath;
     // The sets change only once the rows are stored.
     bool placed = false;
     for (std::int64_t id : outcome.removed) {
@@ -111,7 +143,6 @@ SaveOutcome Records::Save(const Worksheet& ws, bool searchPath, bool replaceSame
     if (outcome.added && !placed) (searchPath ? SearchSet : AircraftSet).Append(*outcome.added);
     onScreen_ = outcome.added;
     written_ = outcome.added.has_value();
-    return outcome;
 }
 
 }  // namespace wb

@@ -73,13 +73,25 @@ class Records {
     // or saved here: another workstation replaced or deleted it since.
     bool ChangedSinceLoaded(const Worksheet& ws, bool searchPath);
 
+    // A save whose commit answer was lost (SaveUncertain) is in doubt until the store says
+    // whether its rows are there. True or false once it can tell (a stored one then takes its
+    // place in the sets as a save does); nothing while no save is in doubt.
+    std::optional<bool> SettleUncertainSave();
+    bool SaveInDoubt() const { return uncertain_.has_value(); }
+
   private:
     void OpenSets();
+    void Placed(const SaveOutcome& outcome, const SaveRequest& request);
     bool Load(std::optional<std::int64_t> id, Worksheet& ws, const LoadDefaults& defaults);
 
     MainDatabase main_;
     std::optional<std::int64_t> onScreen_;
     bool written_ = false;  // onScreen_ was written by a save of this screen, not loaded
+    struct Uncertain {
+        SaveOutcome outcome;
+        SaveRequest request;
+    };
+    std::optional<Uncertain> uncertain_;
 };
 
 }  // namespace wb

@@ -179,10 +179,20 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
             outcome.removed.push_back(id);
         }
     };
+    // A commit whose answer was lost may have been stored: the caller can find out from the
+    // rows this save added or removed.
+    const auto commit = [&] {
+        try {
+            tx.Commit();
+        } catch (const EngineError& e) {
+            if (e.kind() == EngineError::Kind::CommitUnknown) throw SaveUncertain(e.what(), outcome);
+            throw;
+        }
+    };
     if (tail == "0") {
         removeReplaced();
         revisions.StoredAs(std::nullopt);
-        tx.Commit();
+        commit();
         return outcome;
     }
 
@@ -201,8 +211,8 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
     removeReplaced();
     StoreLists(db, ws, tail, date);
     revisions.StoredAs(added);
-    tx.Commit();
     outcome.added = added;
+    commit();
     return outcome;
 }
 

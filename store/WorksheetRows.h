@@ -72,6 +72,15 @@ struct SaveOutcome {
     std::vector<std::int64_t> removed;  // Aircraft rows deleted by the save
 };
 
+// The shop server stopped answering after the save's commit was sent: the Worksheet may or
+// may not be stored. `outcome` is what the save did if it was.
+class SaveUncertain : public std::runtime_error {
+  public:
+    SaveUncertain(const std::string& why, SaveOutcome outcome)
+        : std::runtime_error(why), outcome(std::move(outcome)) {}
+    SaveOutcome outcome;
+};
+
 // Stores the Worksheet in one transaction: the old copy's rows go, then the new Aircraft row
 // and the Equipment rows of both lists are written. The tail "0" only deletes. A failing
 // step throws and leaves the database as it was. The date must be a real typed date.

@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <unordered_map>
 
 #include "store/Schema.h"
+#include "store/pg/SocketWait.h"
 
 namespace wb {
 namespace {
@@ -167,9 +170,24 @@ class PgStatement final : public StatementEngine {
     int row_ = -1;
 };
 
+// What opens a connection again: the client library's keywords and values.
+using ConnectParams = std::vector<std::pair<std::string, std::string>>;
+
+PGconn* Connect(const ConnectParams& params) {
+    std::vector<const char*> keys, values;
+    for (const auto& [key, value] : params) {
+        keys.push_back(key.c_str());
+        values.push_back(value.c_str());
+    }
+    keys.push_back(nullptr);
+    values.push_back(nullptr);
+    return PQconnectdbParams(keys.data(), values.data(), 0);
+}
+
 class PgConnection final : public ConnectionEngine {
   public:
-    explicit PgConnection(PGconn* conn) : conn_(conn) {}
+    PgConnection(PGconn* conn, ConnectParams params, int limitSeconds)
+        : conn_(conn), params_(std::move(params)), limit_(std::chrono::seconds(limitSeconds)) {}
     ~PgConnection() override { PQfinish(conn_); }
     PgConnection(const PgConnection&) = delete;
     PgConnection& operator=(const PgConnection&) = delete;
@@ -177,15 +195,22 @@ class PgConnection final : public ConnectionEngine {
     void Exec(std::string_view sql) override {
         const bool ending = sql == "COMMIT" || sql == "ROLLBACK";
         // A transaction the server dropped with the connection has nothing left to undo.
-        if (sql == "ROLLBACK" && PQstatus(conn_) == CONNECTION_BAD) {
+        if (sql == "ROLLBACK" && (broken_ || PQstatus(conn_) == CONNECTION_BAD)) {
             inTransaction_ = false;
             return;
         }
         EnsureConnected();
+        const bool committing = sql == "COMMIT";
         if (ending) inTransaction_ = false;
-        PGresult* r = PQexec(conn_, Translate(sql).c_str());
-        Check(r);
-        PQclear(r);
+        try {
+            if (PQsendQuery(conn_, Translate(sql).c_str()) == 0) Lost();
+            Check(Answer());
+        } catch (const EngineError& e) {
+            // The commit was sent and its answer never came: it may have been stored.
+            if (committing && e.kind() == EngineError::Kind::ServerLost)
+                throw EngineError(EngineError::Kind::CommitUnknown, e.what());
+            throw;
+        }
     }
 
     std::unique_ptr<StatementEngine> Prepare(std::string_view sql) override {
@@ -202,7 +227,7 @@ class PgConnection final : public ConnectionEngine {
     bool ReadOnly() override { return false; }
 
     void Begin() override {
-        Exec("BEGIN");
+        Retried([&] { Exec("BEGIN"); });
         inTransaction_ = true;
     }
 
@@ -223,10 +248,44 @@ class PgConnection final : public ConnectionEngine {
         return "to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')";
     }
 
+    // The server process of a connection given up on ends its transaction, stored or not,
+    // before it goes: until it has gone, what that transaction did is not final.
+    bool AbandonedWorkEnded() override {
+        if (abandoned_ == 0) return true;
+        PgStatement s(*this, "SELECT 1 FROM pg_stat_activity WHERE pid = $1");
+        s.Bind(1, std::int64_t{abandoned_});
+        if (s.Step()) return false;
+        abandoned_ = 0;
+        return true;
+    }
+
     // Runs `sql` with its parameters; the result is the caller's.
     // Each statement text is prepared once per connection and then only executed: a save's
     // long multi-row insert is parsed and planned once, not at every save.
     PGresult* Run(const std::string& sql, const std::vector<std::optional<std::string>>& params) {
+        PGresult* r = nullptr;
+        Retried([&] { r = RunOnce(sql, params); });
+        return r;
+    }
+
+  private:
+    // A connection found dead when a statement outside any transaction is sent (the server
+    // restarted while this workstation was idle) is made again and the statement sent once
+    // more: nothing had been done on it, and the mechanic's press goes through. A server that
+    // did not answer in time is not asked twice.
+    template <class Step>
+    void Retried(Step step) {
+        if (inTransaction_) return step();
+        const bool seemedUp = !broken_ && PQstatus(conn_) == CONNECTION_OK;
+        try {
+            step();
+        } catch (const EngineError& e) {
+            if (e.kind() != EngineError::Kind::ServerLost || !seemedUp || timedOut_ || !broken_) throw;
+            step();
+        }
+    }
+
+    PGresult* RunOnce(const std::string& sql, const std::vector<std::optional<std::string>>& params) {
         EnsureConnected();
         std::vector<const char*> values;
         values.reserve(params.size());
@@ -235,52 +294,134 @@ class PgConnection final : public ConnectionEngine {
         auto known = prepared_.find(sql);
         if (known == prepared_.end()) {
             if (prepared_.size() >= kMostPrepared) {
-                PQclear(PQexec(conn_, "DEALLOCATE ALL"));
+                if (PQsendQuery(conn_, "DEALLOCATE ALL") == 0) Lost();
+                Check(Answer());
                 prepared_.clear();
             }
             const std::string name = "wb" + std::to_string(++preparedCount_);
-            PGresult* made =
-                PQprepare(conn_, name.c_str(), sql.c_str(), static_cast<int>(values.size()), nullptr);
-            Check(made);
-            PQclear(made);
+            if (PQsendPrepare(conn_, name.c_str(), sql.c_str(), static_cast<int>(values.size()), nullptr) == 0)
+                Lost();
+            Check(Answer());
             known = prepared_.emplace(sql, name).first;
         }
-        PGresult* r = PQexecPrepared(conn_, known->second.c_str(), static_cast<int>(values.size()),
-                                     values.data(), nullptr, nullptr, 0);
-        Check(r);
+        if (PQsendQueryPrepared(conn_, known->second.c_str(), static_cast<int>(values.size()), values.data(),
+                                nullptr, nullptr, 0) == 0)
+            Lost();
+        PGresult* r = Answer();
+        Check(r, false);
         return r;
     }
 
-  private:
     // A connection lost since the last statement is made again by itself, but never inside a
     // transaction: its earlier statements went with the old connection.
     void EnsureConnected() {
-        if (PQstatus(conn_) == CONNECTION_OK) return;
+        if (!broken_ && PQstatus(conn_) == CONNECTION_OK) return;
+        if (inTransaction_)
+            throw EngineError(EngineError::Kind::ServerLost, "the connection to the server was lost");
         // The prepared statements went with the old connection.
         prepared_.clear();
-        if (!inTransaction_) PQreset(conn_);
-        if (inTransaction_ || PQstatus(conn_) != CONNECTION_OK)
-            throw EngineError(EngineError::Kind::ServerLost, Trimmed(PQerrorMessage(conn_)));
+        PQfinish(conn_);
+        conn_ = Connect(params_);
+        broken_ = conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK;
+        timedOut_ = false;
+        if (broken_)
+            throw EngineError(EngineError::Kind::ServerLost,
+                              conn_ != nullptr ? Trimmed(PQerrorMessage(conn_)) : "out of memory");
     }
 
-    void Check(PGresult* r) {
+    // The connection is gone, or as good as gone: whatever the client library's status reads,
+    // the next statement outside a transaction connects afresh.
+    [[noreturn]] void Lost(std::string message = {}, bool timedOut = false) {
+        if (message.empty()) message = Trimmed(PQerrorMessage(conn_));
+        if (message.empty()) message = "the connection to the server was lost";
+        if (conn_ != nullptr) abandoned_ = PQbackendPID(conn_);
+        timedOut_ = timedOut;
+        broken_ = true;
+        inTransaction_ = false;
+        throw EngineError(EngineError::Kind::ServerLost, message);
+    }
+
+    // Waits for the answer to what was sent, no longer than the time limit: the server's own
+    // statement limit never fires on a server that is stopped or hung, so the limit is kept
+    // here. Past it the statement is cancelled and the connection closed, so that a server
+    // that wakes up finds nobody waiting and drops the transaction. The first error of a
+    // multi-statement text wins, otherwise the last result.
+    PGresult* Answer() {
+        const auto deadline = std::chrono::steady_clock::now() + limit_;
+        PGresult* kept = nullptr;
+        for (;;) {
+            while (PQisBusy(conn_) != 0) {
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    deadline - std::chrono::steady_clock::now());
+                const SocketWait waited =
+                    left.count() > 0 ? WaitReadable(PQsocket(conn_), static_cast<int>(left.count()))
+                                     : SocketWait::TimedOut;
+                if (waited == SocketWait::TimedOut) {
+                    PQclear(kept);
+                    Abandon();
+                }
+                if (waited == SocketWait::Failed || PQconsumeInput(conn_) == 0) {
+                    PQclear(kept);
+                    Lost();
+                }
+            }
+            PGresult* r = PQgetResult(conn_);
+            if (r == nullptr) break;
+            const bool keptFailed = kept != nullptr && PQresultStatus(kept) != PGRES_COMMAND_OK &&
+                                    PQresultStatus(kept) != PGRES_TUPLES_OK;
+            if (keptFailed) {
+                PQclear(r);  // the first error stands
+            } else {
+                PQclear(kept);
+                kept = r;
+            }
+        }
+        return kept;
+    }
+
+    [[noreturn]] void Abandon() {
+        // Cancelling connects to the server anew, which can itself hang: it goes on beside.
+        if (PGcancel* cancel = PQgetCancel(conn_)) {
+            std::thread([cancel] {
+                char error[256];
+                PQcancel(cancel, error, sizeof error);
+                PQfreeCancel(cancel);
+            }).detach();
+        }
+        abandoned_ = PQbackendPID(conn_);
+        PQfinish(conn_);
+        conn_ = nullptr;  // the client library takes no connection as a bad one
+        prepared_.clear();
+        Lost("the server did not answer within " + std::to_string(limit_.count()) + " s", true);
+    }
+
+    // Throws for a failed result (and frees it unless `keep` the caller's result on success).
+    void Check(PGresult* r, bool free = true) {
         const ExecStatusType status = r != nullptr ? PQresultStatus(r) : PGRES_FATAL_ERROR;
-        if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return;
+        if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
+            if (free) PQclear(r);
+            return;
+        }
         const char* field = r != nullptr ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
         const std::string state = field != nullptr ? field : "";
         std::string message =
             Trimmed(r != nullptr && *PQresultErrorMessage(r) != '\0' ? PQresultErrorMessage(r)
                                                                      : PQerrorMessage(conn_));
         PQclear(r);
-        const bool lost = PQstatus(conn_) == CONNECTION_BAD;
-        if (lost && inTransaction_) inTransaction_ = false;
-        if (lost && message.empty()) message = "the connection to the server was lost";
-        throw EngineError(lost ? EngineError::Kind::ServerLost : KindOf(state), message);
+        // An error the server did not send (no state) is the client library's own: the
+        // connection itself failed.
+        if (PQstatus(conn_) == CONNECTION_BAD || state.empty()) Lost(message);
+        throw EngineError(KindOf(state), message);
     }
 
     static constexpr size_t kMostPrepared = 256;
     PGconn* conn_;
+    ConnectParams params_;
+    std::chrono::seconds limit_;
+    bool broken_ = false;
     bool inTransaction_ = false;
+    int abandoned_ = 0;  // the server process of the connection last given up on
+    bool timedOut_ = false;  // it was given up on for not answering in time
     std::unordered_map<std::string, std::string> prepared_;  // statement text, its name
     std::uint64_t preparedCount_ = 0;
 };
@@ -433,8 +574,9 @@ Database ConnectServer(const ServerAddress& address, const std::string& password
     // Time limits of a few seconds, so that the window never waits long on a server that is
     // gone: connecting, each statement, and a network that stops carrying replies.
     const std::string connectTimeout = std::to_string(TimeLimitSeconds("WB_SERVER_CONNECT_TIMEOUT", 5));
+    const int limit = TimeLimitSeconds("WB_SERVER_STATEMENT_TIMEOUT", 10);
     const std::string options =
-        "-c statement_timeout=" + std::to_string(TimeLimitSeconds("WB_SERVER_STATEMENT_TIMEOUT", 10) * 1000) +
+        "-c statement_timeout=" + std::to_string(limit * 1000) +
         " -c DateStyle=ISO -c extra_float_digits=3";
     std::vector<std::pair<const char*, std::string>> params = {
         {"host", address.host},
@@ -453,22 +595,17 @@ Database ConnectServer(const ServerAddress& address, const std::string& password
         {"keepalives_count", "2"},
         {"tcp_user_timeout", "10000"},
     };
-    std::vector<const char*> keys, values;
-    for (const auto& [key, value] : params) {
-        if (value.empty()) continue;  // the client library's default, or its environment's
-        keys.push_back(key);
-        values.push_back(value.c_str());
-    }
-    keys.push_back(nullptr);
-    values.push_back(nullptr);
-    PGconn* conn = PQconnectdbParams(keys.data(), values.data(), 0);
+    ConnectParams kept;
+    for (const auto& [key, value] : params)
+        if (!value.empty()) kept.emplace_back(key, value);  // empty: the library's default or environment
+    PGconn* conn = Connect(kept);
     if (conn == nullptr) throw ServerRefused(ServerRefused::Reason::Other, "Out of memory.");
     if (PQstatus(conn) != CONNECTION_OK) {
         ServerRefused refused = Refusal(conn, address);
         PQfinish(conn);
         throw refused;
     }
-    return Database(std::make_unique<PgConnection>(conn), ShownAddress(address));
+    return Database(std::make_unique<PgConnection>(conn, std::move(kept), limit), ShownAddress(address));
 }
 
 Database OpenServer(const ServerAddress& address, const std::string& password) {
