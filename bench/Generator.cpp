@@ -99,6 +99,7 @@ void Generate(const std::filesystem::path& file, int worksheets) {
             add(r, kParts[random() % std::size(kParts)], Between(random, 0.5, 40), Between(random, 10, 150),
                 false, false, "equipment");
     }
+    FillFoldedColumns(db);
     tx.Commit();
     db.Exec("ANALYZE");
 }

@@ -189,14 +189,8 @@ std::string CheckEveryRow(Database& db) {
 // The structure check reads each index on its own, so an index page whose entries no longer
 // match their rows passes it, and would only be met when a find goes through that page.
 std::string CheckIndexes(Database& db) {
-    Statement s = db.Prepare("PRAGMA integrity_check(5)");
-    std::string problems;
-    while (s.Step()) {
-        const std::string line = s.Text(0).value_or("");
-        if (line == "ok") return {};
-        problems += (problems.empty() ? "" : "\n") + line;
-    }
-    return problems.empty() ? std::string() : "an index does not agree with its table:\n" + problems;
+    const std::string problems = CheckProblems(db, "PRAGMA integrity_check(5)");
+    return problems.empty() ? problems : "an index does not agree with its table:\n" + problems;
 }
 
 std::string FailureText(const std::exception& e) {

@@ -10,7 +10,7 @@ namespace wb {
 int CopyLatestEquipmentList(Database& db, Worksheet& ws, std::string_view tail) {
     // The latest date under which this tail has an equipment item, then that date's items.
     constexpr const char* kItems =
-        "fold_case(Tail) = ? AND List = 'equipment' AND NOT Install AND NOT Remove AND Description <> ?";
+        "FoldedTail = ? AND List = 'equipment' AND NOT Install AND NOT Remove AND Description <> ?";
     Statement latest = db.Prepare(std::string("SELECT max(\"Date\") FROM Equipment WHERE ") + kItems);
     const std::string folded = FoldCase(tail);
     latest.BindAll({folded, std::string(kPreviousEmpty)});

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "store/CaseFold.h"
 #include "store/Schema.h"
 #include "worksheet/Balance.h"
 #include "worksheet/Dates.h"
@@ -43,7 +44,7 @@ class EntryReader {
           keptHeader_(db.Prepare(std::string("SELECT ") + kHeaderColumns +
                                  ", Superseded, Reason FROM AircraftRevision WHERE Id = ?")),
           liveChanges_(db.Prepare("SELECT RowNum, Description, Weight, Arm, Install, Remove FROM Equipment "
-                                  "WHERE fold_case(Tail) = fold_case(?) AND \"Date\" = ? AND List = "
+                                  "WHERE FoldedTail = ? AND \"Date\" = ? AND List = "
                                   "'changes' AND RowNum BETWEEN 0 AND 29 "
                                   "ORDER BY RowNum, Id")),
           keptChanges_(db.Prepare(
@@ -55,7 +56,7 @@ class EntryReader {
         liveHeader_.Bind(1, id);
         if (!liveHeader_.Step()) return std::nullopt;
         liveChanges_.Reset();
-        liveChanges_.BindAll({liveHeader_.Text(0).value_or(""), liveHeader_.Text(1).value_or("")});
+        liveChanges_.BindAll({FoldCase(liveHeader_.Text(0).value_or("")), liveHeader_.Text(1).value_or("")});
         return Read(id, liveHeader_, liveChanges_);
     }
 
@@ -154,9 +155,9 @@ bool RevisionKeeper::Keep(std::int64_t aircraftId, Supersession why) {
     const std::string columns = QuotedAircraftColumns();
     // Named by the Worksheet's identity at once: the versions it has already stay as they are.
     Statement header =
-        db_.Prepare("INSERT INTO AircraftRevision (AircraftId, Superseded, Reason, WorksheetId, " + columns +
-                    ") SELECT Id, " + std::string(db_.engine().LocalNowSql()) + ", ?, " +
-                    std::string(kWorksheetIdentity) + ", " + columns + " FROM Aircraft WHERE Id = ?");
+        db_.Prepare("INSERT INTO AircraftRevision (AircraftId, Superseded, Reason, WorksheetId, FoldedTail, " +
+                    columns + ") SELECT Id, " + std::string(db_.engine().LocalNowSql()) + ", ?, " +
+                    std::string(kWorksheetIdentity) + ", FoldedTail, " + columns + " FROM Aircraft WHERE Id = ?");
     header.BindAll({std::string(ReasonText(why)), aircraftId});
     header.Run();
     const std::int64_t revision = db_.LastInsertRowid();
@@ -164,8 +165,8 @@ bool RevisionKeeper::Keep(std::int64_t aircraftId, Supersession why) {
     Statement lists =
         db_.Prepare(std::string("INSERT INTO EquipmentRevision (RevisionId, ") + kEquipmentColumns +
                     ") SELECT CAST(? AS INTEGER), " + kEquipmentColumns +
-                    " FROM Equipment WHERE fold_case(Tail) = fold_case(?) AND \"Date\" = ? ORDER BY Id");
-    lists.BindAll({revision, pair.Text(0).value_or(""), pair.Text(1).value_or("")});
+                    " FROM Equipment WHERE FoldedTail = ? AND \"Date\" = ? ORDER BY Id");
+    lists.BindAll({revision, FoldCase(pair.Text(0).value_or("")), pair.Text(1).value_or("")});
     lists.Run();
     kept_.push_back({revision, worksheet});
     return true;
@@ -210,8 +211,8 @@ RecordChain ReadHistory(Database& db, std::string_view tail) {
     };
     std::vector<Dated> dated;
     Statement live = db.Prepare("SELECT Id, \"Date\", " + std::string(kWorksheetIdentity) +
-                                " FROM Aircraft WHERE fold_case(Tail) = fold_case(?) ORDER BY \"Date\", Id");
-    live.Bind(1, std::string(tail));
+                                " FROM Aircraft WHERE FoldedTail = ? ORDER BY \"Date\", Id");
+    live.Bind(1, FoldCase(tail));
     while (live.Step()) {
         auto entry = reader.Live(live.Int(0));
         if (!entry) continue;
@@ -226,10 +227,10 @@ RecordChain ReadHistory(Database& db, std::string_view tail) {
     // Versions of deleted Worksheets go in among the others by their date, after any stored
     // one of the same date.
     Statement orphans = db.Prepare(
-        "SELECT Id, \"Date\" FROM AircraftRevision WHERE fold_case(Tail) = fold_case(?) AND WorksheetId IS "
+        "SELECT Id, \"Date\" FROM AircraftRevision WHERE FoldedTail = ? AND WorksheetId IS "
         "NULL ORDER BY \"Date\", "
         "Id");
-    orphans.Bind(1, std::string(tail));
+    orphans.Bind(1, FoldCase(tail));
     while (orphans.Step()) {
         auto entry = reader.Kept(orphans.Int(0));
         if (!entry) continue;

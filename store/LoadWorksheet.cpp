@@ -97,7 +97,7 @@ void EmptyLists(Worksheet& ws) {
 void LoadChanges(Database& db, const std::string& tail, const std::string& date, Worksheet& ws) {
     Statement s = db.Prepare(
         "SELECT RowNum, Description, Serial, Weight, Arm, Install, Remove FROM Equipment "
-        "WHERE fold_case(Tail) = ? AND \"Date\" = ? AND List = ? AND RowNum BETWEEN 0 AND 29 ORDER BY "
+        "WHERE FoldedTail = ? AND \"Date\" = ? AND List = ? AND RowNum BETWEEN 0 AND 29 ORDER BY "
         "RowNum, Id");
     s.BindAll({FoldCase(tail), date, std::string(kChangesList)});
     RowStore& store = ws.InstalledList();
@@ -136,7 +136,7 @@ void LoadChanges(Database& db, const std::string& tail, const std::string& date,
 void LoadEquipmentList(Database& db, const std::string& tail, const std::string& date, Worksheet& ws) {
     Statement s = db.Prepare(
         "SELECT RowNum, Description, Serial, Weight, Arm FROM Equipment "
-        "WHERE fold_case(Tail) = ? AND \"Date\" = ? AND List = ? AND RowNum BETWEEN 0 AND 99 "
+        "WHERE FoldedTail = ? AND \"Date\" = ? AND List = ? AND RowNum BETWEEN 0 AND 99 "
         "AND NOT Install AND NOT Remove AND Description <> ? ORDER BY RowNum, Id");
     s.BindAll({FoldCase(tail), date, std::string(kEquipmentList), std::string(kPreviousEmpty)});
     std::int64_t last = -1;

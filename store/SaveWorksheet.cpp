@@ -50,10 +50,10 @@ std::vector<Value> AircraftValues(const Worksheet& ws, const std::string& isoDat
     return v;
 }
 
-constexpr size_t kEquipmentValues = 10;  // the columns of one Equipment row a save writes
+constexpr size_t kEquipmentValues = 11;  // the columns of one Equipment row a save writes
 
 void DeleteEquipmentRows(Database& db, const std::string& tail, const std::string& date) {
-    Statement s = db.Prepare("DELETE FROM Equipment WHERE fold_case(Tail) = ? AND \"Date\" = ?");
+    Statement s = db.Prepare("DELETE FROM Equipment WHERE FoldedTail = ? AND \"Date\" = ?");
     s.BindAll({FoldCase(tail), date});
     s.Run();
 }
@@ -66,13 +66,14 @@ void DeleteAircraftRow(Database& db, std::int64_t id) {
 
 // Both lists go in one statement: on a shop server each statement is a trip over the network.
 void StoreLists(Database& db, const Worksheet& ws, const std::string& tail, const std::string& date) {
+    const std::string folded = FoldCase(tail);
     std::vector<Value> values;
     auto add = [&](std::int64_t rowNum, const std::string& description, const std::string& serial,
                    Value weight, Value arm, bool install, bool remove, std::string_view list) {
         for (Value v : {Value(tail), Value(date), Value(rowNum),
                         Value(FirstChars(description, kDescriptionChars)), Value(serial), std::move(weight),
                         std::move(arm), Value(std::int64_t{install ? 1 : 0}),
-                        Value(std::int64_t{remove ? 1 : 0}), Value(std::string(list))})
+                        Value(std::int64_t{remove ? 1 : 0}), Value(std::string(list)), Value(folded)})
             values.push_back(std::move(v));
     };
 
@@ -96,9 +97,9 @@ void StoreLists(Database& db, const Worksheet& ws, const std::string& tail, cons
     if (values.empty()) return;
     std::string sql =
         "INSERT INTO Equipment (Tail, \"Date\", RowNum, Description, Serial, Weight, Arm, Install, Remove, "
-        "List) VALUES ";
+        "List, FoldedTail) VALUES ";
     for (size_t row = 0; row < values.size() / kEquipmentValues; ++row)
-        sql += row == 0 ? "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)" : ", (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+        sql += row == 0 ? "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)" : ", (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
     Statement insert = db.Prepare(sql);
     insert.BindAll(values);
     insert.Run();
@@ -109,7 +110,7 @@ void StoreLists(Database& db, const Worksheet& ws, const std::string& tail, cons
 std::vector<std::int64_t> WorksheetsWithPair(Database& db, std::string_view tail, std::string_view isoDate,
                                              std::optional<std::int64_t> except) {
     Statement s =
-        db.Prepare("SELECT Id FROM Aircraft WHERE fold_case(Tail) = ? AND \"Date\" = ? ORDER BY Id");
+        db.Prepare("SELECT Id FROM Aircraft WHERE FoldedTail = ? AND \"Date\" = ? ORDER BY Id");
     s.BindAll({FoldCase(tail), std::string(isoDate)});
     std::vector<std::int64_t> ids;
     while (s.Step())
@@ -119,7 +120,7 @@ std::vector<std::int64_t> WorksheetsWithPair(Database& db, std::string_view tail
 
 std::pair<int, int> ListRowCounts(Database& db, std::string_view tail, std::string_view isoDate) {
     Statement s = db.Prepare(
-        "SELECT List, count(*) FROM Equipment WHERE fold_case(Tail) = ? AND \"Date\" = ? GROUP BY List");
+        "SELECT List, count(*) FROM Equipment WHERE FoldedTail = ? AND \"Date\" = ? GROUP BY List");
     s.BindAll({FoldCase(tail), std::string(isoDate)});
     std::pair<int, int> counts{0, 0};
     while (s.Step())
@@ -199,12 +200,22 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
     // A Worksheet stored in place of another keeps its identity, so its versions stay as they
     // are. The new row goes in before the rows it replaces go, so that its Id is above theirs:
     // the engine then never hands a Worksheet's identity to another one as its Id.
+    // The folded texts go with them, for the finds by tail number and the search.
     std::vector<Value> values;
+    std::vector<std::string> extra;
+    for (const auto& [table, column] : FoldedColumns()) {
+        if (table != "Aircraft") continue;
+        extra.push_back("Folded" + std::string(column));
+        values.emplace_back(FoldCase(ws.Get(*FieldFromColumn(column))));
+    }
     const std::optional<std::int64_t> identity = revisions.Identity();
-    if (identity) values.emplace_back(*identity);
+    if (identity) {
+        extra.emplace_back("WorksheetId");
+        values.emplace_back(*identity);
+    }
     for (Value& v : AircraftValues(ws, date, request.searchPath))
         values.push_back(std::move(v));
-    Statement insert = db.Prepare(AircraftInsertSql(identity ? "WorksheetId" : ""));
+    Statement insert = db.Prepare(AircraftInsertSql(extra));
     insert.BindAll(values);
     insert.Run();
     const std::int64_t added = db.LastInsertRowid();

@@ -1,5 +1,7 @@
 #include "store/Schema.h"
 
+#include "store/CaseFold.h"
+
 #include <sqlite3.h>
 
 #include <fstream>
@@ -27,17 +29,23 @@ CREATE TABLE Aircraft (
   F1Dsc TEXT, F2Dsc TEXT, F3Dsc TEXT, F4Dsc TEXT, F5Dsc TEXT,
   F1Wgt REAL, F2Wgt REAL, F3Wgt REAL, F4Wgt REAL, F5Wgt REAL,
   F1Arm REAL, F2Arm REAL, F3Arm REAL, F4Arm REAL, F5Arm REAL,
-  BallastArm REAL, WorksheetId INTEGER);
+  BallastArm REAL, WorksheetId INTEGER,
+  FoldedTail TEXT, FoldedSerial TEXT, FoldedMake TEXT, FoldedModel TEXT, FoldedYear TEXT, FoldedBy TEXT,
+  FoldedCert TEXT, FoldedWork TEXT);
 CREATE INDEX Aircraft_Date ON Aircraft ("Date", Id);
 CREATE INDEX Aircraft_Worksheet ON Aircraft (Tail, "Date");
 )";
 
 // Tail numbers are one aircraft's whatever their case in any script: the search and the
-// finds by a Worksheet's Tail and Date go through these, built on the folded tail.
+// finds by a Worksheet's Tail and Date go through these, built on the folded tail. The folded
+// columns (Folded<column>: the column's text case-folded by the program) are written by the
+// program itself, so that a shop server never folds with Unicode tables of its own.
 constexpr std::string_view kAircraftIndexSql =
-    R"(CREATE INDEX IF NOT EXISTS Aircraft_FoldedTail ON Aircraft (fold_case(Tail), "Date");)";
+    R"(CREATE INDEX IF NOT EXISTS Aircraft_FoldedTail ON Aircraft (FoldedTail, "Date");)";
 constexpr std::string_view kEquipmentIndexSql =
-    R"(CREATE INDEX IF NOT EXISTS Equipment_FoldedTail ON Equipment (fold_case(Tail), "Date", List, RowNum);)";
+    R"(CREATE INDEX IF NOT EXISTS Equipment_FoldedTail ON Equipment (FoldedTail, "Date", List, RowNum);)";
+constexpr std::string_view kRevisionIndexSql =
+    R"(CREATE INDEX IF NOT EXISTS AircraftRevision_FoldedTail ON AircraftRevision (FoldedTail, "Date");)";
 
 // List tells the InstalledList rows ('changes') from the EquipmentList rows ('equipment'),
 // so that a change row without marks can never pass for an equipment item.
@@ -47,7 +55,7 @@ CREATE TABLE Equipment (
   Tail TEXT COLLATE NOCASE, "Date" TEXT, RowNum INTEGER,
   Description TEXT, Serial TEXT, Weight REAL, Arm REAL,
   Install INTEGER NOT NULL DEFAULT 0, Remove INTEGER NOT NULL DEFAULT 0,
-  List TEXT NOT NULL CHECK (List IN ('changes', 'equipment')));
+  List TEXT NOT NULL CHECK (List IN ('changes', 'equipment')), FoldedTail TEXT);
 CREATE INDEX Equipment_Worksheet ON Equipment (Tail, "Date", List, RowNum);
 )";
 
@@ -71,7 +79,7 @@ CREATE TABLE AircraftRevision (
   F1Dsc TEXT, F2Dsc TEXT, F3Dsc TEXT, F4Dsc TEXT, F5Dsc TEXT,
   F1Wgt REAL, F2Wgt REAL, F3Wgt REAL, F4Wgt REAL, F5Wgt REAL,
   F1Arm REAL, F2Arm REAL, F3Arm REAL, F4Arm REAL, F5Arm REAL,
-  BallastArm REAL);
+  BallastArm REAL, FoldedTail TEXT);
 CREATE INDEX AircraftRevision_Worksheet ON AircraftRevision (WorksheetId);
 CREATE INDEX AircraftRevision_Tail ON AircraftRevision (Tail, "Date");
 )";
@@ -185,6 +193,17 @@ void AddWorksheetIdColumn(Database& db) {
         db.Exec("ALTER TABLE Aircraft ADD COLUMN WorksheetId INTEGER");
 }
 
+// Version 3: the folded columns take the place of the indexes on the folding function.
+void AddFoldedColumns(Database& db) {
+    db.Exec("DROP INDEX IF EXISTS Aircraft_FoldedTail; DROP INDEX IF EXISTS Equipment_FoldedTail");
+    for (const auto& [table, column] : FoldedColumns()) {
+        const std::string folded = "Folded" + std::string(column);
+        if (!HasColumn(db, table, folded))
+            db.Exec("ALTER TABLE " + Quoted(table) + " ADD COLUMN " + Quoted(folded) + " TEXT");
+    }
+    FillFoldedColumns(db);
+}
+
 void CreateTables(Database& db, const std::vector<TableLayout>& tables) {
     Transaction tx(db);
     WriteTables(db, tables);
@@ -236,12 +255,16 @@ void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<
         if (mainFile && version < 2) {
             AddRevisionTables(db);
             AddBallastArmColumn(db);
-            // With the version, so that an older program refuses the file rather than failing
-            // on the indexes' function at its first save.
+        }
+        if (mainFile && version < 3) {
+            AddWorksheetIdColumn(db);
+            AddFoldedColumns(db);
+        }
+        // With the version, so that an older program refuses the file rather than missing the
+        // indexes' columns at its first save.
+        if (mainFile)
             for (const TableLayout& t : tables)
                 if (!t.indexSql.empty()) db.Exec(t.indexSql);
-        }
-        if (mainFile && version < 3) AddWorksheetIdColumn(db);
         db.Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
         tx.Commit();
     } catch (const SqliteError& e) {
@@ -282,7 +305,7 @@ const std::vector<TableLayout>& MainTables() {
         {"Aircraft", kAircraftSql, "", kAircraftIndexSql},
         {"Equipment", kEquipmentSql, "", kEquipmentIndexSql},
         {"CompanyInfo", kCompanySql, "INSERT INTO CompanyInfo DEFAULT VALUES;"},
-        {"AircraftRevision", kAircraftRevisionSql, ""},
+        {"AircraftRevision", kAircraftRevisionSql, "", kRevisionIndexSql},
         {"EquipmentRevision", kEquipmentRevisionSql, ""},
     };
     return tables;
@@ -342,6 +365,9 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
             CreateTables(db, tables);
             return db;
         }
+        // The upgrade changes the layout, which no statement may be reading meanwhile.
+        count.Reset();
+        version.Reset();
         if (v < kSchemaVersion) Upgrade(file, db, tables, v);
         for (const TableLayout& t : tables)
             if (!HasTable(db, t.name))
@@ -377,8 +403,40 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
     return db;
 }
 
+const std::vector<std::pair<std::string_view, std::string_view>>& FoldedColumns() {
+    static const std::vector<std::pair<std::string_view, std::string_view>> columns = {
+        {"Aircraft", "Tail"},  {"Aircraft", "Serial"}, {"Aircraft", "Make"}, {"Aircraft", "Model"},
+        {"Aircraft", "Year"},  {"Aircraft", "By"},     {"Aircraft", "Cert"}, {"Aircraft", "Work"},
+        {"Equipment", "Tail"}, {"AircraftRevision", "Tail"}};
+    return columns;
+}
+
+void FillFoldedColumns(Database& db) {
+    // One statement per distinct text, not per row: a shop's Equipment table holds millions of
+    // rows under a few thousand tail numbers.
+    for (const auto& [table, column] : FoldedColumns()) {
+        const std::string source = Quoted(column), folded = Quoted("Folded" + std::string(column));
+        Statement texts = db.Prepare("SELECT DISTINCT CAST(" + source + " AS TEXT) FROM " + Quoted(table) +
+                                     " WHERE " + folded + " IS NULL AND " + source + " IS NOT NULL");
+        std::vector<std::string> distinct;
+        while (texts.Step())
+            distinct.push_back(texts.Text(0).value_or(""));
+        Statement fill = db.Prepare("UPDATE " + Quoted(table) + " SET " + folded + " = ? WHERE " + folded +
+                                    " IS NULL AND CAST(" + source + " AS TEXT) = ?");
+        for (const std::string& text : distinct) {
+            fill.Reset();
+            fill.BindAll({FoldCase(text), text});
+            fill.Run();
+        }
+    }
+}
+
 std::string QuickCheck(Database& db) {
-    Statement s = db.Prepare("PRAGMA quick_check(20)");
+    return CheckProblems(db, "PRAGMA quick_check(20)");
+}
+
+std::string CheckProblems(Database& db, std::string_view pragma) {
+    Statement s = db.Prepare(pragma);
     std::string problems;
     while (s.Step()) {
         const std::string line = s.Text(0).value_or("");
@@ -389,11 +447,11 @@ std::string QuickCheck(Database& db) {
     return problems.empty() ? "the check gave no answer" : problems;
 }
 
-std::string AircraftInsertSql(std::string_view extraColumn) {
+std::string AircraftInsertSql(const std::vector<std::string>& extraColumns) {
     std::string names, marks;
-    if (!extraColumn.empty()) {
-        names = Quoted(extraColumn);
-        marks = "?";
+    for (const std::string& extra : extraColumns) {
+        names += (names.empty() ? "" : ", ") + Quoted(extra);
+        marks += marks.empty() ? "?" : ", ?";
     }
     for (const AircraftColumn& c : AircraftColumns()) {
         if (!names.empty()) {

@@ -57,9 +57,16 @@ struct AircraftColumn {
     enum Kind { Text, Number } kind;
 };
 const std::vector<AircraftColumn>& AircraftColumns();  // Tail, Date, Serial ... F5Arm, BallastArm
-// "INSERT INTO Aircraft (<every column above>) VALUES (?, ...)", in that order; an extra
-// column named goes first.
-std::string AircraftInsertSql(std::string_view extraColumn = {});
+// "INSERT INTO Aircraft (<every column above>) VALUES (?, ...)", in that order; extra columns
+// named go first.
+std::string AircraftInsertSql(const std::vector<std::string>& extraColumns = {});
+
+// The texts the program case-folds and keeps beside the text (table, column: the folded one is
+// "Folded" + column), for the finds by tail number and the search.
+const std::vector<std::pair<std::string_view, std::string_view>>& FoldedColumns();
+// Writes every folded column still Null (rows written by the conversion of an old file, a
+// recovery, or a program before them).
+void FillFoldedColumns(Database& db);
 
 // Values of the Equipment column List: which of a Worksheet's two lists a row belongs to.
 inline constexpr std::string_view kChangesList = "changes";      // the InstalledList
@@ -79,5 +86,7 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
 // PRAGMA quick_check: empty when the file is sound, otherwise the engine's first findings.
 // Throws SqliteError when the file cannot be read far enough to be checked.
 std::string QuickCheck(Database& db);
+// A checking pragma's findings: empty when it answers "ok", otherwise its lines.
+std::string CheckProblems(Database& db, std::string_view pragma);
 
 }  // namespace wb

@@ -40,7 +40,7 @@ Condition SearchCondition(const SearchField& field, std::string_view typed) {
     const std::string column = Quoted(ColumnOf(field.field));
     if (field.like) {
         std::string folded = FoldCase(typed);
-        const std::string key = std::string(kFoldCaseFunction) + "(" + column + ")";
+        const std::string key = Quoted("Folded" + std::string(ColumnOf(field.field)));
         return {key + " >= ? AND " + key + " < ?", {folded, PastPrefix(folded)}};
     }
     if (auto d = ParseTypedDate(typed)) return {column + " = ?", {IsoDate(*d)}};

@@ -242,6 +242,8 @@ void WriteMain(Database& db, const LegacyMainImport& import, ConversionReport& r
         store(w.changes, kChangesList, kChangeRows, counts.changeRows);
         store(w.equipment, kEquipmentList, kEquipmentRows, counts.equipmentRows);
     }
+    // The folded texts the finds by tail number and the search read, as a save writes them.
+    FillFoldedColumns(db);
 
     // The new file already has its company row (Id 1); the old values go into it, and the
     // report font row follows it, as the program itself would append one.

@@ -1,6 +1,8 @@
 // Moving up carries every table value for value, earlier versions included: a move-up that
 // dropped the revision tables, or a column of one, would lose an aircraft's history.
+#include "store/CaseFold.h"
 #include "store/Schema.h"
+#include "store/WorksheetRows.h"
 #include "store/pg/CopyUp.h"
 #include "tests/store/StoreFixture.h"
 
@@ -58,6 +60,40 @@ TEST_F(MoveUpCompareTest, EveryTableArrivesValueForValueEarlierVersionsIncluded)
         EXPECT_FALSE(local.empty());
         EXPECT_EQ(Rows(server, std::string(t.name), columns), local);
     }
+}
+
+// A server database of the version before: the program folds its texts into the new columns
+// itself, so that the server's own Unicode tables are never asked.
+TEST(ServerUpgrade, AVersionTwoDatabaseGetsItsFoldedColumnsFromTheProgram) {
+    WB_REQUIRE_TEST_SERVER();
+    test::FreshServerDatabase();
+    const std::string tail = "\u01C4\U0001E4EC";
+    {
+        Database server = OpenServer(test::TestServerAddress());
+        Worksheet ws;
+        ClearWorksheet(ws, false);
+        ws.Set(Field::Tail, tail);
+        ws.Set(Field::Date, "01-02-2003");
+        ws.Set(Field::Make, "\u00C9COLE");
+        ws.EquipmentList().At(0, equipment::Description) = "Battery";
+        SaveWorksheet(server, ws, SaveRequest{});
+    }
+    {
+        std::string sql = "ALTER TABLE Aircraft DROP COLUMN WorksheetId; UPDATE SchemaVersion SET Version = 2;";
+        for (const auto& [table, column] : FoldedColumns())
+            sql += "ALTER TABLE " + std::string(table) + " DROP COLUMN Folded" + std::string(column) + ";";
+        ConnectServer(test::TestServerAddress()).Exec(sql);
+    }
+    Database server = OpenServer(test::TestServerAddress());
+    Statement version = server.Prepare("SELECT max(Version) FROM SchemaVersion");
+    ASSERT_TRUE(version.Step());
+    EXPECT_EQ(version.Int(0), kSchemaVersion);
+    Statement folded = server.Prepare(
+        "SELECT a.FoldedTail, a.FoldedMake, e.FoldedTail FROM Aircraft a JOIN Equipment e ON e.Tail = a.Tail");
+    ASSERT_TRUE(folded.Step());
+    EXPECT_EQ(folded.Text(0), FoldCase(tail));
+    EXPECT_EQ(folded.Text(1), "\u00E9cole");
+    EXPECT_EQ(folded.Text(2), FoldCase(tail));
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <atomic>
 #include <thread>
 
-#include "store/CaseFold.h"
 #include "store/Schema.h"
 #include "tests/store/StoreFixture.h"
 
@@ -164,17 +163,6 @@ TEST_F(ShopServerLoginTest, APasswordIsAskedForAndAWrongOneOrRefusedTlsIsNamed) 
     EXPECT_EQ(dialogs.shown.front().kind, test::Shown::Password);
     EXPECT_TRUE(form.records);
     EXPECT_EQ(SettingsDatabase(temp.path).DataPath().value_or("").find("secret"), std::string::npos);
-}
-
-// The server folds case as the program does, so a search finds the same tails on both.
-TEST_F(ShopServerTest, TheServerFoldsCaseAsTheProgramDoes) {
-    for (const char* text :
-         {"N123AB", "École", "STRASSE", "Straße", "ΣΑΣ", "ﬁne", "İstanbul", "ᏴᏵ", "ᾳ", "Ǆ"}) {
-        Statement s = admin.Prepare("SELECT fold_case(?)");
-        s.Bind(1, std::string(text));
-        ASSERT_TRUE(s.Step());
-        EXPECT_EQ(s.Text(0).value_or("<null>"), FoldCase(text)) << text;
-    }
 }
 
 // The address kept in the settings row takes any text back as it was given.
