@@ -154,18 +154,17 @@ bool RevisionKeeper::Keep(std::int64_t aircraftId, Supersession why) {
     const std::int64_t worksheet = pair.Int(2);
     const std::string columns = QuotedAircraftColumns();
     // Named by the Worksheet's identity at once: the versions it has already stay as they are.
-    Statement header =
-        db_.Prepare("INSERT INTO AircraftRevision (AircraftId, Superseded, Reason, WorksheetId, FoldedTail, " +
-                    columns + ") SELECT Id, " + std::string(db_.engine().LocalNowSql()) + ", ?, " +
-                    std::string(kWorksheetIdentity) + ", FoldedTail, " + columns + " FROM Aircraft WHERE Id = ?");
+    Statement header = db_.Prepare(
+        "INSERT INTO AircraftRevision (AircraftId, Superseded, Reason, WorksheetId, FoldedTail, " + columns +
+        ") SELECT Id, " + std::string(db_.engine().LocalNowSql()) + ", ?, " +
+        std::string(kWorksheetIdentity) + ", FoldedTail, " + columns + " FROM Aircraft WHERE Id = ?");
     header.BindAll({std::string(ReasonText(why)), aircraftId});
     header.Run();
     const std::int64_t revision = db_.LastInsertRowid();
     // The rows a load would read with it: those of its Tail and Date.
-    Statement lists =
-        db_.Prepare(std::string("INSERT INTO EquipmentRevision (RevisionId, ") + kEquipmentColumns +
-                    ") SELECT CAST(? AS INTEGER), " + kEquipmentColumns +
-                    " FROM Equipment WHERE FoldedTail = ? AND \"Date\" = ? ORDER BY Id");
+    Statement lists = db_.Prepare(std::string("INSERT INTO EquipmentRevision (RevisionId, ") +
+                                  kEquipmentColumns + ") SELECT CAST(? AS INTEGER), " + kEquipmentColumns +
+                                  " FROM Equipment WHERE FoldedTail = ? AND \"Date\" = ? ORDER BY Id");
     lists.BindAll({revision, FoldCase(pair.Text(0).value_or("")), pair.Text(1).value_or("")});
     lists.Run();
     kept_.push_back({revision, worksheet});

@@ -1,6 +1,6 @@
 // Storing a Worksheet: its old copy removed and the new rows written in one transaction.
-#include "store/History.h"
 #include "store/CaseFold.h"
+#include "store/History.h"
 #include "store/Schema.h"
 #include "store/WorksheetRows.h"
 #include "worksheet/Dates.h"
@@ -70,10 +70,10 @@ void StoreLists(Database& db, const Worksheet& ws, const std::string& tail, cons
     std::vector<Value> values;
     auto add = [&](std::int64_t rowNum, const std::string& description, const std::string& serial,
                    Value weight, Value arm, bool install, bool remove, std::string_view list) {
-        for (Value v : {Value(tail), Value(date), Value(rowNum),
-                        Value(FirstChars(description, kDescriptionChars)), Value(serial), std::move(weight),
-                        std::move(arm), Value(std::int64_t{install ? 1 : 0}),
-                        Value(std::int64_t{remove ? 1 : 0}), Value(std::string(list)), Value(folded)})
+        for (Value v :
+             {Value(tail), Value(date), Value(rowNum), Value(FirstChars(description, kDescriptionChars)),
+              Value(serial), std::move(weight), std::move(arm), Value(std::int64_t{install ? 1 : 0}),
+              Value(std::int64_t{remove ? 1 : 0}), Value(std::string(list)), Value(folded)})
             values.push_back(std::move(v));
     };
 
@@ -109,8 +109,7 @@ void StoreLists(Database& db, const Worksheet& ws, const std::string& tail, cons
 
 std::vector<std::int64_t> WorksheetsWithPair(Database& db, std::string_view tail, std::string_view isoDate,
                                              std::optional<std::int64_t> except) {
-    Statement s =
-        db.Prepare("SELECT Id FROM Aircraft WHERE FoldedTail = ? AND \"Date\" = ? ORDER BY Id");
+    Statement s = db.Prepare("SELECT Id FROM Aircraft WHERE FoldedTail = ? AND \"Date\" = ? ORDER BY Id");
     s.BindAll({FoldCase(tail), std::string(isoDate)});
     std::vector<std::int64_t> ids;
     while (s.Step())

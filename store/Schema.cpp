@@ -405,8 +405,8 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
 
 const std::vector<std::pair<std::string_view, std::string_view>>& FoldedColumns() {
     static const std::vector<std::pair<std::string_view, std::string_view>> columns = {
-        {"Aircraft", "Tail"},  {"Aircraft", "Serial"}, {"Aircraft", "Make"}, {"Aircraft", "Model"},
-        {"Aircraft", "Year"},  {"Aircraft", "By"},     {"Aircraft", "Cert"}, {"Aircraft", "Work"},
+        {"Aircraft", "Tail"},  {"Aircraft", "Serial"},      {"Aircraft", "Make"}, {"Aircraft", "Model"},
+        {"Aircraft", "Year"},  {"Aircraft", "By"},          {"Aircraft", "Cert"}, {"Aircraft", "Work"},
         {"Equipment", "Tail"}, {"AircraftRevision", "Tail"}};
     return columns;
 }

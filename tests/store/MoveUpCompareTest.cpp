@@ -10,7 +10,8 @@ namespace wb {
 namespace {
 
 // Every row of `table` as text, in the local file's column order.
-std::vector<std::string> Rows(Database& db, const std::string& table, const std::vector<std::string>& columns) {
+std::vector<std::string> Rows(Database& db, const std::string& table,
+                              const std::vector<std::string>& columns) {
     std::string names;
     for (const std::string& c : columns)
         names += (names.empty() ? "" : ", ") + Quoted(c);
@@ -55,7 +56,8 @@ TEST_F(MoveUpCompareTest, EveryTableArrivesValueForValueEarlierVersionsIncluded)
         std::vector<std::string> columns;
         Statement info = db().Prepare("SELECT name FROM pragma_table_info(?) ORDER BY cid");
         info.Bind(1, std::string(t.name));
-        while (info.Step()) columns.push_back(info.Text(0).value_or(""));
+        while (info.Step())
+            columns.push_back(info.Text(0).value_or(""));
         const auto local = Rows(db(), std::string(t.name), columns);
         EXPECT_FALSE(local.empty());
         EXPECT_EQ(Rows(server, std::string(t.name), columns), local);
@@ -79,7 +81,8 @@ TEST(ServerUpgrade, AVersionTwoDatabaseGetsItsFoldedColumnsFromTheProgram) {
         SaveWorksheet(server, ws, SaveRequest{});
     }
     {
-        std::string sql = "ALTER TABLE Aircraft DROP COLUMN WorksheetId; UPDATE SchemaVersion SET Version = 2;";
+        std::string sql =
+            "ALTER TABLE Aircraft DROP COLUMN WorksheetId; UPDATE SchemaVersion SET Version = 2;";
         for (const auto& [table, column] : FoldedColumns())
             sql += "ALTER TABLE " + std::string(table) + " DROP COLUMN Folded" + std::string(column) + ";";
         ConnectServer(test::TestServerAddress()).Exec(sql);
@@ -89,7 +92,8 @@ TEST(ServerUpgrade, AVersionTwoDatabaseGetsItsFoldedColumnsFromTheProgram) {
     ASSERT_TRUE(version.Step());
     EXPECT_EQ(version.Int(0), kSchemaVersion);
     Statement folded = server.Prepare(
-        "SELECT a.FoldedTail, a.FoldedMake, e.FoldedTail FROM Aircraft a JOIN Equipment e ON e.Tail = a.Tail");
+        "SELECT a.FoldedTail, a.FoldedMake, e.FoldedTail FROM Aircraft a JOIN Equipment e ON e.Tail = "
+        "a.Tail");
     ASSERT_TRUE(folded.Step());
     EXPECT_EQ(folded.Text(0), FoldCase(tail));
     EXPECT_EQ(folded.Text(1), "\u00E9cole");

@@ -170,13 +170,17 @@ TEST_P(RevisionTest, ANewWorksheetNeverTakesOverAnotherOnesVersions) {
 // The file as the version-2 program left it: earlier versions name the current row's Id.
 void MakeVersionTwo(const std::filesystem::path& file) {
     std::string sql =
-        "UPDATE AircraftRevision SET WorksheetId = (SELECT Id FROM Aircraft WHERE COALESCE(Aircraft.WorksheetId, "
+        "UPDATE AircraftRevision SET WorksheetId = (SELECT Id FROM Aircraft WHERE "
+        "COALESCE(Aircraft.WorksheetId, "
         "Aircraft.Id) = AircraftRevision.WorksheetId); DROP INDEX Aircraft_FoldedTail; DROP INDEX "
-        "Equipment_FoldedTail; DROP INDEX AircraftRevision_FoldedTail; ALTER TABLE Aircraft DROP COLUMN WorksheetId;";
+        "Equipment_FoldedTail; DROP INDEX AircraftRevision_FoldedTail; ALTER TABLE Aircraft DROP COLUMN "
+        "WorksheetId;";
     for (const auto& [table, column] : FoldedColumns())
         sql += "ALTER TABLE " + std::string(table) + " DROP COLUMN Folded" + std::string(column) + ";";
-    sql += "CREATE INDEX Aircraft_FoldedTail ON Aircraft (fold_case(Tail), \"Date\"); CREATE INDEX "
-           "Equipment_FoldedTail ON Equipment (fold_case(Tail), \"Date\", List, RowNum); PRAGMA user_version = 2;";
+    sql +=
+        "CREATE INDEX Aircraft_FoldedTail ON Aircraft (fold_case(Tail), \"Date\"); CREATE INDEX "
+        "Equipment_FoldedTail ON Equipment (fold_case(Tail), \"Date\", List, RowNum); PRAGMA user_version = "
+        "2;";
     Database(file, Database::Mode::OpenExisting).Exec(sql);
 }
 

@@ -52,7 +52,8 @@ TEST_F(ServerFaultTest, AHungServerIsToldWithinTheLimitAndTheNextSaveReconnects)
     ::kill(backend, SIGCONT);
     EXPECT_LT(waited, std::chrono::seconds(4));
     ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"Worksheet not saved"});
-    EXPECT_NE(dialogs.shown[0].text.find("did not answer within 2 s"), std::string::npos) << dialogs.shown[0].text;
+    EXPECT_NE(dialogs.shown[0].text.find("did not answer within 2 s"), std::string::npos)
+        << dialogs.shown[0].text;
     EXPECT_EQ(form.ScreenSaved, 0);
     EXPECT_EQ(OnScreen(), "N2 03-04-2026");
     Save();
