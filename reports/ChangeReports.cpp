@@ -3,7 +3,6 @@
 #include <optional>
 #include <vector>
 
-#include "reports/DecimalSum.h"
 #include "reports/PageBlocks.h"
 #include "reports/Reports.h"
 #include "reports/Sheets.h"
@@ -42,13 +41,27 @@ struct TableLine {
     double installX = kInstallMarkX, removeX = kRemoveMarkX;
 };
 
-// A number as the computation used it: an empty cell stays empty (it added nothing).
-std::string Used(const Entry& e, std::string_view mask) {
-    return e.IsEmpty() ? std::string() : FormatNumber(e.Value(), mask);
+// A number as the computation used it, with the decimals typed: an empty cell stays empty
+// (it added nothing).
+std::string Used(const Entry& e) {
+    return e.IsEmpty() ? std::string() : WithTypedDecimals(e, 2);
+}
+
+// The fewest decimals (two at least) with which an arm printed beside weight gives, multiplied
+// out, the moment printed beside them: the arm of a weighing is a quotient without end.
+std::string ArmMatching(const Decimal& weight, const Decimal& moment) {
+    const std::string shown = moment.Formatted(pattern::Moment);
+    std::string arm;
+    for (int decimals = 2; decimals <= 12; ++decimals) {
+        arm = moment.DividedBy(weight, decimals).Text(decimals);
+        if ((weight * Decimal::Read(arm)).Formatted(pattern::Moment) == shown) break;
+    }
+    return arm;
 }
 
 // The previous values the computation started from: the weighing when there is one, else
-// the previous-empty row built from Empty and C.G., else nothing.
+// the previous-empty row built from Empty and C.G., else nothing. Each printed exactly, so
+// that weight times arm gives the moment on the same line.
 TableLine PreviousLine(const ReportInput& in) {
     TableLine line;
     line.kind = TableLine::Row;
@@ -59,15 +72,25 @@ TableLine PreviousLine(const ReportInput& in) {
     line.installX = 10500;
     line.removeX = 11050;
     if (in.values.ScaleArm != 0) {
-        line.weight = FormatSingle(in.values.ScaleWeight, pattern::Weight);
-        line.arm = FormatSingle(in.values.ScaleArm, pattern::Weight);
-        line.moment = FormatSingle(in.values.ScaleMoment, pattern::Moment);
+        // The weighing again, digit for digit from the typed readings.
+        Decimal weight, moment;
+        for (int n = 0; n < 5; ++n) {
+            const Decimal net = ExactValue(ReportInput::At(in.ScaleRows, n, scale::Wgt)) -
+                                ExactValue(ReportInput::At(in.ScaleRows, n, scale::Tar));
+            const Decimal fluid = ExactValue(ReportInput::At(in.FluidRows, n, fluid::Wgt));
+            weight = weight + net - fluid;
+            moment = moment + net * ExactValue(ReportInput::At(in.ScaleRows, n, scale::Arm)) -
+                     fluid * ExactValue(ReportInput::At(in.FluidRows, n, fluid::Arm));
+        }
+        line.weight = weight.Text(std::max(2, weight.Decimals()));
+        line.arm = ArmMatching(weight, moment);
+        line.moment = moment.Formatted(pattern::Moment);
     } else if (IsPreviousEmpty(in)) {
-        const double weight = ReportInput::At(in.InstalledList, 0, installed::Weight).Value();
-        const double arm = ReportInput::At(in.InstalledList, 0, installed::Arm).Value();
-        line.weight = FormatNumber(weight, pattern::Weight);
-        line.arm = FormatNumber(arm, pattern::Weight);
-        line.moment = FormatNumber(weight * arm, pattern::Moment);
+        const Entry& weight = ReportInput::At(in.InstalledList, 0, installed::Weight);
+        const Entry& arm = ReportInput::At(in.InstalledList, 0, installed::Arm);
+        line.weight = WithTypedDecimals(weight, 2);
+        line.arm = WithTypedDecimals(arm, 2);
+        line.moment = (ExactValue(weight) * ExactValue(arm)).Formatted(pattern::Moment);
     } else {
         line.weight = FormatNumber(0, pattern::Weight);
         line.arm = FormatNumber(0, pattern::Weight);
@@ -92,11 +115,11 @@ std::vector<TableLine> GroupLines(const ReportInput& in, const Group (&order)[2]
             line.sign = group == Group::Removed ? -1 : 1;
             line.description = entry(installed::Description).Text();
             line.serial = entry(installed::Serial).Text();
-            line.weight = Used(entry(installed::Weight), pattern::Weight);
-            line.arm = Used(entry(installed::Arm), pattern::Weight);
-            // The moment the computation added: weight times arm.
-            line.moment =
-                Masked(entry(installed::Weight).Value() * entry(installed::Arm).Value(), pattern::NoLead1);
+            line.weight = Used(entry(installed::Weight));
+            line.arm = Used(entry(installed::Arm));
+            // The moment the computation added: weight times arm, exactly.
+            line.moment = (ExactValue(entry(installed::Weight)) * ExactValue(entry(installed::Arm)))
+                              .Formatted(pattern::NoLead1);
             line.installMark = entry(installed::Install).Text();
             line.removeMark = entry(installed::Remove).Text();
             lines.push_back(line);
@@ -174,13 +197,13 @@ double PrintTable(SheetRun& run, const ReportInput& in, const TableLayout& l, do
     const TableLine previous = PreviousLine(in);
     const std::vector<TableLine> lines = GroupLines(in, order);
 
-    DecimalSum weight(2), moment(1);
-    weight.Add(previous.weight);
-    moment.Add(previous.moment);
+    // The totals are the sums of the columns as printed.
+    Decimal weight = Decimal::Read(previous.weight), moment = Decimal::Read(previous.moment);
     for (const TableLine& line : lines) {
         if (line.kind != TableLine::Row) continue;
-        weight.Add(line.weight, line.sign);
-        moment.Add(line.moment, line.sign);
+        const Decimal w = Decimal::Read(line.weight), m = Decimal::Read(line.moment);
+        weight = line.sign < 0 ? weight - w : weight + w;
+        moment = line.sign < 0 ? moment - m : moment + m;
     }
 
     page.SetFontSize(l.rowSize);
@@ -216,10 +239,10 @@ double PrintTable(SheetRun& run, const ReportInput& in, const TableLayout& l, do
     page.SetFontSize(l.labelSize);
     PrintFitted(page, 1200, totalsY, "New Aircraft Values", kSerialRule - kGap);
     page.SetFontSize(l.rowSize);
-    PrintRightFitted(page, kWeightRule + kGap, kWeightRight, totalsY, weight.Text());
+    PrintRightFitted(page, kWeightRule + kGap, kWeightRight, totalsY, weight.Formatted(pattern::NewWeight));
     PrintRightFitted(page, kArmRule + kGap, kArmRight, totalsY,
-                     FormatSingle(in.values.NewArm, pattern::NewWeight));
-    PrintRightFitted(page, kMomentRule + kGap, kMomentRight, totalsY, moment.Text());
+                     FormatNumber(in.values.NewArm, pattern::NewWeight));
+    PrintRightFitted(page, kMomentRule + kGap, kMomentRight, totalsY, moment.Formatted(pattern::NoLead1));
     Frame(page, top, top + l.headBand, bottom, totalsY);
     return bottom;
 }
@@ -339,7 +362,7 @@ void CompactBody(const ReportInput& in, SheetRun& run) {
         if (rangeEnd + kGap <= 8500 && 8500 + page.TextWidth(name) <= right) {
             PrintAt(page, 8500, pageTop, name);
         } else {
-            PrintRightFitted(page, 4100 + kGap, right, blockEnd, name, Fit::Text);
+            PrintRightFitted(page, 4100 + kGap, right, blockEnd, name);
             blockEnd += page.TextHeight("X");
         }
         page.SetFontSize(8);

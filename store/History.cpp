@@ -7,6 +7,7 @@
 #include "worksheet/Dates.h"
 #include "worksheet/Format.h"
 #include "worksheet/LeadingNumber.h"
+#include "worksheet/Limits.h"
 
 namespace wb {
 namespace {
@@ -131,7 +132,7 @@ class EntryReader {
         e.newWeight = ws_.values.NewWeight;
         e.newArm = ws_.values.NewArm;
         e.newMoment = ws_.values.NewMoment;
-        e.usefulLoad = LeadingNumber(header.Text(5).value_or("")) - LeadingNumber(e.NewWeightText());
+        e.usefulLoad = UsefulLoad(header.Text(5).value_or(""), LeadingNumber(e.NewWeightText()));
         return e;
     }
 

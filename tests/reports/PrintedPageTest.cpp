@@ -103,7 +103,7 @@ TEST(PrintedPages, ChangeColumnsAddUpToTheTotalsFromThePreviousValuesTheComputat
             EXPECT_EQ(moment, totalMoment);
             const Computed& v = job.ws.values;
             if (v.ScaleArm != 0) {
-                EXPECT_EQ(previousMoment, FormatSingle(v.ScaleMoment, pattern::Moment));
+                EXPECT_EQ(previousMoment, FormatNumber(v.ScaleMoment, pattern::Moment));
             } else {
                 const double used =
                     LeadingNumber(job.ws.Get(Field::Empty)) * LeadingNumber(job.ws.Get(Field::CG));

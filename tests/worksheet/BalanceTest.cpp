@@ -42,7 +42,7 @@ TEST_F(BalanceTest, AWeighingGivesTheEmptyWeightArmAndMoment) {
     EXPECT_EQ(ws.Get(Field::CG), "70.38");
     EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Moment), "106100.0");
     // The previous-empty row holds the weighed numbers, not their rounded display.
-    EXPECT_DOUBLE_EQ(ws.InstalledList().At(0, installed::Arm).Value(), 70.38142);
+    EXPECT_DOUBLE_EQ(ws.InstalledList().At(0, installed::Arm).Value(), 106100 / 1507.5);
 }
 
 // Without a weighing the typed previous values stand, and only rows marked exactly "X" count.
