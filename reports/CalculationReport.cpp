@@ -66,7 +66,9 @@ void PrintFluidRow(Page& page, const ReportInput& in, int r, double y, Weighed& 
 // totals. Each part starts at its usual place or, when the rows above need
 // more room, right below them. Returns the table's bottom.
 double PrintScaleTable(Page& page, const ReportInput& in, double pageTop) {
-    const double top = pageTop + 1000, headRule = pageTop + 1300;
+    // The rule under the headings clears their feet, in the font in force.
+    const double top = pageTop + 1000,
+                 headRule = pageTop + std::max(1300.0, 1030 + page.TextHeight("X") + kRuleClearance);
     PrintFitted(page, 200, pageTop + 1030, "Weight & Balance Calculation", 4600 - kColumnGap);
     PrintAt(page, 4600, pageTop + 1030, "Tare");
     PrintAt(page, 6270, pageTop + 1030, "Weight");
@@ -86,7 +88,7 @@ double PrintScaleTable(Page& page, const ReportInput& in, double pageTop) {
         y += line;
     }
 
-    const double fluidRule = std::max(pageTop + 2823, y);
+    const double fluidRule = std::max(pageTop + 2823, y + kRuleClearance);
     y = fluidRule + 30;
     bool anyFluid = false;
     for (int r = 0; r < kScaleRows; ++r)
@@ -104,9 +106,9 @@ double PrintScaleTable(Page& page, const ReportInput& in, double pageTop) {
     }
 
     // The weighed values, named so apart from the new values after the changes.
-    const double totalsY = std::max(kTotalsY, y);
+    const double totalsY = std::max(kTotalsY, y + kRuleClearance);
     page.SetFontSize(12);
-    const double bottom = std::max(kTableBottom, totalsY + page.TextHeight("X"));
+    const double bottom = std::max(kTableBottom, totalsY + page.TextHeight("X") + kRuleClearance);
     PrintFitted(page, 1160, totalsY, "Weighed Aircraft Values", kTareRule - kColumnGap);
     page.SetFontSize(11);
     PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, totalsY,
@@ -134,17 +136,19 @@ std::string Listed(const Entry& e) {
 
 void PrintEquipmentList(Page& page, const ReportInput& in, double top) {
     const double bottom = top + kEquipmentHeight;
+    // The rule under the headings clears their feet; the rows start below it either way.
+    const double headRule = top + std::max(300.0, 30 + page.TextHeight("X") + kRuleClearance);
     page.SetLineWidth(kHeavyPen);
     page.Rectangle(kRuleLeft, top, kRuleRight, bottom);
     page.SetLineWidth(kThinPen);
-    page.Line(kRuleLeft, top + 300, kRuleRight, top + 300);
+    page.Line(kRuleLeft, headRule, kRuleRight, headRule);
     for (double x : {2100.0, 3000.0, 3900.0, 4800.0})
-        page.Line(x, top + 300, x, bottom);
+        page.Line(x, headRule, x, bottom);
     page.SetLineWidth(kHeavyPen);
     page.Line(5805, top, 5805, bottom);
     page.SetLineWidth(kThinPen);
     for (double x : {7805.0, 8705.0, 9605.0, 10505.0})
-        page.Line(x, top + 300, x, bottom);
+        page.Line(x, headRule, x, bottom);
 
     struct Heading {
         double x;

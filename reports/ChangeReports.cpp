@@ -206,35 +206,45 @@ double PrintTable(SheetRun& run, const ReportInput& in, const TableLayout& l, do
         moment = line.sign < 0 ? moment - m : moment + m;
     }
 
+    // The rule under the headings clears the feet of the tallest heading; the rows move down
+    // with it.
+    const PageFont inForce = page.Font();
+    const double headingHeight =
+        page.LineHeightIn({inForce.name, l.headingSize > 0 ? l.headingSize : inForce.size, false, false});
+    const double markHeight = page.LineHeightIn({inForce.name, l.markSize, false, false});
+    const double headBand = std::max({l.headBand, l.headingY + headingHeight + kRuleClearance,
+                                      std::max(l.installY, l.removeY) + markHeight + kRuleClearance});
+    const double shift = headBand - l.headBand;
+
     page.SetFontSize(l.rowSize);
     const double rowHeight = page.TextHeight("X");
     page.SetFontSize(l.labelSize);
-    const double band = std::max(l.totalsBand, page.TextHeight("X"));
+    const double band = std::max(l.totalsBand, page.TextHeight("X") + kRuleClearance);
     const double pitch = l.pitch;
     // Lines of this sheet must end above room for the totals band and what follows it.
-    auto limit = [&] { return run.Bottom() - band - reserveBelow; };
+    auto limit = [&] { return run.Bottom() - band - reserveBelow - kRuleClearance; };
 
     PrintHeadings(page, l, top);
     page.SetFontSize(l.rowSize);
-    PrintLine(page, previous, top + l.previousY);
-    double y = top + l.firstY;
+    PrintLine(page, previous, top + l.previousY + shift);
+    double y = top + l.firstY + shift;
     for (const TableLine& line : lines) {
         if (y + rowHeight > limit()) {
-            const double bottom = std::max(y - pitch + rowHeight, top + l.firstY);
-            Frame(page, top, top + l.headBand, bottom, std::nullopt);
+            const double bottom = std::max(y - pitch + rowHeight + kRuleClearance, top + l.firstY + shift);
+            Frame(page, top, top + headBand, bottom, std::nullopt);
             const PageFont font = page.Font();
             run.Next();
             page.SetFont(font);
             top = run.ContinuationTop();
             PrintHeadings(page, l, top);
             page.SetFontSize(l.rowSize);
-            y = top + l.previousY;
+            y = top + l.previousY + shift;
         }
         PrintLine(page, line, y);
         y += pitch;
     }
 
-    const double totalsY = std::max(l.totalsY, y + rowHeight - pitch);
+    const double totalsY = std::max(l.totalsY, y + rowHeight - pitch + kRuleClearance);
     const double bottom = totalsY + band;
     page.SetFontSize(l.labelSize);
     PrintFitted(page, 1200, totalsY, "New Aircraft Values", kSerialRule - kGap);
@@ -243,7 +253,7 @@ double PrintTable(SheetRun& run, const ReportInput& in, const TableLayout& l, do
     PrintRightFitted(page, kArmRule + kGap, kArmRight, totalsY,
                      FormatNumber(in.values.NewArm, pattern::NewWeight));
     PrintRightFitted(page, kMomentRule + kGap, kMomentRight, totalsY, moment.Formatted(pattern::NoLead1));
-    Frame(page, top, top + l.headBand, bottom, totalsY);
+    Frame(page, top, top + headBand, bottom, totalsY);
     return bottom;
 }
 
@@ -343,7 +353,7 @@ void CompactBody(const ReportInput& in, SheetRun& run) {
     const double step = page.TextHeight("X");
     PrintFitted(page, 100, pageTop, line1, right);
     PrintFitted(page, 100, pageTop + step, line2, right);
-    pageTop += 2 * step;
+    pageTop += 2 * step + kRuleClearance;
 
     page.SetLineWidth(kHeavyPen);
     page.Line(kRuleLeft, pageTop, 11400, pageTop);
@@ -368,7 +378,7 @@ void CompactBody(const ReportInput& in, SheetRun& run) {
         page.SetFontSize(8);
     }
 
-    pageTop = blockEnd;
+    pageTop = blockEnd + kRuleClearance;
     TableLayout l{};
     l.rowSize = 8;
     l.labelSize = 8;

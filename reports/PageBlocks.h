@@ -17,6 +17,9 @@ inline constexpr double kRuleLeft = 100;
 inline constexpr double kRuleRight = 11510;
 inline constexpr int kHeavyPen = 4;
 inline constexpr int kThinPen = 1;
+// Between the feet of a line of text (its descenders) and a rule under it, so that no rule
+// touches the ink, whatever the pen's width on the printer.
+inline constexpr double kRuleClearance = 30;
 
 // Which company title heads a report.
 enum class TitleField { FormTitle, EquipTitle };

@@ -6,8 +6,8 @@
 namespace wb::test {
 
 inline ChainEntry SampleEntry(const char* date, const char* work, bool weighed, const char* startWeight,
-                              const char* startArm, double installed, double removed, double weight, double arm,
-                              double moment) {
+                              const char* startArm, double installed, double removed, double weight,
+                              double arm, double moment) {
     ChainEntry e;
     e.tail = "N123AB";
     e.date = date;
