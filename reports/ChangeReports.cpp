@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "reports/CgLimits.h"
 #include "reports/PageBlocks.h"
 #include "reports/Reports.h"
 #include "reports/Sheets.h"
@@ -331,8 +332,12 @@ void FullBody(const ReportInput& in, SheetRun& run) {
     const double lineHeight8 = page.LineHeightIn({page.Font().name, 8, false, false});
     const double reserve = in.options.mechanic ? 2 * kGap + lineHeight8 : 0;
     const double bottom = PrintTable(run, in, l, pageTop + 1000, {Group::Removed, Group::Installed}, reserve);
-    PrintSignatureLine(page, in, std::max(13500.0, bottom + 2 * kGap));
-    PrintNotes(run, in, std::max(13000.0, bottom + kGap), 8);
+    // Where the new empty C.G. stands, under the new values it follows from.
+    const int tableSheet = run.Sheet();
+    const double checkEnd = PrintEmptyCgLines(run, in, bottom + kGap, 10);
+    const double below = run.Sheet() == tableSheet ? std::max(bottom, checkEnd) : bottom;
+    PrintSignatureLine(page, in, std::max(13500.0, below + 2 * kGap));
+    PrintNotes(run, in, run.Sheet() == tableSheet ? std::max(13000.0, below + kGap) : checkEnd + kGap, 8);
     run.Finish();
 }
 
@@ -398,8 +403,9 @@ void CompactBody(const ReportInput& in, SheetRun& run) {
     l.totalsBand = 200;
     page.SetFontSize(8);
     const double bottom = PrintTable(run, in, l, pageTop, {Group::Installed, Group::Removed}, 0);
-    // The notes under the frame, never inside it.
-    PrintNotes(run, in, std::max(5650.0, bottom + 100), 6);
+    // Where the new empty C.G. stands, then the notes, under the frame, never inside it.
+    const double checkEnd = PrintEmptyCgLines(run, in, bottom + kGap, 8);
+    PrintNotes(run, in, checkEnd > bottom + kGap ? checkEnd + kGap : std::max(5650.0, bottom + 100), 6);
     run.Finish();
 }
 
