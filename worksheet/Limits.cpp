@@ -257,7 +257,9 @@ std::optional<EmptyCgLimits> EvaluateEmptyCg(std::string_view rangeText, std::st
     } else if (cg > range->aft) {
         out.status = EmptyCgLimits::Status::AftOfRange;
     }
-    if (!out.Outside() || newWeight <= 0 || !HasLeadingNumber(ballastArm)) return out;
+    // A C.G. shown beyond a limit typed to more decimals may itself be within: no ballast then.
+    if (!out.Outside() || newWeight <= 0 || !HasLeadingNumber(ballastArm) || WithinRange(newArm, *range))
+        return out;
 
     // The ballast is worked from the C.G. itself, not as shown: a C.G. shown on the limit
     // may still lie beyond it.
