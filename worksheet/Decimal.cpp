@@ -218,14 +218,6 @@ Decimal Decimal::Rounded(int decimals) const {
     return out;
 }
 
-bool Decimal::operator==(const Decimal& other) const {
-    return (*this - other).IsZero();
-}
-
-bool Decimal::operator<(const Decimal& other) const {
-    return (*this - other).IsNegative();
-}
-
 double Decimal::ToDouble() const {
     return LeadingNumber(Text(scale_));
 }

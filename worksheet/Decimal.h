@@ -32,8 +32,6 @@ class Decimal {
     bool IsNegative() const { return negative_ && !IsZero(); }
     // Decimals after the point, trailing zeros included as written ("2.50" has 2).
     int Decimals() const { return scale_; }
-    bool operator==(const Decimal& other) const;
-    bool operator<(const Decimal& other) const;
 
     double ToDouble() const;
     // Plain decimal text with exactly `decimals` decimals (rounded half away from zero), a
