@@ -19,7 +19,7 @@ constexpr double kNewValuesRight = 4000;
 constexpr double kRangeLabel = 4300, kRangeValue = 6900;
 constexpr double kNotesLeft = 100;
 constexpr double kCompanyLineStep = 200;
-constexpr double kGap = 60;  // between a label and its value, a text and a rule
+constexpr double kGap = 60;             // between a label and its value, a text and a rule
 constexpr int kMostTypedDecimals = 10;  // beyond, a typed number is rounded to fit its column
 
 // The size at which text fits width in the font in force (never larger than that font).
