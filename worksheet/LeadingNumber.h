@@ -26,7 +26,7 @@ std::string NumberText(double value, int significant = 7);
 // digits with at most one decimal point (at least one digit), optional exponent with at
 // least one digit. Locale forms ("1,234", "$12") are refused so that no entry is ever
 // stored with another meaning than it shows; so are magnitudes beyond single precision
-// (3.4E+38), which no weight or arm comes near and the old files' number columns cannot hold.
+// (3.4E+38), which no weight or arm comes near.
 bool NumericText(std::string_view text);
 
 }  // namespace wb
