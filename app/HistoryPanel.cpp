@@ -100,8 +100,8 @@ void MainForm::StartFromLatest() {
     const ChainEntry* latest = history.Latest();
     if (latest == nullptr || FreshWorksheet != 1) return;
     // Written as a weighing writes these boxes, then the row built as leaving them builds it.
-    SetText(Control::Text9, FormatSingle(latest->newWeight, pattern::Weighed));
-    SetText(Control::Text10, FormatSingle(latest->newArm, pattern::Weighed));
+    SetText(Control::Text9, FormatNumber(latest->newWeight, pattern::Weighed));
+    SetText(Control::Text10, FormatNumber(latest->newArm, pattern::Weighed));
     BuildPreviousEmptyRow(Field::Empty);
     CloseHistory();
     SetFocus(Control::Grid1);

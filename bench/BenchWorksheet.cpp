@@ -37,13 +37,15 @@ void BM_Recalculate(benchmark::State& state) {
 BENCHMARK(BM_Recalculate);
 
 void BM_LeadingNumber(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(wb::LeadingNumber(" 1 234.567E-2 lb"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(wb::LeadingNumber(" 1 234.567E-2 lb"));
 }
 BENCHMARK(BM_LeadingNumber);
 
-void BM_FormatSingle(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(wb::FormatSingle(70.38142f, wb::pattern::Weighed));
+void BM_FormatNumber(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(wb::FormatNumber(70.381426202321705, wb::pattern::Weighed));
 }
-BENCHMARK(BM_FormatSingle);
+BENCHMARK(BM_FormatNumber);
 
 }  // namespace

@@ -28,35 +28,47 @@ const Entry& At(const RowStore& store, int row, int col) {
     return ReportInput::At(store, row, col);
 }
 
-void PrintScaleRow(Page& page, const ReportInput& in, int r, double y) {
+// The weighed totals as the sums of what the table prints.
+struct Weighed {
+    Decimal weight, moment;
+};
+
+void PrintScaleRow(Page& page, const ReportInput& in, int r, double y, Weighed& sum) {
     const Entry& tare = At(in.ScaleRows, r, scale::Tar);
     const Entry& weight = At(in.ScaleRows, r, scale::Wgt);
     const Entry& arm = At(in.ScaleRows, r, scale::Arm);
     PrintFitted(page, 200, y, At(in.ScaleRows, r, scale::Dsc).Text(), kTareRule - kColumnGap);
     // Tare, weight and arm with the decimals typed, so that the page's arithmetic holds.
+    const std::string moment =
+        ((ExactValue(weight) - ExactValue(tare)) * ExactValue(arm)).Formatted(pattern::Moment);
     PrintRightFitted(page, kTareRule + kColumnGap, kTareRight, y, WithTypedDecimals(tare, 2));
     PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, y, WithTypedDecimals(weight, 2));
     PrintRightFitted(page, kArmRule + kColumnGap, kArmRight, y, WithTypedDecimals(arm, 2));
-    PrintRightFitted(page, kMomentRule + kColumnGap, kMomentRight, y,
-                     Masked((weight.Value() - tare.Value()) * arm.Value(), pattern::Moment));
+    PrintRightFitted(page, kMomentRule + kColumnGap, kMomentRight, y, moment);
+    sum.weight = sum.weight + ExactValue(weight) - ExactValue(tare);
+    sum.moment = sum.moment + Decimal::Read(moment);
 }
 
-void PrintFluidRow(Page& page, const ReportInput& in, int r, double y) {
+void PrintFluidRow(Page& page, const ReportInput& in, int r, double y, Weighed& sum) {
     const Entry& weight = At(in.FluidRows, r, fluid::Wgt);
     const Entry& arm = At(in.FluidRows, r, fluid::Arm);
     PrintFitted(page, 200, y, At(in.FluidRows, r, fluid::Dsc).Text(), kTareRule - kColumnGap);
+    const std::string moment = (-ExactValue(weight) * ExactValue(arm)).Formatted(pattern::Moment);
     PrintRightFitted(page, kTareRule + kColumnGap, kTareRight, y, "xxxxxxxx");
     PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, y, WithTypedDecimals(weight, 2, true));
     PrintRightFitted(page, kArmRule + kColumnGap, kArmRight, y, WithTypedDecimals(arm, 2));
-    PrintRightFitted(page, kMomentRule + kColumnGap, kMomentRight, y,
-                     Masked(-weight.Value() * arm.Value(), pattern::Moment));
+    PrintRightFitted(page, kMomentRule + kColumnGap, kMomentRight, y, moment);
+    sum.weight = sum.weight - ExactValue(weight);
+    sum.moment = sum.moment + Decimal::Read(moment);
 }
 
 // The scale table, laid out top to bottom: headings, scale rows, fluid rows, the weighed
 // totals. Each part starts at its usual place or, when the rows above need
 // more room, right below them. Returns the table's bottom.
 double PrintScaleTable(Page& page, const ReportInput& in, double pageTop) {
-    const double top = pageTop + 1000, headRule = pageTop + 1300;
+    // The rule under the headings clears their feet, in the font in force.
+    const double top = pageTop + 1000,
+                 headRule = pageTop + std::max(1300.0, 1030 + page.TextHeight("X") + kRuleClearance);
     PrintFitted(page, 200, pageTop + 1030, "Weight & Balance Calculation", 4600 - kColumnGap);
     PrintAt(page, 4600, pageTop + 1030, "Tare");
     PrintAt(page, 6270, pageTop + 1030, "Weight");
@@ -69,13 +81,14 @@ double PrintScaleTable(Page& page, const ReportInput& in, double pageTop) {
     PrintAt(page, 200, pageTop + 1370, "Scale locations");
     page.SetFontBold(false);
     double y = pageTop + 1370 + line;
+    Weighed sum;
     for (int r = 0; r < kScaleRows; ++r) {
         if (At(in.ScaleRows, r, scale::Wgt).Value() == 0) continue;
-        PrintScaleRow(page, in, r, y);
+        PrintScaleRow(page, in, r, y, sum);
         y += line;
     }
 
-    const double fluidRule = std::max(pageTop + 2823, y);
+    const double fluidRule = std::max(pageTop + 2823, y + kRuleClearance);
     y = fluidRule + 30;
     bool anyFluid = false;
     for (int r = 0; r < kScaleRows; ++r)
@@ -88,22 +101,22 @@ double PrintScaleTable(Page& page, const ReportInput& in, double pageTop) {
     }
     for (int r = 0; r < kScaleRows; ++r) {
         if (At(in.FluidRows, r, fluid::Wgt).Value() == 0) continue;
-        PrintFluidRow(page, in, r, y);
+        PrintFluidRow(page, in, r, y, sum);
         y += line;
     }
 
     // The weighed values, named so apart from the new values after the changes.
-    const double totalsY = std::max(kTotalsY, y);
+    const double totalsY = std::max(kTotalsY, y + kRuleClearance);
     page.SetFontSize(12);
-    const double bottom = std::max(kTableBottom, totalsY + page.TextHeight("X"));
+    const double bottom = std::max(kTableBottom, totalsY + page.TextHeight("X") + kRuleClearance);
     PrintFitted(page, 1160, totalsY, "Weighed Aircraft Values", kTareRule - kColumnGap);
     page.SetFontSize(11);
     PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, totalsY,
-                     FormatSingle(in.values.ScaleWeight, pattern::NewWeight));
+                     sum.weight.Formatted(pattern::NewWeight));
     PrintRightFitted(page, kArmRule + kColumnGap, kArmRight, totalsY,
-                     FormatSingle(in.values.ScaleArm, pattern::NewWeight));
+                     FormatNumber(in.values.ScaleArm, pattern::NewWeight));
     PrintRightFitted(page, kMomentRule + kColumnGap, kMomentRight, totalsY,
-                     FormatSingle(in.values.ScaleMoment, pattern::NoLead1));
+                     sum.moment.Formatted(pattern::NoLead1));
 
     page.SetLineWidth(kHeavyPen);
     page.Rectangle(kRuleLeft, top, kRuleRight, bottom);
@@ -116,19 +129,26 @@ double PrintScaleTable(Page& page, const ReportInput& in, double pageTop) {
     return bottom;
 }
 
+// A list weight or arm: a number with the decimals typed (two at least), other text as it stands.
+std::string Listed(const Entry& e) {
+    return e.IsNumber() || NumericText(e.Text()) ? WithTypedDecimals(e, 2) : e.Text();
+}
+
 void PrintEquipmentList(Page& page, const ReportInput& in, double top) {
     const double bottom = top + kEquipmentHeight;
+    // The rule under the headings clears their feet; the rows start below it either way.
+    const double headRule = top + std::max(300.0, 30 + page.TextHeight("X") + kRuleClearance);
     page.SetLineWidth(kHeavyPen);
     page.Rectangle(kRuleLeft, top, kRuleRight, bottom);
     page.SetLineWidth(kThinPen);
-    page.Line(kRuleLeft, top + 300, kRuleRight, top + 300);
+    page.Line(kRuleLeft, headRule, kRuleRight, headRule);
     for (double x : {2100.0, 3000.0, 3900.0, 4800.0})
-        page.Line(x, top + 300, x, bottom);
+        page.Line(x, headRule, x, bottom);
     page.SetLineWidth(kHeavyPen);
     page.Line(5805, top, 5805, bottom);
     page.SetLineWidth(kThinPen);
     for (double x : {7805.0, 8705.0, 9605.0, 10505.0})
-        page.Line(x, top + 300, x, bottom);
+        page.Line(x, headRule, x, bottom);
 
     struct Heading {
         double x;
@@ -160,13 +180,11 @@ void PrintEquipmentList(Page& page, const ReportInput& in, double top) {
         PrintFitted(page, h.description, y, At(in.EquipmentList, i, equipment::Description).Text(),
                     h.serialRule - gap);
         PrintFitted(page, h.serial, y, At(in.EquipmentList, i, equipment::Serial).Text(), h.weightRule - gap);
-        PrintRightFitted(page, h.weightRule + gap, h.weightRight, y, weight.Formatted(pattern::Weight),
-                         weight.IsNumber() || NumericText(weight.Text()) ? Fit::Number : Fit::Text);
-        PrintRightFitted(page, h.armRule + gap, h.armRight, y, arm.Formatted(pattern::Weight),
-                         arm.IsNumber() || NumericText(arm.Text()) ? Fit::Number : Fit::Text);
-        const double moment = weight.Value() * arm.Value();
-        if (moment != 0)
-            PrintRightFitted(page, h.momentRule + gap, h.momentRight, y, Masked(moment, pattern::NoLead1));
+        PrintRightFitted(page, h.weightRule + gap, h.weightRight, y, Listed(weight));
+        PrintRightFitted(page, h.armRule + gap, h.armRight, y, Listed(arm));
+        const Decimal moment = ExactValue(weight) * ExactValue(arm);
+        if (!moment.IsZero())
+            PrintRightFitted(page, h.momentRule + gap, h.momentRight, y, moment.Formatted(pattern::NoLead1));
     }
 }
 

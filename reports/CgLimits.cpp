@@ -168,18 +168,55 @@ double DrawEmptyCgChart(Page& page, const EmptyCgLimits& limits, double left, do
     return kHeight;
 }
 
+namespace {
+
+std::optional<EmptyCgLimits> Evaluate(const ReportInput& in) {
+    return EvaluateEmptyCg(in.Get(Field::Range3), in.Get(Field::CG), in.values.NewWeight, in.values.NewArm,
+                           in.Get(Field::BallastArm));
+}
+
+std::vector<std::string> LinesOf(const EmptyCgLimits& limits) {
+    std::vector<std::string> lines;
+    if (limits.newCg)
+        lines.push_back("New A/C Empty C.G. " + SignedArm(*limits.newCg) + ": " + IndicationText(limits));
+    if (limits.ballast) lines.push_back(BallastText(limits));
+    return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> EmptyCgLines(const ReportInput& in) {
+    const std::optional<EmptyCgLimits> limits = Evaluate(in);
+    return limits ? LinesOf(*limits) : std::vector<std::string>{};
+}
+
+double PrintEmptyCgLines(SheetRun& run, const ReportInput& in, double top, double size) {
+    const std::vector<std::string> lines = EmptyCgLines(in);
+    if (lines.empty()) return top;
+    Page& page = run.page();
+    const PageFont font = page.Font();
+    page.SetFont(PageFont{"Arial", size, true, false});
+    if (top + static_cast<double>(lines.size()) * page.TextHeight("X") > run.Bottom()) {
+        run.Next();
+        top = run.ContinuationTop();
+    }
+    double y = top;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        page.SetFontBold(i == 0);
+        PrintFitted(page, kTextLeft, y, lines[i], kRuleRight);
+        y += page.TextHeight("X");
+    }
+    page.SetFont(font);
+    return y;
+}
+
 double PrintEmptyCgLimits(SheetRun& run, const ReportInput& in, double top, double bottom) {
     Page& page = run.page();
-    const std::optional<EmptyCgLimits> limits =
-        EvaluateEmptyCg(in.Get(Field::Range3), in.Get(Field::CG), in.values.NewWeight, in.values.NewArm,
-                        in.Get(Field::BallastArm));
+    const std::optional<EmptyCgLimits> limits = Evaluate(in);
     if (!limits) return top;
     const PageFont font = page.Font();
     page.SetFont(PageFont{"Arial", 10, true, false});
-    std::vector<std::string> lines;
-    if (limits->newCg)
-        lines.push_back("New A/C Empty C.G. " + SignedArm(*limits->newCg) + ": " + IndicationText(*limits));
-    if (limits->ballast) lines.push_back(BallastText(*limits));
+    const std::vector<std::string> lines = LinesOf(*limits);
     const double height = static_cast<double>(lines.size()) * page.TextHeight("X") + kHeight;
     if (top + height > bottom) {
         run.Next();

@@ -2,6 +2,9 @@
 // so that the specifications panel and the calculation report show the same picture.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "reports/Page.h"
 #include "reports/ReportInput.h"
 #include "reports/Sheets.h"
@@ -16,6 +19,14 @@ double DrawEmptyCgChart(Page& page, const EmptyCgLimits& limits, double left, do
 
 // The height DrawEmptyCgChart takes.
 double EmptyCgChartHeight();
+
+// Where the new empty C.G. stands against the empty-weight range and, with a ballast arm typed,
+// the ballast: the lines the calculation report prints above its chart. Empty when the range
+// text holds no range or there is no new empty C.G.
+std::vector<std::string> EmptyCgLines(const ReportInput& in);
+// Those lines from (100, top) in `size` pt, the first in bold, on the next sheet where they
+// would pass the foot of this one. Returns the y below them; `top` when there are none.
+double PrintEmptyCgLines(SheetRun& run, const ReportInput& in, double top, double size);
 
 // The calculation report's lines on the range: where the new empty C.G. stands, the ballast,
 // and the chart. Drawn from `top` when they end above `bottom`, else from the top of the next

@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "reports/DecimalSum.h"
+#include "reports/CgLimits.h"
 #include "reports/PageBlocks.h"
 #include "reports/Reports.h"
 #include "reports/Sheets.h"
@@ -42,13 +42,27 @@ struct TableLine {
     double installX = kInstallMarkX, removeX = kRemoveMarkX;
 };
 
-// A number as the computation used it: an empty cell stays empty (it added nothing).
-std::string Used(const Entry& e, std::string_view mask) {
-    return e.IsEmpty() ? std::string() : FormatNumber(e.Value(), mask);
+// A number as the computation used it, with the decimals typed: an empty cell stays empty
+// (it added nothing).
+std::string Used(const Entry& e) {
+    return e.IsEmpty() ? std::string() : WithTypedDecimals(e, 2);
+}
+
+// The fewest decimals (two at least) with which an arm printed beside weight gives, multiplied
+// out, the moment printed beside them: the arm of a weighing is a quotient without end.
+std::string ArmMatching(const Decimal& weight, const Decimal& moment) {
+    const std::string shown = moment.Formatted(pattern::Moment);
+    std::string arm;
+    for (int decimals = 2; decimals <= 12; ++decimals) {
+        arm = moment.DividedBy(weight, decimals).Text(decimals);
+        if ((weight * Decimal::Read(arm)).Formatted(pattern::Moment) == shown) break;
+    }
+    return arm;
 }
 
 // The previous values the computation started from: the weighing when there is one, else
-// the previous-empty row built from Empty and C.G., else nothing.
+// the previous-empty row built from Empty and C.G., else nothing. Each printed exactly, so
+// that weight times arm gives the moment on the same line.
 TableLine PreviousLine(const ReportInput& in) {
     TableLine line;
     line.kind = TableLine::Row;
@@ -59,15 +73,25 @@ TableLine PreviousLine(const ReportInput& in) {
     line.installX = 10500;
     line.removeX = 11050;
     if (in.values.ScaleArm != 0) {
-        line.weight = FormatSingle(in.values.ScaleWeight, pattern::Weight);
-        line.arm = FormatSingle(in.values.ScaleArm, pattern::Weight);
-        line.moment = FormatSingle(in.values.ScaleMoment, pattern::Moment);
+        // The weighing again, digit for digit from the typed readings.
+        Decimal weight, moment;
+        for (int n = 0; n < 5; ++n) {
+            const Decimal net = ExactValue(ReportInput::At(in.ScaleRows, n, scale::Wgt)) -
+                                ExactValue(ReportInput::At(in.ScaleRows, n, scale::Tar));
+            const Decimal fluid = ExactValue(ReportInput::At(in.FluidRows, n, fluid::Wgt));
+            weight = weight + net - fluid;
+            moment = moment + net * ExactValue(ReportInput::At(in.ScaleRows, n, scale::Arm)) -
+                     fluid * ExactValue(ReportInput::At(in.FluidRows, n, fluid::Arm));
+        }
+        line.weight = weight.Text(std::max(2, weight.Decimals()));
+        line.arm = ArmMatching(weight, moment);
+        line.moment = moment.Formatted(pattern::Moment);
     } else if (IsPreviousEmpty(in)) {
-        const double weight = ReportInput::At(in.InstalledList, 0, installed::Weight).Value();
-        const double arm = ReportInput::At(in.InstalledList, 0, installed::Arm).Value();
-        line.weight = FormatNumber(weight, pattern::Weight);
-        line.arm = FormatNumber(arm, pattern::Weight);
-        line.moment = FormatNumber(weight * arm, pattern::Moment);
+        const Entry& weight = ReportInput::At(in.InstalledList, 0, installed::Weight);
+        const Entry& arm = ReportInput::At(in.InstalledList, 0, installed::Arm);
+        line.weight = WithTypedDecimals(weight, 2);
+        line.arm = WithTypedDecimals(arm, 2);
+        line.moment = (ExactValue(weight) * ExactValue(arm)).Formatted(pattern::Moment);
     } else {
         line.weight = FormatNumber(0, pattern::Weight);
         line.arm = FormatNumber(0, pattern::Weight);
@@ -92,11 +116,11 @@ std::vector<TableLine> GroupLines(const ReportInput& in, const Group (&order)[2]
             line.sign = group == Group::Removed ? -1 : 1;
             line.description = entry(installed::Description).Text();
             line.serial = entry(installed::Serial).Text();
-            line.weight = Used(entry(installed::Weight), pattern::Weight);
-            line.arm = Used(entry(installed::Arm), pattern::Weight);
-            // The moment the computation added: weight times arm.
-            line.moment =
-                Masked(entry(installed::Weight).Value() * entry(installed::Arm).Value(), pattern::NoLead1);
+            line.weight = Used(entry(installed::Weight));
+            line.arm = Used(entry(installed::Arm));
+            // The moment the computation added: weight times arm, exactly.
+            line.moment = (ExactValue(entry(installed::Weight)) * ExactValue(entry(installed::Arm)))
+                              .Formatted(pattern::NoLead1);
             line.installMark = entry(installed::Install).Text();
             line.removeMark = entry(installed::Remove).Text();
             lines.push_back(line);
@@ -174,53 +198,63 @@ double PrintTable(SheetRun& run, const ReportInput& in, const TableLayout& l, do
     const TableLine previous = PreviousLine(in);
     const std::vector<TableLine> lines = GroupLines(in, order);
 
-    DecimalSum weight(2), moment(1);
-    weight.Add(previous.weight);
-    moment.Add(previous.moment);
+    // The totals are the sums of the columns as printed.
+    Decimal weight = Decimal::Read(previous.weight), moment = Decimal::Read(previous.moment);
     for (const TableLine& line : lines) {
         if (line.kind != TableLine::Row) continue;
-        weight.Add(line.weight, line.sign);
-        moment.Add(line.moment, line.sign);
+        const Decimal w = Decimal::Read(line.weight), m = Decimal::Read(line.moment);
+        weight = line.sign < 0 ? weight - w : weight + w;
+        moment = line.sign < 0 ? moment - m : moment + m;
     }
+
+    // The rule under the headings clears the feet of the tallest heading; the rows move down
+    // with it.
+    const PageFont inForce = page.Font();
+    const double headingHeight =
+        page.LineHeightIn({inForce.name, l.headingSize > 0 ? l.headingSize : inForce.size, false, false});
+    const double markHeight = page.LineHeightIn({inForce.name, l.markSize, false, false});
+    const double headBand = std::max({l.headBand, l.headingY + headingHeight + kRuleClearance,
+                                      std::max(l.installY, l.removeY) + markHeight + kRuleClearance});
+    const double shift = headBand - l.headBand;
 
     page.SetFontSize(l.rowSize);
     const double rowHeight = page.TextHeight("X");
     page.SetFontSize(l.labelSize);
-    const double band = std::max(l.totalsBand, page.TextHeight("X"));
+    const double band = std::max(l.totalsBand, page.TextHeight("X") + kRuleClearance);
     const double pitch = l.pitch;
     // Lines of this sheet must end above room for the totals band and what follows it.
-    auto limit = [&] { return run.Bottom() - band - reserveBelow; };
+    auto limit = [&] { return run.Bottom() - band - reserveBelow - kRuleClearance; };
 
     PrintHeadings(page, l, top);
     page.SetFontSize(l.rowSize);
-    PrintLine(page, previous, top + l.previousY);
-    double y = top + l.firstY;
+    PrintLine(page, previous, top + l.previousY + shift);
+    double y = top + l.firstY + shift;
     for (const TableLine& line : lines) {
         if (y + rowHeight > limit()) {
-            const double bottom = std::max(y - pitch + rowHeight, top + l.firstY);
-            Frame(page, top, top + l.headBand, bottom, std::nullopt);
+            const double bottom = std::max(y - pitch + rowHeight + kRuleClearance, top + l.firstY + shift);
+            Frame(page, top, top + headBand, bottom, std::nullopt);
             const PageFont font = page.Font();
             run.Next();
             page.SetFont(font);
             top = run.ContinuationTop();
             PrintHeadings(page, l, top);
             page.SetFontSize(l.rowSize);
-            y = top + l.previousY;
+            y = top + l.previousY + shift;
         }
         PrintLine(page, line, y);
         y += pitch;
     }
 
-    const double totalsY = std::max(l.totalsY, y + rowHeight - pitch);
+    const double totalsY = std::max(l.totalsY, y + rowHeight - pitch + kRuleClearance);
     const double bottom = totalsY + band;
     page.SetFontSize(l.labelSize);
     PrintFitted(page, 1200, totalsY, "New Aircraft Values", kSerialRule - kGap);
     page.SetFontSize(l.rowSize);
-    PrintRightFitted(page, kWeightRule + kGap, kWeightRight, totalsY, weight.Text());
+    PrintRightFitted(page, kWeightRule + kGap, kWeightRight, totalsY, weight.Formatted(pattern::NewWeight));
     PrintRightFitted(page, kArmRule + kGap, kArmRight, totalsY,
-                     FormatSingle(in.values.NewArm, pattern::NewWeight));
-    PrintRightFitted(page, kMomentRule + kGap, kMomentRight, totalsY, moment.Text());
-    Frame(page, top, top + l.headBand, bottom, totalsY);
+                     FormatNumber(in.values.NewArm, pattern::NewWeight));
+    PrintRightFitted(page, kMomentRule + kGap, kMomentRight, totalsY, moment.Formatted(pattern::NoLead1));
+    Frame(page, top, top + headBand, bottom, totalsY);
     return bottom;
 }
 
@@ -298,8 +332,12 @@ void FullBody(const ReportInput& in, SheetRun& run) {
     const double lineHeight8 = page.LineHeightIn({page.Font().name, 8, false, false});
     const double reserve = in.options.mechanic ? 2 * kGap + lineHeight8 : 0;
     const double bottom = PrintTable(run, in, l, pageTop + 1000, {Group::Removed, Group::Installed}, reserve);
-    PrintSignatureLine(page, in, std::max(13500.0, bottom + 2 * kGap));
-    PrintNotes(run, in, std::max(13000.0, bottom + kGap), 8);
+    // Where the new empty C.G. stands, under the new values it follows from.
+    const int tableSheet = run.Sheet();
+    const double checkEnd = PrintEmptyCgLines(run, in, bottom + kGap, 10);
+    const double below = run.Sheet() == tableSheet ? std::max(bottom, checkEnd) : bottom;
+    PrintSignatureLine(page, in, std::max(13500.0, below + 2 * kGap));
+    PrintNotes(run, in, run.Sheet() == tableSheet ? std::max(13000.0, below + kGap) : checkEnd + kGap, 8);
     run.Finish();
 }
 
@@ -320,7 +358,7 @@ void CompactBody(const ReportInput& in, SheetRun& run) {
     const double step = page.TextHeight("X");
     PrintFitted(page, 100, pageTop, line1, right);
     PrintFitted(page, 100, pageTop + step, line2, right);
-    pageTop += 2 * step;
+    pageTop += 2 * step + kRuleClearance;
 
     page.SetLineWidth(kHeavyPen);
     page.Line(kRuleLeft, pageTop, 11400, pageTop);
@@ -339,13 +377,13 @@ void CompactBody(const ReportInput& in, SheetRun& run) {
         if (rangeEnd + kGap <= 8500 && 8500 + page.TextWidth(name) <= right) {
             PrintAt(page, 8500, pageTop, name);
         } else {
-            PrintRightFitted(page, 4100 + kGap, right, blockEnd, name, Fit::Text);
+            PrintRightFitted(page, 4100 + kGap, right, blockEnd, name);
             blockEnd += page.TextHeight("X");
         }
         page.SetFontSize(8);
     }
 
-    pageTop = blockEnd;
+    pageTop = blockEnd + kRuleClearance;
     TableLayout l{};
     l.rowSize = 8;
     l.labelSize = 8;
@@ -365,8 +403,9 @@ void CompactBody(const ReportInput& in, SheetRun& run) {
     l.totalsBand = 200;
     page.SetFontSize(8);
     const double bottom = PrintTable(run, in, l, pageTop, {Group::Installed, Group::Removed}, 0);
-    // The notes under the frame, never inside it.
-    PrintNotes(run, in, std::max(5650.0, bottom + 100), 6);
+    // Where the new empty C.G. stands, then the notes, under the frame, never inside it.
+    const double checkEnd = PrintEmptyCgLines(run, in, bottom + kGap, 8);
+    PrintNotes(run, in, checkEnd > bottom + kGap ? checkEnd + kGap : std::max(5650.0, bottom + 100), 6);
     run.Finish();
 }
 

@@ -8,6 +8,7 @@
 #include "reports/Sheets.h"
 #include "worksheet/Format.h"
 #include "worksheet/LeadingNumber.h"
+#include "worksheet/Limits.h"
 
 namespace wb {
 namespace {
@@ -18,8 +19,8 @@ constexpr double kNewValuesRight = 4000;
 constexpr double kRangeLabel = 4300, kRangeValue = 6900;
 constexpr double kNotesLeft = 100;
 constexpr double kCompanyLineStep = 200;
-constexpr double kMinTextSize = 4;  // below this a text is cut rather than shrunk
-constexpr double kGap = 60;         // between a label and its value, a text and a rule
+constexpr double kGap = 60;             // between a label and its value, a text and a rule
+constexpr int kMostTypedDecimals = 10;  // beyond, a typed number is rounded to fit its column
 
 // The size at which text fits width in the font in force (never larger than that font).
 double FittingSize(const Page& page, std::string_view text, double width) {
@@ -36,36 +37,17 @@ double FittingSize(const Page& page, std::string_view text, double width) {
     return std::max(size, 0.25);
 }
 
-// The longest start of text that fits width in font.
-std::string CutToWidth(const Page& page, std::string_view text, double width, const PageFont& font) {
-    std::string out;
-    size_t i = 0;
-    while (i < text.size()) {
-        size_t next = i + 1;
-        while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80)
-            ++next;
-        if (page.WidthIn(text.substr(0, next), font) > width) break;
-        i = next;
-    }
-    out = text.substr(0, i);
-    return out;
-}
-
 // Prints text at (x, y) in a size that fits width; returns the end x. The font in force stays.
-double PrintInWidth(Page& page, double x, double y, std::string_view text, double width, Fit fit) {
+// Nothing is ever cut: a serial number or a weight shrinks, but keeps every character.
+double PrintInWidth(Page& page, double x, double y, std::string_view text, double width) {
     const PageFont keep = page.Font();
     PageFont font = keep;
     font.size = FittingSize(page, text, width);
-    std::string shown(text);
-    if (fit == Fit::Text && font.size < kMinTextSize) {
-        font.size = std::min(keep.size, kMinTextSize);
-        shown = CutToWidth(page, text, width, font);
-    }
     page.SetFont(font);
     // A smaller text sits on the same baseline as its line (the ascent is about 0.78 of a
     // line's height), which keeps its ink inside the band of the size it replaces.
     const double drop = (page.LineHeightIn(keep) - page.LineHeightIn(font)) * 0.78;
-    PrintAt(page, x, y + drop, shown);
+    PrintAt(page, x, y + drop, text);
     const double end = page.CurrentX();
     page.SetFont(keep);
     return end;
@@ -122,18 +104,18 @@ double ValueOf(std::string_view text) {
     return LeadingNumber(text);
 }
 
-double PrintFitted(Page& page, double x, double y, std::string_view text, double right, Fit fit) {
-    return PrintInWidth(page, x, y, text, right - x, fit);
+double PrintFitted(Page& page, double x, double y, std::string_view text, double right) {
+    return PrintInWidth(page, x, y, text, right - x);
 }
 
-void PrintRightFitted(Page& page, double left, double right, double y, std::string_view text, Fit fit) {
+void PrintRightFitted(Page& page, double left, double right, double y, std::string_view text) {
     const PageFont keep = page.Font();
     PageFont font = keep;
     font.size = FittingSize(page, text, right - left);
     page.SetFont(font);
     const double width = page.TextWidth(text);
     page.SetFont(keep);
-    PrintInWidth(page, right - width, y, text, width, fit);
+    PrintInWidth(page, right - width, y, text, width);
 }
 
 void PrintCentredFitted(Page& page, double y, std::string_view text, Ending ending) {
@@ -146,21 +128,14 @@ void PrintCentredFitted(Page& page, double y, std::string_view text, Ending endi
     page.SetFont(keep);
 }
 
+Decimal ExactValue(const Entry& entry) {
+    return entry.IsNumber() ? Decimal::Of(entry.Number()) : Decimal::Read(entry.Text());
+}
+
 std::string WithTypedDecimals(const Entry& entry, int least, bool negate) {
-    int decimals = 0;
-    if (!entry.IsNumber()) {
-        // The decimals of the leading number as typed: digits after its point.
-        const std::string text = entry.Text();
-        size_t i = text.find_first_not_of(" \t\r\n+-");
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
-            ++i;
-        if (i < text.size() && text[i] == '.')
-            while (++i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
-                ++decimals;
-    }
-    decimals = std::clamp(decimals, least, 8);
-    return FormatNumber(negate ? -entry.Value() : entry.Value(),
-                        "#####0." + std::string(static_cast<size_t>(decimals), '0'));
+    const Decimal value = ExactValue(entry);
+    const int decimals = std::clamp(value.Decimals(), least, kMostTypedDecimals);
+    return (negate ? -value : value).Formatted("#####0." + std::string(static_cast<size_t>(decimals), '0'));
 }
 
 std::string Masked(double value, std::string_view mask) {
@@ -221,14 +196,17 @@ double PrintCommonTop(Page& page, const ReportInput& in, TitleField title) {
 
 void PrintNewValues(Page& page, const ReportInput& in, const std::array<double, 3>& ys) {
     const double newWeight = ValueOf(in.Get(Field::Text23));
-    const double usefulLoad = ValueOf(in.Get(Field::MaxWt)) - newWeight;
+    // Without a maximum weight there is no useful load to tell, not a negative one.
+    const std::optional<double> usefulLoad = UsefulLoad(in.Get(Field::MaxWt), newWeight);
     const std::array<std::string_view, 3> labels = {
         "New A/C Empty Weight:", "New A/C Empty C.G.:", "New A/C Useful Load:"};
-    const std::array<double, 3> values = {newWeight, ValueOf(in.Get(Field::Text24)), usefulLoad};
+    const std::array<std::string, 3> values = {Masked(newWeight, pattern::NewWeight),
+                                               Masked(ValueOf(in.Get(Field::Text24)), pattern::NewWeight),
+                                               usefulLoad ? Masked(*usefulLoad, pattern::NewWeight) : ""};
     for (size_t i = 0; i < 3; ++i) {
         PrintAt(page, kLeftLabel, ys[i], labels[i]);
-        PrintRightFitted(page, page.CurrentX() + kGap, kNewValuesRight, ys[i],
-                         Masked(values[i], pattern::NewWeight));
+        if (!values[i].empty())
+            PrintRightFitted(page, page.CurrentX() + kGap, kNewValuesRight, ys[i], values[i]);
     }
     page.SetCurrentX(0);
     page.SetCurrentY(ys[2] + page.TextHeight("X"));

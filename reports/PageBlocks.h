@@ -8,6 +8,7 @@
 
 #include "reports/Page.h"
 #include "reports/ReportInput.h"
+#include "worksheet/Decimal.h"
 
 namespace wb {
 
@@ -16,6 +17,9 @@ inline constexpr double kRuleLeft = 100;
 inline constexpr double kRuleRight = 11510;
 inline constexpr int kHeavyPen = 4;
 inline constexpr int kThinPen = 1;
+// Between the feet of a line of text (its descenders) and a rule under it, so that no rule
+// touches the ink, whatever the pen's width on the printer.
+inline constexpr double kRuleClearance = 30;
 
 // Which company title heads a report.
 enum class TitleField { FormTitle, EquipTitle };
@@ -29,16 +33,16 @@ std::string Trimmed(std::string_view text);
 
 // Printing inside a column: a text wider than its room is printed in a smaller size of the
 // font in force (which stays for what follows), so that it never runs into its neighbour.
-// A number is never cut; other text is cut at the room once it would go below 4 pt.
-enum class Fit { Number, Text };
+// Nothing is cut: every character is printed, however small it must be.
 // Left edge at x, ending by right. Returns where the text ends.
-double PrintFitted(Page& page, double x, double y, std::string_view text, double right, Fit fit = Fit::Text);
+double PrintFitted(Page& page, double x, double y, std::string_view text, double right);
 // Ending at right, starting no further left than left.
-void PrintRightFitted(Page& page, double left, double right, double y, std::string_view text,
-                      Fit fit = Fit::Number);
+void PrintRightFitted(Page& page, double left, double right, double y, std::string_view text);
 // Centred across the printable width, at most that wide.
 void PrintCentredFitted(Page& page, double y, std::string_view text, Ending ending = Ending::Stay);
 
+// The exact value of a store entry: a text as typed, digit for digit; a number as stored.
+Decimal ExactValue(const Entry& entry);
 // A number with the decimals of the text it was typed as, and at least `least` of them, so
 // that arithmetic done on the printed numbers gives what the computation gave.
 // negate prints the negated value (a fluid taken off).

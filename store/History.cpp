@@ -8,6 +8,7 @@
 #include "worksheet/Dates.h"
 #include "worksheet/Format.h"
 #include "worksheet/LeadingNumber.h"
+#include "worksheet/Limits.h"
 
 namespace wb {
 namespace {
@@ -132,7 +133,7 @@ class EntryReader {
         e.newWeight = ws_.values.NewWeight;
         e.newArm = ws_.values.NewArm;
         e.newMoment = ws_.values.NewMoment;
-        e.usefulLoad = LeadingNumber(header.Text(5).value_or("")) - LeadingNumber(e.NewWeightText());
+        e.usefulLoad = UsefulLoad(header.Text(5).value_or(""), LeadingNumber(e.NewWeightText()));
         return e;
     }
 

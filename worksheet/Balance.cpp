@@ -7,9 +7,6 @@
 namespace wb {
 namespace {
 
-// Every stored result is rounded to single precision at the step that stores it.
-float ToSingle(double v) { return static_cast<float>(v); }
-
 double FieldValue(const Worksheet& ws, Field f) { return LeadingNumber(ws.Get(f)); }
 
 }  // namespace
@@ -90,11 +87,11 @@ void Recalculate(Worksheet& ws) {
         const double A = scaleRows.At(n, scale::Arm).Value();
         const double FW = fluidRows.At(n, fluid::Wgt).Value();
         const double FA = fluidRows.At(n, fluid::Arm).Value();
-        v.ScaleWeight = ToSingle(static_cast<double>(v.ScaleWeight) + W - FW - T);
-        v.ScaleMoment = ToSingle((W - T) * A + static_cast<double>(v.ScaleMoment) - FW * FA);
+        v.ScaleWeight += W - FW - T;
+        v.ScaleMoment += (W - T) * A - FW * FA;
     }
     if (v.ScaleWeight != 0 && v.ScaleMoment != 0)
-        v.ScaleArm = ToSingle(static_cast<double>(v.ScaleMoment) / static_cast<double>(v.ScaleWeight));
+        v.ScaleArm = v.ScaleMoment / v.ScaleWeight;
 
     int start = 0;
     ws.FirstRowBlocked = false;
@@ -108,25 +105,25 @@ void Recalculate(Worksheet& ws) {
         v.NewWeight = v.ScaleWeight;
         v.NewMoment = v.ScaleMoment;
         v.NewArm = 0;
-        ws.Set(Field::Empty, FormatSingle(v.ScaleWeight, pattern::Weighed));
-        ws.Set(Field::CG, FormatSingle(v.ScaleArm, pattern::Weighed));
+        ws.Set(Field::Empty, FormatNumber(v.ScaleWeight, pattern::Weighed));
+        ws.Set(Field::CG, FormatNumber(v.ScaleArm, pattern::Weighed));
         // A change typed into row 0 first moves down; with the last row in use nothing moves,
         // and row 0 stays a change of its own until a row is freed.
         ws.FirstRowBlocked = !FreeFirstRow(ws);
     }
     if (v.ScaleArm != 0 && !ws.FirstRowBlocked) {
         changes.At(0, installed::Description) = std::string(kPreviousEmpty);
-        changes.At(0, installed::Weight) = Entry::Single(v.ScaleWeight);
-        changes.At(0, installed::Arm) = Entry::Single(v.ScaleArm);
-        changes.At(0, installed::Moment) = Entry::Single(v.ScaleMoment);
+        changes.At(0, installed::Weight) = Entry::Number(v.ScaleWeight);
+        changes.At(0, installed::Arm) = Entry::Number(v.ScaleArm);
+        changes.At(0, installed::Moment) = Entry::Number(v.ScaleMoment);
         changes.At(0, installed::Serial) = ws.Get(Field::Serial);
         changes.At(0, installed::Install) = std::string(kNoMark);
         Grid& g = ws.grid(GridId::Grid1);
         g.Cell(0, installed::Description) = std::string(kPreviousEmpty);
         g.Cell(0, installed::Serial) = ws.Get(Field::Serial);
-        g.Cell(0, installed::Weight) = FormatSingle(v.ScaleWeight, pattern::Weight);
-        g.Cell(0, installed::Arm) = FormatSingle(v.ScaleArm, pattern::Weight);
-        g.Cell(0, installed::Moment) = FormatSingle(v.ScaleMoment, pattern::Moment);
+        g.Cell(0, installed::Weight) = FormatNumber(v.ScaleWeight, pattern::Weight);
+        g.Cell(0, installed::Arm) = FormatNumber(v.ScaleArm, pattern::Weight);
+        g.Cell(0, installed::Moment) = FormatNumber(v.ScaleMoment, pattern::Moment);
         g.Cell(0, installed::Install) = std::string(kNoMark);
         g.Cell(0, installed::Remove) = std::string(kNoMark);
         start = 1;
@@ -137,20 +134,20 @@ void Recalculate(Worksheet& ws) {
         const double a = changes.At(i, installed::Arm).Value();
         if (changes.At(i, installed::Install).Text() == "X" ||
             changes.At(i, installed::Description).Text() == kPreviousEmpty) {
-            v.NewWeight = ToSingle(static_cast<double>(v.NewWeight) + w);
-            v.NewMoment = ToSingle(static_cast<double>(v.NewMoment) + a * w);
+            v.NewWeight += w;
+            v.NewMoment += a * w;
         }
         if (changes.At(i, installed::Remove).Text() == "X") {
-            v.NewWeight = ToSingle(static_cast<double>(v.NewWeight) - w);
-            v.NewMoment = ToSingle(static_cast<double>(v.NewMoment) - a * w);
+            v.NewWeight -= w;
+            v.NewMoment -= a * w;
         }
     }
     if (v.NewWeight != 0)
-        v.NewArm = ToSingle(static_cast<double>(v.NewMoment) / static_cast<double>(v.NewWeight));
+        v.NewArm = v.NewMoment / v.NewWeight;
 
-    ws.Set(Field::Text23, FormatSingle(v.NewWeight, pattern::NewWeight));
-    ws.Set(Field::Text24, FormatSingle(v.NewArm, pattern::NewArm));
-    ws.Set(Field::Text27, FormatSingle(v.NewMoment, pattern::NoLead1));
+    ws.Set(Field::Text23, FormatNumber(v.NewWeight, pattern::NewWeight));
+    ws.Set(Field::Text24, FormatNumber(v.NewArm, pattern::NewArm));
+    ws.Set(Field::Text27, FormatNumber(v.NewMoment, pattern::NoLead1));
 }
 
 bool FreeFirstRow(Worksheet& ws) {

@@ -14,21 +14,19 @@ namespace wb {
 
 // The eight patterns in use, named for readability at the call sites.
 namespace pattern {
-inline constexpr std::string_view Weight = "#####0.00";       // weight and arm cells
-inline constexpr std::string_view RowMoment = "#####.0";      // moment of a committed row
-inline constexpr std::string_view Moment = "#####0.0";        // moment of the previous-empty row
-inline constexpr std::string_view NoLead1 = "######.0";       // typed empty weight, new moment
-inline constexpr std::string_view Arm2 = "####0.00";          // typed previous C.G.
-inline constexpr std::string_view Weighed = "####0.#0";       // Empty and CG after a weighing
-inline constexpr std::string_view NewWeight = "######.00";    // new weight, report totals
-inline constexpr std::string_view NewArm = "#####.00";        // new arm
+inline constexpr std::string_view Weight = "#####0.00";     // weight and arm cells
+inline constexpr std::string_view RowMoment = "#####.0";    // moment of a committed row
+inline constexpr std::string_view Moment = "#####0.0";      // moment of the previous-empty row
+inline constexpr std::string_view NoLead1 = "######.0";     // typed empty weight, new moment
+inline constexpr std::string_view Arm2 = "####0.00";        // typed previous C.G.
+inline constexpr std::string_view Weighed = "####0.#0";     // Empty and CG after a weighing
+inline constexpr std::string_view NewWeight = "######.00";  // new weight, report totals
+inline constexpr std::string_view NewArm = "#####.00";      // new arm
 }  // namespace pattern
 
-// A double is first reduced to its 15-significant-digit decimal form.
+// A double is first reduced to its 15-significant-digit decimal form, all it holds reliably,
+// so that a value computed as 1.005 shows as 1.01 and not by the binary digits beyond.
 std::string FormatNumber(double value, std::string_view pattern);
-
-// A single-precision value is first reduced to its 7-significant-digit decimal form.
-std::string FormatSingle(float value, std::string_view pattern);
 
 // A text that reads as a number (NumericText) is formatted as that number; any other text,
 // the empty text included, is returned unchanged.

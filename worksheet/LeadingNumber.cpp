@@ -10,9 +10,15 @@
 namespace wb {
 namespace {
 
-bool IsSkipped(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsExponentLetter(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; }
+bool IsSkipped(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsExponentLetter(char c) {
+    return c == 'E' || c == 'e' || c == 'D' || c == 'd';
+}
 
 // Converts a clean C-locale number text ("-12.5e3") without depending on the process locale.
 double ParseClean(const std::string& s) {
@@ -27,12 +33,13 @@ double ParseClean(const std::string& s) {
 
 }  // namespace
 
-double LeadingNumber(std::string_view text) {
+std::string LeadingNumberText(std::string_view text) {
     std::string clean;
     clean.reserve(text.size());
     size_t i = 0;
     auto next = [&]() -> int {
-        while (i < text.size() && IsSkipped(text[i])) ++i;
+        while (i < text.size() && IsSkipped(text[i]))
+            ++i;
         return i < text.size() ? static_cast<unsigned char>(text[i]) : -1;
     };
     int c = next();
@@ -55,7 +62,7 @@ double LeadingNumber(std::string_view text) {
         ++i;
         c = next();
     }
-    if (!digits) return 0.0;
+    if (!digits) return {};
     if (c != -1 && IsExponentLetter(static_cast<char>(c))) {
         std::string exponent = "e";
         ++i;
@@ -74,13 +81,17 @@ double LeadingNumber(std::string_view text) {
         }
         if (expDigits) clean += exponent;
     }
-    return ParseClean(clean);
+    return clean;
 }
 
-std::string NumberText(double value) {
+double LeadingNumber(std::string_view text) {
+    return ParseClean(LeadingNumberText(text));
+}
+
+std::string NumberText(double value, int significant) {
     if (value == 0.0 || !std::isfinite(value)) return "0";
     char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 6);
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, significant - 1);
     // buf: [-]d.dddddde[+-]xx, whatever the process locale
     std::string s(buf, res.ptr);
     size_t e = s.find('e');
@@ -89,10 +100,11 @@ std::string NumberText(double value) {
     std::string digits;
     for (size_t k = negative ? 1 : 0; k < e; ++k)
         if (IsDigit(s[k])) digits.push_back(s[k]);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
     std::string out;
     if (negative) out.push_back('-');
-    if (exponent >= 7 || exponent < -5) {
+    if (exponent >= significant || exponent < -5) {
         out.push_back(digits[0]);
         if (digits.size() > 1) {
             out.push_back('.');
@@ -124,8 +136,10 @@ std::string NumberText(double value) {
 
 bool NumericText(std::string_view text) {
     size_t b = 0, e = text.size();
-    while (b < e && IsSkipped(text[b])) ++b;
-    while (e > b && IsSkipped(text[e - 1])) --e;
+    while (b < e && IsSkipped(text[b]))
+        ++b;
+    while (e > b && IsSkipped(text[e - 1]))
+        --e;
     std::string_view s = text.substr(b, e - b);
     size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;

@@ -14,16 +14,19 @@ namespace wb {
 // A number beyond the range of a double saturates at the largest finite double, so that
 // no infinity ever enters the computation or the database.
 double LeadingNumber(std::string_view text);
+// The leading number that LeadingNumber reads, as clean text ("-12.5e3"): blanks dropped, the
+// rest cut off; empty when the text does not begin with a number. For exact decimal reading.
+std::string LeadingNumberText(std::string_view text);
 
-// The text form of a number held in a row store: up to 7 significant digits, no trailing
-// zeros, an exponent ("1E+07") only where the plain form would need more digits.
-std::string NumberText(double value);
+// The text form of a number: up to `significant` digits, no trailing zeros, an exponent
+// ("1E+07") only where the plain form would need more digits than that.
+std::string NumberText(double value, int significant = 7);
 
 // True when the whole text, blanks at either end ignored, is one number: optional sign,
 // digits with at most one decimal point (at least one digit), optional exponent with at
 // least one digit. Locale forms ("1,234", "$12") are refused so that no entry is ever
-// stored with another meaning than it shows; so are magnitudes beyond single precision,
-// which the computation cannot carry.
+// stored with another meaning than it shows; so are magnitudes beyond single precision
+// (3.4E+38), which no weight or arm comes near.
 bool NumericText(std::string_view text);
 
 }  // namespace wb

@@ -175,8 +175,14 @@ bool HasLeadingNumber(std::string_view text) {
 }
 
 // A value as the result boxes show it, read back.
-double AsShown(float value, std::string_view pattern) {
-    return LeadingNumber(FormatSingle(value, pattern));
+double AsShown(double value, std::string_view pattern) {
+    return LeadingNumber(FormatNumber(value, pattern));
+}
+
+// Whether a C.G. lies within the range, allowing for the last bits of a double only.
+bool WithinRange(double cg, const CgRange& range) {
+    const double hair = 1e-9 * std::max({1.0, std::fabs(range.forward), std::fabs(range.aft)});
+    return cg >= range.forward - hair && cg <= range.aft + hair;
 }
 
 }  // namespace
@@ -235,7 +241,7 @@ std::optional<CgRange> ReadCgRange(std::string_view text) {
 }
 
 std::optional<EmptyCgLimits> EvaluateEmptyCg(std::string_view rangeText, std::string_view previousCg,
-                                             float newWeight, float newArm, std::string_view ballastArm) {
+                                             double newWeight, double newArm, std::string_view ballastArm) {
     const std::optional<CgRange> range = ReadCgRange(rangeText);
     if (!range) return std::nullopt;
     EmptyCgLimits out;
@@ -244,31 +250,42 @@ std::optional<EmptyCgLimits> EvaluateEmptyCg(std::string_view rangeText, std::st
     if (newWeight == 0) return out;
 
     const double cg = AsShown(newArm, pattern::NewArm);
-    const double weight = AsShown(newWeight, pattern::NewWeight);
     out.newCg = cg;
-    out.newWeight = weight;
+    out.newWeight = AsShown(newWeight, pattern::NewWeight);
     if (cg < range->forward) {
         out.status = EmptyCgLimits::Status::ForwardOfRange;
     } else if (cg > range->aft) {
         out.status = EmptyCgLimits::Status::AftOfRange;
     }
-    if (!out.Outside() || weight <= 0 || !HasLeadingNumber(ballastArm)) return out;
+    // A C.G. shown beyond a limit typed to more decimals may itself be within: no ballast then.
+    if (!out.Outside() || newWeight <= 0 || !HasLeadingNumber(ballastArm) || WithinRange(newArm, *range))
+        return out;
 
+    // The ballast is worked from the C.G. itself, not as shown: a C.G. shown on the limit
+    // may still lie beyond it.
     Ballast b;
     b.arm = LeadingNumber(ballastArm);
     const double limit = out.PassedLimit();
     // Ballast moves the C.G. toward its own arm: it must sit beyond the limit, seen from the
     // C.G., or no amount of it reaches the range.
-    if ((b.arm - limit) * (cg - limit) >= 0) {
+    if ((b.arm - limit) * (newArm - limit) >= 0) {
         b.state = Ballast::State::CannotReach;
     } else {
-        b.exact = weight * (limit - cg) / (b.arm - limit);
+        b.exact = newWeight * (limit - newArm) / (b.arm - limit);
         // A hair of floating-point error must not cost a whole unit more.
-        b.whole = std::ceil(b.exact - 1e-9);
-        b.cgWith = (weight * cg + b.whole * b.arm) / (weight + b.whole);
+        b.whole = std::max(1.0, std::ceil(b.exact - 1e-9));
+        const auto cgWith = [&] { return (newWeight * newArm + b.whole * b.arm) / (newWeight + b.whole); };
+        // The C.G. with the ballast aboard is checked before it is said to be within: while it
+        // still lies beyond the limit passed, one unit more.
+        const double hair = 1e-9 * std::max(1.0, std::fabs(limit));
+        const auto stillBeyond = [&] {
+            return (cgWith() - limit) * (newArm - limit) > 0 && std::fabs(cgWith() - limit) > hair;
+        };
+        for (int more = 0; more < 3 && stillBeyond(); ++more)
+            b.whole += 1;
+        b.cgWith = cgWith();
         // A range narrower than the last unit of ballast is stepped over, not reached.
-        const double shownWith = LeadingNumber(FormatNumber(b.cgWith, pattern::NewArm));
-        if (shownWith < range->forward || shownWith > range->aft) b.state = Ballast::State::CannotReach;
+        if (!WithinRange(b.cgWith, *range)) b.state = Ballast::State::CannotReach;
     }
     out.ballast = b;
     return out;
@@ -282,6 +299,12 @@ std::optional<EmptyCgLimits> EvaluateEmptyCg(const Worksheet& ws) {
 std::optional<double> ArmIn(std::string_view text) {
     if (!HasLeadingNumber(text)) return std::nullopt;
     return LeadingNumber(text);
+}
+
+std::optional<double> UsefulLoad(std::string_view maxWeight, double newWeight) {
+    const std::optional<double> max = ArmIn(maxWeight);
+    if (!max || *max == 0) return std::nullopt;
+    return *max - newWeight;
 }
 
 std::string SignedArm(double value) {

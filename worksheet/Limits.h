@@ -34,7 +34,7 @@ struct Ballast {
     double arm = 0;
     double exact = 0;   // W x (limit - C.G.) / (ballast arm - limit)
     double whole = 0;   // rounded up to the next whole unit
-    double cgWith = 0;  // the C.G. with the whole ballast aboard
+    double cgWith = 0;  // the C.G. with the whole ballast aboard, unrounded
 };
 
 // Everything shown about the range: the range itself, the previous and new empty C.G. for the
@@ -53,9 +53,10 @@ struct EmptyCgLimits {
 };
 
 // Nothing when the range text holds no range. The new C.G. is compared as it is shown (two
-// decimals), so that the words never contradict the number beside them.
+// decimals), so that the words never contradict the number beside them; the ballast is worked
+// from the unrounded weight and C.G., and the C.G. with it checked against the range.
 std::optional<EmptyCgLimits> EvaluateEmptyCg(std::string_view rangeText, std::string_view previousCg,
-                                             float newWeight, float newArm, std::string_view ballastArm);
+                                             double newWeight, double newArm, std::string_view ballastArm);
 std::optional<EmptyCgLimits> EvaluateEmptyCg(const Worksheet& ws);
 
 // "within empty weight C.G. range" or "OUTSIDE empty weight C.G. range +35.0 to +42.5"; empty
@@ -67,6 +68,10 @@ std::string BallastText(const EmptyCgLimits& limits);
 // The arm a box holds: its leading number; nothing for a text that does not start with one
 // (an arm of 0 is an arm, an empty box is none).
 std::optional<double> ArmIn(std::string_view text);
+
+// The maximum weight less the new empty weight; none where no maximum weight is given (a box
+// without a number, or 0, which is how an empty box is stored).
+std::optional<double> UsefulLoad(std::string_view maxWeight, double newWeight);
 
 // An arm or C.G. with its sign and two decimals: "+33.03", "-2.10".
 std::string SignedArm(double value);

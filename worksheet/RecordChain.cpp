@@ -6,13 +6,13 @@
 namespace wb {
 
 std::string ChainEntry::NewWeightText() const {
-    return FormatSingle(newWeight, pattern::NewWeight);
+    return FormatNumber(newWeight, pattern::NewWeight);
 }
 std::string ChainEntry::NewArmText() const {
-    return FormatSingle(newArm, pattern::NewArm);
+    return FormatNumber(newArm, pattern::NewArm);
 }
 std::string ChainEntry::NewMomentText() const {
-    return FormatSingle(newMoment, pattern::NoLead1);
+    return FormatNumber(newMoment, pattern::NoLead1);
 }
 
 std::string ChainWeight(double value) {
@@ -37,7 +37,7 @@ std::vector<std::string> ChainCells(const ChainEntry& e) {
             e.NewWeightText(),
             e.NewArmText(),
             e.NewMomentText(),
-            ChainWeight(e.usefulLoad)};
+            e.usefulLoad ? ChainWeight(*e.usefulLoad) : std::string()};
 }
 
 namespace {

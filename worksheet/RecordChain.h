@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,10 @@ struct ChainEntry {
     // Row 0, the previous empty weight and C.G.; empty texts when the Worksheet has none.
     std::string startWeight, startArm;
     double installed = 0, removed = 0;  // weight of the rows marked installed, removed
-    float newWeight = 0, newArm = 0, newMoment = 0;
-    double usefulLoad = 0;  // maximum weight less the new empty weight, as the reports print it
+    double newWeight = 0, newArm = 0, newMoment = 0;
+    // Maximum weight less the new empty weight, as the reports print it; none without a
+    // maximum weight.
+    std::optional<double> usefulLoad;
     // A superseded version: when ("yyyy-mm-dd hh:mm:ss") and why ("replaced" or "deleted").
     std::string supersededAt, reason;
 

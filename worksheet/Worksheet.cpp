@@ -7,16 +7,26 @@ namespace wb {
 namespace {
 
 constexpr std::array<FieldInfo, kFieldCount> kFields = {{
-    {Field::Tail, "Tail", "Text1", 6, true},        {Field::Serial, "Serial", "Text2", 10, true},
-    {Field::Make, "Make", "Text3", 13, true},       {Field::Model, "Model", "Text4", 11, true},
-    {Field::Year, "Year", "Text5", 4, true},        {Field::By, "By", "Text6", 15, true},
-    {Field::Date, "Date", "Text7", 10, true},       {Field::Tach, "Tach", "Text8", 8, true},
-    {Field::Empty, "Empty", "Text9", 8, true},      {Field::CG, "CG", "Text10", 7, true},
-    {Field::MaxWt, "MaxWt", "Text11", 8, true},     {Field::Work, "Work", "Text12", 10, true},
-    {Field::Memo, "Memo", "Text13", 0, true},       {Field::Range1, "Range1", "Text14", 40, true},
-    {Field::Range2, "Range2", "Text15", 40, true},  {Field::Range3, "Range3", "Text16", 40, true},
-    {Field::Cert, "Cert", "Text22", 10, true},      {Field::Text23, "", "Text23", 10, false},
-    {Field::Text24, "", "Text24", 10, false},       {Field::Text27, "", "Text27", 10, false},
+    {Field::Tail, "Tail", "Text1", 6, true},
+    {Field::Serial, "Serial", "Text2", 10, true},
+    {Field::Make, "Make", "Text3", 13, true},
+    {Field::Model, "Model", "Text4", 11, true},
+    {Field::Year, "Year", "Text5", 4, true},
+    {Field::By, "By", "Text6", 15, true},
+    {Field::Date, "Date", "Text7", 10, true},
+    {Field::Tach, "Tach", "Text8", 8, true},
+    {Field::Empty, "Empty", "Text9", 8, true},
+    {Field::CG, "CG", "Text10", 7, true},
+    {Field::MaxWt, "MaxWt", "Text11", 8, true},
+    {Field::Work, "Work", "Text12", 10, true},
+    {Field::Memo, "Memo", "Text13", 0, true},
+    {Field::Range1, "Range1", "Text14", 40, true},
+    {Field::Range2, "Range2", "Text15", 40, true},
+    {Field::Range3, "Range3", "Text16", 40, true},
+    {Field::Cert, "Cert", "Text22", 10, true},
+    {Field::Text23, "", "Text23", 10, false},
+    {Field::Text24, "", "Text24", 10, false},
+    {Field::Text27, "", "Text27", 10, false},
     {Field::BallastArm, "BallastArm", "Text30", 8, true},
 }};
 
@@ -69,7 +79,7 @@ const GridShape& ShapeOf(GridId id) {
 }
 
 std::string Entry::Text() const {
-    if (const double* v = std::get_if<double>(&value_)) return NumberText(*v);
+    if (const double* v = std::get_if<double>(&value_)) return NumberText(*v, 15);
     return std::get<std::string>(value_);
 }
 
@@ -84,8 +94,7 @@ double Entry::Value() const {
 
 std::string Entry::Formatted(std::string_view pattern) const {
     if (!IsNumber()) return FormatText(std::get<std::string>(value_), pattern);
-    double v = std::get<double>(value_);
-    return single_ ? FormatSingle(static_cast<float>(v), pattern) : FormatNumber(v, pattern);
+    return FormatNumber(std::get<double>(value_), pattern);
 }
 
 Worksheet::Worksheet() {

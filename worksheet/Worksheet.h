@@ -59,23 +59,17 @@ class Entry {
     Entry() = default;
     Entry(std::string text) : value_(std::move(text)) {}
     Entry(const char* text) : value_(std::string(text)) {}
-    // A double-precision number (a row moment).
+    // A number the computation stored (a row moment, the weighed previous values).
     static Entry Number(double v) {
         Entry e;
         e.value_ = v;
         return e;
     }
-    // A single-precision result of the computation; shown through its 7-digit form.
-    static Entry Single(float v) {
-        Entry e = Number(static_cast<double>(v));
-        e.single_ = true;
-        return e;
-    }
 
     bool IsNumber() const { return std::holds_alternative<double>(value_); }
-    bool IsSingle() const { return single_; }
     double Number() const { return IsNumber() ? std::get<double>(value_) : 0.0; }
-    // The entry as text: a number written with up to 7 significant digits.
+    // The entry as text: a number written with up to 15 significant digits, all a double
+    // holds reliably, so that a heavy aircraft's weighed values keep their last digits.
     std::string Text() const;
     // True only for an empty text; a number is never empty.
     bool IsEmpty() const;
@@ -87,7 +81,6 @@ class Entry {
 
   private:
     std::variant<std::string, double> value_;
-    bool single_ = false;
 };
 
 enum class GridId { Grid1, Grid2, Grid3, Grid4 };
@@ -143,10 +136,10 @@ struct RowStore {
     const Entry& At(int r, int c) const { return entries[static_cast<size_t>(r * cols + c)]; }
 };
 
-// The six single-precision results of the computation.
+// The six results of the computation, in double precision: rounded only where shown.
 struct Computed {
-    float ScaleWeight = 0, ScaleArm = 0, ScaleMoment = 0;
-    float NewWeight = 0, NewArm = 0, NewMoment = 0;
+    double ScaleWeight = 0, ScaleArm = 0, ScaleMoment = 0;
+    double NewWeight = 0, NewArm = 0, NewMoment = 0;
 };
 
 // Per-grid editing state: the cell of the last key typed in the grid (EditCol -1: nothing

@@ -187,7 +187,7 @@ TEST_F(MainFormTest, LeavingAGridCommitsThePendingEditHoweverTheFocusLeaves) {
         }
         form.GridMoveCurrent(c.grid, 0, c.weightCol);
         Type(U"700");  // pending until the current cell moves or the focus leaves
-        std::optional<float> printed;
+        std::optional<double> printed;
         form.onPrint = [&](Control) { printed = form.ws.values.NewWeight; };
         form.Clicked(c.leave);
         form.onPrint = nullptr;

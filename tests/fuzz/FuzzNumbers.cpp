@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "worksheet/Decimal.h"
 #include "worksheet/Format.h"
 #include "worksheet/LeadingNumber.h"
 
@@ -32,7 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (std::fabs(back - v) > 0.5 * std::pow(10.0, -decimals) * 1.0000001 + std::fabs(v) * 1e-14)
                 std::abort();
         }
-        (void)wb::FormatSingle(static_cast<float>(v), p);
+        // The exact reading agrees with the double one to the digits a double holds.
+        const double exact = wb::Decimal::Read(text).ToDouble();
+        if (std::fabs(exact - v) > std::fabs(v) * 1e-14) std::abort();
     }
     return 0;
 }

@@ -40,9 +40,11 @@ TEST(CalculationReport, EquipmentRowsFillTwoHalvesOfFifty) {
     }
     test::SetRow(ws.EquipmentList(), 1, {"Item 1", "S1", "1.5 lb", ""});
     const RecordingPage page = Printed(ws);
-    EXPECT_TRUE(PrintedAt(page, "Item 49", 200, 13266));
+    // The list starts 200 under the scale table, whose foot clears its 12 pt totals label.
+    const double top = 7050 + 12 * 23 + 30 + 200;
+    EXPECT_TRUE(PrintedAt(page, "Item 49", 200, top + 350 + 110 * 49));
     // Text that is not a number prints as it stands; without an arm there is no moment.
-    EXPECT_EQ(LineAt(page, 7986),
+    EXPECT_EQ(LineAt(page, top + 350 + 110),
               (Texts{"Item 1", "S1", "1.5 lb", "Item 51", "S51", "52.00", "10.00", "520.0"}));
     EXPECT_TRUE(page.Find("Item 100").empty());
 }
@@ -69,6 +71,13 @@ TEST(CommonTop, UsefulLoadRightAlignedAt4000) {
     RecordingPage page;
     const double top = PrintCommonTop(page, in, TitleField::EquipTitle);
     EXPECT_TRUE(test::RightAlignedAt(page, "792.50", 4000, top + 700));
+
+    // Without a maximum weight there is no useful load, not a negative one.
+    in.Set(Field::MaxWt, "");
+    RecordingPage without;
+    PrintCommonTop(without, in, TitleField::EquipTitle);
+    EXPECT_EQ(LineAt(without, top + 700),
+              (Texts{"New A/C Useful Load:", "Empty Weight C.G. Range:", "35.0 - 40.0"}));
 }
 
 }  // namespace

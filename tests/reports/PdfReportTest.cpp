@@ -53,6 +53,42 @@ TEST(PdfReport, CalculationReport) {
     EXPECT_NEAR(Box(path, "-500.0")[2], Pt(11200), 0.5);  // right-aligned in the real font
 }
 
+// The three reports of the full Worksheet (10-digit values, 11-character serials, every row
+// filled) in the real fonts: every serial whole, the totals as the arithmetic gives them.
+TEST(PdfReport, TheFullWorksheetInEachReport) {
+    QTemporaryDir dir;
+    const QString keep = qEnvironmentVariable("WB_KEEP_PDFS");
+    struct Case {
+        const char* file;
+        ReportWriter writer;
+        int serials;  // 11-character serials printed: list items, or change rows twice over
+    };
+    const Case cases[] = {{"full-calculation.pdf", PrintCalculationReport, 100},
+                          {"full-change.pdf", PrintFullChangeReport, 2 * 29},
+                          {"full-compact-change.pdf", PrintCompactChangeReport, 2 * 29}};
+    const ReportInput in =
+        MakeReportInput(test::FullWorksheet(), "Hobbs", PrintOptions{true, true, true, true},
+                        test::FullCompany(), std::nullopt);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = (keep.isEmpty() ? QDir(dir.path()) : QDir(keep)).filePath(c.file);
+        const PrintOutcome outcome = PrintToPdfFile(path.toStdString(), in, c.writer);
+        ASSERT_TRUE(outcome.ok()) << outcome.message;
+        const QString words = RunTool(WB_PDFTOTEXT, {"-bbox", path, "-"});
+        // Serials in their columns (the model, also 11 characters, is in the header).
+        const QRegularExpression serial(R"re(<word xMin="([\d.]+)"[^>]*>MMMMMMMMMMM</word>)re");
+        int inColumns = 0;
+        for (auto m = serial.globalMatch(words); m.hasNext();) {
+            const double x = m.next().captured(1).toDouble();
+            for (double column : {2200.0, 4200.0, 7905.0})
+                if (std::abs(x - Pt(column)) < 3) ++inColumns;
+        }
+        EXPECT_EQ(inColumns, c.serials);
+        const QString text = RunTool(WB_PDFTOTEXT, {"-layout", path, "-"});
+        EXPECT_TRUE(text.contains("OUTSIDE empty weight C.G. range +35.0 to +40.0"));
+    }
+}
+
 }  // namespace
 }  // namespace wb
 

@@ -34,6 +34,11 @@ TEST(RecordReport, EachWorksheetIsOneLineWithWhatItSupersedesAndTheBreakMarked) 
     page.One("Deleted version, deleted 2023-05-06 08:00:00");
 
     EXPECT_TRUE(page.One("Since the weighing of 01-10-2020: weight +12.00, C.G. +0.16").font.bold);
+
+    // A Worksheet without a maximum weight has no useful load, not a negative one.
+    ChainEntry noMaximum = in.history.lines.front().entry;
+    noMaximum.usefulLoad.reset();
+    EXPECT_EQ(ChainCells(noMaximum).back(), "");
 }
 
 TEST(RecordReport, ALongRecordContinuesUnderItsHeadingsWithoutOverprinting) {

@@ -41,6 +41,30 @@ inline std::vector<std::string> LineAt(const RecordingPage& page, double y) {
 // Every overprint (ink boxes meeting, a rule through a text) and all off the printable area, one line each.
 std::vector<std::string> Overprints(const RecordingPage& page);
 
+// The right edges of the number columns of one table; tare 0 where the table has none.
+struct NumberColumns {
+    double weight, arm, moment, tare = 0;
+};
+// Every printed line of the table whose weight (less its tare) times its arm does not give
+// its moment to the moment's printed digits, worked in the test's own exact arithmetic; the
+// totals lines ("... Aircraft Values") are sums, not products, and are left out. `lines`
+// counts the lines checked.
+std::vector<std::string> ProductFaults(const RecordingPage& page, const NumberColumns& columns, int& lines);
+
+// A printed number exactly: its digits as a whole count of its last decimal.
+struct Printed {
+    __extension__ typedef __int128 Int;
+    Int units = 0;
+    int decimals = 0;
+    bool ok = false;  // the text is a number
+    static Printed Read(const std::string& text);
+    Printed Times(const Printed& other) const;
+    Printed Plus(const Printed& other) const;
+    Printed Minus(const Printed& other) const;
+    // Rounded half away from zero to `decimals`, then compared with `printed`.
+    bool RoundsTo(const Printed& printed) const;
+};
+
 // The y of the heavy rule under the aircraft header, from which the report body is placed.
 inline double BodyTop(const RecordingPage& page) {
     return page.One("Reg. Number:").y + 1000;

@@ -61,8 +61,11 @@ Worksheet FullWorksheet() {
     ws.Set(Field::Date, "12-31-2026");
     ws.Set(Field::Empty, "");
     ws.Set(Field::CG, "");
-    for (Field f : {Field::Range1, Field::Range2, Field::Range3})
+    for (Field f : {Field::Range1, Field::Range2})
         ws.Set(f, "35.0 to 47.3 at 2300 lb, 35.0 to 40.0 at");
+    // A range that reads, so that the C.G. check and the ballast print too.
+    ws.Set(Field::Range3, "+35.0 to +40.0 in aft of datum, at 2300.");
+    ws.Set(Field::BallastArm, "-100.125");
     std::string memo;
     while (memo.size() < 500)
         memo += "Weighed with unusable fuel, full oil, all doors closed. ";
@@ -71,14 +74,15 @@ Worksheet FullWorksheet() {
         SetRow(ws.ScaleRows(), r, {"MMMMMMMMMMMMMMMMMMMMMMMMM", "0.25", "1234567890.25", "98.5"});
         SetRow(ws.FluidRows(), r, {"MMMMMMMMMMMMMMMMMMMMMMMMM", "12.5", "48"});
     }
-    for (int r = 0; r < 30; ++r) {
+    // Row 0 is the weighing's previous values line; every other row is typed.
+    for (int r = 1; r < 30; ++r) {
         SetRow(ws.InstalledList(), r,
-               {"MMMMMMMMMMMMMMMMMMMMMMMMM", "MMMMMMMMMM", "9876543210.55", "1234.55", "", "X", "X"});
+               {"MMMMMMMMMMMMMMMMMMMMMMMMM", "MMMMMMMMMMM", "9876543210.55", "1234.55", "", "X", "X"});
         CommitRowMoment(ws, GridId::Grid1, r);
     }
     for (int i = 0; i < 100; ++i)
         SetRow(ws.EquipmentList(), i,
-               {"MMMMMMMMMMMMMMMMMMMMMMMMM", "MMMMMMMMMM", "9876543210.55", "1234.55"});
+               {"MMMMMMMMMMMMMMMMMMMMMMMMM", "MMMMMMMMMMM", "9876543210.55", "1234.55"});
     Recalculate(ws);
     return ws;
 }
@@ -99,6 +103,35 @@ Worksheet TypedPreviousWorksheet() {
     ws.Set(Field::Empty, "1495.65");
     ws.Set(Field::CG, "46.83");
     RebuildPreviousEmptyRow(ws, Field::CG);
+    return ws;
+}
+
+Worksheet HeavyWorksheet() {
+    Worksheet ws = SampleWorksheet();
+    ws.Set(Field::Tail, "N747HV");
+    ws.Set(Field::MaxWt, "");  // no maximum weight: no useful load
+    ws.Set(Field::Range3, "+1250 to +1300");
+    ws.Set(Field::BallastArm, "200");
+    SetRow(ws.ScaleRows(), 0, {"Right Main", "120.25", "101234.56", "1302.125"});
+    SetRow(ws.ScaleRows(), 1, {"Left Main", "118.75", "100987.65", "1302.125"});
+    SetRow(ws.ScaleRows(), 2, {"Nose", "85.5", "40123.45", "312.75"});
+    SetRow(ws.FluidRows(), 0, {"Forward Tanks", "1234.5", "1250.5"});
+    const char* changes[][4] = {{"Galley G2", "98.55", "87.125", "X"},
+                                {"Seat row 12", "612.4", "1130.375", ""},
+                                {"Lavatory", "450.125", "1875.5", "X"},
+                                {"IFE server", "33.333", "1402.06", ""}};
+    for (int r = 0; r < 4; ++r) {
+        const bool installed = *changes[r][3] != 0;
+        SetRow(ws.InstalledList(), r + 1,
+               {changes[r][0], "SN-00012345", changes[r][1], changes[r][2], "", installed ? "X" : "",
+                installed ? "" : "X"});
+        CommitRowMoment(ws, GridId::Grid1, r + 1);
+    }
+    for (int r = 5; r < 30; ++r)
+        for (int c = 0; c < installed::Count; ++c)
+            ws.InstalledList().At(r, c) = Entry();
+    SetRow(ws.EquipmentList(), 2, {"Cargo loader", "CL-20011234", "1234.567", "1455.125"});
+    Recalculate(ws);
     return ws;
 }
 

@@ -18,6 +18,9 @@ ReportInput SampleInput(const Worksheet& ws = SampleWorksheet());
 Worksheet FullWorksheet();
 // A company row with every field 40 characters long.
 CompanyRow FullCompany();
+// An airliner weighed with arms typed to three decimals, changes with odd decimals, no
+// maximum weight.
+Worksheet HeavyWorksheet();
 // Not weighed: the previous empty weight and C.G. typed, with changes.
 Worksheet TypedPreviousWorksheet();
 

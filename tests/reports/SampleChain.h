@@ -6,8 +6,8 @@
 namespace wb::test {
 
 inline ChainEntry SampleEntry(const char* date, const char* work, bool weighed, const char* startWeight,
-                              const char* startArm, double installed, double removed, float weight, float arm,
-                              float moment) {
+                              const char* startArm, double installed, double removed, double weight,
+                              double arm, double moment) {
     ChainEntry e;
     e.tail = "N123AB";
     e.date = date;
@@ -20,7 +20,7 @@ inline ChainEntry SampleEntry(const char* date, const char* work, bool weighed, 
     e.newWeight = weight;
     e.newArm = arm;
     e.newMoment = moment;
-    e.usefulLoad = 2300 - static_cast<double>(weight);
+    e.usefulLoad = 2300 - weight;
     e.by = "J. Smith";
     e.cert = "A&P 1234567";
     return e;

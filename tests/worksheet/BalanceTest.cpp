@@ -3,9 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
+#include <vector>
+
+#include "TestArithmetic.h"
 
 namespace wb {
 namespace {
+
+using test::RoundedQuotient;
+using test::Scaled;
+using test::Written;
 
 class BalanceTest : public ::testing::Test {
   protected:
@@ -42,7 +50,7 @@ TEST_F(BalanceTest, AWeighingGivesTheEmptyWeightArmAndMoment) {
     EXPECT_EQ(ws.Get(Field::CG), "70.38");
     EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Moment), "106100.0");
     // The previous-empty row holds the weighed numbers, not their rounded display.
-    EXPECT_DOUBLE_EQ(ws.InstalledList().At(0, installed::Arm).Value(), 70.38142);
+    EXPECT_DOUBLE_EQ(ws.InstalledList().At(0, installed::Arm).Value(), 106100 / 1507.5);
 }
 
 // Without a weighing the typed previous values stand, and only rows marked exactly "X" count.
@@ -78,6 +86,92 @@ TEST_F(BalanceTest, ChangesFromTypedPreviousValues) {
         EXPECT_EQ(ws.Get(Field::Text24), c.arm);
         EXPECT_EQ(ws.Get(Field::Text27), c.moment);
         EXPECT_EQ(ws.Get(Field::CG), c.cg);  // never overwritten without a weighing
+    }
+}
+
+// Heavy aircraft, weighed or starting from typed values, with changes: every shown value is
+// what a decimal calculation of the typed texts gives, to its last shown digit.
+TEST_F(BalanceTest, HeavyAircraftShowTheirValuesToTheLastDigit) {
+    struct Reading {
+        const char *tare, *weight, *arm;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Reading> scales;
+        std::vector<std::array<const char*, 2>> fluids;   // weight, arm
+        const char *empty, *cg;                           // typed, when there is no weighing
+        std::vector<std::array<const char*, 4>> changes;  // weight, arm, installed, removed
+    };
+    const Case cases[] = {
+        {"747-class weighing",
+         {{"85.5", "40123.45", "312.75"},
+          {"120.25", "101234.56", "1302.45"},
+          {"118.75", "100987.65", "1302.45"},
+          {"110", "98765.43", "1350.5"},
+          {"110", "99012.34", "1350.5"}},
+         {{"1234.5", "1250.5"}},
+         "",
+         "",
+         {}},
+        {"747-class weighing and changes",
+         {{"0", "41234.56", "298.15"}, {"0", "102345.67", "1298.85"}, {"0", "103456.78", "1298.85"}},
+         {},
+         "",
+         "",
+         {{"1234.56", "1501.25", "X", ""}, {"456.78", "250.5", "", "X"}, {"0.25", "1300.5", "X", ""}}},
+        {"typed previous airliner values and changes",
+         {},
+         {},
+         "352345.6",
+         "1287.35",
+         {{"1234.56", "1501.25", "X", ""}, {"456.78", "250.5", "", "X"}, {"100000.5", "1300.5", "X", ""}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearWorksheet(ws, false);
+        // Weights in hundredths, arms in hundredths, moments in ten-thousandths.
+        long long weight = 0, moment = 0;
+        for (size_t n = 0; n < c.scales.size(); ++n) {
+            const Reading& r = c.scales[n];
+            Scale(static_cast<int>(n), r.tare, r.weight, r.arm);
+            const long long net = Scaled(r.weight, 2) - Scaled(r.tare, 2);
+            weight += net;
+            moment += net * Scaled(r.arm, 2);
+        }
+        for (size_t n = 0; n < c.fluids.size(); ++n) {
+            ws.FluidRows().At(static_cast<int>(n), fluid::Wgt) = c.fluids[n][0];
+            ws.FluidRows().At(static_cast<int>(n), fluid::Arm) = c.fluids[n][1];
+            weight -= Scaled(c.fluids[n][0], 2);
+            moment -= Scaled(c.fluids[n][0], 2) * Scaled(c.fluids[n][1], 2);
+        }
+        const bool weighed = !c.scales.empty();
+        if (!weighed) {
+            ws.Set(Field::Empty, c.empty);
+            ws.Set(Field::CG, c.cg);
+            RebuildPreviousEmptyRow(ws, Field::CG);
+            weight = Scaled(c.empty, 2);
+            moment = weight * Scaled(c.cg, 2);
+        }
+        const long long weighedWeight = weight, weighedMoment = moment;
+        for (size_t r = 0; r < c.changes.size(); ++r) {
+            const auto& [w, a, in, out] = c.changes[r];
+            Change(static_cast<int>(r) + 1, "Change", w, a, in, out);
+            const long long m = Scaled(w, 2) * Scaled(a, 2);
+            const int sign = (std::string(in) == "X") - (std::string(out) == "X");
+            weight += sign * Scaled(w, 2);
+            moment += sign * m;
+        }
+        Recalculate(ws);
+        if (weighed) {
+            EXPECT_EQ(ws.Get(Field::Empty), Written(weighedWeight, 2));
+            EXPECT_EQ(ws.Get(Field::CG), Written(RoundedQuotient(weighedMoment, weighedWeight), 2));
+            EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Weight), Written(weighedWeight, 2));
+            EXPECT_EQ(Shown(GridId::Grid1, 0, installed::Moment),
+                      Written(RoundedQuotient(weighedMoment, 1000), 1));
+        }
+        EXPECT_EQ(ws.Get(Field::Text23), Written(weight, 2, false));
+        EXPECT_EQ(ws.Get(Field::Text24), Written(RoundedQuotient(moment, weight), 2, false));
+        EXPECT_EQ(ws.Get(Field::Text27), Written(RoundedQuotient(moment, 1000), 1, false));
     }
 }
 

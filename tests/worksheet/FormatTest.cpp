@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "worksheet/Decimal.h"
+
 namespace wb {
 namespace {
 
@@ -37,14 +39,34 @@ TEST(Patterns, RoundHalfAwayFromZero) {
         EXPECT_EQ(FormatNumber(c.value, c.pattern), c.shown) << c.value << " through " << c.pattern;
 }
 
-TEST(SinglePatterns, AreReducedToSevenDigitsBeforeRounding) {
-    // 1.005f is 1.00499999523...: its 7-digit form 1.005 rounds up.
-    EXPECT_EQ(FormatSingle(1.005f, "#####0.00"), "1.01");
-    EXPECT_EQ(FormatSingle(70.38142f, "####0.#0"), "70.38");
-    EXPECT_EQ(FormatSingle(16777217.0f, "#####0.0"), "16777220.0");  // 7 digits, then zeros
+TEST(Patterns, ADoubleIsReducedToFifteenDigitsBeforeRounding) {
+    // 1.005 is 1.00499999999999989...: its 15-digit form 1.005 rounds up.
+    EXPECT_EQ(FormatNumber(1.005, "#####0.00"), "1.01");
+    // A heavy aircraft keeps its last shown digits: 2258183.585 to the cent.
+    EXPECT_EQ(FormatNumber(2258183.585, "######.00"), "2258183.59");
+    EXPECT_EQ(FormatNumber(16777217.0, "#####0.0"), "16777217.0");
     // Non-finite values never show garbage.
-    EXPECT_EQ(FormatSingle(std::numeric_limits<float>::infinity(), "######.00"), "Overflow");
+    EXPECT_EQ(FormatNumber(std::numeric_limits<double>::infinity(), "######.00"), "Overflow");
     EXPECT_EQ(FormatNumber(std::nan(""), "#####0.00"), "Overflow");
+}
+
+// Printed numbers are worked with digit for digit, whatever their size.
+TEST(Decimals, ReadAsTypedAndMultiplyAddAndDivideExactly) {
+    EXPECT_EQ(Decimal::Read(" 1 234.50lb").Text(2), "1234.50");
+    EXPECT_EQ(Decimal::Read("1.5E2").Text(0), "150");
+    EXPECT_EQ(Decimal::Read("-.25").Decimals(), 2);
+    EXPECT_EQ(Decimal::Read("N/A").Text(1), "0.0");
+    // 18 significant digits, beyond a double: 9876543210.55 x 1234.55.
+    const Decimal product = Decimal::Read("9876543210.55") * Decimal::Read("1234.55");
+    EXPECT_EQ(product.Text(4), "12193086420584.5025");
+    EXPECT_EQ(product.Formatted("######.0"), "12193086420584.5");
+    EXPECT_EQ((Decimal::Read("0.1") + Decimal::Read("0.2") - Decimal::Read("0.3")).IsZero(), true);
+    EXPECT_EQ(Decimal::Read("-0.05").Formatted("#####.0"), "-.1");
+    EXPECT_EQ(Decimal::Read("-0.04").Formatted("#####.0"), ".0");
+    EXPECT_EQ(Decimal::Read("187969.5").DividedBy(Decimal::Read("5199"), 6).Text(6), "36.154934");
+    EXPECT_EQ(Decimal::Read("-1").DividedBy(Decimal::Read("8"), 2).Text(2), "-0.13");  // half away
+    EXPECT_EQ(Decimal::Read("1").DividedBy(Decimal(), 2).Text(2), "0.00");
+    EXPECT_EQ(Decimal::Read("1e999").ToDouble(), std::numeric_limits<double>::max());
 }
 
 TEST(Patterns, TextIsFormattedOnlyWhenItIsANumber) {

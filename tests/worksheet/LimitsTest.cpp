@@ -1,6 +1,12 @@
 #include "worksheet/Limits.h"
 
+#include "worksheet/Balance.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "TestArithmetic.h"
 
 namespace wb {
 namespace {
@@ -69,13 +75,56 @@ TEST(EmptyCgCheck, SaysWhereTheNewCgStandsAsShown) {
     EXPECT_EQ(IndicationText(Evaluate("33.0 - 42.5", 0, 0, "228", "35")), "");
 }
 
-TEST(EmptyCgCheck, WorksOutTheBallastToTheLimitPassed) {
-    // The published example: 1876 at +32.2, forward limit +33.0, ballast at +228.
-    const EmptyCgLimits forward = Evaluate("+33.0 to +42.5", 1876, 32.2f, "228");
-    ASSERT_TRUE(forward.ballast);
-    EXPECT_NEAR(forward.ballast->exact, 7.6964, 1e-4);
-    EXPECT_EQ(forward.ballast->whole, 8);
+// The ballast is worked from the C.G. itself, not as shown, and the C.G. with it checked, on
+// Worksheets typed as a mechanic types them; the expected texts by the test's own arithmetic.
+TEST(EmptyCgCheck, BallastFromTheUnroundedCgReachesTheLimit) {
+    struct Case {
+        const char *empty, *cg, *changeWeight, *changeArm, *range, *ballastArm, *limit;
+    };
+    const Case cases[] = {
+        // New C.G. +36.1549 shows as 36.15: 30 lb at +10 would leave +36.0049, still aft.
+        {"4954", "30.5", "245", "150.5", "+33.0 to +36.0", "10", "36.0"},
+        {"1876", "32.2", "0", "0", "+33.0 to +42.5", "228", "33.0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.empty) + " at " + c.cg);
+        Worksheet ws;
+        ClearWorksheet(ws, false);
+        ws.Set(Field::Empty, c.empty);
+        ws.Set(Field::CG, c.cg);
+        ws.Set(Field::Range3, c.range);
+        ws.Set(Field::BallastArm, c.ballastArm);
+        RebuildPreviousEmptyRow(ws, Field::CG);
+        ws.InstalledList().At(1, installed::Weight) = c.changeWeight;
+        ws.InstalledList().At(1, installed::Arm) = c.changeArm;
+        ws.InstalledList().At(1, installed::Install) = "X";
+        Recalculate(ws);
+        const std::optional<EmptyCgLimits> limits = EvaluateEmptyCg(ws);
+        ASSERT_TRUE(limits);
+        ASSERT_TRUE(limits->ballast);
 
+        // Whole pounds; arms, the limit and the C.G. in tenths of an inch.
+        const long long w = test::Scaled(c.empty, 0) + test::Scaled(c.changeWeight, 0);
+        const long long m = test::Scaled(c.empty, 0) * test::Scaled(c.cg, 1) +
+                            test::Scaled(c.changeWeight, 0) * test::Scaled(c.changeArm, 1);
+        const long long arm = test::Scaled(c.ballastArm, 1), limit = test::Scaled(c.limit, 1);
+        // (M + b x arm) / (W + b) = limit: b = (limit x W - M) / (arm - limit), then whole pounds.
+        const long long hundredths = test::RoundedQuotient((limit * w - m) * 100, arm - limit);
+        const long long whole = (limit * w - m) * (arm - limit) > 0
+                                    ? test::CeilQuotient(std::llabs(limit * w - m), std::llabs(arm - limit))
+                                    : 0;
+        const long long cgWith = test::RoundedQuotient((m + whole * arm) * 10, w + whole);
+        EXPECT_EQ(BallastText(*limits), "Ballast needed at +" + test::Written(arm, 1) +
+                                            "0: " + test::Written(hundredths, 2) + ", rounded up to " +
+                                            std::to_string(whole) + "; C.G. with ballast +" +
+                                            test::Written(cgWith, 2));
+        // With that ballast the C.G. itself is at or within the limit, not only as shown.
+        EXPECT_LE((m + whole * arm - limit * (w + whole)) * (m - limit * w), 0);
+        EXPECT_EQ(IndicationText(*limits), std::string("OUTSIDE empty weight C.G. range ") + c.range);
+    }
+}
+
+TEST(EmptyCgCheck, WorksOutTheBallastToTheLimitPassed) {
     // Aft of the range, ballast in the nose.
     EXPECT_EQ(Evaluate("35.0 - 42.5", 1500, 44.0f, "10 (nose)").ballast->whole, 70);
 
