@@ -174,6 +174,19 @@ bool HasTable(Database& db, std::string_view name) {
     return s.Step();
 }
 
+bool HasIndex(Database& db, std::string_view name) {
+    Statement s = db.Prepare("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?");
+    s.Bind(1, std::string(name));
+    return s.Step();
+}
+
+// The name in "CREATE INDEX IF NOT EXISTS <name> ON ...".
+std::string IndexName(std::string_view createSql) {
+    constexpr std::string_view kAfter = "EXISTS ";
+    const size_t from = createSql.find(kAfter) + kAfter.size();
+    return std::string(createSql.substr(from, createSql.find(' ', from) - from));
+}
+
 bool HasColumn(Database& db, std::string_view table, std::string_view column) {
     Statement s = db.Prepare("SELECT 1 FROM pragma_table_info(?) WHERE name = ?");
     s.BindAll({std::string(table), std::string(column)});
@@ -368,6 +381,15 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
         // The upgrade changes the layout, which no statement may be reading meanwhile.
         count.Reset();
         version.Reset();
+        bool indexMissing = false;
+        for (const TableLayout& t : tables)
+            if (!t.indexSql.empty() && HasTable(db, t.name) && !HasIndex(db, IndexName(t.indexSql)))
+                indexMissing = true;
+        // Nothing is written into a file before it is known to be sound: a damaged one is left
+        // as it is, for a backup or a recovery to work from.
+        if (v < kSchemaVersion || indexMissing)
+            if (const std::string problem = QuickCheck(db); !problem.empty())
+                throw StoreError(file, "The database file is damaged: " + problem, true);
         if (v < kSchemaVersion) Upgrade(file, db, tables, v);
         for (const TableLayout& t : tables)
             if (!HasTable(db, t.name))
@@ -387,7 +409,7 @@ Database OpenDatabaseFile(const std::filesystem::path& file, const std::vector<T
             db.Exec(t.firstRowSql);
         }
         for (const TableLayout& t : tables) {
-            if (t.indexSql.empty()) continue;
+            if (t.indexSql.empty() || !indexMissing) continue;
             try {
                 db.Exec(t.indexSql);
             } catch (const SqliteError&) {

@@ -252,6 +252,48 @@ TEST_F(RevisionFileTest, AVersionTwoFileKeepsItsHistoryThroughTheUpgradeAndLater
     EXPECT_EQ(ReadHistory(db(), "N1").lines.at(0).earlier.size(), 2u);
 }
 
+// Zeroes the first page of a table, as a damaged disk block would.
+void ZeroFirstPage(const std::filesystem::path& file, const std::string& table) {
+    std::int64_t page = 0;
+    {
+        Database db(file, Database::Mode::OpenExisting);
+        Statement root = db.Prepare("SELECT rootpage FROM sqlite_schema WHERE name = ?");
+        root.Bind(1, table);
+        ASSERT_TRUE(root.Step());
+        page = root.Int(0);
+    }
+    std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp((page - 1) * 4096);
+    const std::string zeros(4096, '\0');
+    f.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+}
+
+// A damaged file is never upgraded, nor given a missing index, before the check: it stays as
+// it was, for a backup or a recovery to work from, and it is told as damaged.
+TEST_F(RevisionFileTest, ADamagedOldFileOrOneMissingAnIndexIsNeverWrittenBeforeTheCheck) {
+    StoreFull("N1", "06-10-2001");
+    form.records.reset();
+    const std::string whole = Contents(MainFile());
+    for (bool old : {true, false}) {
+        SCOPED_TRACE(old ? "version 1" : "index missing");
+        std::ofstream(MainFile(), std::ios::binary | std::ios::trunc) << whole;
+        if (old)
+            MakeVersionOne(MainFile());
+        else
+            Database(MainFile(), Database::Mode::OpenExisting).Exec("DROP INDEX Equipment_FoldedTail");
+        ZeroFirstPage(MainFile(), "Equipment");
+        const std::string damaged = Contents(MainFile());
+        try {
+            MainDatabase{MainFile()};
+            ADD_FAILURE() << "the damaged file was opened";
+        } catch (const StoreError& e) {
+            EXPECT_TRUE(e.damaged()) << e.what();
+        }
+        EXPECT_EQ(Contents(MainFile()), damaged);
+        EXPECT_FALSE(std::filesystem::exists(DataFolder() / "VELK.MDB.v1"));
+    }
+}
+
 TEST(Upgrade, AFailedUpgradeLeavesTheFileAsItWasAndANewerFileIsRefused) {
     TempFolder temp;
     const auto file = temp.path / "VELK.MDB";
