@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <fstream>
 #include <system_error>
 
@@ -434,20 +435,36 @@ const std::vector<std::pair<std::string_view, std::string_view>>& FoldedColumns(
 }
 
 void FillFoldedColumns(Database& db) {
-    // One statement per distinct text, not per row: a shop's Equipment table holds millions of
-    // rows under a few thousand tail numbers.
     for (const auto& [table, column] : FoldedColumns()) {
         const std::string source = Quoted(column), folded = Quoted("Folded" + std::string(column));
-        Statement texts = db.Prepare("SELECT DISTINCT CAST(" + source + " AS TEXT) FROM " + Quoted(table) +
-                                     " WHERE " + folded + " IS NULL AND " + source + " IS NOT NULL");
+        const std::string unfilled = " WHERE " + folded + " IS NULL AND " + source + " IS NOT NULL";
+        if (!db.OnServer()) {
+            // The local engine folds with the program's own function: one pass over the table.
+            db.Exec("UPDATE " + Quoted(table) + " SET " + folded + " = " + kFoldCaseFunction + "(" + source +
+                    ")" + unfilled);
+            continue;
+        }
+        // A server has no such function: each distinct text is folded here and the table
+        // passed over once per batch of them, not once per text (Equipment holds millions of
+        // rows under a few thousand tail numbers).
+        Statement texts = db.Prepare("SELECT DISTINCT " + source + " FROM " + Quoted(table) + unfilled);
         std::vector<std::string> distinct;
         while (texts.Step())
             distinct.push_back(texts.Text(0).value_or(""));
-        Statement fill = db.Prepare("UPDATE " + Quoted(table) + " SET " + folded + " = ? WHERE " + folded +
-                                    " IS NULL AND CAST(" + source + " AS TEXT) = ?");
-        for (const std::string& text : distinct) {
-            fill.Reset();
-            fill.BindAll({FoldCase(text), text});
+        constexpr size_t kBatch = 500;
+        for (size_t from = 0; from < distinct.size(); from += kBatch) {
+            const size_t to = std::min(distinct.size(), from + kBatch);
+            std::string values;
+            std::vector<Value> params;
+            for (size_t k = from; k < to; ++k) {
+                values += (values.empty() ? "(?, ?)" : ", (?, ?)");
+                params.emplace_back(distinct[k]);
+                params.emplace_back(FoldCase(distinct[k]));
+            }
+            Statement fill = db.Prepare("UPDATE " + Quoted(table) + " SET " + folded + " = v.column2 FROM (VALUES " +
+                                        values + ") AS v WHERE " + Quoted(table) + "." + source +
+                                        " = v.column1 AND " + Quoted(table) + "." + folded + " IS NULL");
+            fill.BindAll(params);
             fill.Run();
         }
     }
