@@ -15,6 +15,7 @@
 #include "store/Schema.h"
 #include "store/pg/CopyUp.h"
 #include "tests/store/StoreFixture.h"
+#include "tests/support/RecordingProgress.h"
 
 namespace wb::jet {
 namespace {
@@ -214,6 +215,19 @@ TEST_P(ConvertFailure, LeavesTheOldFileInPlaceAndNoOtherFile) {
         EXPECT_NE(std::string(e.what()).find("disk full"), std::string::npos) << e.what();
         EXPECT_NE(std::string(e.what()).find("Nothing has been changed"), std::string::npos) << e.what();
     }
+    EXPECT_EQ(FilesIn(temp.path), std::set<std::string>{"VELK.MDB"});
+    EXPECT_EQ(Contents(file), Contents(FixtureDir() / "VELK_b.MDB"));
+}
+
+// Stopped part of the way, a conversion leaves the old file as it was and no other file.
+TEST(ConvertCancel, LeavesTheOldFileInPlaceAndNoOtherFile) {
+    WB_NEED_JET_FIXTURES();
+    TempFolder temp;
+    const fs::path file = CopyFixture("VELK_b.MDB", temp.path, "VELK.MDB");
+    test::RecordingProgress stopped(4);
+    EXPECT_THROW(ConvertMainDatabase(file, {}, ReadInThisProcess(), stopped), WorkCancelled);
+    EXPECT_EQ(stopped.Steps().front().text, "Reading the old file");
+    EXPECT_TRUE(stopped.ShowedPartWay());
     EXPECT_EQ(FilesIn(temp.path), std::set<std::string>{"VELK.MDB"});
     EXPECT_EQ(Contents(file), Contents(FixtureDir() / "VELK_b.MDB"));
 }

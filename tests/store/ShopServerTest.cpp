@@ -6,7 +6,9 @@
 
 #include "store/CaseFold.h"
 #include "store/Schema.h"
+#include "store/pg/CopyUp.h"
 #include "tests/store/StoreFixture.h"
+#include "tests/support/RecordingProgress.h"
 
 namespace wb {
 namespace {
@@ -283,6 +285,27 @@ TEST_F(MoveUpTest, TheLocalRecordsMoveUpAndTheNextStartUsesTheServer) {
     EXPECT_TRUE(next.records->db().OnServer());
     EXPECT_EQ(next.records->AircraftSet.Size(), 1);
     EXPECT_TRUE(again.shown.empty());
+}
+
+// Stopped part of the way, a move up leaves the server's database as it was; run again, it
+// says how many rows are up until all are.
+TEST_F(MoveUpTest, ACancelledMoveLeavesTheServerAsItWas) {
+    WB_REQUIRE_TEST_SERVER();
+    test::FreshServerDatabase();
+    for (int n = 0; n < 150; ++n)
+        Store("N" + std::to_string(700 + n), "06-10-2001");
+    Database server = OpenServer(TestServerAddress());
+    const auto before = test::Dump(server);
+    test::RecordingProgress stopped(2);
+    EXPECT_THROW(CopyUp(db(), server, stopped), WorkCancelled);
+    EXPECT_EQ(test::Dump(server), before);
+
+    test::RecordingProgress watched;
+    EXPECT_EQ(CopyUp(db(), server, watched).worksheets, 150);
+    EXPECT_TRUE(watched.ShowedPartWay());
+    const auto last = watched.Steps().back();
+    EXPECT_EQ(last.done, last.total);
+    EXPECT_EQ(test::Dump(server), test::Dump(db()));
 }
 
 }  // namespace
