@@ -44,7 +44,6 @@ WorkDialog::WorkDialog(QWidget* parent, const QString& title, bool cancellable)
 }
 
 void WorkDialog::ShowProgress(const DialogProgress::Seen& seen) {
-    if (wasCanceled()) return;  // it says that it is stopping
     const QString text = QString::fromStdString(seen.text);
     if (!text.isEmpty() && labelText() != text) setLabelText(text);
     if (seen.total <= 0) {
@@ -55,12 +54,13 @@ void WorkDialog::ShowProgress(const DialogProgress::Seen& seen) {
     setValue(static_cast<int>(std::min(seen.done, seen.total) * kBarSteps / seen.total));
 }
 
+// Escape and the close box: as the Cancel button, where there is one.
 void WorkDialog::reject() {
-    if (cancellable_) cancel();
+    if (cancellable_) emit canceled();
 }
 
 void WorkDialog::closeEvent(QCloseEvent* e) {
-    if (cancellable_) cancel();
+    if (cancellable_) emit canceled();
     e->ignore();  // it closes when the work has ended
 }
 
@@ -80,7 +80,8 @@ void RunUnderDialog(QWidget* parent, const AsideWork& work) {
     bool up = false;
     QTimer refresh;
     QObject::connect(&refresh, &QTimer::timeout, &dialog, [&] {
-        dialog.ShowProgress(progress.Now());
+        // Once cancelled, the dialog says that it is stopping until the work has.
+        if (!progress.Cancelled()) dialog.ShowProgress(progress.Now());
         if (up || since.elapsed() < kShowAfterMs) return;
         up = true;
         if (!dialog.isVisible()) dialog.show();

@@ -14,14 +14,16 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Runs on the window's thread once the dialog is up and has shown the first report.
-void WhenUp(QWidget& window, std::function<void(QProgressDialog&)> look) {
-    QTimer::singleShot(800, &window, [&window, look] {
+// Runs on the window's thread once the dialog is up and shows `label`.
+void WhenUp(QWidget& window, const QString& label, std::function<void(QProgressDialog&)> look) {
+    auto* poll = new QTimer(&window);
+    QObject::connect(poll, &QTimer::timeout, &window, [&window, poll, label, look] {
         auto* dialog = window.findChild<QProgressDialog*>(QStringLiteral("ProgressDialog"));
-        QVERIFY(dialog != nullptr);
-        QVERIFY(dialog->isVisible());
+        if (dialog == nullptr || !dialog->isVisible() || dialog->labelText() != label) return;
+        poll->stop();
         look(*dialog);
     });
+    poll->start(50);
 }
 
 // Waits on the worker until `until` or a few seconds; the work's own pace.
@@ -36,22 +38,35 @@ class WorkAsideTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void aCancellableJobShowsHowFarItIsAndStopsOnCancel_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("the Cancel button") << false;
+        QTest::newRow("Escape") << true;
+    }
+
     // Half way through, the dialog shows the work's title, what it does and half the bar;
-    // Cancel asks the work to stop, and the dialog stays until it has.
+    // Cancel (or Escape) asks the work to stop, and the dialog says so until it has.
     void aCancellableJobShowsHowFarItIsAndStopsOnCancel() {
+        QFETCH(bool, escape);
         QWidget window;
         window.show();
         QString title, label;
         int value = -1, maximum = -1;
         bool cancelShown = false;
-        WhenUp(window, [&](QProgressDialog& dialog) {
+        QString afterCancel;
+        WhenUp(window, QStringLiteral("Restoring the backup"), [&](QProgressDialog& dialog) {
             title = dialog.windowTitle();
             label = dialog.labelText();
             value = dialog.value();
             maximum = dialog.maximum();
             auto* cancel = dialog.findChild<QPushButton*>();
             cancelShown = cancel != nullptr && cancel->isVisible();
-            if (cancel != nullptr) QTest::mouseClick(cancel, Qt::LeftButton);
+            if (escape)
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+            else if (cancel != nullptr)
+                QTest::mouseClick(cancel, Qt::LeftButton);
+            QTest::qWait(300);
+            afterCancel = dialog.labelText();
         });
         std::atomic<bool> stopped = false;
         bool done = false;
@@ -59,6 +74,9 @@ class WorkAsideTest : public QObject {
                                               p.Report(50, 100, "Restoring the backup");
                                               Wait([&] { return p.Cancelled(); });
                                               stopped = p.Cancelled();
+                                              // Still reporting while it winds up.
+                                              p.Report(60, 100, "Restoring the backup");
+                                              std::this_thread::sleep_for(500ms);
                                           },
                                           [&] { done = true; }, "Restoring a backup", true});
         QVERIFY(stopped);
@@ -68,6 +86,7 @@ class WorkAsideTest : public QObject {
         QVERIFY(maximum > 0);
         QCOMPARE(value * 2, maximum);
         QVERIFY(cancelShown);
+        QCOMPARE(afterCancel, QStringLiteral("Cancelling..."));
         QVERIFY(window.findChild<QProgressDialog*>() == nullptr);
     }
 
@@ -79,7 +98,7 @@ class WorkAsideTest : public QObject {
         std::atomic<bool> looked = false;
         bool hasButton = true, stillUp = false;
         int maximum = -1;
-        WhenUp(window, [&](QProgressDialog& dialog) {
+        WhenUp(window, QStringLiteral("Printing sheet 1"), [&](QProgressDialog& dialog) {
             hasButton = dialog.findChild<QPushButton*>() != nullptr;
             maximum = dialog.maximum();
             QTest::keyClick(&dialog, Qt::Key_Escape);
