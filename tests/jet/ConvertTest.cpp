@@ -271,13 +271,31 @@ TEST_F(ConvertStartUp, YesConvertsReportsAndOpensADatabaseThatSearchesAndSaves) 
     EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Tail = 'C-GKLM' AND Work = 'Annual, reweighed'"), 1);
 }
 
-TEST_F(ConvertStartUp, NoChangesNothingAndOffersTheDataFolderPanel) {
-    form.Activate();
-    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Convert old database?"});
-    EXPECT_EQ(form.records, nullptr);
-    EXPECT_TRUE(form.Visible(Control::Panel3D11));
-    EXPECT_EQ(FilesIn(DataFolder()), std::set<std::string>{"VELK.MDB"});
-    EXPECT_EQ(Contents(MainFile()), Contents(FixtureDir() / "VELK_a.MDB"));
+// No, or Yes and then Cancel on the progress dialog: the old file stays as it was, alone, and
+// the data folder panel is offered.
+TEST_F(ConvertStartUp, NoOrCancelChangesNothingAndOffersTheDataFolderPanel) {
+    struct Case {
+        bool yes;
+        std::vector<std::string> titles;
+        std::vector<test::AsideRun> runs;
+    };
+    for (const Case& c : {Case{false, {"Convert old database?"}, {}},
+                          Case{true,
+                               {"Convert old database?", "Database not converted"},
+                               {{"Converting the old database", true}}}}) {
+        SCOPED_TRACE(c.yes);
+        dialogs.Clear();
+        dialogs.answers = {c.yes};
+        test::RecordingRunner runner(3);
+        form.runInBackground = runner.Runner();
+        form.Activate();
+        EXPECT_EQ(dialogs.Titles(), c.titles);
+        EXPECT_EQ(runner.runs, c.runs);
+        EXPECT_EQ(form.records, nullptr);
+        EXPECT_TRUE(form.Visible(Control::Panel3D11));
+        EXPECT_EQ(FilesIn(DataFolder()), std::set<std::string>{"VELK.MDB"});
+        EXPECT_EQ(Contents(MainFile()), Contents(FixtureDir() / "VELK_a.MDB"));
+    }
 }
 
 }  // namespace
