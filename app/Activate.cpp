@@ -61,8 +61,8 @@ void MainForm::Activate() {
 
     CompanyRow company;
     try {
-        if (OfferConversion(dialogs_, MainDatabaseFile(*dataPath), LegacyDatabase::Main, oldFileReader) ==
-            LegacyFileOutcome::LeftAsItIs)
+        if (OfferConversion(dialogs_, MainDatabaseFile(*dataPath), LegacyDatabase::Main, oldFileReader,
+                            runInBackground) == LegacyFileOutcome::LeftAsItIs)
             throw LeftAsItIs();
         // A damaged file is told about here, once, with what can be done.
         if (OpenMainDatabase(MainDatabaseFile(*dataPath))) {

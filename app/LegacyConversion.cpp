@@ -16,7 +16,7 @@ static std::filesystem::path InstalledReader() {
 }
 
 LegacyFileOutcome OfferConversion(Dialogs& dialogs, const std::filesystem::path& file, LegacyDatabase which,
-                                  const std::filesystem::path& reader) {
+                                  const std::filesystem::path& reader, const AsideRunner& run) {
     const jet::JetFormat format = jet::FormatOfFile(file);
     if (format == jet::JetFormat::NotJet) return LegacyFileOutcome::NotLegacy;
     const bool settings = which == LegacyDatabase::Settings;
@@ -39,12 +39,27 @@ LegacyFileOutcome OfferConversion(Dialogs& dialogs, const std::filesystem::path&
     if (!dialogs.AskYesNo("Convert old database?", question)) return LegacyFileOutcome::LeftAsItIs;
 
     try {
-        const auto process = SystemChildProcess();
-        const jet::ChildTableReader child(*process, reader.empty() ? InstalledReader() : reader);
-        const jet::ConversionReport report = settings ? jet::ConvertSettingsDatabase(file, {}, child)
-                                                      : jet::ConvertMainDatabase(file, {}, child);
+        jet::ConversionReport report;
+        const std::filesystem::path program = reader.empty() ? InstalledReader() : reader;
+        if (settings) {
+            // Two rows: over before a dialog could show.
+            const auto process = SystemChildProcess();
+            report = jet::ConvertSettingsDatabase(file, {}, jet::ChildTableReader(*process, program));
+        } else {
+            RunWithProgress(run, "Converting the old database", true, [&report, file, program](Progress& p) {
+                const auto process = SystemChildProcess();
+                report = jet::ConvertMainDatabase(file, {}, jet::ChildTableReader(*process, program), p);
+            });
+        }
         dialogs.Notice("Database converted", jet::ReportText(report), Icon::Information);
         return LegacyFileOutcome::Converted;
+    } catch (const WorkCancelled&) {
+        dialogs.Notice("Database not converted",
+                       file.string() +
+                           "\n\nThe conversion was cancelled. Nothing has been changed: the old "
+                           "file is where it was.\n\nPress OK to continue",
+                       Icon::Exclamation);
+        return LegacyFileOutcome::LeftAsItIs;
     } catch (const jet::ConversionError& e) {
         dialogs.Notice("Database could not be converted", file.string() + "\n\n" + e.what(), Icon::Critical);
         return LegacyFileOutcome::LeftAsItIs;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "worksheet/Ports.h"
+#include "worksheet/Progress.h"
 
 namespace wb {
 
@@ -19,7 +20,8 @@ enum class LegacyFileOutcome {
 // Recognises the old file by its header, whatever it is called. Nothing is written unless the
 // mechanic answers Yes. The file is read by the `reader` program in a child process (empty: the
 // one installed beside this program), so a damaged file is refused instead of ending the program.
+// A main database is converted under a progress dialog through `run`, and may be cancelled.
 LegacyFileOutcome OfferConversion(Dialogs& dialogs, const std::filesystem::path& file, LegacyDatabase which,
-                                  const std::filesystem::path& reader = {});
+                                  const std::filesystem::path& reader = {}, const AsideRunner& run = {});
 
 }  // namespace wb

@@ -13,12 +13,13 @@
 #include "app/Controls.h"
 #include "store/Backup.h"
 #include "worksheet/Ports.h"
+#include "worksheet/Progress.h"
 #include "worksheet/RecordChain.h"
 #include "worksheet/Worksheet.h"
 
 namespace wb {
 
-struct ServerAddress;  // a shop server's address (store/pg/)
+struct ServerAddress;    // a shop server's address (store/pg/)
 class Records;           // the open main database and its record sets (store/)
 struct CompanySettings;  // the set-up panel's company details (setup/)
 class SettingsDatabase;  // "SetupVELKF.MDB" in the working folder (store/)
@@ -107,10 +108,10 @@ class MainForm {
     // A store failure. Damage is told once, with what can be done, and the store becomes
     // read-only; true when it was damage, so that the caller tells nothing more.
     bool MetDamage(const std::exception& e);
-    // Runs the start-up check away from the window: `job` on a worker thread, `done` back on
-    // the window's. Unset, both run at once, in order.
-    std::function<void(std::function<StartupCheck()> job, std::function<void(const StartupCheck&)> done)>
-        runInBackground;
+    // Runs long work away from the window: the start-up check beside it, and a backup, a
+    // restore, a recovery, a move up or a conversion under a progress dialog. Unset, the work
+    // runs at once, in order.
+    AsideRunner runInBackground;
     // The date and time backups and kept files are named by.
     std::function<DateTime()> now = LocalNow;
 

@@ -141,20 +141,27 @@ void MainForm::ClickMoveUp() {
                                              ShownAddress(a) + "?\n\nThe local database is left as it is."))
         return;
     try {
-        Database server = OpenServer(a);
         CopyUpCounts counts;
-        if (records && !records->db().OnServer() && records->db().file() == local) {
-            counts = CopyUp(records->db(), server);
-        } else {
-            Database from = OpenDatabaseFile(local, MainTables());
-            counts = CopyUp(from, server);
-        }
+        // The worker opens both ends itself: the store open on the window's thread stays
+        // the window's.
+        RunWithProgress(runInBackground, "Moving up to the shop server", true,
+                        [&counts, a, local](Progress& p) {
+                            Database server = OpenServer(a);
+                            Database from = OpenDatabaseFile(local, MainTables());
+                            counts = CopyUp(from, server, p);
+                        });
         dialogs_.Notice(
             kServerTitle,
             "Copied to the shop server: " + std::to_string(counts.worksheets) + " Worksheets, " +
                 std::to_string(counts.listRows) + " equipment rows and " + std::to_string(counts.revisions) +
                 " earlier versions.\n\nPress Save to use the server from the next start." + kContinue,
             Icon::Information);
+    } catch (const WorkCancelled&) {
+        dialogs_.Notice(kServerTitle,
+                        "The move was cancelled. Nothing was copied: the shop server's database is as it "
+                        "was." +
+                            std::string(kContinue),
+                        Icon::Exclamation);
     } catch (const std::exception& e) {
         dialogs_.Notice(kServerTitle, std::string(e.what()) + "\n\nNothing was copied." + kContinue,
                         Icon::Critical);

@@ -10,6 +10,8 @@
 namespace wb {
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr const char* kContinue = "\n\nPress OK to continue";
 constexpr const char* kRestore = "Restore backup";
 constexpr const char* kRecover = "Recover";
@@ -93,10 +95,17 @@ void MainForm::BeginStartupCheck() {
 }
 
 void MainForm::RunAside(std::function<StartupCheck()> job, std::function<void(const StartupCheck&)> done) {
+    // The result is written on the worker and read on the window's thread once it has ended.
+    auto result = std::make_shared<StartupCheck>();
+    AsideWork work{[result, job = std::move(job)](Progress&) { *result = job(); },
+                   [result, done = std::move(done)] { done(*result); },
+                   {},
+                   false};
     if (runInBackground) {
-        runInBackground(std::move(job), std::move(done));
+        runInBackground(std::move(work));
     } else {
-        done(job());
+        work.job(NoProgress());
+        work.done();
     }
 }
 
@@ -191,7 +200,11 @@ bool MainForm::RestoreNewestGood() {
     std::string failures;
     for (auto b = backups.rbegin(); b != backups.rend(); ++b) {
         try {
-            const auto kept = RestoreBackup(mainFile_, b->file, now(), "damaged");
+            std::optional<fs::path> kept;
+            RunWithProgress(runInBackground, "Restoring a backup", true,
+                            [&kept, file = mainFile_, from = b->file, when = now()](Progress& p) {
+                                kept = RestoreBackup(file, from, when, "damaged", p);
+                            });
             ReopenStore();
             dialogs_.Notice(
                 "Backup restored",
@@ -200,6 +213,13 @@ bool MainForm::RestoreNewestGood() {
                     (kept ? "\n\nThe damaged file is kept as\n" + kept->string() : std::string()) + kContinue,
                 Icon::Information);
             return true;
+        } catch (const WorkCancelled&) {
+            dialogs_.Notice(
+                "Backup not restored",
+                std::string("The restore was cancelled. The damaged file is as it was.") + kContinue,
+                Icon::Exclamation);
+            GoOnReadOnly();
+            return false;
         } catch (const std::exception& e) {
             // A backup that is itself damaged is passed over for the one before it.
             failures += "\n" + b->file.filename().string() + ": " + e.what();
@@ -225,7 +245,10 @@ void MainForm::GoOnReadOnly() {
 void MainForm::RecoverDamaged() {
     records.reset();
     try {
-        const Recovery r = RecoverMainDatabase(mainFile_, now());
+        Recovery r;
+        RunWithProgress(
+            runInBackground, "Recovering the database", true,
+            [&r, file = mainFile_, when = now()](Progress& p) { r = RecoverMainDatabase(file, when, p); });
         ReopenStore();
         std::string text = std::to_string(r.worksheetsSaved) + " Worksheets and " +
                            std::to_string(r.rowsSaved) + " equipment rows were recovered; " +
@@ -238,6 +261,11 @@ void MainForm::RecoverDamaged() {
         if (r.lost.size() > kShown) text += "\n... and " + std::to_string(r.lost.size() - kShown) + " more";
         text += "\n\nThe damaged file is kept as\n" + r.keptAs.string() + kContinue;
         dialogs_.Notice("Database recovered", text, Icon::Information);
+    } catch (const WorkCancelled&) {
+        dialogs_.Notice("Database not recovered",
+                        std::string("The recovery was cancelled. The damaged file is as it was.") + kContinue,
+                        Icon::Exclamation);
+        GoOnReadOnly();
     } catch (const std::exception& e) {
         dialogs_.Notice("Database not recovered", std::string(e.what()) + kContinue, Icon::Critical);
         GoOnReadOnly();
@@ -288,7 +316,12 @@ void MainForm::ClickBackups() {
                             Icon::Exclamation);
             return;
         }
-        const BackupResult made = MakeBackup(mainFile_, now());
+        BackupResult made;
+        RunWithProgress(
+            runInBackground, "Backing up the database", true,
+            [&made, file = mainFile_, when = now()](Progress& p) { made = MakeBackup(file, when, p); });
+        // Stopped by the mechanic: nothing was made, and nothing needs saying.
+        if (made.cancelled) return;
         if (made.made) {
             dialogs_.Notice("Backup made",
                             "The database was backed up as\n" + made.made->string() + kContinue,
@@ -327,22 +360,35 @@ void MainForm::RestoreChosen() {
         return;
     const bool damaged = health_ == StoreHealth::Damaged;
     records.reset();
+    std::string failure;
+    Icon icon = Icon::Critical;
     try {
-        const auto kept = RestoreBackup(mainFile_, chosen.file, now(), damaged ? "damaged" : "replaced");
+        std::optional<fs::path> kept;
+        RunWithProgress(runInBackground, "Restoring a backup", true,
+                        [&kept, file = mainFile_, from = chosen.file, when = now(),
+                         why = std::string(damaged ? "damaged" : "replaced")](Progress& p) {
+                            kept = RestoreBackup(file, from, when, why, p);
+                        });
         ReopenStore();
         dialogs_.Notice(
             "Backup restored",
             "The backup made " + ShownDateTime(chosen.made) + " is in use." +
                 (kept ? "\n\nThe file it replaced is kept as\n" + kept->string() : std::string()) + kContinue,
             Icon::Information);
+        return;
+    } catch (const WorkCancelled&) {
+        failure = "The restore was cancelled. The database is as it was.";
+        icon = Icon::Exclamation;
     } catch (const std::exception& e) {
-        dialogs_.Notice("Backup not restored", std::string(e.what()) + kContinue, Icon::Critical);
-        try {
-            records = std::make_unique<Records>(mainFile_);
-            if (damaged) records->db().Exec("PRAGMA query_only = 1");
-        } catch (const std::exception&) {
-            records.reset();
-        }
+        failure = e.what();
+    }
+    dialogs_.Notice("Backup not restored", failure + kContinue, icon);
+    try {
+        records = std::make_unique<Records>(mainFile_);
+        // Still unchecked or damaged, the file stays closed to saves as before.
+        if (health_ != StoreHealth::Sound) records->db().Exec("PRAGMA query_only = 1");
+    } catch (const std::exception&) {
+        records.reset();
     }
 }
 

@@ -89,14 +89,13 @@ void BM_StartupUntilUsable(benchmark::State& state) {
         form.workingFolder = working;
         struct Pending {
             std::thread worker;
-            std::function<void(const StartupCheck&)> done;
-            StartupCheck result;
+            std::function<void()> done;
         };
         std::vector<std::unique_ptr<Pending>> pending;
-        form.runInBackground = [&](auto job, auto done) {
+        form.runInBackground = [&](AsideWork work) {
             auto p = std::make_unique<Pending>();
-            p->done = std::move(done);
-            p->worker = std::thread([p = p.get(), job = std::move(job)] { p->result = job(); });
+            p->done = std::move(work.done);
+            p->worker = std::thread([job = std::move(work.job)] { job(NoProgress()); });
             pending.push_back(std::move(p));
         };
         form.Load();
@@ -111,7 +110,7 @@ void BM_StartupUntilUsable(benchmark::State& state) {
             (i == 0 ? checkSeconds : backupSeconds) +=
                 std::chrono::duration<double>(finished - started).count();
             started = finished;
-            pending[i]->done(pending[i]->result);
+            pending[i]->done();
         }
         if (form.Health() != MainForm::StoreHealth::Sound || !dialogs.shown.empty() || pending.size() != 2)
             state.SkipWithError("the start-up told something, or made no backup");

@@ -81,37 +81,58 @@ void RemoveQuietly(const fs::path& file) {
     fs::remove(journal, ec);
 }
 
+// Between two of the engine's steps, every so many instructions: a true answer interrupts the
+// statement, so that a long check stops soon after the mechanic asked it to.
+int Interrupted(void* progress) {
+    return static_cast<const Progress*>(progress)->Cancelled() ? 1 : 0;
+}
+
 // Copies the database `from` into the new file `to` page by page with the online backup,
-// then checks the copy. Throws SqliteError or std::runtime_error; `to` is left behind.
-void CopyDatabase(const fs::path& from, const fs::path& to) {
+// then checks the copy; `text` says so on `progress`. Throws SqliteError, std::runtime_error
+// or WorkCancelled; `to` is left behind.
+void CopyDatabase(const fs::path& from, const fs::path& to, Progress& progress, std::string_view text) {
     Database source(from, Database::Mode::ReadOnly);
     Database target(to, Database::Mode::CreateIfMissing);
     sqlite3_backup* copy = sqlite3_backup_init(target.handle(), "main", source.handle(), "main");
     if (copy == nullptr)
         throw SqliteError(sqlite3_extended_errcode(target.handle()), sqlite3_errmsg(target.handle()));
     int rc = SQLITE_OK;
+    bool cancelled = false;
     // A step at a time: between steps the original is free for a save, after which the
-    // copy starts again, so that a long backup never holds a save up.
+    // copy starts again, so that a long backup never holds a save up. About a hundred steps
+    // make the whole, so that the progress moves smoothly on a large file.
+    int pages = 16;
     for (int waits = 0; waits < 100;) {
-        rc = sqlite3_backup_step(copy, 256);
-        if (rc == SQLITE_OK) continue;
-        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) break;
+        rc = sqlite3_backup_step(copy, pages);
+        const int total = sqlite3_backup_pagecount(copy);
+        progress.Report(total - sqlite3_backup_remaining(copy), total, text);
+        if (rc != SQLITE_OK && rc != SQLITE_BUSY && rc != SQLITE_LOCKED) break;
+        if ((cancelled = progress.Cancelled())) break;
+        if (rc == SQLITE_OK) {
+            pages = std::clamp(total / 100, 16, 1024);
+            continue;
+        }
         ++waits;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     sqlite3_backup_finish(copy);
+    if (cancelled) throw WorkCancelled();
     if (rc != SQLITE_DONE) {
         const int code = sqlite3_extended_errcode(target.handle());
         throw SqliteError(code != SQLITE_OK ? code : rc, sqlite3_errstr(rc));
     }
     // A check that cannot even run (a garbled rule in the schema names an unknown function)
     // says the same as one that fails: what was copied is damaged.
+    progress.Report(0, 0, "Checking the copy");
+    sqlite3_progress_handler(target.handle(), 100000, Interrupted, &progress);
     std::string problem;
     try {
         problem = QuickCheck(target);
     } catch (const SqliteError& e) {
         problem = e.what();
     }
+    sqlite3_progress_handler(target.handle(), 0, nullptr, nullptr);
+    StopIfCancelled(progress);
     if (!problem.empty()) throw CopyDamaged("the copy did not pass its check: " + problem);
 }
 
@@ -273,7 +294,7 @@ bool ChangedSinceLastBackup(const fs::path& mainFile) {
     return ec1 || ec2 || written > copied;
 }
 
-BackupResult MakeBackup(const fs::path& mainFile, const DateTime& now) {
+BackupResult MakeBackup(const fs::path& mainFile, const DateTime& now, Progress& progress) {
     BackupResult result;
     const fs::path folder = BackupFolderOf(mainFile);
     std::error_code ec;
@@ -292,8 +313,13 @@ BackupResult MakeBackup(const fs::path& mainFile, const DateTime& now) {
     fs::path part = final;
     part += ".part";
     try {
-        CopyDatabase(mainFile, part);
+        CopyDatabase(mainFile, part, progress, "Backing up the database");
         fs::rename(part, final);
+    } catch (const WorkCancelled&) {
+        RemoveQuietly(part);
+        result.cancelled = true;
+        result.failure = "the backup was cancelled";
+        return result;
     } catch (const std::exception& e) {
         RemoveQuietly(part);
         result.failure = FailureText(e);
@@ -389,12 +415,15 @@ fs::path SetAside(const fs::path& file, std::string_view why, const DateTime& no
 }
 
 std::optional<fs::path> RestoreBackup(const fs::path& mainFile, const fs::path& backup, const DateTime& now,
-                                      std::string_view keptAs) {
+                                      std::string_view keptAs, Progress& progress) {
     fs::path part = mainFile;
     part += ".restoring";
     RemoveQuietly(part);
     try {
-        CopyDatabase(backup, part);
+        CopyDatabase(backup, part, progress, "Restoring the backup");
+    } catch (const WorkCancelled&) {
+        RemoveQuietly(part);
+        throw;
     } catch (const std::exception& e) {
         RemoveQuietly(part);
         throw std::runtime_error("The backup could not be copied: " + FailureText(e) + ".");

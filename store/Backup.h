@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "worksheet/Dates.h"
+#include "worksheet/Progress.h"
 
 namespace wb {
 
@@ -50,11 +51,13 @@ struct BackupResult {
     std::optional<std::filesystem::path> made;  // the new backup
     std::string failure;                        // why none could be made; empty when made
     bool copyDamaged = false;                   // the copy failed its check: the original is damaged
+    bool cancelled = false;                     // the mechanic stopped it; nothing was made
     std::vector<std::filesystem::path> removed;
 };
 // Copies `mainFile` into a new backup, checks the copy, then removes what rotation removes.
-// A half-made copy never keeps a backup's name. Never throws.
-BackupResult MakeBackup(const std::filesystem::path& mainFile, const DateTime& now);
+// A half-made copy never keeps a backup's name, also when `progress` is cancelled. Never throws.
+BackupResult MakeBackup(const std::filesystem::path& mainFile, const DateTime& now,
+                        Progress& progress = NoProgress());
 
 // What a piece of start-up work found, run away from the window since it may take a while
 // on a large file.
@@ -89,10 +92,11 @@ std::filesystem::path SetAside(const std::filesystem::path& file, std::string_vi
 
 // Puts `backup` in the place of `mainFile`, which is first kept under a new name (returned;
 // nothing when there was no main file). The copy is made and checked before the current
-// file is moved, so a failure leaves it where it was. The main file must not be open.
-// Throws std::runtime_error saying why.
+// file is moved, so a failure or a cancel (WorkCancelled) leaves it where it was. The main
+// file must not be open. Throws std::runtime_error saying why.
 std::optional<std::filesystem::path> RestoreBackup(const std::filesystem::path& mainFile,
                                                    const std::filesystem::path& backup, const DateTime& now,
-                                                   std::string_view keptAs = "replaced");
+                                                   std::string_view keptAs = "replaced",
+                                                   Progress& progress = NoProgress());
 
 }  // namespace wb

@@ -120,6 +120,13 @@ class RowCopier {
     int count_ = 0;
 };
 
+// Says how far a pass is every so many rows, and stops it when asked to.
+void Step(Progress& progress, size_t done, size_t total, std::string_view text) {
+    if (done % 64 != 0) return;
+    progress.Report(static_cast<std::int64_t>(done), static_cast<std::int64_t>(total), text);
+    StopIfCancelled(progress);
+}
+
 std::string Shown(const Identity& w) {
     const auto date = ParseIsoDate(w.second);
     return (w.first.empty() ? "(no tail number)" : w.first) + " " + (date ? ShownDate(*date) : w.second);
@@ -127,7 +134,7 @@ std::string Shown(const Identity& w) {
 
 }  // namespace
 
-Recovery RecoverInto(const fs::path& damaged, const fs::path& into) {
+Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& progress) {
     Recovery r;
     Database to(into, Database::Mode::CreateIfMissing);
     Transaction tx(to);
@@ -158,7 +165,9 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into) {
     try {
         RowCopier aircraft(from, to, "Aircraft");
         Statement who = from.Prepare("SELECT Tail, \"Date\" FROM Aircraft WHERE Id = ?");
+        size_t done = 0;
         for (auto& [id, identity] : sheets) {
+            Step(progress, done++, sheets.size(), "Recovering Worksheets");
             if (aircraft.Copy(id)) {
                 who.Reset();
                 who.Bind(1, id);
@@ -184,7 +193,9 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into) {
     try {
         RowCopier equipment(from, to, "Equipment");
         Statement whose = from.Prepare("SELECT Tail, \"Date\" FROM Equipment WHERE Id = ?");
+        size_t done = 0;
         for (auto& [id, identity] : rows) {
+            Step(progress, done++, rows.size(), "Recovering equipment rows");
             Identity owner = identity;
             bool known = !owner.first.empty() || !owner.second.empty();
             try {
@@ -225,14 +236,17 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into) {
     return r;
 }
 
-Recovery RecoverMainDatabase(const fs::path& mainFile, const DateTime& now) {
+Recovery RecoverMainDatabase(const fs::path& mainFile, const DateTime& now, Progress& progress) {
     fs::path part = mainFile;
     part += ".recovering";
     std::error_code ec;
     fs::remove(part, ec);
     Recovery r;
     try {
-        r = RecoverInto(mainFile, part);
+        r = RecoverInto(mainFile, part, progress);
+    } catch (const WorkCancelled&) {
+        fs::remove(part, ec);
+        throw;
     } catch (const std::exception& e) {
         fs::remove(part, ec);
         throw std::runtime_error(std::string("The new file could not be written: ") + e.what() + ".");

@@ -21,12 +21,15 @@ struct Recovery {
 };
 
 // Reads what can be read of `damaged` (opened read-only) into the new file `into`, made with
-// this program's tables. Throws SqliteError when `into` cannot be written.
-Recovery RecoverInto(const std::filesystem::path& damaged, const std::filesystem::path& into);
+// this program's tables, saying how far it is on `progress`. Throws SqliteError when `into`
+// cannot be written, WorkCancelled when stopped (`into` then holds none of it).
+Recovery RecoverInto(const std::filesystem::path& damaged, const std::filesystem::path& into,
+                     Progress& progress = NoProgress());
 
 // Recovers `mainFile` into a new file that takes its place; the damaged file is kept as
 // "VELK.MDB.damaged-<date and time>". The file must not be open. Throws std::runtime_error
-// saying why, leaving the damaged file where it was.
-Recovery RecoverMainDatabase(const std::filesystem::path& mainFile, const DateTime& now);
+// saying why, or WorkCancelled when stopped, leaving the damaged file where it was.
+Recovery RecoverMainDatabase(const std::filesystem::path& mainFile, const DateTime& now,
+                             Progress& progress = NoProgress());
 
 }  // namespace wb

@@ -16,6 +16,7 @@
 #include "app/ReportFromScreen.h"
 #include "app/qt/Units.h"
 #include "app/qt/Widgets.h"
+#include "app/qt/WorkAside.h"
 #include "app/qt/Zoom.h"
 #include "reports/qt/PrintReport.h"
 
@@ -156,13 +157,18 @@ void MainWindow::WhenFree(std::function<void()> toForm) {
     Forward(toForm);
 }
 
-void MainWindow::RunInBackground(std::function<StartupCheck()> job,
-                                 std::function<void(const StartupCheck&)> done) {
+void MainWindow::RunInBackground(AsideWork work) {
+    if (!work.title.empty()) {
+        underDialog_ = true;
+        RunUnderDialog(this, work);
+        underDialog_ = false;
+        return;
+    }
     if (worker_.joinable()) worker_.join();
-    worker_ = std::thread([this, job = std::move(job), done = std::move(done)] {
-        const StartupCheck result = job();
+    worker_ = std::thread([this, work = std::move(work)] {
+        work.job(NoProgress());
         QMetaObject::invokeMethod(
-            this, [this, result, done] { WhenFree([result, done] { done(result); }); }, Qt::QueuedConnection);
+            this, [this, done = work.done] { WhenFree(done); }, Qt::QueuedConnection);
     });
 }
 
@@ -223,14 +229,21 @@ void MainWindow::PrintFromScreen(Control button) {
     const ReportInput input = ReportFromScreen(form_);
     const bool toChosenFile =
         printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty();
-    PrintOutcome outcome;
-    if (toChosenFile || SystemHasPrinter()) {
-        outcome = PrintOnPrinter(*printer_, input, report);
-    } else {
-        const std::optional<std::string> file = form_.dialogs().ChoosePdfFile(ReportFileName(button, form_));
+    std::optional<std::string> file;
+    if (!toChosenFile && !SystemHasPrinter()) {
+        file = form_.dialogs().ChoosePdfFile(ReportFileName(button, form_));
         if (!file) return;
-        outcome = PrintToPdfFile(*file, input, report);
     }
+    // Sheets handed to a printer cannot be taken back: no Cancel. The worker draws on the
+    // printer alone; the window takes no events until it has finished.
+    PrintOutcome outcome;
+    RunInBackground({[&outcome, &input, report, file, printer = printer_.get()](Progress& p) {
+                         outcome = file ? PrintToPdfFile(*file, input, report, p)
+                                        : PrintOnPrinter(*printer, input, report, p);
+                     },
+                     {},
+                     "Printing the report",
+                     false});
     if (outcome.status == PrintOutcome::Failed)
         form_.dialogs().Notice("Report not printed", outcome.message + "\n\nPress OK to continue",
                                Icon::Critical);
@@ -266,6 +279,11 @@ bool MainWindow::event(QEvent* e) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
+    // Long work ends first: by itself, or cancelled from its dialog.
+    if (underDialog_) {
+        e->ignore();
+        return;
+    }
     // The close box ends the program at once, whatever is unsaved.
     form_.CloseBox();
     e->accept();

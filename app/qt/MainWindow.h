@@ -65,9 +65,10 @@ class MainWindow : public QWidget {
     // Shows the form's state in every widget.
     void Refresh();
 
-    // Runs `job` on a worker thread and then `done` with its result, as one event of the
-    // form's on this window's thread (later, while a message box of the form's is up).
-    void RunInBackground(std::function<StartupCheck()> job, std::function<void(const StartupCheck&)> done);
+    // Runs the work's job on a worker thread. Without a title, `done` follows later as one
+    // event of the form's on this window's thread (later still while a message box of the
+    // form's is up); with one, under a progress dialog, returning once `done` has run.
+    void RunInBackground(AsideWork work);
 
   protected:
     bool event(QEvent* e) override;
@@ -119,9 +120,10 @@ class MainWindow : public QWidget {
     int historyShown_ = -1;  // the form's historyReads last shown
     QLabel* folderPath_ = nullptr;
     QMetaObject::Connection focusWatch_;
-    bool busy_ = false;        // the form is handling an event (a message box may be up)
-    bool refreshing_ = false;  // the window is writing the form's state into the widgets
-    std::thread worker_;       // the start-up check, while it runs
+    bool busy_ = false;         // the form is handling an event (a message box may be up)
+    bool refreshing_ = false;   // the window is writing the form's state into the widgets
+    std::thread worker_;        // the start-up check, while it runs
+    bool underDialog_ = false;  // long work runs under a progress dialog
     bool hourglass_ = false;
     bool activated_ = false;
 };

@@ -97,8 +97,8 @@ int main(int argc, char** argv) {
         // The start-up body: the settings row, the main database, the company settings.
         window->onFirstActivation = [&form] { form.Activate(); };
         // The database check at start-up runs beside the window, which stays usable.
-        form.runInBackground = [w = window.get()](auto job, auto done) {
-            w->RunInBackground(std::move(job), std::move(done));
+        form.runInBackground = [w = window.get()](wb::AsideWork work) {
+            w->RunInBackground(std::move(work));
         };
         window->onZoomChanged = [](int percent) { wb::gui::StoreZoom(percent); };
         window->show();

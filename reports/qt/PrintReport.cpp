@@ -14,8 +14,9 @@ namespace {
 
 constexpr int kPdfResolution = 600;
 
-PrintOutcome Run(QPrinter& printer, const ReportInput& in, ReportWriter report, const QString& target) {
-    QtPage page(printer);
+PrintOutcome Run(QPrinter& printer, const ReportInput& in, ReportWriter report, const QString& target,
+                 Progress& progress) {
+    QtPage page(printer, progress);
     if (!page.Failed()) report(in, page);
     page.EndDocument();
     if (page.Failed())
@@ -26,13 +27,15 @@ PrintOutcome Run(QPrinter& printer, const ReportInput& in, ReportWriter report, 
 
 }  // namespace
 
-PrintOutcome PrintOnPrinter(QPrinter& printer, const ReportInput& in, ReportWriter report) {
+PrintOutcome PrintOnPrinter(QPrinter& printer, const ReportInput& in, ReportWriter report,
+                            Progress& progress) {
     QString target =
         printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : printer.printerName();
-    return Run(printer, in, report, target.isEmpty() ? QStringLiteral("the printer") : target);
+    return Run(printer, in, report, target.isEmpty() ? QStringLiteral("the printer") : target, progress);
 }
 
-PrintOutcome PrintToPdfFile(const std::string& path, const ReportInput& in, ReportWriter report) {
+PrintOutcome PrintToPdfFile(const std::string& path, const ReportInput& in, ReportWriter report,
+                            Progress& progress) {
     const QString file = QString::fromStdString(path);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -41,7 +44,7 @@ PrintOutcome PrintToPdfFile(const std::string& path, const ReportInput& in, Repo
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
                                       QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
     printer.setCreator(QStringLiteral("Weight and Balance"));
-    PrintOutcome outcome = Run(printer, in, report, file);
+    PrintOutcome outcome = Run(printer, in, report, file, progress);
     // The PDF writer reports few write errors itself: an empty or missing file is a failure.
     if (outcome.ok() && QFileInfo(file).size() <= 0)
         outcome = {PrintOutcome::Failed, "The report could not be written to " + path + "."};

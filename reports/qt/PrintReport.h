@@ -5,6 +5,7 @@
 
 #include "reports/Page.h"
 #include "reports/ReportInput.h"
+#include "worksheet/Progress.h"
 
 class QPrinter;
 class QWidget;
@@ -23,11 +24,14 @@ struct PrintOutcome {
 
 // Runs the report on the printer as it stands (the one chosen in set-up). A failure ends the
 // document and is returned; nothing else is told.
-PrintOutcome PrintOnPrinter(QPrinter& printer, const ReportInput& in, ReportWriter report);
+// Each sheet started is told on `progress`.
+PrintOutcome PrintOnPrinter(QPrinter& printer, const ReportInput& in, ReportWriter report,
+                            Progress& progress = NoProgress());
 
 // Writes the report as a PDF file: Letter, portrait, a quarter-inch margin all round (a
 // printable area of 8 by 10.5 inches), 600 dots per inch for the pen widths.
-PrintOutcome PrintToPdfFile(const std::string& path, const ReportInput& in, ReportWriter report);
+PrintOutcome PrintToPdfFile(const std::string& path, const ReportInput& in, ReportWriter report,
+                            Progress& progress = NoProgress());
 
 // Whether the system offers any printer at all.
 bool SystemHasPrinter();

@@ -15,7 +15,8 @@ QString ToQString(std::string_view text) {
 
 }  // namespace
 
-QtPage::QtPage(QPrinter& printer) : printer_(printer) {
+QtPage::QtPage(QPrinter& printer, Progress& progress) : printer_(printer), progress_(progress) {
+    progress_.Report(0, 0, "Printing sheet 1");
     const int dpi = printer_.resolution();
     pixelsPerTwip_ = dpi / kTwipsPerInch;
     const QRect paint = printer_.pageLayout().paintRectPixels(dpi);
@@ -92,6 +93,8 @@ void QtPage::DrawRectangle(double x1, double y1, double x2, double y2, int pixel
 void QtPage::StartSheet() {
     if (Failed()) return;
     if (!printer_.newPage()) Fail("A new sheet could not be started.");
+    // How many sheets there are is counted inside the report: only the sheet is known here.
+    progress_.Report(0, 0, "Printing sheet " + std::to_string(++sheet_));
 }
 
 void QtPage::FinishDocument() {

@@ -11,13 +11,15 @@
 #include <string>
 
 #include "reports/Page.h"
+#include "worksheet/Progress.h"
 
 namespace wb {
 
 class QtPage : public Page {
   public:
-    // Starts the document on the printer; Failed() tells whether it could be started.
-    explicit QtPage(QPrinter& printer);
+    // Starts the document on the printer; Failed() tells whether it could be started. Each
+    // sheet started is told on `progress`.
+    explicit QtPage(QPrinter& printer, Progress& progress = NoProgress());
     ~QtPage() override;
     QtPage(const QtPage&) = delete;
     QtPage& operator=(const QtPage&) = delete;
@@ -48,6 +50,8 @@ class QtPage : public Page {
     void Fail(std::string message);
 
     QPrinter& printer_;
+    Progress& progress_;
+    int sheet_ = 1;
     QPainter painter_;
     double pixelsPerTwip_ = 1;
     double width_ = 0, height_ = 0;

@@ -116,6 +116,8 @@ void Convert(const fs::path& jetFile, const std::vector<TableLayout>& tables, co
         }
         Sync(temp.path());
         step(ConversionStep::FileClosed);
+    } catch (const WorkCancelled&) {
+        throw;
     } catch (const std::exception& e) {
         throw ConversionError("The new database could not be written in " + folder.string() + ": " +
                               e.what() + "." + unchanged);
@@ -203,13 +205,17 @@ std::vector<Value> CompanyValues(const CompanyRow& row) {
 // Stores the rows as a save of each Worksheet would: both lists under the Worksheet's own Tail
 // and Date, RowNum counting 0, 1, 2 ... in each list. A row without a description is one a save
 // never writes, and a row past the grid's last one could never be shown; both are reported.
-void WriteMain(Database& db, const LegacyMainImport& import, ConversionReport& report) {
+void WriteMain(Database& db, const LegacyMainImport& import, ConversionReport& report, Progress& progress) {
     Statement aircraft = db.Prepare(AircraftInsertSql());
     Statement equipment = db.Prepare(
         "INSERT INTO Equipment (Tail, \"Date\", RowNum, Description, Serial, Weight, Arm, Install, Remove, "
         "List) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     ImportCounts& counts = report.counts;
+    const auto total = static_cast<std::int64_t>(import.worksheets.size());
     for (const LegacyWorksheet& w : import.worksheets) {
+        // Stopped here, the new file is never committed and goes: the old one is untouched.
+        progress.Report(counts.worksheets, total, "Converting Worksheets");
+        StopIfCancelled(progress);
         aircraft.BindAll(AircraftValues(w));
         aircraft.Run();
         aircraft.Reset();
@@ -320,14 +326,17 @@ fs::path KeptName(const fs::path& jetFile) {
 }
 
 ConversionReport ConvertMainDatabase(const fs::path& jetFile, const ConversionCheckpoint& checkpoint,
-                                     const TableReader& reader) {
+                                     const TableReader& reader, Progress& progress) {
     std::string error;
+    progress.Report(0, 0, "Reading the old file");
     const auto import = ReadLegacyMain(jetFile, error, reader);
     if (!import) throw ConversionError(error + " Nothing has been changed.");
+    StopIfCancelled(progress);
     ConversionReport report;
     report.notBroughtAcross = import->notBroughtAcross;
     Convert(
-        jetFile, MainTables(), [&](Database& db) { WriteMain(db, *import, report); }, checkpoint, report);
+        jetFile, MainTables(), [&](Database& db) { WriteMain(db, *import, report, progress); }, checkpoint,
+        report);
     const ImportCounts& c = report.counts;
     report.broughtAcross = {Plural(c.worksheets, "Worksheet", "Worksheets"),
                             Plural(c.changeRows, "change list row", "change list rows"),

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "store/jet/LegacyFiles.h"
+#include "worksheet/Progress.h"
 
 namespace wb::jet {
 
@@ -37,10 +38,13 @@ struct ConversionReport {
 };
 
 // "VELK.MDB": every Worksheet with its change list and equipment list, the company row and the
-// report font row. Throws ConversionError. Start-up reads the old file through a child process.
+// report font row, saying how many Worksheets are across on `progress`. Throws ConversionError,
+// or WorkCancelled when stopped before the new file was complete (the folder is then as it
+// was). Start-up reads the old file through a child process.
 ConversionReport ConvertMainDatabase(const std::filesystem::path& jetFile,
                                      const ConversionCheckpoint& checkpoint = {},
-                                     const TableReader& reader = ReadInThisProcess());
+                                     const TableReader& reader = ReadInThisProcess(),
+                                     Progress& progress = NoProgress());
 
 // "SetupVELKF.MDB": the telephone number, and the data folder only when it names a folder on
 // this computer (a path from another system would point the program nowhere). Throws

@@ -23,7 +23,18 @@ std::vector<std::string> ColumnsOf(Database& local, const std::string& table) {
     return names;
 }
 
-std::int64_t CopyTable(Database& local, Database& server, const std::string& table) {
+// How far the whole move is: rows of every table, as the batches go up.
+struct Moved {
+    Progress& progress;
+    std::int64_t done = 0, total = 0;
+};
+
+std::int64_t CountRows(Database& local, const std::string& table) {
+    Statement s = local.Prepare("SELECT count(*) FROM " + Quoted(table));
+    return s.Step() ? s.Int(0) : 0;
+}
+
+std::int64_t CopyTable(Database& local, Database& server, const std::string& table, Moved& moved) {
     const std::vector<std::string> columns = ColumnsOf(local, table);
     std::string names;
     for (const std::string& c : columns)
@@ -46,8 +57,12 @@ std::int64_t CopyTable(Database& local, Database& server, const std::string& tab
         insert.BindAll(values);
         insert.Run();
         copied += static_cast<std::int64_t>(rows);
+        moved.done += static_cast<std::int64_t>(rows);
         values.clear();
         rows = 0;
+        moved.progress.Report(moved.done, moved.total, "Copying " + table + " rows to the shop server");
+        // Nothing is kept of a move stopped half way: the transaction goes back.
+        StopIfCancelled(moved.progress);
     };
     while (read.Step()) {
         for (size_t c = 0; c < columns.size(); ++c) {
@@ -71,7 +86,7 @@ std::int64_t CopyTable(Database& local, Database& server, const std::string& tab
 
 }  // namespace
 
-CopyUpCounts CopyUp(Database& local, Database& server) {
+CopyUpCounts CopyUp(Database& local, Database& server, Progress& progress) {
     Transaction tx(server);
     server.engine().LockNames({"layout"});
     // Records of any kind, superseded versions included, are never merged with the local ones.
@@ -82,15 +97,19 @@ CopyUpCounts CopyUp(Database& local, Database& server) {
     // The company settings go up with the records, unless the server's were filled in already.
     Statement company = server.Prepare("SELECT count(*) FROM CompanyInfo WHERE CompName IS NOT NULL");
     const bool serverCompany = company.Step() && company.Int(0) > 0;
+    Moved moved{progress};
+    for (const char* table : {"Aircraft", "Equipment", "AircraftRevision", "EquipmentRevision"})
+        moved.total += CountRows(local, table);
     if (!serverCompany) {
+        moved.total += CountRows(local, "CompanyInfo");
         server.Exec("DELETE FROM CompanyInfo");
-        CopyTable(local, server, "CompanyInfo");
+        CopyTable(local, server, "CompanyInfo", moved);
     }
     CopyUpCounts counts;
-    counts.worksheets = CopyTable(local, server, "Aircraft");
-    counts.listRows = CopyTable(local, server, "Equipment");
-    counts.revisions = CopyTable(local, server, "AircraftRevision");
-    CopyTable(local, server, "EquipmentRevision");
+    counts.worksheets = CopyTable(local, server, "Aircraft", moved);
+    counts.listRows = CopyTable(local, server, "Equipment", moved);
+    counts.revisions = CopyTable(local, server, "AircraftRevision", moved);
+    CopyTable(local, server, "EquipmentRevision", moved);
     tx.Commit();
     return counts;
 }

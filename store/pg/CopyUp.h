@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "store/Engine.h"
+#include "worksheet/Progress.h"
 
 namespace wb {
 
@@ -25,8 +26,9 @@ class ServerNotEmpty : public std::runtime_error {
 };
 
 // Copies `local` (a main database file, opened) into `server` (opened with its tables), keeping
-// every row's number so that the superseded versions stay linked to their Worksheets. All or
-// nothing: a failure leaves the server database as it was. Throws ServerNotEmpty or EngineError.
-CopyUpCounts CopyUp(Database& local, Database& server);
+// every row's number so that the superseded versions stay linked to their Worksheets, and
+// saying on `progress` how many rows are up. All or nothing: a failure or a cancel leaves the
+// server database as it was. Throws ServerNotEmpty, EngineError or WorkCancelled.
+CopyUpCounts CopyUp(Database& local, Database& server, Progress& progress = NoProgress());
 
 }  // namespace wb

@@ -15,6 +15,7 @@
 #include "store/Schema.h"
 #include "store/pg/CopyUp.h"
 #include "tests/store/StoreFixture.h"
+#include "tests/support/RecordingProgress.h"
 
 namespace wb::jet {
 namespace {
@@ -218,6 +219,19 @@ TEST_P(ConvertFailure, LeavesTheOldFileInPlaceAndNoOtherFile) {
     EXPECT_EQ(Contents(file), Contents(FixtureDir() / "VELK_b.MDB"));
 }
 
+// Stopped part of the way, a conversion leaves the old file as it was and no other file.
+TEST(ConvertCancel, LeavesTheOldFileInPlaceAndNoOtherFile) {
+    WB_NEED_JET_FIXTURES();
+    TempFolder temp;
+    const fs::path file = CopyFixture("VELK_b.MDB", temp.path, "VELK.MDB");
+    test::RecordingProgress stopped(4);
+    EXPECT_THROW(ConvertMainDatabase(file, {}, ReadInThisProcess(), stopped), WorkCancelled);
+    EXPECT_EQ(stopped.Steps().front().text, "Reading the old file");
+    EXPECT_TRUE(stopped.ShowedPartWay());
+    EXPECT_EQ(FilesIn(temp.path), std::set<std::string>{"VELK.MDB"});
+    EXPECT_EQ(Contents(file), Contents(FixtureDir() / "VELK_b.MDB"));
+}
+
 INSTANTIATE_TEST_SUITE_P(AtEachStep, ConvertFailure,
                          ::testing::Values(ConversionStep::RowsWritten, ConversionStep::FileClosed,
                                            ConversionStep::OldFileMoved));
@@ -257,13 +271,31 @@ TEST_F(ConvertStartUp, YesConvertsReportsAndOpensADatabaseThatSearchesAndSaves) 
     EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Tail = 'C-GKLM' AND Work = 'Annual, reweighed'"), 1);
 }
 
-TEST_F(ConvertStartUp, NoChangesNothingAndOffersTheDataFolderPanel) {
-    form.Activate();
-    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Convert old database?"});
-    EXPECT_EQ(form.records, nullptr);
-    EXPECT_TRUE(form.Visible(Control::Panel3D11));
-    EXPECT_EQ(FilesIn(DataFolder()), std::set<std::string>{"VELK.MDB"});
-    EXPECT_EQ(Contents(MainFile()), Contents(FixtureDir() / "VELK_a.MDB"));
+// No, or Yes and then Cancel on the progress dialog: the old file stays as it was, alone, and
+// the data folder panel is offered.
+TEST_F(ConvertStartUp, NoOrCancelChangesNothingAndOffersTheDataFolderPanel) {
+    struct Case {
+        bool yes;
+        std::vector<std::string> titles;
+        std::vector<test::AsideRun> runs;
+    };
+    for (const Case& c : {Case{false, {"Convert old database?"}, {}},
+                          Case{true,
+                               {"Convert old database?", "Database not converted"},
+                               {{"Converting the old database", true}}}}) {
+        SCOPED_TRACE(c.yes);
+        dialogs.Clear();
+        dialogs.answers = {c.yes};
+        test::RecordingRunner runner(3);
+        form.runInBackground = runner.Runner();
+        form.Activate();
+        EXPECT_EQ(dialogs.Titles(), c.titles);
+        EXPECT_EQ(runner.runs, c.runs);
+        EXPECT_EQ(form.records, nullptr);
+        EXPECT_TRUE(form.Visible(Control::Panel3D11));
+        EXPECT_EQ(FilesIn(DataFolder()), std::set<std::string>{"VELK.MDB"});
+        EXPECT_EQ(Contents(MainFile()), Contents(FixtureDir() / "VELK_a.MDB"));
+    }
 }
 
 }  // namespace

@@ -38,8 +38,8 @@ class SetupWindowTest : public QObject, public wb::test::WindowDriver {
         form->workingFolder = (workingFolder.isEmpty() ? work->path() : workingFolder).toStdString();
         window = std::make_unique<wb::gui::MainWindow>(*form);
         if (checkBeside)
-            form->runInBackground = [w = window.get()](auto job, auto done) {
-                w->RunInBackground(std::move(job), std::move(done));
+            form->runInBackground = [w = window.get()](wb::AsideWork work) {
+                w->RunInBackground(std::move(work));
             };
         window->onFirstActivation = [this] { form->Activate(); };
         window->show();

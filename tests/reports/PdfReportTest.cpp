@@ -6,10 +6,12 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <thread>
 
 #include "ReportFixture.h"
 #include "reports/Reports.h"
 #include "reports/qt/PrintReport.h"
+#include "tests/support/RecordingProgress.h"
 
 namespace wb {
 namespace {
@@ -87,6 +89,24 @@ TEST(PdfReport, TheFullWorksheetInEachReport) {
         const QString text = RunTool(WB_PDFTOTEXT, {"-layout", path, "-"});
         EXPECT_TRUE(text.contains("OUTSIDE empty weight C.G. range +35.0 to +40.0"));
     }
+}
+
+// Drawn on a worker thread, as the window prints, each sheet is told as it is started.
+TEST(PdfReport, PrintedAsideEachSheetIsTold) {
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath("aside.pdf");
+    test::RecordingProgress progress;
+    PrintOutcome outcome;
+    std::thread worker([&] {
+        outcome = PrintToPdfFile(path.toStdString(), test::SampleInput(), PrintCalculationReport, progress);
+    });
+    worker.join();
+    ASSERT_TRUE(outcome.ok()) << outcome.message;
+    std::vector<std::string> texts;
+    for (const auto& step : progress.Steps())
+        texts.push_back(step.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"Printing sheet 1", "Printing sheet 2"}));
+    EXPECT_EQ(RunTool(WB_PDFTOTEXT, {"-layout", path, "-"}).count('\f'), 2);
 }
 
 }  // namespace

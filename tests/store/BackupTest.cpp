@@ -2,12 +2,15 @@
 // checked copy, restoring one with the current file kept, and recovering a damaged file.
 #include <algorithm>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <set>
 
 #include "store/Backup.h"
 #include "store/Recover.h"
 #include "store/Schema.h"
 #include "tests/store/StoreFixture.h"
+#include "tests/support/RecordingProgress.h"
 
 namespace wb {
 namespace {
@@ -173,6 +176,106 @@ TEST_F(BackupTest, RecoveryKeepsEveryReadableRowAndNamesWhatWasLost) {
         EXPECT_NE(std::find(original.begin(), original.end(), row), original.end()) << row;
     EXPECT_EQ(static_cast<int>(recovered.size()),
               static_cast<int>(original.size()) - r.worksheetsLost - r.rowsLost);
+}
+
+// Every file under the data folder, backups included, with its bytes.
+std::map<std::string, std::string> FilesUnder(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
+        if (e.is_regular_file()) files[e.path().lexically_relative(folder).string()] = Contents(e.path());
+    return files;
+}
+
+// A file of some hundred pages: the long work has many steps to report.
+class LongWorkTest : public BackupTest {
+  protected:
+    void SetUp() override {
+        BackupTest::SetUp();
+        if (HasFatalFailure() || IsSkipped()) return;
+        for (int n = 0; n < 80; ++n) {
+            New();
+            Set(Control::Text1, "N" + std::to_string(600 + n));
+            Set(Control::Text7, "05-06-2007");
+            Set(Control::Text13, std::string(3000, 'x'));
+            Item(0, "Item", "1", "2");
+            Save();
+        }
+        ASSERT_TRUE(MakeBackup(MainFile(), At(2026, 12, 1)).made);
+        Store("N999Z", "01-01-2020");  // the backup is not the file it would replace
+    }
+};
+
+struct LongWork {
+    const char* name;
+    const char* text;  // what the progress says first
+    std::function<void(const std::filesystem::path& mainFile, Progress&)> run;
+};
+
+const LongWork kLongWork[] = {
+    {"backup", "Backing up the database",
+     [](const auto& file, Progress& p) {
+         if (MakeBackup(file, At(2026, 12, 2), p).cancelled) throw WorkCancelled();
+     }},
+    {"restore", "Restoring the backup",
+     [](const auto& file, Progress& p) {
+         RestoreBackup(file, ListBackups(file).front().file, At(2026, 12, 2), "replaced", p);
+     }},
+    {"recovery", "Recovering Worksheets",
+     [](const auto& file, Progress& p) { RecoverMainDatabase(file, At(2026, 12, 2), p); }},
+};
+
+// Each says what it does and how far it is; stopped part of the way, it leaves every file
+// of the data folder, backups included, as it was, and the same work then runs to its end.
+TEST_F(LongWorkTest, ReportsHowFarItIsAndACancelLeavesEveryFileAsItWas) {
+    form.records.reset();
+    const auto before = FilesUnder(DataFolder());
+    for (const LongWork& work : kLongWork) {
+        SCOPED_TRACE(work.name);
+        test::RecordingProgress stopped(2);
+        EXPECT_THROW(work.run(MainFile(), stopped), WorkCancelled);
+        ASSERT_FALSE(stopped.Steps().empty());
+        EXPECT_EQ(stopped.Steps().front().text, work.text);
+        EXPECT_EQ(FilesUnder(DataFolder()), before);
+
+        test::RecordingProgress watched;
+        work.run(MainFile(), watched);
+        EXPECT_TRUE(watched.ShowedPartWay());
+        for (const auto& step : watched.Steps())
+            EXPECT_TRUE(step.total == 0 || (step.done >= 0 && step.done <= step.total)) << step.text;
+        EXPECT_NE(FilesUnder(DataFolder()), before);
+        // Put back for the next.
+        for (const auto& e : std::filesystem::recursive_directory_iterator(DataFolder()))
+            if (e.is_regular_file() && !before.count(e.path().lexically_relative(DataFolder()).string()))
+                std::filesystem::remove(e.path());
+        for (const auto& [name, bytes] : before)
+            std::ofstream(DataFolder() / name, std::ios::binary | std::ios::trunc) << bytes;
+    }
+}
+
+// The Backups button runs its work under a dialog that offers Cancel; cancelled, a backup
+// says nothing more and a restore says that the database is as it was, which then takes saves.
+TEST_F(LongWorkTest, TheBackupsButtonRunsUnderACancellableDialog) {
+    test::RecordingRunner runner(2);
+    form.runInBackground = runner.Runner();
+    form.Clicked(Control::Command3D18);
+    const auto before = FilesUnder(DataFolder());
+    dialogs.Clear();
+    dialogs.choices = {0, 1};
+    dialogs.picks = {0};
+    dialogs.answers = {true};
+    form.Clicked(Control::Command3D44);
+    form.Clicked(Control::Command3D44);
+    EXPECT_EQ(runner.runs,
+              (std::vector<test::AsideRun>{{"Backing up the database", true}, {"Restoring a backup", true}}));
+    ASSERT_EQ(dialogs.Titles(), (std::vector<std::string>{"Backups", "Backups", "Restore a backup",
+                                                          "Restore a backup", "Backup not restored"}));
+    EXPECT_EQ(dialogs.shown.back().text,
+              "The restore was cancelled. The database is as it was.\n\nPress OK "
+              "to continue");
+    EXPECT_EQ(FilesUnder(DataFolder()), before);
+    ASSERT_TRUE(form.records);
+    Store("N998Y", "02-02-2020");
+    EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Tail = 'N998Y'"), 1);
 }
 
 }  // namespace

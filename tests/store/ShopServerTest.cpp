@@ -6,6 +6,7 @@
 
 #include "store/Schema.h"
 #include "tests/store/StoreFixture.h"
+#include "tests/support/RecordingProgress.h"
 
 namespace wb {
 namespace {
@@ -271,6 +272,41 @@ TEST_F(MoveUpTest, TheLocalRecordsMoveUpAndTheNextStartUsesTheServer) {
     EXPECT_TRUE(next.records->db().OnServer());
     EXPECT_EQ(next.records->AircraftSet.Size(), 1);
     EXPECT_TRUE(again.shown.empty());
+}
+
+// Stopped part of the way, a move up leaves the server's database as it was; run again, it
+// says how many rows are up until all are.
+TEST_F(MoveUpTest, ACancelledMoveLeavesTheServerAsItWas) {
+    WB_REQUIRE_TEST_SERVER();
+    test::FreshServerDatabase();
+    for (int n = 0; n < 150; ++n)
+        Store("N" + std::to_string(700 + n), "06-10-2001");
+    for (Control c : {Control::Command3D18, Control::Command3D40, Control::Command3D45})
+        form.Clicked(c);
+    Set(Control::Text33, TestServerAddress().database);
+    Database server = OpenServer(TestServerAddress());
+    const auto before = test::Dump(server);
+    for (size_t stopAfter : {2, 0}) {
+        SCOPED_TRACE(stopAfter);
+        test::RecordingRunner runner(stopAfter);
+        form.runInBackground = runner.Runner();
+        dialogs.Clear();
+        dialogs.answers = {true};
+        form.Clicked(Control::Command3D48);
+        EXPECT_EQ(runner.runs, (std::vector<test::AsideRun>{{"Moving up to the shop server", true}}));
+        ASSERT_EQ(dialogs.Titles(), std::vector<std::string>(2, "Shop server"));
+        const std::string told = dialogs.shown.back().text;
+        if (stopAfter != 0) {
+            EXPECT_TRUE(told.starts_with("The move was cancelled. Nothing was copied")) << told;
+            EXPECT_EQ(test::Dump(server), before);
+        } else {
+            EXPECT_TRUE(told.starts_with("Copied to the shop server: 150 Worksheets")) << told;
+            EXPECT_TRUE(runner.progress.ShowedPartWay());
+            const auto last = runner.progress.Steps().back();
+            EXPECT_EQ(last.done, last.total);
+            EXPECT_EQ(test::Dump(server), test::Dump(db()));
+        }
+    }
 }
 
 }  // namespace
