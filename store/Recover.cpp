@@ -155,6 +155,7 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
     }
 
     // Aircraft: what the table walk finds, and what its indexes name.
+    progress.Report(0, 0, "Reading the damaged file");
     std::map<std::int64_t, Identity> sheets;
     IdsFromIndex(from, "SELECT Id, Tail, \"Date\" FROM Aircraft INDEXED BY Aircraft_Worksheet", sheets);
     IdsFromIndex(from, "SELECT Id, NULL, \"Date\" FROM Aircraft INDEXED BY Aircraft_Date", sheets);

@@ -26,6 +26,7 @@ class SetupWindowTest : public QObject, public wb::test::WindowDriver {
     void cleanup();
 
     void aWholeFirstDay();
+    void theStartUpCheckRunsBesideTheWindowAndDamageShowsInTheTitle_data();
     void theStartUpCheckRunsBesideTheWindowAndDamageShowsInTheTitle();
 
   private:
@@ -122,17 +123,33 @@ void SetupWindowTest::aWholeFirstDay() {
 QTEST_MAIN(SetupWindowTest)
 
 // The check runs on a worker and reports back as one event: damage shows in the title.
+void SetupWindowTest::theStartUpCheckRunsBesideTheWindowAndDamageShowsInTheTitle_data() {
+    QTest::addColumn<bool>("restore");
+    QTest::newRow("read-only") << false;
+    // The restore runs on a worker under the window's progress dialog.
+    QTest::newRow("restored") << true;
+}
+
 void SetupWindowTest::theStartUpCheckRunsBesideTheWindowAndDamageShowsInTheTitle() {
+    QFETCH(bool, restore);
     QVERIFY(QDir().mkpath(dataFolder()));
     wb::SettingsDatabase(work->path().toStdString()).SetDataPath(dataFolder().toStdString());
     const QString mainFile = dataFolder() + QStringLiteral("/VELK.MDB");
     wb::MainDatabase(mainFile.toStdString())
         .WriteCompanyRow({"Shop", "1 Field Rd", {}, {}, "W&B", {}, {}, {}, {}, {}, {}, {}});
+    if (restore) QVERIFY(wb::MakeBackup(mainFile.toStdString(), {{2026, 12, 1}, 9, 0, 0}).made);
     // The equipment table's page, which opening the file does not read.
     QFile file(mainFile);
     QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(4 * 4096 + 3) && file.putChar('\x7f'));
     file.close();
+    if (restore) dialogs->choices = {0};  // "Restore backup"
     start({}, true);
+    if (restore) {
+        QTRY_COMPARE(dialogs->Titles(), (std::vector<std::string>{"Database damaged", "Backup restored"}));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Weight and Balance"));
+        QVERIFY(QFileInfo::exists(mainFile));
+        return;
+    }
     QTRY_COMPARE(window->windowTitle(),
                  QStringLiteral("Weight and Balance - read-only: the database is damaged"));
     QCOMPARE(dialogs->Titles(), std::vector<std::string>{"Database damaged"});

@@ -220,7 +220,7 @@ const LongWork kLongWork[] = {
      [](const auto& file, Progress& p) {
          RestoreBackup(file, ListBackups(file).front().file, At(2026, 12, 2), "replaced", p);
      }},
-    {"recovery", "Recovering Worksheets",
+    {"recovery", "Reading the damaged file",
      [](const auto& file, Progress& p) { RecoverMainDatabase(file, At(2026, 12, 2), p); }},
 };
 
@@ -231,9 +231,9 @@ TEST_F(LongWorkTest, ReportsHowFarItIsAndACancelLeavesEveryFileAsItWas) {
     const auto before = FilesUnder(DataFolder());
     for (const LongWork& work : kLongWork) {
         SCOPED_TRACE(work.name);
-        test::RecordingProgress stopped(2);
+        test::RecordingProgress stopped(3);
         EXPECT_THROW(work.run(MainFile(), stopped), WorkCancelled);
-        ASSERT_FALSE(stopped.Steps().empty());
+        ASSERT_TRUE(stopped.ShowedPartWay());
         EXPECT_EQ(stopped.Steps().front().text, work.text);
         EXPECT_EQ(FilesUnder(DataFolder()), before);
 
