@@ -75,13 +75,27 @@ void MainForm::Activate() {
         records.reset();
         TellUnusable(dialogs_, e.file(), e.what());
     } catch (const std::exception& e) {
-        // Damage met while reading the company row leaves the store open, read-only.
-        if (!MetDamage(e)) {
+        // Damage met while reading the company row leaves the store open, read-only. A
+        // failure that is not plainly damage (a garbled column name reads as "no such
+        // column") is put to the start-up check, so that any damage it finds is told with
+        // the ways on rather than as a database that cannot be opened.
+        if (!MetDamage(e) && !DamageFoundOnFailure()) {
             records.reset();
             TellUnusable(dialogs_, MainDatabaseFile(*dataPath), e.what());
         }
+        company = {};
+        if (records) {
+            try {
+                records->CompanySet.MoveFirst();
+                company = records->database().ReadCompanyRow();
+            } catch (const std::exception&) {
+                // A read-only damaged store without its company row: the panel stays empty.
+            }
+        }
     }
     if (!records) {
+        // Nothing is open, so nothing is being checked.
+        health_ = StoreHealth::Unchecked;
         ShowDataFolderPanel();
         return;
     }

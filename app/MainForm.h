@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/Controls.h"
+#include "setup/CompanySettings.h"
 #include "store/Backup.h"
 #include "worksheet/Ports.h"
 #include "worksheet/Progress.h"
@@ -21,7 +22,6 @@ namespace wb {
 
 struct ServerAddress;    // a shop server's address (store/pg/)
 class Records;           // the open main database and its record sets (store/)
-struct CompanySettings;  // the set-up panel's company details (setup/)
 class SettingsDatabase;  // "SetupVELKF.MDB" in the working folder (store/)
 
 // What became of a character key typed into a control.
@@ -108,6 +108,9 @@ class MainForm {
     // A store failure. Damage is told once, with what can be done, and the store becomes
     // read-only; true when it was damage, so that the caller tells nothing more.
     bool MetDamage(const std::exception& e);
+    // After a failure that is not plainly damage: the start-up check at once, and any damage
+    // it finds told with the ways on; true when it was damage.
+    bool DamageFoundOnFailure();
     // Runs long work away from the window: the start-up check beside it, and a backup, a
     // restore, a recovery, a move up or a conversion under a progress dialog. Unset, the work
     // runs at once, in order.
@@ -152,6 +155,9 @@ class MainForm {
     void OpenSetup();
     void ShowCompanySettings(const CompanySettings& s);
     void CloseSetup();
+    CompanySettings SettingsOnPanel() const;
+    // After a restore or recovery: the set-up panel, when open, shows the file now in use.
+    void RefreshSetupFromStore();
     void ClickFonts();
     void SaveDataFolder();
     void ClickSave();
@@ -209,7 +215,9 @@ class MainForm {
     bool edited_ = false;
     bool rowsTyped_ = false;
     bool firstRowBlockedTold_ = false;
-    std::string uncertainName_;  // the Worksheet whose save is in doubt, as the mechanic knows it
+    std::string uncertainName_;
+    // The company settings the set-up panel showed when it was opened from the store.
+    std::optional<CompanySettings> setupShown_;  // the Worksheet whose save is in doubt, as the mechanic knows it
 };
 
 // The container a control sits on (the form itself: Control::None).

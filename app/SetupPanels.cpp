@@ -33,10 +33,12 @@ void MainForm::ClickSetup() {
 
 void MainForm::OpenSetup() {
     // Without a main database the fields keep what this run has put into them.
+    setupShown_.reset();
     if (records) {
         try {
             records->CompanySet.MoveFirst();
-            ShowCompanySettings(SettingsFromRow(records->database().ReadCompanyRow(), std::nullopt));
+            setupShown_ = SettingsFromRow(records->database().ReadCompanyRow(), std::nullopt);
+            ShowCompanySettings(*setupShown_);
         } catch (const std::exception&) {
             // The fields keep what they show; storing them writes the row afresh.
         }
@@ -67,16 +69,7 @@ void MainForm::ShowCompanySettings(const CompanySettings& s) {
     SetText(Control::Text26, s.cert);
 }
 
-void MainForm::CloseSetup() {
-    // While the check runs the panel keeps what was typed, to be stored a moment later. A
-    // damaged store cannot take it at all: the panel closes, so the mechanic is not held on it.
-    if (const std::string reason = ReadOnlyReason(); records && !reason.empty()) {
-        dialogs_.Notice("Set-up not saved", reason + "\n\nPress OK to continue", Icon::Exclamation);
-        if (Health() == StoreHealth::Checking) return;
-        SetVisible(Control::Panel3D7, false);
-        SetFocus(Control::Text1);
-        return;
-    }
+CompanySettings MainForm::SettingsOnPanel() const {
     CompanySettings s;
     s.name = Text(Control::Text17);
     s.address = Text(Control::Text18);
@@ -90,6 +83,54 @@ void MainForm::CloseSetup() {
     s.printRanges = Checked(Control::Check3D2);
     s.printMechanic = Checked(Control::Check3D3);
     s.printNotes = Checked(Control::Check3D4);
+    return s;
+}
+
+void MainForm::RefreshSetupFromStore() {
+    if (!Visible(Control::Panel3D7) || !records) return;
+    CompanySettings restored;
+    try {
+        records->CompanySet.MoveFirst();
+        restored = SettingsFromRow(records->database().ReadCompanyRow(), std::nullopt);
+    } catch (const std::exception&) {
+        return;
+    }
+    // The panel shows the file now in use; what the mechanic had typed since it was shown
+    // stays on top, so that closing it stores those changes and nothing of the old file.
+    const CompanySettings typed = SettingsOnPanel();
+    CompanySettings shown = restored;
+    if (setupShown_) {
+        const CompanySettings& before = *setupShown_;
+        auto keep = [](auto& into, const auto& now, const auto& was) {
+            if (now != was) into = now;
+        };
+        keep(shown.name, typed.name, before.name);
+        keep(shown.address, typed.address, before.address);
+        keep(shown.cityStateZip, typed.cityStateZip, before.cityStateZip);
+        keep(shown.formTitle, typed.formTitle, before.formTitle);
+        keep(shown.equipTitle, typed.equipTitle, before.equipTitle);
+        keep(shown.mechanic, typed.mechanic, before.mechanic);
+        keep(shown.cert, typed.cert, before.cert);
+        keep(shown.printCompany, typed.printCompany, before.printCompany);
+        keep(shown.printRanges, typed.printRanges, before.printRanges);
+        keep(shown.printMechanic, typed.printMechanic, before.printMechanic);
+        keep(shown.printNotes, typed.printNotes, before.printNotes);
+    }
+    ShowCompanySettings(shown);
+    setupShown_ = restored;
+}
+
+void MainForm::CloseSetup() {
+    // While the check runs the panel keeps what was typed, to be stored a moment later. A
+    // damaged store cannot take it at all: the panel closes, so the mechanic is not held on it.
+    if (const std::string reason = ReadOnlyReason(); records && !reason.empty()) {
+        dialogs_.Notice("Set-up not saved", reason + "\n\nPress OK to continue", Icon::Exclamation);
+        if (Health() == StoreHealth::Checking) return;
+        SetVisible(Control::Panel3D7, false);
+        SetFocus(Control::Text1);
+        return;
+    }
+    const CompanySettings s = SettingsOnPanel();
     const std::vector<std::string> failures =
         StoreCompanySettings(settings.get(), records ? &records->database() : nullptr, s);
     if (!failures.empty()) {

@@ -147,6 +147,19 @@ void MainForm::BackupFinished(const StartupCheck& result) {
                     Icon::Exclamation);
 }
 
+bool MainForm::DamageFoundOnFailure() {
+    if (!records || records->db().OnServer() || health_ == StoreHealth::Damaged) return false;
+    const StartupCheck check = CheckMainFile(mainFile_);
+    if (check.damage.empty()) return false;
+    health_ = StoreHealth::Damaged;
+    try {
+        records->db().Exec("PRAGMA query_only = 1");
+    } catch (const std::exception&) {
+    }
+    OfferDamageChoices("The check of the database found damage:\n" + FirstLines(check.damage, 3), true);
+    return true;
+}
+
 bool MainForm::MetDamage(const std::exception& e) {
     if (!records) return false;
     // A damaged file fails in many ways (a garbled column name reads as "no such column"):
@@ -210,6 +223,10 @@ bool MainForm::RestoreNewestGood() {
                 "Backup restored",
                 "The backup made " + ShownDateTime(b->made) + " is in use:\n" +
                     SummaryLine(DescribeBackup(*b)) +
+                    (failures.empty() ? std::string()
+                                      : "\n\nNewer backups were passed over, since they did not pass their "
+                                        "check:" +
+                                            failures) +
                     (kept ? "\n\nThe damaged file is kept as\n" + kept->string() : std::string()) + kContinue,
                 Icon::Information);
             return true;
@@ -253,7 +270,12 @@ void MainForm::RecoverDamaged() {
         std::string text = std::to_string(r.worksheetsSaved) + " Worksheets and " +
                            std::to_string(r.rowsSaved) + " equipment rows were recovered; " +
                            std::to_string(r.worksheetsLost) + " Worksheets and " +
-                           std::to_string(r.rowsLost) + " equipment rows could not be read.";
+                           std::to_string(r.rowsLost) + " equipment rows could not be read.\n" +
+                           std::to_string(r.revisionsSaved) + " earlier versions were recovered; " +
+                           std::to_string(r.revisionsLost) + " earlier versions and " +
+                           std::to_string(r.revisionRowsLost) + " of their list rows could not be read.";
+        if (r.companyLost)
+            text += "\nThe company details could not be read: fill them in again at Set-up.";
         // A box cannot show thousands of lines; the count above says how many there are.
         constexpr size_t kShown = 30;
         for (size_t i = 0; i < r.lost.size() && i < kShown; ++i)
@@ -278,6 +300,7 @@ void MainForm::ReopenStore() {
     health_ = StoreHealth::Sound;
     SearchActive = 0;
     BrowseStarted = 0;
+    RefreshSetupFromStore();
     // A Worksheet loaded from the old file may not be in the new one; one still being
     // typed stays on screen to be saved into it.
     if (ScreenSaved != 0) StartNewWorksheet();

@@ -87,6 +87,8 @@ int Interrupted(void* progress) {
     return static_cast<const Progress*>(progress)->Cancelled() ? 1 : 0;
 }
 
+std::string CheckDatabase(Database& db);
+
 // Copies the database `from` into the new file `to` page by page with the online backup,
 // then checks the copy; `text` says so on `progress`. Throws SqliteError, std::runtime_error
 // or WorkCancelled; `to` is left behind.
@@ -125,9 +127,11 @@ void CopyDatabase(const fs::path& from, const fs::path& to, Progress& progress, 
     // says the same as one that fails: what was copied is damaged.
     progress.Report(0, 0, "Checking the copy");
     sqlite3_progress_handler(target.handle(), 100000, Interrupted, &progress);
+    // The start-up's own check, layout included: a copy whose schema names a column wrongly
+    // passes the structure check, and every save into it would fail once it was in use.
     std::string problem;
     try {
-        problem = QuickCheck(target);
+        problem = CheckDatabase(target);
     } catch (const SqliteError& e) {
         problem = e.what();
     }
@@ -212,6 +216,17 @@ std::string CheckEveryRow(Database& db) {
 std::string CheckIndexes(Database& db) {
     const std::string problems = CheckProblems(db, "PRAGMA integrity_check(5)");
     return problems.empty() ? problems : "an index does not agree with its table:\n" + problems;
+}
+
+// The start-up check of an open file: the structure, the layout, every row, the indexes.
+std::string CheckDatabase(Database& db) {
+    std::string damage = QuickCheck(db);
+    // The structure check does not read the rows' layout; a row garbled inside its page
+    // would only show when its Worksheet is opened.
+    if (damage.empty()) damage = CheckLayout(db);
+    if (damage.empty()) damage = CheckEveryRow(db);
+    if (damage.empty()) damage = CheckIndexes(db);
+    return damage;
 }
 
 std::string FailureText(const std::exception& e) {
@@ -336,12 +351,7 @@ StartupCheck CheckMainFile(const fs::path& mainFile) {
     StartupCheck result;
     try {
         Database db(mainFile, Database::Mode::ReadOnly);
-        result.damage = QuickCheck(db);
-        // The structure check does not read the rows' layout; a row garbled inside its page
-        // would only show when its Worksheet is opened.
-        if (result.damage.empty()) result.damage = CheckLayout(db);
-        if (result.damage.empty()) result.damage = CheckEveryRow(db);
-        if (result.damage.empty()) result.damage = CheckIndexes(db);
+        result.damage = CheckDatabase(db);
     } catch (const std::exception& e) {
         result.damage = std::string("part of the file could not be read (") + e.what() + ")";
     }

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "store/MainDatabase.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"
 
@@ -138,8 +139,12 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
     Recovery r;
     Database to(into, Database::Mode::CreateIfMissing);
     Transaction tx(to);
-    WriteTables(to,
-                {MainTables()[0], MainTables()[1], {MainTables()[2].name, MainTables()[2].createSql, ""}});
+    // Every table, index and the version, as a new file gets them; the company row comes from
+    // the damaged file where it can be read.
+    std::vector<TableLayout> tables = MainTables();
+    for (TableLayout& t : tables)
+        if (t.name == "CompanyInfo") t.firstRowSql = {};
+    WriteTables(to, tables);
 
     Database from;
     try {
@@ -150,6 +155,7 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
         // Nothing can be read: the new file starts empty.
         to.Exec(MainTables()[2].firstRowSql);
         tx.Commit();
+        r.companyLost = true;
         r.lost.push_back("The damaged file could not be read at all.");
         return r;
     }
@@ -218,6 +224,36 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
     } catch (const SqliteError&) {
     }
 
+    // Earlier versions: each header row that reads, with the list rows of the versions kept.
+    std::set<std::int64_t> versionsKept;
+    try {
+        RowCopier versions(from, to, "AircraftRevision");
+        for (std::int64_t id : WalkIds(from, "AircraftRevision")) {
+            if (versions.Copy(id)) {
+                versionsKept.insert(id);
+                ++r.revisionsSaved;
+            } else {
+                ++r.revisionsLost;
+            }
+        }
+    } catch (const SqliteError&) {
+    }
+    try {
+        RowCopier versionRows(from, to, "EquipmentRevision");
+        Statement owner = from.Prepare("SELECT RevisionId FROM EquipmentRevision WHERE Id = ?");
+        for (std::int64_t id : WalkIds(from, "EquipmentRevision")) {
+            bool kept = false;
+            try {
+                owner.Reset();
+                owner.Bind(1, id);
+                kept = owner.Step() && versionsKept.count(owner.Int(0)) && versionRows.Copy(id);
+            } catch (const SqliteError&) {
+            }
+            if (!kept) ++r.revisionRowsLost;
+        }
+    } catch (const SqliteError&) {
+    }
+
     try {
         RowCopier company(from, to, "CompanyInfo");
         for (std::int64_t id : WalkIds(from, "CompanyInfo"))
@@ -225,7 +261,18 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
     } catch (const SqliteError&) {
     }
     Statement any = to.Prepare("SELECT 1 FROM CompanyInfo LIMIT 1");
-    if (!any.Step()) to.Exec(MainTables()[2].firstRowSql);
+    if (!any.Step()) {
+        // The shop's details could not be read: a blank row, to be filled in at set-up.
+        r.companyLost = true;
+        to.Exec(MainTables()[2].firstRowSql);
+    }
+    // Rows of a file from before the folded texts get them, as the finds by tail need them.
+    FillFoldedColumns(to);
+    // Versions of a Worksheet that could not be read stand as those of a deleted one, so the
+    // history still shows them.
+    to.Exec(
+        "UPDATE AircraftRevision SET WorksheetId = NULL WHERE WorksheetId IS NOT NULL AND NOT EXISTS "
+        "(SELECT 1 FROM Aircraft WHERE COALESCE(Aircraft.WorksheetId, Aircraft.Id) = AircraftRevision.WorksheetId)");
     tx.Commit();
 
     for (const auto& [identity, count] : rowsLost)
@@ -251,6 +298,20 @@ Recovery RecoverMainDatabase(const fs::path& mainFile, const DateTime& now, Prog
     } catch (const std::exception& e) {
         fs::remove(part, ec);
         throw std::runtime_error(std::string("The new file could not be written: ") + e.what() + ".");
+    }
+    // The new file takes the damaged one's place only once it opens as any database of this
+    // version does and passes the start-up check; until then nothing has moved.
+    std::string problem;
+    try {
+        MainDatabase opened(part);
+    } catch (const std::exception& e) {
+        problem = e.what();
+    }
+    if (problem.empty()) problem = CheckMainFile(part).damage;
+    if (!problem.empty()) {
+        fs::remove(part, ec);
+        throw std::runtime_error("The recovered file did not pass its check (" + problem +
+                                 "). The damaged file is as it was.");
     }
     try {
         r.keptAs = SetAside(mainFile, "damaged", now);

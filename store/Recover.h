@@ -16,6 +16,9 @@ struct Recovery {
     std::filesystem::path keptAs;  // where the damaged file now is
     int worksheetsSaved = 0, rowsSaved = 0;
     int worksheetsLost = 0, rowsLost = 0;
+    int revisionsSaved = 0, revisionsLost = 0;  // earlier versions (their header rows)
+    int revisionRowsLost = 0;                   // list rows of earlier versions
+    bool companyLost = false;                   // the shop's details could not be read
     // One line per Worksheet with something lost: "N123AB 03-04-2005: 3 equipment rows lost".
     std::vector<std::string> lost;
 };
