@@ -178,6 +178,77 @@ TEST_F(BackupTest, RecoveryKeepsEveryReadableRowAndNamesWhatWasLost) {
               static_cast<int>(original.size()) - r.worksheetsLost - r.rowsLost);
 }
 
+// The schema text of `file` garbled as a damaged disk block would: a column renamed.
+void GarbleLayout(const std::filesystem::path& file) {
+    Database db(file, Database::Mode::OpenExisting);
+    db.Exec("PRAGMA writable_schema = ON");
+    db.Exec("UPDATE sqlite_schema SET sql = replace(sql, 'Memo TEXT', 'Mema TEXT') WHERE name = 'Aircraft'");
+    db.Exec("PRAGMA writable_schema = OFF");
+}
+
+// A copy that would pass the structure check but not the start-up's layout check is no
+// backup: none is made of such a file, and a newest backup like it is passed over, and named,
+// when a damaged file is restored from the newest good one.
+TEST_F(BackupTest, ABackupWithAGarbledLayoutIsRefusedWhenMadeAndPassedOverAtRestore) {
+    const std::filesystem::path other = temp.path / "other" / "VELK.MDB";
+    std::filesystem::create_directories(other.parent_path());
+    std::filesystem::copy_file(MainFile(), other);
+    GarbleLayout(other);
+    const BackupResult refused = MakeBackup(other, At(2026, 12, 1));
+    EXPECT_FALSE(refused.made);
+    EXPECT_NE(refused.failure.find("did not pass its check"), std::string::npos) << refused.failure;
+    EXPECT_TRUE(ListBackups(other).empty());
+
+    const BackupResult good = MakeBackup(MainFile(), At(2026, 12, 1));
+    ASSERT_TRUE(good.made) << good.failure;
+    const std::filesystem::path bad = BackupFolderOf(MainFile()) / BackupName(At(2026, 12, 2));
+    std::filesystem::copy_file(*good.made, bad);
+    GarbleLayout(bad);
+    form.records.reset();
+    GarbleLayout(MainFile());  // the file in use is damaged too
+
+    test::ScriptedDialogs told;
+    told.choices = {0};  // Restore backup
+    MainForm run(told, clock);
+    run.workingFolder = temp.path;
+    run.Load();
+    run.Activate();
+    ASSERT_GE(told.Titles().size(), 2u);
+    EXPECT_EQ(told.Titles()[0], "Database damaged");
+    ASSERT_EQ(told.Titles()[1], "Backup restored") << told.shown[1].text;
+    EXPECT_NE(told.shown[1].text.find("12-01-2026 12:00:00"), std::string::npos) << told.shown[1].text;
+    EXPECT_NE(told.shown[1].text.find("passed over"), std::string::npos);
+    EXPECT_NE(told.shown[1].text.find(bad.filename().string()), std::string::npos);
+    EXPECT_EQ(DumpOf(MainFile()), DumpOf(*good.made));
+}
+
+// The set-up panel open over a restore shows the restored company row; closing it stores the
+// change typed there and nothing of the file that was replaced.
+TEST_F(BackupTest, SetUpClosedAfterARestoreKeepsTheRestoredCompanyRow) {
+    ASSERT_TRUE(MakeBackup(MainFile(), At(2026, 12, 4)).made);
+    form.Clicked(Control::Command3D18);
+    form.TextChanged(Control::Text17, "Renamed Shop");
+    form.Clicked(Control::Command3D18);  // closed: the new name is stored
+
+    form.now = [] { return At(2026, 12, 5); };
+    form.Clicked(Control::Command3D18);
+    form.TextChanged(Control::Text18, "2 Hangar Way");  // typed before the restore
+    dialogs.Clear();
+    dialogs.choices = {1};
+    dialogs.picks = {0};
+    dialogs.answers = {true};
+    form.Clicked(Control::Command3D44);
+    ASSERT_EQ(dialogs.Titles().back(), "Backup restored");
+    EXPECT_EQ(form.Text(Control::Text17), "Shop");
+    EXPECT_EQ(form.Text(Control::Text18), "2 Hangar Way");
+    form.Clicked(Control::Command3D18);
+    ASSERT_FALSE(form.Visible(Control::Panel3D7));
+    Statement company = db().Prepare("SELECT CompName, CompAddress FROM CompanyInfo ORDER BY Id LIMIT 1");
+    ASSERT_TRUE(company.Step());
+    EXPECT_EQ(company.Text(0), "Shop");
+    EXPECT_EQ(company.Text(1), "2 Hangar Way");
+}
+
 // Every file under the data folder, backups included, with its bytes.
 std::map<std::string, std::string> FilesUnder(const std::filesystem::path& folder) {
     std::map<std::string, std::string> files;
