@@ -58,14 +58,17 @@ void MainForm::Activate() {
         ShowDataFolderPanel();
         return;
     }
+    if (!OpenDataFolder(*dataPath)) ShowDataFolderPanel();
+}
 
+bool MainForm::OpenDataFolder(const std::string& dataPath) {
     CompanyRow company;
     try {
-        if (OfferConversion(dialogs_, MainDatabaseFile(*dataPath), LegacyDatabase::Main, oldFileReader) ==
+        if (OfferConversion(dialogs_, MainDatabaseFile(dataPath), LegacyDatabase::Main, oldFileReader) ==
             LegacyFileOutcome::LeftAsItIs)
             throw LeftAsItIs();
         // A damaged file is told about here, once, with what can be done.
-        if (OpenMainDatabase(MainDatabaseFile(*dataPath))) {
+        if (OpenMainDatabase(MainDatabaseFile(dataPath))) {
             records->CompanySet.MoveFirst();
             company = records->database().ReadCompanyRow();
         }
@@ -78,15 +81,13 @@ void MainForm::Activate() {
         // Damage met while reading the company row leaves the store open, read-only.
         if (!MetDamage(e)) {
             records.reset();
-            TellUnusable(dialogs_, MainDatabaseFile(*dataPath), e.what());
+            TellUnusable(dialogs_, MainDatabaseFile(dataPath), e.what());
         }
     }
-    if (!records) {
-        ShowDataFolderPanel();
-        return;
-    }
+    if (!records) return false;
     ShowCompanySettings(SettingsFromRow(company, std::nullopt));
     AfterCompanyShown(company);
+    return true;
 }
 
 void MainForm::ShowCompanyFromStore() {
@@ -104,9 +105,10 @@ void MainForm::ShowCompanyFromStore() {
 }
 
 void MainForm::AfterCompanyShown(const CompanyRow& company) {
-    // The company row is in the set-up panel; its defaults go on into the Worksheet.
-    SetText(Control::Text6, Text(Control::Text25));
-    SetText(Control::Text22, Text(Control::Text26));
+    // The company row is in the set-up panel; its defaults go on into the Worksheet, where the
+    // mechanic has typed nothing yet (a store opened while the program runs keeps what was typed).
+    if (Text(Control::Text6).empty()) SetText(Control::Text6, Text(Control::Text25));
+    if (Text(Control::Text22).empty()) SetText(Control::Text22, Text(Control::Text26));
     ShowFontSample();
     Control missing = Control::None;
     switch (FirstMissingDetail(company)) {

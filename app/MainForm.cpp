@@ -315,6 +315,11 @@ void MainForm::Clicked(Control c) {
     }
 }
 
-void MainForm::CloseBox() { ended_ = true; }
+// The close box and Alt+F4 are Exit by other means: typed work is never thrown away unasked.
+// The question comes even while a panel has Exit locked, since the window must still close.
+void MainForm::CloseBox() {
+    if (ended_) return;
+    ClickExit();
+}
 
 }  // namespace wb

@@ -50,7 +50,7 @@ class MainForm {
     void SetChecked(Control check, bool value);
     void FocusTo(Control c);                // the focus moved to c (leave rules run)
     void FolderChosen(std::string folder);  // the data-folder list moved to a folder or drive
-    void CloseBox();                        // the title-bar close box
+    void CloseBox();                        // the title-bar close box, Alt+F4: asks like Exit
 
     // ---- state shown by the window -------------------------------------------------
     const std::string& Text(Control c) const;
@@ -161,6 +161,11 @@ class MainForm {
     void CloseHistory();
     void StartFromLatest();
     bool OpenMainDatabase(const std::filesystem::path& file);
+    // Opens the main database in the folder and shows its company; false when it could not be
+    // opened (already told).
+    bool OpenDataFolder(const std::string& dataPath);
+    // Where the records are kept now, for the mechanic to read.
+    std::string WhereRecordsAre() const;
     void BeginStartupCheck();
     void StartupCheckFinished(const StartupCheck& result);
     void BackupFinished(const StartupCheck& result);

@@ -6,10 +6,10 @@
 #include "setup/CompanySettings.h"
 #include "setup/DataFolder.h"
 #include "setup/NetworkFolder.h"
-#include "store/pg/ServerAddress.h"
 #include "setup/ReportFontChoice.h"
 #include "store/Records.h"
 #include "store/SettingsDatabase.h"
+#include "store/pg/ServerAddress.h"
 
 namespace wb {
 namespace {
@@ -174,6 +174,29 @@ void MainForm::SaveDataFolder() {
                         "database file can be damaged: a shop server (Shop server...) is the safe way to "
                         "share the database.\n\nPress OK to continue",
                         Icon::Exclamation);
+    // An open database is never swapped under the screen: the new folder waits for the next start.
+    if (records) {
+        dialogs_.Notice(
+            "Data folder saved",
+            "The data folder\n\n" + chosenFolder_ +
+                "\n\nis used from the next start of the program. Until then the records are kept " +
+                WhereRecordsAre() + "\n\nPress OK to continue",
+            Icon::Information);
+        return;
+    }
+    // Nothing is open, so nothing is lost by opening the chosen folder's database at once.
+    storeChosen_ = true;
+    if (!OpenDataFolder(chosenFolder_)) return;  // told; the panel stays for another choice
+    SetVisible(Control::Panel3D11, false);
+    if (!Visible(Control::Panel3D7)) SetFocus(Control::Text1);
+    dialogs_.Notice("Data folder saved",
+                    "The records are kept " + WhereRecordsAre() + "\n\nPress OK to continue",
+                    Icon::Information);
+}
+
+std::string MainForm::WhereRecordsAre() const {
+    if (mainFile_.empty()) return "on the shop server";
+    return "in\n\n" + mainFile_.string();
 }
 
 }  // namespace wb

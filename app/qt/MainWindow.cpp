@@ -266,9 +266,19 @@ bool MainWindow::event(QEvent* e) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-    // The close box ends the program at once, whatever is unsaved.
-    form_.CloseBox();
-    e->accept();
+    // While the form handles an event (its message box is up) the window stays; an ended form
+    // (Exit, or the close box answered) closes it.
+    if (!form_.Ended() && !busy_ && !refreshing_) {
+        busy_ = true;
+        form_.CloseBox();
+        busy_ = false;
+    }
+    if (form_.Ended()) {
+        e->accept();
+        return;
+    }
+    e->ignore();
+    Refresh();
 }
 
 // ---- showing the form's state ----------------------------------------------------------

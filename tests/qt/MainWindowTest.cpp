@@ -23,6 +23,7 @@ class MainWindowTest : public QObject, public wb::test::WindowDriver {
 
     void aWeighingTypedThroughTheWindowGivesTheNewValues();
     void exitOnAStoredScreenClosesTheWindow();
+    void theCloseBoxAsksAndNoKeepsTheWindow();
     void gridClicksKeysAndScrolling();
     void theWholeWindowZooms();
     void theEmptyCgRangeIsCheckedAsTheMechanicTypes();
@@ -70,6 +71,18 @@ void MainWindowTest::exitOnAStoredScreenClosesTheWindow() {
     form->ScreenSaved = 1;
     click("Command3D12");
     QVERIFY(dialogs->shown.empty());
+    QVERIFY(!window->isVisible());
+}
+
+// The close box and Alt+F4 reach the window as a close request: with typed work it asks.
+void MainWindowTest::theCloseBoxAsksAndNoKeepsTheWindow() {
+    type(QStringLiteral("n1"));
+    QVERIFY(!window->close());
+    QVERIFY(window->isVisible());
+    QCOMPARE(dialogs->Titles(), std::vector<std::string>{"Weight & Balance on screen not saved"});
+    QCOMPARE(text("Text1"), QStringLiteral("N1"));
+    dialogs->answers = {true};
+    QVERIFY(window->close());
     QVERIFY(!window->isVisible());
 }
 
