@@ -51,6 +51,10 @@ class MainForm {
     void FocusTo(Control c);                // the focus moved to c (leave rules run)
     void FolderChosen(std::string folder);  // the data-folder list moved to a folder or drive
     void CloseBox();                        // the title-bar close box, Alt+F4: asks like Exit
+    // A desktop key that stands for a button (Ctrl+S, Ctrl+N, Ctrl+P, Ctrl+Q): what a click on
+    // the button does, where a click could reach it.
+    void KeyForButton(Control button);
+    void EscapeKey();  // closes the panel on top, as its own button does
 
     // ---- state shown by the window -------------------------------------------------
     const std::string& Text(Control c) const;
@@ -119,6 +123,8 @@ class MainForm {
 
     // The print buttons hand over to the window, which owns the printer.
     std::function<void(Control report)> onPrint;
+    // The user's guide is the window's to show.
+    std::function<void()> onHelp;
 
     // ---- procedures of the window --------------------------------------------------
     void StartNewWorksheet();

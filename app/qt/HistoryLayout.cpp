@@ -3,7 +3,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTreeWidget>
 
 #include "app/HistoryPanel.h"
@@ -99,11 +98,6 @@ void MainWindow::BuildHistory() {
     MakeLabel(panel, "HistoryHint", QStringLiteral("Esc or the history button closes this panel."),
               TwipRect(3800, 5670, 5695, 495), Qt::AlignRight | Qt::AlignVCenter);
 
-    // Escape closes the panel wherever the focus is in the window.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] {
-        if (form_.Visible(C::Panel3D12)) Click(C::Command3D41);
-    });
 }
 
 void MainWindow::ShowHistory() {

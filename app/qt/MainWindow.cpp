@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "app/ReportFromScreen.h"
+#include "app/qt/HelpWindow.h"
 #include "app/qt/Units.h"
 #include "app/qt/Widgets.h"
 #include "app/qt/Zoom.h"
@@ -41,10 +42,24 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent)
         connect(shortcut, &QShortcut::activated, this, [this, s] { ZoomStep(s); });
     }
 
+    // The desktop's usual keys do what their buttons do; Esc closes the panel on top. Made once
+    // here, not with the widgets, so that a zoom's rebuild never doubles a key.
+    for (Control button :
+         {Control::Command3D13, Control::Command3D19, Control::Command3D32, Control::Command3D12}) {
+        auto* shortcut = new QShortcut(KeyOf(button), this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, button] { Forward([&] { form_.KeyForButton(button); }); });
+    }
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { ShowHelp(); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { Forward([&] { form_.EscapeKey(); }); });
+
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
                           [this](QWidget*, QWidget* now) { FocusChanged(now); });
 
     form_.onPrint = [this](Control button) { PrintFromScreen(button); };
+    form_.onHelp = [this] { ShowHelp(); };
 
     // The main window's load step.
     Forward([this] { form_.Load(); });
@@ -57,6 +72,7 @@ MainWindow::~MainWindow() {
     // The check's result would have nowhere to go; it only reads, so waiting is safe.
     if (worker_.joinable()) worker_.join();
     form_.onPrint = nullptr;
+    form_.onHelp = nullptr;
     for (QObject* child : findChildren<QObject*>())
         child->blockSignals(true);
     if (hourglass_) QApplication::restoreOverrideCursor();
@@ -211,6 +227,34 @@ void MainWindow::CheckClicked(Control check, bool on) {
 
 void MainWindow::FolderPicked(const QString& folder) {
     Forward([&] { form_.FolderChosen(QDir::toNativeSeparators(folder).toStdString()); });
+}
+
+QKeySequence KeyOf(Control button) {
+    switch (button) {
+        case Control::Command3D13:
+            return QKeySequence(Qt::CTRL | Qt::Key_S);
+        case Control::Command3D19:
+            return QKeySequence(Qt::CTRL | Qt::Key_N);
+        case Control::Command3D32:
+            return QKeySequence(Qt::CTRL | Qt::Key_P);
+        case Control::Command3D12:
+            return QKeySequence(Qt::CTRL | Qt::Key_Q);
+        case Control::AboutHelp:
+            return QKeySequence(Qt::Key_F1);
+        default:
+            return {};
+    }
+}
+
+QString TipWithKey(const QString& tip, Control button) {
+    const QKeySequence key = KeyOf(button);
+    if (key.isEmpty()) return tip;
+    return QStringLiteral("%1 (%2)").arg(tip, key.toString(QKeySequence::NativeText));
+}
+
+void MainWindow::ShowHelp() {
+    if (help_ == nullptr) help_ = new HelpWindow(this);
+    help_->ShowGuide();
 }
 
 // ---- printing --------------------------------------------------------------------------

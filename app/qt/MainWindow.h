@@ -3,6 +3,7 @@
 // afterwards every widget is shown again from the form's state with its signals blocked.
 #pragma once
 
+#include <QKeySequence>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -24,6 +25,12 @@ namespace wb::gui {
 
 class CgChartView;
 class GridView;
+class HelpWindow;
+
+// The desktop's usual key for a button, empty for none; its tooltip names it.
+QKeySequence KeyOf(Control button);
+// A button's tooltip with its key named after it.
+QString TipWithKey(const QString& tip, Control button);
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -64,6 +71,10 @@ class MainWindow : public QWidget {
 
     // Shows the form's state in every widget.
     void Refresh();
+
+    // The user's guide, in its own window (F1, and Help on the about panel).
+    void ShowHelp();
+    HelpWindow* Help() const { return help_; }
 
     // Runs `job` on a worker thread and then `done` with its result, as one event of the
     // form's on this window's thread (later, while a message box of the form's is up).
@@ -118,6 +129,7 @@ class MainWindow : public QWidget {
     QLabel* historySummary_ = nullptr;
     int historyShown_ = -1;  // the form's historyReads last shown
     QLabel* folderPath_ = nullptr;
+    HelpWindow* help_ = nullptr;  // a window of its own, made when first asked for
     QMetaObject::Connection focusWatch_;
     bool busy_ = false;        // the form is handling an event (a message box may be up)
     bool refreshing_ = false;  // the window is writing the form's state into the widgets

@@ -89,20 +89,20 @@ struct BarButton {
     int left, width;
     const char* caption;  // nullptr: a picture face
     std::optional<Picture> picture;
-    const char* tip;
+    const char* tip;  // the key, if any, is added to it
 };
 constexpr BarButton kBar[] = {
     {C::Command3D17, 0, 495, nullptr, Picture::Previous, "Previous Worksheet"},
-    {C::Command3D18, 480, 900, "Set-up", std::nullopt, nullptr},
-    {C::Command3D23, 1365, 1065, "SPECS", std::nullopt, nullptr},
-    {C::Command3D15, 2415, 965, "Notes", std::nullopt, nullptr},
+    {C::Command3D18, 480, 900, "Set-up", std::nullopt, "Company details, print options and the data folder"},
+    {C::Command3D23, 1365, 1065, "SPECS", std::nullopt, "Scales, fluids, equipment list and C.G. ranges"},
+    {C::Command3D15, 2415, 965, "Notes", std::nullopt, "Notes printed with the reports"},
     {C::Command3D27, 3360, 975, nullptr, Picture::CompactReport, "Print the compact equipment change report"},
-    {C::Command3D26, 4290, 495, nullptr, Picture::About, "About"},
+    {C::Command3D26, 4290, 495, nullptr, Picture::About, "About this program, and its user's guide (F1)"},
     {C::Command3D41, 4770, 495, nullptr, Picture::History, "History of this aircraft's weight and balance"},
     {C::Command3D14, 5250, 1005, nullptr, Picture::FullReport, "Print the full equipment change report"},
-    {C::Command3D19, 6240, 975, "New", std::nullopt, nullptr},
-    {C::Command3D13, 7200, 975, "Save", std::nullopt, nullptr},
-    {C::Command3D12, 8160, 1005, "Exit", std::nullopt, nullptr},
+    {C::Command3D19, 6240, 975, "New", std::nullopt, "Start a new Worksheet"},
+    {C::Command3D13, 7200, 975, "Save", std::nullopt, "Store the Worksheet"},
+    {C::Command3D12, 8160, 1005, "Exit", std::nullopt, "End the program"},
     {C::Command3D16, 9150, 465, nullptr, Picture::Next, "Next Worksheet"},
 };
 constexpr int kBarTop = 6315, kBarHeight = 585;
@@ -186,8 +186,10 @@ void MainWindow::BuildButtonBar() {
         } else {
             button->setIcon(PictureIcon(*b.picture));
             button->setIconSize(IconSize());
-            button->setToolTip(QString::fromLatin1(b.tip));
+            // A picture says nothing to a screen reader: it reads the tip.
+            button->setAccessibleName(QString::fromLatin1(b.tip));
         }
+        button->setToolTip(TipWithKey(QString::fromLatin1(b.tip), b.button));
         const Control c = b.button;
         connect(button, &QPushButton::clicked, this, [this, c] { Click(c); });
         Register(c, button);
@@ -225,7 +227,8 @@ void MainWindow::BuildSpecifications() {
     print->setAutoDefault(true);
     print->setIcon(PictureIcon(Picture::CalculationReport));
     print->setIconSize(IconSize());
-    print->setToolTip(QStringLiteral("Print the weight and balance report"));
+    print->setToolTip(TipWithKey(QStringLiteral("Print the weight and balance report"), C::Command3D32));
+    print->setAccessibleName(QStringLiteral("Print the weight and balance report"));
     print->setGeometry(TwipRect(8415, 5085, 735, 915));
     connect(print, &QPushButton::clicked, this, [this] { Click(C::Command3D32); });
     Register(C::Command3D32, print);
@@ -279,6 +282,23 @@ void MainWindow::BuildAbout() {
         label->setAlignment(Qt::AlignCenter);
         if (i == 0) label->setFont(LabelFont());
         label->setGeometry(TwipRect(240, tops[i], 4680, i < 2 ? 360 : 720));
+    }
+    struct Button {
+        Control control;
+        const char* caption;
+        const char* tip;
+        int left;
+    };
+    for (const Button& b : {Button{C::AboutHelp, "Help", "The user's guide", 600},
+                            Button{C::AboutClose, "Close", "Close this panel (Esc)", 2760}}) {
+        auto* button = new QPushButton(QString::fromLatin1(b.caption), panel);
+        button->setObjectName(QString::fromLatin1(InfoOf(b.control).name.data(),
+                                                  static_cast<qsizetype>(InfoOf(b.control).name.size())));
+        button->setAutoDefault(true);
+        button->setToolTip(TipWithKey(QString::fromLatin1(b.tip), b.control));
+        button->setGeometry(TwipRect(b.left, 4260, 1800, 495));
+        connect(button, &QPushButton::clicked, this, [this, c = b.control] { Click(c); });
+        Register(b.control, button);
     }
 }
 

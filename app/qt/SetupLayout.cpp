@@ -68,7 +68,8 @@ QStringList Drives() {
 }  // namespace
 
 void MainWindow::BuildSetup() {
-    QWidget* panel = MakePanel(this, "Panel3D7", TwipRect(600, 540, 7800, 5415));
+    // A row taller than the set-up screen once was, for its Close button.
+    QWidget* panel = MakePanel(this, "Panel3D7", TwipRect(600, 540, 7800, 5715));
     Register(C::Panel3D7, panel);
     MakeLabel(panel, "Label27", QStringLiteral("Set-up Screen"), TwipRect(120, 120, 7560, 300),
               Qt::AlignHCenter | Qt::AlignVCenter);
@@ -143,6 +144,14 @@ void MainWindow::BuildSetup() {
     sample->setFocusPolicy(Qt::NoFocus);
     sample->setGeometry(TwipRect(5010, 4560, 2490, 615));
     Register(C::Text28, sample);
+
+    auto* close = new QPushButton(QStringLiteral("Close"), panel);
+    close->setObjectName(QStringLiteral("SetupClose"));
+    close->setAutoDefault(true);
+    close->setToolTip(QStringLiteral("Store the settings and close this panel (Esc)"));
+    close->setGeometry(TwipRect(6480, 5250, 1200, 390));
+    connect(close, &QPushButton::clicked, this, [this] { Click(C::SetupClose); });
+    Register(C::SetupClose, close);
     panel->hide();
 }
 

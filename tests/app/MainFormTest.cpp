@@ -82,6 +82,22 @@ TEST_F(MainFormTest, TheCloseBoxAsksLikeExit) {
     }
 }
 
+// The about panel hides when the focus leaves its button, but not for its own buttons.
+TEST_F(MainFormTest, TheAboutPanelKeepsItsOwnButtonsUsable) {
+    int helpShown = 0;
+    form.onHelp = [&] { ++helpShown; };
+    form.Clicked(Control::Command3D26);
+    form.Clicked(Control::AboutHelp);
+    EXPECT_EQ(helpShown, 1);
+    EXPECT_TRUE(form.Visible(Control::Panel3D4));
+    form.FocusTo(Control::Text1);
+    EXPECT_FALSE(form.Visible(Control::Panel3D4));
+    form.Clicked(Control::Command3D26);
+    form.EscapeKey();
+    EXPECT_FALSE(form.Visible(Control::Panel3D4));
+    EXPECT_EQ(form.Focus(), Control::Command3D26);
+}
+
 TEST_F(MainFormTest, BoxEditsKeepTheirPlaceTheLimitAndTheCapitals) {
     struct Edit {
         Control box;

@@ -2,9 +2,11 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QStyleFactory>
+#include <QTextBrowser>
 #include <memory>
 
 #include "app/MainForm.h"
+#include "app/qt/HelpWindow.h"
 #include "app/qt/Zoom.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/WindowDriver.h"
@@ -24,6 +26,9 @@ class MainWindowTest : public QObject, public wb::test::WindowDriver {
     void aWeighingTypedThroughTheWindowGivesTheNewValues();
     void exitOnAStoredScreenClosesTheWindow();
     void theCloseBoxAsksAndNoKeepsTheWindow();
+    void theDesktopKeysReachTheirCommands_data();
+    void theDesktopKeysReachTheirCommands();
+    void escAndCloseCloseTheAboutAndSetUpPanels();
     void gridClicksKeysAndScrolling();
     void theWholeWindowZooms();
     void theEmptyCgRangeIsCheckedAsTheMechanicTypes();
@@ -84,6 +89,92 @@ void MainWindowTest::theCloseBoxAsksAndNoKeepsTheWindow() {
     dialogs->answers = {true};
     QVERIFY(window->close());
     QVERIFY(!window->isVisible());
+}
+
+void MainWindowTest::theDesktopKeysReachTheirCommands_data() {
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("tip");
+    QTest::addColumn<QString>("shown");  // what the command showed first
+    const std::pair<const char*, const char*> froms[] = {{"a box", "Text1"}, {"a grid", "Grid1"}};
+    for (const auto& [where, control] : froms) {
+        const QString from = QString::fromLatin1(control);
+        const auto row = [&](const char* what) -> QTestData& {
+            return QTest::addRow("%s from %s", what, where);
+        };
+        row("Ctrl+S") << from << QKeySequence(Qt::CTRL | Qt::Key_S) << "Command3D13"
+                      << "Ctrl+S"
+                      << "Worksheet not saved";
+        row("Ctrl+N") << from << QKeySequence(Qt::CTRL | Qt::Key_N) << "Command3D19"
+                      << "Ctrl+N"
+                      << "OK to start new form without saving?";
+        row("Ctrl+Q") << from << QKeySequence(Qt::CTRL | Qt::Key_Q) << "Command3D12"
+                      << "Ctrl+Q"
+                      << "OK to exit program without saving?";
+        row("Ctrl+P") << from << QKeySequence(Qt::CTRL | Qt::Key_P) << "Command3D32"
+                      << "Ctrl+P"
+                      << "printed Command3D32";
+        row("F1") << from << QKeySequence(Qt::Key_F1) << "AboutHelp"
+                  << "F1"
+                  << "help";
+    }
+}
+
+// Each key does what its button does, wherever the focus is, and its button's tooltip names it.
+void MainWindowTest::theDesktopKeysReachTheirCommands() {
+    QFETCH(QString, from);
+    QFETCH(QKeySequence, keys);
+    const QKeyCombination key = keys[0];
+    QFETCH(QString, button);
+    QFETCH(QString, tip);
+    QFETCH(QString, shown);
+    std::vector<std::string> printed;
+    form->onPrint = [&](Control c) { printed.emplace_back(wb::InfoOf(c).name); };
+    type(QStringLiteral("n1"));
+    if (from == QLatin1String("Grid1")) clickCell("Grid1", 1, 0);
+    QCOMPARE(focusName(), from);
+    QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+
+    QString first;
+    if (!printed.empty()) first = QStringLiteral("printed ") + QString::fromStdString(printed[0]);
+    if (window->Help() != nullptr && window->Help()->isVisible()) first = QStringLiteral("help");
+    if (!dialogs->shown.empty())
+        first = QString::fromStdString(dialogs->shown[0].kind == wb::test::Shown::Question
+                                           ? dialogs->shown[0].text
+                                           : dialogs->shown[0].title);
+    QCOMPARE(first, shown);
+    QVERIFY(window->isVisible());  // Ctrl+Q answered No
+    QCOMPARE(text("Text1"), QStringLiteral("N1"));
+    QVERIFY2(find(qPrintable(button))->toolTip().contains(tip),
+             qPrintable(find(qPrintable(button))->toolTip()));
+    if (shown == QLatin1String("help")) {
+        QVERIFY(window->Help()->Browser()->toPlainText().startsWith(QStringLiteral("User's guide")));
+        window->Help()->close();
+    }
+}
+
+// Both panels close by their own Close button and by Esc, also after the window was rebuilt at
+// another zoom (each rebuild once added another Esc key, and two make the key ambiguous).
+void MainWindowTest::escAndCloseCloseTheAboutAndSetUpPanels() {
+    for (int zoomSteps = 0; zoomSteps < 3; ++zoomSteps) {
+        if (zoomSteps > 0) {
+            const QSize before = window->size();
+            QTest::keyClick(window.get(), Qt::Key_Plus, Qt::ControlModifier);
+            QTRY_VERIFY(window->size().width() > before.width());
+        }
+        for (const char* panel : {"Panel3D4", "Panel3D7"}) {
+            const char* opener = QByteArray(panel) == "Panel3D4" ? "Command3D26" : "Command3D18";
+            const char* closer = QByteArray(panel) == "Panel3D4" ? "AboutClose" : "SetupClose";
+            click(opener);
+            QVERIFY(find(panel)->isVisible());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY2(!find(panel)->isVisible(), panel);
+            click(opener);
+            click(closer);
+            QVERIFY2(!find(panel)->isVisible(), panel);
+        }
+    }
 }
 
 void MainWindowTest::gridClicksKeysAndScrolling() {
