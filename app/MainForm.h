@@ -82,6 +82,10 @@ class MainForm {
     int FreshWorksheet = 0;   // 1 from StartNewWorksheet until searched with or saved
     int SpecsPending = 0;     // 1 until the specifications carry-over has run
     std::string SearchCriterion;
+    // Worksheets stored so far and what the last one was: the window says so for a moment,
+    // where no click is needed to read it.
+    int Saves = 0;
+    std::string LastSaved;
 
     // The record store; empty while no main database is open.
     std::unique_ptr<Records> records;

@@ -21,6 +21,12 @@
 #include "reports/qt/PrintReport.h"
 
 namespace wb::gui {
+namespace {
+
+// How long the title says that the Worksheet was stored.
+constexpr int kSavedNoteMs = 5000;
+
+}  // namespace
 
 MainWindow::MainWindow(MainForm& form, QWidget* parent)
     : QWidget(parent), form_(form), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
@@ -57,6 +63,13 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent)
 
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
                           [this](QWidget*, QWidget* now) { FocusChanged(now); });
+
+    savedNote_ = new QTimer(this);
+    savedNote_->setSingleShot(true);
+    savedNote_->setInterval(kSavedNoteMs);
+    connect(savedNote_, &QTimer::timeout, this, [this] {
+        if (!busy_ && !refreshing_) Refresh();
+    });
 
     form_.onPrint = [this](Control button) { PrintFromScreen(button); };
     form_.onHelp = [this] { ShowHelp(); };
@@ -381,8 +394,14 @@ void MainWindow::Refresh() {
     ShowSample();
     ShowFolder();
     ShowHistory();
-    // The store's state stays in sight while it is being checked or is read-only.
-    const std::string status = form_.StoreStatus();
+    // The store's state stays in sight while it is being checked or is read-only; otherwise a
+    // save is told there for a few seconds.
+    if (form_.Saves != savesShown_) {
+        savesShown_ = form_.Saves;
+        savedNote_->start();
+    }
+    std::string status = form_.StoreStatus();
+    if (status.empty() && savedNote_->isActive()) status = form_.LastSaved;
     const QString title = status.empty()
                               ? QStringLiteral("Weight and Balance")
                               : QStringLiteral("Weight and Balance - ") + QString::fromStdString(status);

@@ -19,6 +19,7 @@ class QTreeWidget;
 class QFileSystemModel;
 class QLabel;
 class QPrinter;
+class QTimer;
 class QTreeView;
 
 namespace wb::gui {
@@ -130,6 +131,8 @@ class MainWindow : public QWidget {
     int historyShown_ = -1;  // the form's historyReads last shown
     QLabel* folderPath_ = nullptr;
     HelpWindow* help_ = nullptr;  // a window of its own, made when first asked for
+    QTimer* savedNote_ = nullptr;  // runs while the title says the last save
+    int savesShown_ = 0;
     QMetaObject::Connection focusWatch_;
     bool busy_ = false;        // the form is handling an event (a message box may be up)
     bool refreshing_ = false;  // the window is writing the form's state into the widgets

@@ -3,6 +3,7 @@
 #include <QScrollBar>
 #include <QStyleFactory>
 #include <QTextBrowser>
+#include <cmath>
 #include <memory>
 
 #include "app/MainForm.h"
@@ -29,6 +30,7 @@ class MainWindowTest : public QObject, public wb::test::WindowDriver {
     void theDesktopKeysReachTheirCommands_data();
     void theDesktopKeysReachTheirCommands();
     void escAndCloseCloseTheAboutAndSetUpPanels();
+    void yellowHeadingsReadOnTheirGrey();
     void gridClicksKeysAndScrolling();
     void theWholeWindowZooms();
     void theEmptyCgRangeIsCheckedAsTheMechanicTypes();
@@ -174,6 +176,35 @@ void MainWindowTest::escAndCloseCloseTheAboutAndSetUpPanels() {
             click(closer);
             QVERIFY2(!find(panel)->isVisible(), panel);
         }
+    }
+}
+
+namespace {
+
+// Relative luminance and contrast ratio as the accessibility guidelines define them.
+double Luminance(QColor c) {
+    const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+double Contrast(QColor a, QColor b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+}  // namespace
+
+// The yellow headings and legend, as drawn: against the lightest ground pixel beside the text.
+void MainWindowTest::yellowHeadingsReadOnTheirGrey() {
+    for (const char* name : {"Command3D1", "Command3D2", "Command3D3", "Command3D4", "Command3D34",
+                             "Command3D35", "Command3D36", "Command3D37", "Label23"}) {
+        QWidget* w = find(name);
+        const QImage image = w->grab().toImage();
+        double worst = 100;
+        for (int y = 4; y < image.height() - 4; ++y)
+            worst = std::min(worst, Contrast(QColor(255, 255, 0), image.pixelColor(4, y)));
+        QVERIFY2(worst >= 4.5, qPrintable(QStringLiteral("%1: %2:1").arg(QLatin1String(name)).arg(worst)));
     }
 }
 

@@ -100,6 +100,8 @@ void SetupWindowTest::aWholeFirstDay() {
     type(QStringLiteral("n733bm\r17265432\rCessna\r172N\r1978\r"));
     click("Command3D13");
     QCOMPARE(form->ScreenSaved, 1);
+    QCOMPARE(window->windowTitle(),
+             QStringLiteral("Weight and Balance - Worksheet N733BM of 12-06-2026 saved"));
 
     // The full change report, into the PDF file the user names; its header is the company.
     const QString pdf = work->filePath(QStringLiteral("report.pdf"));
