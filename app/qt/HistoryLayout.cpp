@@ -61,6 +61,7 @@ void MainWindow::BuildHistory() {
 
     historyList_ = new QTreeWidget(panel);
     historyList_->setObjectName(QStringLiteral("HistoryList"));
+    historyList_->setAccessibleName(QStringLiteral("History"));
     historyList_->setFont(ChangeListFont());
     historyList_->setGeometry(TwipRect(120, 420, 9375, 4800));
     historyList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -91,6 +92,7 @@ void MainWindow::BuildHistory() {
     print->setIcon(PictureIcon(Picture::RecordReport));
     print->setIconSize(QSize(24, 24));
     print->setToolTip(QStringLiteral("Print the weight and balance record"));
+    print->setAccessibleName(print->toolTip());
     print->setGeometry(TwipRect(2910, 5670, 735, 495));
     connect(print, &QPushButton::clicked, this, [this] { Click(C::Command3D43); });
     Register(C::Command3D43, print);
