@@ -1,6 +1,7 @@
 // What the command line starts, answers or refuses. The program itself is run without any
 // display: whatever answers without the window must never reach the window system.
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -80,6 +81,15 @@ class CommandLineTest : public QObject {
         QCOMPARE(options.outcome, Outcome::Run);
         QVERIFY(options.settingsFolder);
         QCOMPARE(QString::fromStdString(options.settingsFolder->string()), QDir(temp.path()).canonicalPath());
+    }
+
+    // The window system gives the window the application's name as its class; a dock ties the
+    // window to the menu entry only when the entry names the same class.
+    void theDesktopEntryNamesTheWindowsClass() {
+        QFile entry(QStringLiteral(WB_DESKTOP_FILE));
+        QVERIFY(entry.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QStringList lines = QString::fromUtf8(entry.readAll()).split(QLatin1Char('\n'));
+        QVERIFY(lines.contains(QStringLiteral("StartupWMClass=") + QCoreApplication::applicationName()));
     }
 };
 
