@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "app/MainForm.h"
+#include "worksheet/GridEditing.h"
 
 namespace wb {
 namespace {
@@ -62,7 +63,10 @@ void MainForm::KeyForButton(Control button) {
     // The calculation report's button sits on the specifications panel; from the Worksheet the
     // key prints it where the bar's print buttons could.
     if (button == Control::Command3D32 && !Visible(Control::Panel3D6)) {
-        if (Usable(Control::Command3D27) && onPrint) onPrint(button);
+        if (!Usable(Control::Command3D27) || !onPrint) return;
+        // The focus stays, yet the row being typed is printed as leaving the grid would commit it.
+        if (auto grid = GridOf(focus_)) WatchGrid(*grid, [&] { CommitRow(ws, *grid); });
+        onPrint(button);
         return;
     }
     Clicked(button);

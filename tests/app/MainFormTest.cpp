@@ -98,6 +98,18 @@ TEST_F(MainFormTest, TheAboutPanelKeepsItsOwnButtonsUsable) {
     EXPECT_EQ(form.Focus(), Control::Command3D26);
 }
 
+// Ctrl+P from the change list prints the row being typed as committed, the focus staying.
+TEST_F(MainFormTest, PrintingByKeyCommitsTheRowBeingTyped) {
+    std::string printedMoment;
+    form.onPrint = [&](Control) { printedMoment = form.ws.grid(GridId::Grid1).Cell(1, installed::Moment); };
+    form.FocusTo(Control::Grid1);
+    form.GridMoveCurrent(Control::Grid1, 1, installed::Weight);
+    Type(U"10\r20");
+    form.KeyForButton(Control::Command3D32);
+    EXPECT_EQ(printedMoment, "200.0");
+    EXPECT_EQ(form.Focus(), Control::Grid1);
+}
+
 TEST_F(MainFormTest, BoxEditsKeepTheirPlaceTheLimitAndTheCapitals) {
     struct Edit {
         Control box;
