@@ -99,7 +99,6 @@ void MainWindow::BuildHistory() {
 
     MakeLabel(panel, "HistoryHint", QStringLiteral("Esc or the history button closes this panel."),
               TwipRect(3800, 5670, 5695, 495), Qt::AlignRight | Qt::AlignVCenter);
-
 }
 
 void MainWindow::ShowHistory() {

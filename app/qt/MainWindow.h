@@ -130,7 +130,7 @@ class MainWindow : public QWidget {
     QLabel* historySummary_ = nullptr;
     int historyShown_ = -1;  // the form's historyReads last shown
     QLabel* folderPath_ = nullptr;
-    HelpWindow* help_ = nullptr;  // a window of its own, made when first asked for
+    HelpWindow* help_ = nullptr;   // a window of its own, made when first asked for
     QTimer* savedNote_ = nullptr;  // runs while the title says the last save
     int savesShown_ = 0;
     QMetaObject::Connection focusWatch_;

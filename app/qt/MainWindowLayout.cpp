@@ -219,8 +219,8 @@ void MainWindow::BuildSpecifications() {
                             {C::Text16, "Label8", "Empty weight C.G. range:"}};
     int top = 420;
     for (const Range& r : ranges) {
-        QLabel* label = MakeLabel(panel, r.labelName, QString::fromLatin1(r.label), TwipRect(120, top, 2640, 285),
-                                  Qt::AlignRight | Qt::AlignVCenter);
+        QLabel* label = MakeLabel(panel, r.labelName, QString::fromLatin1(r.label),
+                                  TwipRect(120, top, 2640, 285), Qt::AlignRight | Qt::AlignVCenter);
         auto* box = new FieldEdit(r.box, *this, panel);
         label->setBuddy(box);
         box->setGeometry(TwipRect(2820, top, 3480, 285));
@@ -228,14 +228,12 @@ void MainWindow::BuildSpecifications() {
         top += 315;
     }
 
-
     Register(C::Grid2, PlaceGrid(*this, panel, C::Grid2, kGrid2Columns, 5, 5, false, 195, 1410));
     Register(C::Grid4, PlaceGrid(*this, panel, C::Grid4, kGrid4Columns, 5, 5, false, 195, 2970));
     Register(C::Grid3, PlaceGrid(*this, panel, C::Grid3, kGrid3Columns, 100, 5, true, 195, 4530));
     WidgetOf(C::Grid2)->setAccessibleName(QStringLiteral("Scale readings"));
     WidgetOf(C::Grid4)->setAccessibleName(QStringLiteral("Fluids"));
     WidgetOf(C::Grid3)->setAccessibleName(QStringLiteral("Equipment list"));
-
 
     struct Legend {
         const char* name;

@@ -142,7 +142,6 @@ void MainWindow::BuildSetup() {
         Register(c, button);
     }
 
-
     // The sample shows the company name in the report font; nobody types into it.
     auto* sample = new QLineEdit(panel);
     sample->setObjectName(QStringLiteral("Text28"));

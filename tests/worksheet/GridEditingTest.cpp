@@ -74,7 +74,7 @@ TEST_F(GridEditing, OnlyARowWithSomethingInItShowsAMoment) {
         {GridId::Grid1, installed::Weight, U"a", ""},  // "Entry must be numeric" empties it
         {GridId::Grid1, installed::Arm, U"5\b", ""},
         {GridId::Grid1, installed::Weight, U"12", ".0"},  // no arm yet
-        {GridId::Grid2, scale::Wgt, U"x", ".0"},         // the jack location stays in the row
+        {GridId::Grid2, scale::Wgt, U"x", ".0"},          // the jack location stays in the row
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(ShapeOf(c.grid).name) + " " + std::to_string(c.col));
