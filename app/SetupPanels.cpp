@@ -1,6 +1,8 @@
 // The set-up panel (company details, print options, report font, printer) and the
 // data-folder panel, over the set-up library.
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/MainForm.h"
 #include "setup/CompanySettings.h"
@@ -184,9 +186,16 @@ void MainForm::SaveDataFolder() {
             Icon::Information);
         return;
     }
-    // Nothing is open, so nothing is lost by opening the chosen folder's database at once.
+    // Nothing is open, so nothing is lost by opening the chosen folder's database at once. What
+    // was typed into the set-up panel meanwhile stays where the database holds nothing.
+    std::vector<std::pair<Control, std::string>> typed;
+    for (Control c : {Control::Text17, Control::Text18, Control::Text19, Control::Text21, Control::Text29,
+                      Control::Text25, Control::Text26})
+        typed.emplace_back(c, Text(c));
     storeChosen_ = true;
     if (!OpenDataFolder(chosenFolder_)) return;  // told; the panel stays for another choice
+    for (const auto& [c, text] : typed)
+        if (Text(c).empty()) SetText(c, text);
     SetVisible(Control::Panel3D11, false);
     if (!Visible(Control::Panel3D7)) SetFocus(Control::Text1);
     dialogs_.Notice("Data folder saved",

@@ -155,6 +155,7 @@ TEST_F(SetupTest, WithNothingOpenAFolderSavedInThePanelIsUsedAtOnce) {
 
     std::filesystem::create_directories(Data());
     form->Clicked(Control::Command3D18);
+    form->TextChanged(Control::Text17, "Skyline Avionics");  // typed before a folder was chosen
     form->Clicked(Control::Command3D40);
     form->FolderChosen(Data().string());
     dialogs.Clear();
@@ -169,7 +170,7 @@ TEST_F(SetupTest, WithNothingOpenAFolderSavedInThePanelIsUsedAtOnce) {
     // The company is asked for, as at any start with an empty company row; then the Worksheet
     // is stored, no restart needed.
     EXPECT_TRUE(form->Visible(Control::Panel3D7));
-    form->TextChanged(Control::Text17, "Skyline Avionics");
+    EXPECT_EQ(form->Text(Control::Text17), "Skyline Avionics");
     form->Clicked(Control::Command3D18);
     dialogs.Clear();
     form->Clicked(Control::Command3D13);
