@@ -58,14 +58,17 @@ void MainForm::Activate() {
         ShowDataFolderPanel();
         return;
     }
+    if (!OpenDataFolder(*dataPath)) ShowDataFolderPanel();
+}
 
+bool MainForm::OpenDataFolder(const std::string& dataPath) {
     CompanyRow company;
     try {
-        if (OfferConversion(dialogs_, MainDatabaseFile(*dataPath), LegacyDatabase::Main, oldFileReader,
+        if (OfferConversion(dialogs_, MainDatabaseFile(dataPath), LegacyDatabase::Main, oldFileReader,
                             runInBackground) == LegacyFileOutcome::LeftAsItIs)
             throw LeftAsItIs();
         // A damaged file is told about here, once, with what can be done.
-        if (OpenMainDatabase(MainDatabaseFile(*dataPath))) {
+        if (OpenMainDatabase(MainDatabaseFile(dataPath))) {
             records->CompanySet.MoveFirst();
             company = records->database().ReadCompanyRow();
         }
@@ -81,7 +84,7 @@ void MainForm::Activate() {
         // the ways on rather than as a database that cannot be opened.
         if (!MetDamage(e) && !DamageFoundOnFailure()) {
             records.reset();
-            TellUnusable(dialogs_, MainDatabaseFile(*dataPath), e.what());
+            TellUnusable(dialogs_, MainDatabaseFile(dataPath), e.what());
         }
         company = {};
         if (records) {
@@ -96,11 +99,11 @@ void MainForm::Activate() {
     if (!records) {
         // Nothing is open, so nothing is being checked.
         health_ = StoreHealth::Unchecked;
-        ShowDataFolderPanel();
-        return;
+        return false;
     }
     ShowCompanySettings(SettingsFromRow(company, std::nullopt));
     AfterCompanyShown(company);
+    return true;
 }
 
 void MainForm::ShowCompanyFromStore() {
@@ -118,9 +121,10 @@ void MainForm::ShowCompanyFromStore() {
 }
 
 void MainForm::AfterCompanyShown(const CompanyRow& company) {
-    // The company row is in the set-up panel; its defaults go on into the Worksheet.
-    SetText(Control::Text6, Text(Control::Text25));
-    SetText(Control::Text22, Text(Control::Text26));
+    // The company row is in the set-up panel; its defaults go on into the Worksheet, where the
+    // mechanic has typed nothing yet (a store opened while the program runs keeps what was typed).
+    if (Text(Control::Text6).empty()) SetText(Control::Text6, Text(Control::Text25));
+    if (Text(Control::Text22).empty()) SetText(Control::Text22, Text(Control::Text26));
     ShowFontSample();
     Control missing = Control::None;
     switch (FirstMissingDetail(company)) {

@@ -50,6 +50,9 @@ enum class Control {
     Command3D47,  // shop server "Save"
     Command3D48,  // shop server: move the local database up
     Command3D49,  // shop server "Back"
+    AboutHelp,    // about: shows the user's guide
+    AboutClose,   // about: "Close"
+    SetupClose,   // set-up: "Close", as "Set-up" pressed again
     // panels
     Panel3D1,   // the Worksheet
     Panel3D4,   // about

@@ -62,7 +62,11 @@ Control PanelOf(Control c) {
         case C::Command3D29:
         case C::Command3D40:
         case C::Command3D44:
+        case C::SetupClose:
             return C::Panel3D7;
+        case C::AboutHelp:
+        case C::AboutClose:
+            return C::Panel3D4;
         case C::Command3D31:
         case C::Command3D39:
         case C::Command3D45:
@@ -250,7 +254,11 @@ void MainForm::FocusLeft(Control c) {
             if (ScreenSaved != 0) ScreenSaved = 2;
             break;
         case Control::Command3D26:
-            SetVisible(Control::Panel3D4, false);
+        case Control::AboutHelp:
+        case Control::AboutClose:
+            // The panel stays while the focus moves between its button and its own buttons.
+            if (focus_ != Control::Command3D26 && PanelOf(focus_) != Control::Panel3D4)
+                SetVisible(Control::Panel3D4, false);
             break;
         default:
             if (auto grid = GridOf(c)) WatchGrid(*grid, [&] { GridFocusLeft(ws, *grid); });
@@ -304,6 +312,14 @@ void MainForm::Clicked(Control c) {
             SetVisible(Control::Panel3D13, false);
             SetFocus(Control::Text1);
             break;
+        case Control::AboutHelp:
+            if (onHelp) onHelp();
+            break;
+        case Control::AboutClose:
+            SetVisible(Control::Panel3D4, false);
+            SetFocus(Control::Command3D26);
+            break;
+        case Control::SetupClose: ClickSetup(); break;
         case Control::Command3D14:
         case Control::Command3D27:
         case Control::Command3D32:
@@ -315,6 +331,11 @@ void MainForm::Clicked(Control c) {
     }
 }
 
-void MainForm::CloseBox() { ended_ = true; }
+// The close box and Alt+F4 are Exit by other means: typed work is never thrown away unasked.
+// The question comes even while a panel has Exit locked, since the window must still close.
+void MainForm::CloseBox() {
+    if (ended_) return;
+    ClickExit();
+}
 
 }  // namespace wb

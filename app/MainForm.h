@@ -51,7 +51,11 @@ class MainForm {
     void SetChecked(Control check, bool value);
     void FocusTo(Control c);                // the focus moved to c (leave rules run)
     void FolderChosen(std::string folder);  // the data-folder list moved to a folder or drive
-    void CloseBox();                        // the title-bar close box
+    void CloseBox();                        // the title-bar close box, Alt+F4: asks like Exit
+    // A desktop key that stands for a button (Ctrl+S, Ctrl+N, Ctrl+P, Ctrl+Q): what a click on
+    // the button does, where a click could reach it.
+    void KeyForButton(Control button);
+    void EscapeKey();  // closes the panel on top, as its own button does
 
     // ---- state shown by the window -------------------------------------------------
     const std::string& Text(Control c) const;
@@ -79,6 +83,10 @@ class MainForm {
     int FreshWorksheet = 0;   // 1 from StartNewWorksheet until searched with or saved
     int SpecsPending = 0;     // 1 until the specifications carry-over has run
     std::string SearchCriterion;
+    // Worksheets stored so far and what the last one was: the window says so for a moment,
+    // where no click is needed to read it.
+    int Saves = 0;
+    std::string LastSaved;
 
     // The record store; empty while no main database is open.
     std::unique_ptr<Records> records;
@@ -123,6 +131,8 @@ class MainForm {
 
     // The print buttons hand over to the window, which owns the printer.
     std::function<void(Control report)> onPrint;
+    // The user's guide is the window's to show.
+    std::function<void()> onHelp;
 
     // ---- procedures of the window --------------------------------------------------
     void StartNewWorksheet();
@@ -170,6 +180,11 @@ class MainForm {
     void CloseHistory();
     void StartFromLatest();
     bool OpenMainDatabase(const std::filesystem::path& file);
+    // Opens the main database in the folder and shows its company; false when it could not be
+    // opened (already told).
+    bool OpenDataFolder(const std::string& dataPath);
+    // Where the records are kept now, for the mechanic to read.
+    std::string WhereRecordsAre() const;
     void BeginStartupCheck();
     void StartupCheckFinished(const StartupCheck& result);
     void BackupFinished(const StartupCheck& result);

@@ -1,5 +1,8 @@
 // The button bar's own commands and the panels that lie over the Worksheet.
+#include <utility>
+
 #include "app/MainForm.h"
+#include "worksheet/GridEditing.h"
 
 namespace wb {
 namespace {
@@ -16,7 +19,8 @@ constexpr Control kLockedBySpecs[] = {Control::Command3D17, Control::Command3D18
 
 void MainForm::ClickNew() {
     SettleUncertainSave();
-    if (ScreenSaved == 0 && !dialogs_.AskYesNo(kNotSavedTitle, "OK to start new form without saving?")) return;
+    if (ScreenSaved == 0 && !dialogs_.AskYesNo(kNotSavedTitle, "OK to start new form without saving?"))
+        return;
     BrowseDirection = 0;
     SearchActive = 0;
     BrowseStarted = 0;
@@ -40,7 +44,8 @@ void MainForm::ClickNotes() {
 void MainForm::ClickSpecs() {
     if (Visible(Control::Panel3D6)) {
         SpecsPending = 0;
-        for (Control c : kLockedBySpecs) SetEnabled(c, true);
+        for (Control c : kLockedBySpecs)
+            SetEnabled(c, true);
         SetVisible(Control::Panel3D6, false);
         return;
     }
@@ -51,11 +56,44 @@ void MainForm::ClickSpecs() {
     if (FreshWorksheet == 1 && SpecsPending == 1) CarryOverSpecs();
     SetVisible(Control::Panel3D6, true);
     SetFocus(Control::Text14);
-    for (Control c : kLockedBySpecs) SetEnabled(c, c == Control::Command3D23);
+    for (Control c : kLockedBySpecs)
+        SetEnabled(c, c == Control::Command3D23);
 }
 
-void MainForm::ClickAbout() { SetVisible(Control::Panel3D4, !Visible(Control::Panel3D4)); }
+void MainForm::KeyForButton(Control button) {
+    // The calculation report's button sits on the specifications panel; from the Worksheet the
+    // key prints it where the bar's print buttons could.
+    if (button == Control::Command3D32 && !Visible(Control::Panel3D6)) {
+        if (!Usable(Control::Command3D27) || !onPrint) return;
+        // The focus stays, yet the row being typed is printed as leaving the grid would commit it.
+        if (auto grid = GridOf(focus_)) WatchGrid(*grid, [&] { CommitRow(ws, *grid); });
+        onPrint(button);
+        return;
+    }
+    Clicked(button);
+}
 
-void MainForm::ClickTach() { tachCaption_ = tachCaption_ == "Hobbs" ? "Tach" : "Hobbs"; }
+void MainForm::EscapeKey() {
+    // The panels from the top down, each with the button that closes it.
+    constexpr std::pair<Control, Control> kClosers[] = {{Control::Panel3D12, Control::Command3D41},
+                                                        {Control::Panel3D13, Control::Command3D49},
+                                                        {Control::Panel3D11, Control::Command3D31},
+                                                        {Control::Panel3D7, Control::SetupClose},
+                                                        {Control::Panel3D4, Control::AboutClose}};
+    for (const auto& [panel, button] : kClosers) {
+        if (Visible(panel)) {
+            Clicked(button);
+            return;
+        }
+    }
+}
+
+void MainForm::ClickAbout() {
+    SetVisible(Control::Panel3D4, !Visible(Control::Panel3D4));
+}
+
+void MainForm::ClickTach() {
+    tachCaption_ = tachCaption_ == "Hobbs" ? "Tach" : "Hobbs";
+}
 
 }  // namespace wb

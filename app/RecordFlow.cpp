@@ -216,6 +216,8 @@ void MainForm::ClickSave() {
     }
     ScreenSaved = 1;
     edited_ = false;
+    ++Saves;
+    LastSaved = "Worksheet " + Text(Control::Text1) + " of " + Text(Control::Text7) + " saved";
     if (FreshWorksheet == 1) {
         try {
             records->AircraftSet.MoveLast();

@@ -1,15 +1,17 @@
 // The set-up panel (company details, print options, report font, printer) and the
 // data-folder panel, over the set-up library.
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/MainForm.h"
 #include "setup/CompanySettings.h"
 #include "setup/DataFolder.h"
 #include "setup/NetworkFolder.h"
-#include "store/pg/ServerAddress.h"
 #include "setup/ReportFontChoice.h"
 #include "store/Records.h"
 #include "store/SettingsDatabase.h"
+#include "store/pg/ServerAddress.h"
 
 namespace wb {
 namespace {
@@ -215,6 +217,36 @@ void MainForm::SaveDataFolder() {
                         "database file can be damaged: a shop server (Shop server...) is the safe way to "
                         "share the database.\n\nPress OK to continue",
                         Icon::Exclamation);
+    // An open database is never swapped under the screen: the new folder waits for the next start.
+    if (records) {
+        dialogs_.Notice(
+            "Data folder saved",
+            "The data folder\n\n" + chosenFolder_ +
+                "\n\nis used from the next start of the program. Until then the records are kept " +
+                WhereRecordsAre() + "\n\nPress OK to continue",
+            Icon::Information);
+        return;
+    }
+    // Nothing is open, so nothing is lost by opening the chosen folder's database at once. What
+    // was typed into the set-up panel meanwhile stays where the database holds nothing.
+    std::vector<std::pair<Control, std::string>> typed;
+    for (Control c : {Control::Text17, Control::Text18, Control::Text19, Control::Text21, Control::Text29,
+                      Control::Text25, Control::Text26})
+        typed.emplace_back(c, Text(c));
+    storeChosen_ = true;
+    if (!OpenDataFolder(chosenFolder_)) return;  // told; the panel stays for another choice
+    for (const auto& [c, text] : typed)
+        if (Text(c).empty()) SetText(c, text);
+    SetVisible(Control::Panel3D11, false);
+    if (!Visible(Control::Panel3D7)) SetFocus(Control::Text1);
+    dialogs_.Notice("Data folder saved",
+                    "The records are kept " + WhereRecordsAre() + "\n\nPress OK to continue",
+                    Icon::Information);
+}
+
+std::string MainForm::WhereRecordsAre() const {
+    if (mainFile_.empty()) return "on the shop server";
+    return "in\n\n" + mainFile_.string();
 }
 
 }  // namespace wb

@@ -32,9 +32,11 @@ std::string FirstLines(const std::string& text, int count) {
 }  // namespace
 
 std::string MainForm::NoStoreReason() const {
-    if (!storeChosen_) return "No data folder has been chosen, so there is no database to store it in.";
-    return "The chosen database could not be opened when the program started, so there is nowhere to "
-           "store it. Mend it or choose another, then start the program again.";
+    if (!storeChosen_)
+        return "No data folder has been chosen, so there is no database to store it in. Choose one "
+               "(Set-up, Path) and press SAVE: the records are kept there at once.";
+    return "The chosen database could not be opened, so there is nowhere to store it. Mend it, or choose "
+           "another data folder (Set-up, Path) and press SAVE.";
 }
 
 std::string MainForm::ReadOnlyReason() const {

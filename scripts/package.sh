@@ -39,6 +39,10 @@ if [ "$answer" != "weightbalance $version" ]; then
   exit 1
 fi
 echo "--version: $answer"
+if [ ! -f "$root/usr/share/doc/weightbalance/guide.md" ] || [ ! -d "$root/usr/share/doc/weightbalance/images" ]; then
+  echo "the user's guide is not installed" >&2
+  exit 1
+fi
 if [ ! -x "$root/usr/libexec/weightbalance/weightbalance-jet-reader" ]; then
   echo "the old-file reader is not installed beside the program" >&2
   exit 1

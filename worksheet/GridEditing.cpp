@@ -46,12 +46,25 @@ void RefuseComputedColumn(Dialogs& dialogs) {
     dialogs.Notice(kNotEditableTitle, kNotEditableText, Icon::Information);
 }
 
+// Nothing typed is left in the row (a refused entry, or one erased again).
+bool NothingTyped(const Worksheet& ws, GridId id, int r) {
+    const RowStore& s = ws.store(id);
+    for (int c = 0; c < s.cols; ++c)
+        if (c != ShapeOf(id).computedCol && !s.At(r, c).IsEmpty()) return false;
+    return true;
+}
+
 }  // namespace
 
 void CommitRow(Worksheet& ws, GridId id) {
     EditState& edit = ws.edit(id);
     if (edit.EditCol >= 0 && Contains(ShapeOf(id).inputCols, edit.EditCol)) {
         CommitRowMoment(ws, id, edit.EditRow);
+        // An empty row shows no moment: a bare ".0" there reads as something typed.
+        if (NothingTyped(ws, id, edit.EditRow)) {
+            ws.store(id).At(edit.EditRow, ShapeOf(id).computedCol) = Entry();
+            RedisplayRow(ws, id, edit.EditRow);
+        }
         edit.EditCol = -1;
         if (id != GridId::Grid3) Recalculate(ws);
     }

@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <algorithm>
+#include <iterator>
 #include <system_error>
 
 namespace wb::gui {
@@ -32,6 +34,69 @@ std::optional<std::filesystem::path> ExistingFolder(const QString& option, const
     return absolute;
 }
 
+// The options the window system takes for itself, with whether a value follows. They are
+// accepted with one dash or two, and a value also after "=".
+struct WindowSystemOption {
+    const char* name;
+    bool value;
+    const char* help;
+};
+constexpr WindowSystemOption kWindowSystemOptions[] = {
+    {"platform", true, "The window system plugin: xcb, wayland, offscreen ..."},
+    {"platformpluginpath", true, "Where the window system plugins are looked for."},
+    {"platformtheme", true, "The platform theme."},
+    {"plugin", true, "An additional plugin to load."},
+    {"display", true, "The X display to open."},
+    {"geometry", true, "The main window's size and place, as WIDTHxHEIGHT+X+Y."},
+    {"qwindowgeometry", true, "The same as -geometry."},
+    {"qwindowicon", true, "The window icon."},
+    {"qwindowtitle", true, "The window title."},
+    {"title", true, "The window title."},
+    {"name", true, "The application's resource name."},
+    {"style", true, "The widget style: Fusion, Windows ..."},
+    {"stylesheet", true, "A style sheet to apply."},
+    {"session", true, "A session to restore."},
+    {"reverse", false, "Lay the window out right to left."},
+    {"widgetcount", false, "Count the widgets left at the end."},
+    {"nograb", false, "Never grab the mouse or keyboard."},
+    {"dograb", false, "Grab even under a debugger."},
+    {"sync", false, "Talk to the X server synchronously."},
+};
+
+// What the window system takes for itself is left out; the rest is the program's.
+QStringList WithoutWindowSystemOptions(const QStringList& arguments) {
+    QStringList own;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (i == 0 || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("--")) {
+            own << a;
+            continue;
+        }
+        QString name = a.mid(a.startsWith(QLatin1String("--")) ? 2 : 1);
+        const bool valueAttached = name.contains(QLatin1Char('='));
+        name = name.section(QLatin1Char('='), 0, 0);
+        const auto* known =
+            std::find_if(std::begin(kWindowSystemOptions), std::end(kWindowSystemOptions),
+                         [&](const WindowSystemOption& o) { return name == QLatin1String(o.name); });
+        if (known == std::end(kWindowSystemOptions)) {
+            own << a;
+            continue;
+        }
+        if (known->value && !valueAttached) ++i;  // its value goes with it
+    }
+    return own;
+}
+
+QString WindowSystemHelp() {
+    QString text = QStringLiteral("\nOptions of the window system (one dash or two):\n");
+    for (const WindowSystemOption& o : kWindowSystemOptions) {
+        const QString option = QStringLiteral("-%1%2").arg(QLatin1String(o.name),
+                                                           o.value ? QStringLiteral(" <value>") : QString());
+        text += QStringLiteral("  %1%2\n").arg(option, -29).arg(QLatin1String(o.help));
+    }
+    return text;
+}
+
 }  // namespace
 
 void NameApplication() {
@@ -59,10 +124,11 @@ StartOptions ReadCommandLine(const QStringList& arguments) {
     parser.addOption(settings);
 
     StartOptions options;
-    const bool parsed = parser.parse(arguments);
-    if (parser.isSet(help)) {
+    const bool parsed = parser.parse(WithoutWindowSystemOptions(arguments));
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         options.outcome = StartOptions::Outcome::Help;
         options.text = parser.helpText();
+        if (parser.isSet(QStringLiteral("help-all"))) options.text += WindowSystemHelp();
         return options;
     }
     if (parser.isSet(version)) {
@@ -75,7 +141,6 @@ StartOptions ReadCommandLine(const QStringList& arguments) {
     QString why;
     if (!parsed) {
         why = parser.errorText();
-        options.unknownOption = !parser.unknownOptionNames().isEmpty();
     } else if (!parser.positionalArguments().isEmpty()) {
         why = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first());
     } else {

@@ -15,12 +15,13 @@ struct StartOptions {
     QString text;  // what Help and Version print, or why the command line was refused
     std::optional<std::filesystem::path> settingsFolder;  // --settings: where "SetupVELKF.MDB" is kept
     std::optional<std::filesystem::path> dataFolder;      // --data-folder: this run's data folder
-    // Refused over an option unknown here, which may be one of Qt's own (-platform, -style ...).
-    bool unknownOption = false;
 };
 
-// Reads `arguments` (the program's name first). Help and version win over anything else on the
-// line; a folder option must name an existing folder, and comes back absolute.
+// Reads `arguments` (the program's name first) before the window system is reached, so that
+// whatever answers without the window needs no display. The window system's own options
+// (-platform, -style ...) are let through for it. --help and --help-all and --version win over
+// anything else on the line; a folder option must name an existing folder, and comes back
+// absolute.
 StartOptions ReadCommandLine(const QStringList& arguments);
 
 // The names --version and the application-data folder go by.

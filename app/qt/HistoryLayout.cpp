@@ -3,7 +3,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTreeWidget>
 
 #include "app/HistoryPanel.h"
@@ -62,6 +61,7 @@ void MainWindow::BuildHistory() {
 
     historyList_ = new QTreeWidget(panel);
     historyList_->setObjectName(QStringLiteral("HistoryList"));
+    historyList_->setAccessibleName(QStringLiteral("History"));
     historyList_->setFont(ChangeListFont());
     historyList_->setGeometry(TwipRect(120, 420, 9375, 4800));
     historyList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -92,18 +92,13 @@ void MainWindow::BuildHistory() {
     print->setIcon(PictureIcon(Picture::RecordReport));
     print->setIconSize(QSize(24, 24));
     print->setToolTip(QStringLiteral("Print the weight and balance record"));
+    print->setAccessibleName(print->toolTip());
     print->setGeometry(TwipRect(2910, 5670, 735, 495));
     connect(print, &QPushButton::clicked, this, [this] { Click(C::Command3D43); });
     Register(C::Command3D43, print);
 
     MakeLabel(panel, "HistoryHint", QStringLiteral("Esc or the history button closes this panel."),
               TwipRect(3800, 5670, 5695, 495), Qt::AlignRight | Qt::AlignVCenter);
-
-    // Escape closes the panel wherever the focus is in the window.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] {
-        if (form_.Visible(C::Panel3D12)) Click(C::Command3D41);
-    });
 }
 
 void MainWindow::ShowHistory() {

@@ -73,9 +73,10 @@ void MainWindow::BuildLimits(QWidget* panel) {
     cgChart_ = new CgChartView(panel);
     cgChart_->setGeometry(TwipRect(6390, 390, 3105, static_cast<int>(EmptyCgChartHeight())));
 
-    MakeLabel(panel, "Label30", QStringLiteral("Ballast arm:"), TwipRect(7275, 1410, 1140, 285),
-              Qt::AlignLeft | Qt::AlignVCenter);
+    QLabel* label = MakeLabel(panel, "Label30", QStringLiteral("Ballast arm:"),
+                              TwipRect(7275, 1410, 1140, 285), Qt::AlignLeft | Qt::AlignVCenter);
     auto* arm = new FieldEdit(Control::Text30, *this, panel);
+    label->setBuddy(arm);
     arm->setGeometry(TwipRect(8460, 1410, 960, 285));
     Register(Control::Text30, arm);
     cgSpecsIndication_ = WrappedLabel(panel, "CgSpecsIndication", TwipRect(7275, 1800, 2220, 900));

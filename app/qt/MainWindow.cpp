@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "app/ReportFromScreen.h"
+#include "app/qt/HelpWindow.h"
 #include "app/qt/Units.h"
 #include "app/qt/Widgets.h"
 #include "app/qt/WorkAside.h"
@@ -21,6 +22,12 @@
 #include "reports/qt/PrintReport.h"
 
 namespace wb::gui {
+namespace {
+
+// How long the title says that the Worksheet was stored.
+constexpr int kSavedNoteMs = 5000;
+
+}  // namespace
 
 MainWindow::MainWindow(MainForm& form, QWidget* parent)
     : QWidget(parent), form_(form), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
@@ -42,10 +49,31 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent)
         connect(shortcut, &QShortcut::activated, this, [this, s] { ZoomStep(s); });
     }
 
+    // The desktop's usual keys do what their buttons do; Esc closes the panel on top. Made once
+    // here, not with the widgets, so that a zoom's rebuild never doubles a key.
+    for (Control button :
+         {Control::Command3D13, Control::Command3D19, Control::Command3D32, Control::Command3D12}) {
+        auto* shortcut = new QShortcut(KeyOf(button), this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, button] { Forward([&] { form_.KeyForButton(button); }); });
+    }
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { ShowHelp(); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { Forward([&] { form_.EscapeKey(); }); });
+
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
                           [this](QWidget*, QWidget* now) { FocusChanged(now); });
 
+    savedNote_ = new QTimer(this);
+    savedNote_->setSingleShot(true);
+    savedNote_->setInterval(kSavedNoteMs);
+    connect(savedNote_, &QTimer::timeout, this, [this] {
+        if (!busy_ && !refreshing_) Refresh();
+    });
+
     form_.onPrint = [this](Control button) { PrintFromScreen(button); };
+    form_.onHelp = [this] { ShowHelp(); };
 
     // The main window's load step.
     Forward([this] { form_.Load(); });
@@ -58,6 +86,7 @@ MainWindow::~MainWindow() {
     // The check's result would have nowhere to go; it only reads, so waiting is safe.
     if (worker_.joinable()) worker_.join();
     form_.onPrint = nullptr;
+    form_.onHelp = nullptr;
     for (QObject* child : findChildren<QObject*>())
         child->blockSignals(true);
     if (hourglass_) QApplication::restoreOverrideCursor();
@@ -219,6 +248,34 @@ void MainWindow::FolderPicked(const QString& folder) {
     Forward([&] { form_.FolderChosen(QDir::toNativeSeparators(folder).toStdString()); });
 }
 
+QKeySequence KeyOf(Control button) {
+    switch (button) {
+        case Control::Command3D13:
+            return QKeySequence(Qt::CTRL | Qt::Key_S);
+        case Control::Command3D19:
+            return QKeySequence(Qt::CTRL | Qt::Key_N);
+        case Control::Command3D32:
+            return QKeySequence(Qt::CTRL | Qt::Key_P);
+        case Control::Command3D12:
+            return QKeySequence(Qt::CTRL | Qt::Key_Q);
+        case Control::AboutHelp:
+            return QKeySequence(Qt::Key_F1);
+        default:
+            return {};
+    }
+}
+
+QString TipWithKey(const QString& tip, Control button) {
+    const QKeySequence key = KeyOf(button);
+    if (key.isEmpty()) return tip;
+    return QStringLiteral("%1 (%2)").arg(tip, key.toString(QKeySequence::NativeText));
+}
+
+void MainWindow::ShowHelp() {
+    if (help_ == nullptr) help_ = new HelpWindow(this);
+    help_->ShowGuide();
+}
+
 // ---- printing --------------------------------------------------------------------------
 
 // The report goes to the printer chosen in set-up; a system without any printer writes it
@@ -284,9 +341,19 @@ void MainWindow::closeEvent(QCloseEvent* e) {
         e->ignore();
         return;
     }
-    // The close box ends the program at once, whatever is unsaved.
-    form_.CloseBox();
-    e->accept();
+    // While the form handles an event (its message box is up) the window stays; an ended form
+    // (Exit, or the close box answered) closes it.
+    if (!form_.Ended() && !busy_ && !refreshing_) {
+        busy_ = true;
+        form_.CloseBox();
+        busy_ = false;
+    }
+    if (form_.Ended()) {
+        e->accept();
+        return;
+    }
+    e->ignore();
+    Refresh();
 }
 
 // ---- showing the form's state ----------------------------------------------------------
@@ -345,8 +412,14 @@ void MainWindow::Refresh() {
     ShowSample();
     ShowFolder();
     ShowHistory();
-    // The store's state stays in sight while it is being checked or is read-only.
-    const std::string status = form_.StoreStatus();
+    // The store's state stays in sight while it is being checked or is read-only; otherwise a
+    // save is told there for a few seconds.
+    if (form_.Saves != savesShown_) {
+        savesShown_ = form_.Saves;
+        savedNote_->start();
+    }
+    std::string status = form_.StoreStatus();
+    if (status.empty() && savedNote_->isActive()) status = form_.LastSaved;
     const QString title = status.empty()
                               ? QStringLiteral("Weight and Balance")
                               : QStringLiteral("Weight and Balance - ") + QString::fromStdString(status);

@@ -3,6 +3,7 @@
 // afterwards every widget is shown again from the form's state with its signals blocked.
 #pragma once
 
+#include <QKeySequence>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -18,12 +19,19 @@ class QTreeWidget;
 class QFileSystemModel;
 class QLabel;
 class QPrinter;
+class QTimer;
 class QTreeView;
 
 namespace wb::gui {
 
 class CgChartView;
 class GridView;
+class HelpWindow;
+
+// The desktop's usual key for a button, empty for none; its tooltip names it.
+QKeySequence KeyOf(Control button);
+// A button's tooltip with its key named after it.
+QString TipWithKey(const QString& tip, Control button);
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -69,6 +77,10 @@ class MainWindow : public QWidget {
     // event of the form's on this window's thread (later still while a message box of the
     // form's is up); with one, under a progress dialog, returning once `done` has run.
     void RunInBackground(AsideWork work);
+
+    // The user's guide, in its own window (F1, and Help on the about panel).
+    void ShowHelp();
+    HelpWindow* Help() const { return help_; }
 
   protected:
     bool event(QEvent* e) override;
@@ -119,6 +131,9 @@ class MainWindow : public QWidget {
     QLabel* historySummary_ = nullptr;
     int historyShown_ = -1;  // the form's historyReads last shown
     QLabel* folderPath_ = nullptr;
+    HelpWindow* help_ = nullptr;   // a window of its own, made when first asked for
+    QTimer* savedNote_ = nullptr;  // runs while the title says the last save
+    int savesShown_ = 0;
     QMetaObject::Connection focusWatch_;
     bool busy_ = false;         // the form is handling an event (a message box may be up)
     bool refreshing_ = false;   // the window is writing the form's state into the widgets

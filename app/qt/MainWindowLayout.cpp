@@ -89,20 +89,20 @@ struct BarButton {
     int left, width;
     const char* caption;  // nullptr: a picture face
     std::optional<Picture> picture;
-    const char* tip;
+    const char* tip;  // the key, if any, is added to it
 };
 constexpr BarButton kBar[] = {
     {C::Command3D17, 0, 495, nullptr, Picture::Previous, "Previous Worksheet"},
-    {C::Command3D18, 480, 900, "Set-up", std::nullopt, nullptr},
-    {C::Command3D23, 1365, 1065, "SPECS", std::nullopt, nullptr},
-    {C::Command3D15, 2415, 965, "Notes", std::nullopt, nullptr},
+    {C::Command3D18, 480, 900, "Set-up", std::nullopt, "Company details, print options and the data folder"},
+    {C::Command3D23, 1365, 1065, "SPECS", std::nullopt, "Scales, fluids, equipment list and C.G. ranges"},
+    {C::Command3D15, 2415, 965, "Notes", std::nullopt, "Notes printed with the reports"},
     {C::Command3D27, 3360, 975, nullptr, Picture::CompactReport, "Print the compact equipment change report"},
-    {C::Command3D26, 4290, 495, nullptr, Picture::About, "About"},
+    {C::Command3D26, 4290, 495, nullptr, Picture::About, "About this program, and its user's guide (F1)"},
     {C::Command3D41, 4770, 495, nullptr, Picture::History, "History of this aircraft's weight and balance"},
     {C::Command3D14, 5250, 1005, nullptr, Picture::FullReport, "Print the full equipment change report"},
-    {C::Command3D19, 6240, 975, "New", std::nullopt, nullptr},
-    {C::Command3D13, 7200, 975, "Save", std::nullopt, nullptr},
-    {C::Command3D12, 8160, 1005, "Exit", std::nullopt, nullptr},
+    {C::Command3D19, 6240, 975, "New", std::nullopt, "Start a new Worksheet"},
+    {C::Command3D13, 7200, 975, "Save", std::nullopt, "Store the Worksheet"},
+    {C::Command3D12, 8160, 1005, "Exit", std::nullopt, "End the program"},
     {C::Command3D16, 9150, 465, nullptr, Picture::Next, "Next Worksheet"},
 };
 constexpr int kBarTop = 6315, kBarHeight = 585;
@@ -142,15 +142,17 @@ void MainWindow::BuildWorksheet() {
             Register(C::Command3D20, tach);
         }
         auto* box = new FieldEdit(f.box, *this, worksheet_);
+        box->setAccessibleName(QString::fromLatin1(f.caption));  // the caption above it is a button
         box->setAlignment(Qt::AlignHCenter);
         box->setGeometry(TwipRect(f.left, kTopBoxTop, f.width, kBoxHeight));
         Register(f.box, box);
     }
     for (const LabelledField& f : kSecondRow) {
-        MakeLabel(worksheet_, f.labelName, QString::fromLatin1(f.label),
-                  TwipRect(f.labelLeft, kSecondRowTop, f.labelWidth, kBoxHeight),
-                  Qt::AlignRight | Qt::AlignVCenter);
+        QLabel* label = MakeLabel(worksheet_, f.labelName, QString::fromLatin1(f.label),
+                                  TwipRect(f.labelLeft, kSecondRowTop, f.labelWidth, kBoxHeight),
+                                  Qt::AlignRight | Qt::AlignVCenter);
         auto* box = new FieldEdit(f.box, *this, worksheet_);
+        label->setBuddy(box);  // a screen reader names the box by its label
         box->setGeometry(TwipRect(f.labelLeft + f.labelWidth + 45, kSecondRowTop, f.boxWidth, kBoxHeight));
         Register(f.box, box);
     }
@@ -158,12 +160,15 @@ void MainWindow::BuildWorksheet() {
     GridView* grid1 =
         PlaceGrid(*this, worksheet_, C::Grid1, kGrid1Columns, 30, 18, true, kGrid1Left, kGrid1CaptionTop);
     grid1->setFont(ChangeListFont());
+    grid1->setAccessibleName(QStringLiteral("Equipment installed and removed"));
     Register(C::Grid1, grid1);
 
     const Control results[] = {C::Text23, C::Text24, C::Text27};
     const int resultColumns[] = {installed::Weight, installed::Arm, installed::Moment};
+    const char* resultNames[] = {"New weight", "New arm", "New moment"};
     for (int i = 0; i < 3; ++i) {
         auto* box = new ResultBox(results[i], *this, worksheet_);
+        box->setAccessibleName(QString::fromLatin1(resultNames[i]));
         box->setGeometry(grid1->x() + grid1->ColumnLeft(resultColumns[i]), Px(kResultTop),
                          grid1->columnWidth(resultColumns[i]), Px(kBoxHeight));
         Register(results[i], box);
@@ -186,8 +191,10 @@ void MainWindow::BuildButtonBar() {
         } else {
             button->setIcon(PictureIcon(*b.picture));
             button->setIconSize(IconSize());
-            button->setToolTip(QString::fromLatin1(b.tip));
+            // A picture says nothing to a screen reader: it reads the tip.
+            button->setAccessibleName(QString::fromLatin1(b.tip));
         }
+        button->setToolTip(TipWithKey(QString::fromLatin1(b.tip), b.button));
         const Control c = b.button;
         connect(button, &QPushButton::clicked, this, [this, c] { Click(c); });
         Register(c, button);
@@ -212,27 +219,21 @@ void MainWindow::BuildSpecifications() {
                             {C::Text16, "Label8", "Empty weight C.G. range:"}};
     int top = 420;
     for (const Range& r : ranges) {
-        MakeLabel(panel, r.labelName, QString::fromLatin1(r.label), TwipRect(120, top, 2640, 285),
-                  Qt::AlignRight | Qt::AlignVCenter);
+        QLabel* label = MakeLabel(panel, r.labelName, QString::fromLatin1(r.label),
+                                  TwipRect(120, top, 2640, 285), Qt::AlignRight | Qt::AlignVCenter);
         auto* box = new FieldEdit(r.box, *this, panel);
+        label->setBuddy(box);
         box->setGeometry(TwipRect(2820, top, 3480, 285));
         Register(r.box, box);
         top += 315;
     }
 
-    auto* print = new QPushButton(panel);
-    print->setObjectName(QStringLiteral("Command3D32"));
-    print->setAutoDefault(true);
-    print->setIcon(PictureIcon(Picture::CalculationReport));
-    print->setIconSize(IconSize());
-    print->setToolTip(QStringLiteral("Print the weight and balance report"));
-    print->setGeometry(TwipRect(8415, 5085, 735, 915));
-    connect(print, &QPushButton::clicked, this, [this] { Click(C::Command3D32); });
-    Register(C::Command3D32, print);
-
     Register(C::Grid2, PlaceGrid(*this, panel, C::Grid2, kGrid2Columns, 5, 5, false, 195, 1410));
     Register(C::Grid4, PlaceGrid(*this, panel, C::Grid4, kGrid4Columns, 5, 5, false, 195, 2970));
     Register(C::Grid3, PlaceGrid(*this, panel, C::Grid3, kGrid3Columns, 100, 5, true, 195, 4530));
+    WidgetOf(C::Grid2)->setAccessibleName(QStringLiteral("Scale readings"));
+    WidgetOf(C::Grid4)->setAccessibleName(QStringLiteral("Fluids"));
+    WidgetOf(C::Grid3)->setAccessibleName(QStringLiteral("Equipment list"));
 
     struct Legend {
         const char* name;
@@ -255,12 +256,25 @@ void MainWindow::BuildSpecifications() {
         label->setGeometry(TwipRect(l.left, 6060, l.width, 240));
     }
     BuildLimits(panel);
+
+    // Last: Tab reaches it where it is read, at the foot of the panel.
+    auto* print = new QPushButton(panel);
+    print->setObjectName(QStringLiteral("Command3D32"));
+    print->setAutoDefault(true);
+    print->setIcon(PictureIcon(Picture::CalculationReport));
+    print->setIconSize(IconSize());
+    print->setToolTip(TipWithKey(QStringLiteral("Print the weight and balance report"), C::Command3D32));
+    print->setAccessibleName(QStringLiteral("Print the weight and balance report"));
+    print->setGeometry(TwipRect(8415, 5085, 735, 915));
+    connect(print, &QPushButton::clicked, this, [this] { Click(C::Command3D32); });
+    Register(C::Command3D32, print);
 }
 
 void MainWindow::BuildNotes() {
     QWidget* panel = MakePanel(this, "Panel3D5", TwipRect(660, 2520, 8220, 1875));
     Register(C::Panel3D5, panel);
     auto* notes = new NotesEdit(C::Text13, *this, panel);
+    notes->setAccessibleName(QStringLiteral("Notes"));
     notes->setGeometry(TwipRect(120, 120, 7980, 1635));
     Register(C::Text13, notes);
 }
@@ -279,6 +293,23 @@ void MainWindow::BuildAbout() {
         label->setAlignment(Qt::AlignCenter);
         if (i == 0) label->setFont(LabelFont());
         label->setGeometry(TwipRect(240, tops[i], 4680, i < 2 ? 360 : 720));
+    }
+    struct Button {
+        Control control;
+        const char* caption;
+        const char* tip;
+        int left;
+    };
+    for (const Button& b : {Button{C::AboutHelp, "Help", "The user's guide", 600},
+                            Button{C::AboutClose, "Close", "Close this panel (Esc)", 2760}}) {
+        auto* button = new QPushButton(QString::fromLatin1(b.caption), panel);
+        button->setObjectName(QString::fromLatin1(InfoOf(b.control).name.data(),
+                                                  static_cast<qsizetype>(InfoOf(b.control).name.size())));
+        button->setAutoDefault(true);
+        button->setToolTip(TipWithKey(QString::fromLatin1(b.tip), b.control));
+        button->setGeometry(TwipRect(b.left, 4260, 1800, 495));
+        connect(button, &QPushButton::clicked, this, [this, c = b.control] { Click(c); });
+        Register(b.control, button);
     }
 }
 

@@ -68,16 +68,27 @@ QStringList Drives() {
 }  // namespace
 
 void MainWindow::BuildSetup() {
-    QWidget* panel = MakePanel(this, "Panel3D7", TwipRect(600, 540, 7800, 5415));
+    // A row taller than the set-up screen once was, for its Close button.
+    QWidget* panel = MakePanel(this, "Panel3D7", TwipRect(600, 540, 7800, 5715));
     Register(C::Panel3D7, panel);
     MakeLabel(panel, "Label27", QStringLiteral("Set-up Screen"), TwipRect(120, 120, 7560, 300),
               Qt::AlignHCenter | Qt::AlignVCenter);
 
+    // Backups sit apart at the top, away from the everyday buttons; Tab reaches them first.
+    auto* backups = new QPushButton(QStringLiteral("Backups"), panel);
+    backups->setObjectName(QStringLiteral("Command3D44"));
+    backups->setAutoDefault(true);
+    backups->setGeometry(TwipRect(6480, 90, 1200, 360));
+    connect(backups, &QPushButton::clicked, this, [this] { Click(C::Command3D44); });
+    Register(C::Command3D44, backups);
+
     int top = kFieldTop;
     for (const SetupField& f : kSetupFields) {
-        MakeLabel(panel, f.labelName, QString::fromLatin1(f.label),
-                  TwipRect(kLabelLeft, top, kLabelWidth, kFieldHeight), Qt::AlignRight | Qt::AlignVCenter);
+        QLabel* label = MakeLabel(panel, f.labelName, QString::fromLatin1(f.label),
+                                  TwipRect(kLabelLeft, top, kLabelWidth, kFieldHeight),
+                                  Qt::AlignRight | Qt::AlignVCenter);
         auto* box = new FieldEdit(f.box, *this, panel);
+        label->setBuddy(box);
         box->setGeometry(TwipRect(kBoxLeft, top, kBoxWidth, kFieldHeight));
         Register(f.box, box);
         top += kFieldStep;
@@ -86,11 +97,13 @@ void MainWindow::BuildSetup() {
     MakeLabel(panel, "Label30", QStringLiteral("Default Mechanic/Cert"),
               TwipRect(kLabelLeft, top, kLabelWidth, kFieldHeight), Qt::AlignRight | Qt::AlignVCenter);
     auto* mechanic = new FieldEdit(C::Text25, *this, panel);
+    mechanic->setAccessibleName(QStringLiteral("Default mechanic"));
     mechanic->setGeometry(TwipRect(kBoxLeft, top, 2100, kFieldHeight));
     Register(C::Text25, mechanic);
     MakeLabel(panel, "Label31", QStringLiteral("No."), TwipRect(5040, top, 480, kFieldHeight),
               Qt::AlignRight | Qt::AlignVCenter);
     auto* cert = new FieldEdit(C::Text26, *this, panel);
+    cert->setAccessibleName(QStringLiteral("Default certificate number"));
     cert->setGeometry(TwipRect(5580, top, 1950, kFieldHeight));
     Register(C::Text26, cert);
 
@@ -108,6 +121,7 @@ void MainWindow::BuildSetup() {
     printer->setIcon(PictureIcon(Picture::CalculationReport));
     printer->setIconSize(IconSize());
     printer->setToolTip(QStringLiteral("Choose the printer for the reports"));
+    printer->setAccessibleName(printer->toolTip());
     printer->setGeometry(TwipRect(630, 4560, 780, 585));
     connect(printer, &QPushButton::clicked, this, [this] { Click(C::Command3D29); });
     Register(C::Command3D29, printer);
@@ -128,21 +142,22 @@ void MainWindow::BuildSetup() {
         Register(c, button);
     }
 
-    // Backups sit apart at the top, away from the everyday buttons.
-    auto* backups = new QPushButton(QStringLiteral("Backups"), panel);
-    backups->setObjectName(QStringLiteral("Command3D44"));
-    backups->setAutoDefault(true);
-    backups->setGeometry(TwipRect(6480, 90, 1200, 360));
-    connect(backups, &QPushButton::clicked, this, [this] { Click(C::Command3D44); });
-    Register(C::Command3D44, backups);
-
     // The sample shows the company name in the report font; nobody types into it.
     auto* sample = new QLineEdit(panel);
     sample->setObjectName(QStringLiteral("Text28"));
+    sample->setAccessibleName(QStringLiteral("Report font sample"));
     sample->setReadOnly(true);
     sample->setFocusPolicy(Qt::NoFocus);
     sample->setGeometry(TwipRect(5010, 4560, 2490, 615));
     Register(C::Text28, sample);
+
+    auto* close = new QPushButton(QStringLiteral("Close"), panel);
+    close->setObjectName(QStringLiteral("SetupClose"));
+    close->setAutoDefault(true);
+    close->setToolTip(QStringLiteral("Store the settings and close this panel (Esc)"));
+    close->setGeometry(TwipRect(6480, 5250, 1200, 390));
+    connect(close, &QPushButton::clicked, this, [this] { Click(C::SetupClose); });
+    Register(C::SetupClose, close);
     panel->hide();
 }
 
@@ -154,6 +169,7 @@ void MainWindow::BuildDataFolder() {
 
     drives_ = new QComboBox(panel);
     drives_->setObjectName(QStringLiteral("Drive1"));
+    drives_->setAccessibleName(QStringLiteral("Drive"));
     drives_->addItems(Drives());
     drives_->setGeometry(TwipRect(675, 765, 3135, 315));
     connect(drives_, &QComboBox::activated, this, [this](int i) { FolderPicked(drives_->itemText(i)); });
@@ -163,6 +179,7 @@ void MainWindow::BuildDataFolder() {
     folders_->setRootPath(QString());
     folderTree_ = new QTreeView(panel);
     folderTree_->setObjectName(QStringLiteral("Dir1"));
+    folderTree_->setAccessibleName(QStringLiteral("Data folder"));
     folderTree_->setModel(folders_);
     for (int c = 1; c < folders_->columnCount(); ++c)
         folderTree_->hideColumn(c);
@@ -189,12 +206,6 @@ void MainWindow::BuildDataFolder() {
     save->setGeometry(TwipRect(150, 3405, 1180, 495));
     connect(save, &QPushButton::clicked, this, [this] { Click(C::Command3D39); });
     Register(C::Command3D39, save);
-    auto* exit = new QPushButton(QStringLiteral("Exit"), panel);
-    exit->setObjectName(QStringLiteral("Command3D31"));
-    exit->setAutoDefault(true);
-    exit->setGeometry(TwipRect(3615, 3375, 1180, 495));
-    connect(exit, &QPushButton::clicked, this, [this] { Click(C::Command3D31); });
-    Register(C::Command3D31, exit);
     auto* server = new QPushButton(QStringLiteral("Shop server..."), panel);
     server->setObjectName(QStringLiteral("Command3D45"));
     server->setAutoDefault(true);
@@ -203,6 +214,13 @@ void MainWindow::BuildDataFolder() {
     server->setGeometry(TwipRect(1450, 3405, 2045, 495));
     connect(server, &QPushButton::clicked, this, [this] { Click(C::Command3D45); });
     Register(C::Command3D45, server);
+    // Made after "Shop server...", which stands between Save and Exit: Tab follows the row.
+    auto* exit = new QPushButton(QStringLiteral("Exit"), panel);
+    exit->setObjectName(QStringLiteral("Command3D31"));
+    exit->setAutoDefault(true);
+    exit->setGeometry(TwipRect(3615, 3375, 1180, 495));
+    connect(exit, &QPushButton::clicked, this, [this] { Click(C::Command3D31); });
+    Register(C::Command3D31, exit);
     panel->hide();
 }
 
@@ -220,9 +238,10 @@ void MainWindow::BuildShopServer() {
     };
     int top = 540;
     for (const SetupField& f : fields) {
-        MakeLabel(panel, f.labelName, QString::fromLatin1(f.label), TwipRect(120, top, 1500, kFieldHeight),
-                  Qt::AlignRight | Qt::AlignVCenter);
+        QLabel* label = MakeLabel(panel, f.labelName, QString::fromLatin1(f.label),
+                                  TwipRect(120, top, 1500, kFieldHeight), Qt::AlignRight | Qt::AlignVCenter);
         auto* box = new FieldEdit(f.box, *this, panel);
+        label->setBuddy(box);
         box->setGeometry(TwipRect(1710, top, 4650, kFieldHeight));
         Register(f.box, box);
         top += kFieldStep;

@@ -59,7 +59,8 @@ QColor InkColour(Ink ink) {
 }
 
 QColor GroundFor(Ink ink) {
-    return ink == Ink::Yellow ? QColor(0x70, 0x70, 0x70) : QColor(0xd4, 0xd4, 0xd4);
+    // Dark enough that yellow, drawn on the style's lighter button gradient, keeps 4.5:1.
+    return ink == Ink::Yellow ? QColor(0x50, 0x50, 0x50) : QColor(0xd4, 0xd4, 0xd4);
 }
 
 }  // namespace wb::gui

@@ -47,29 +47,22 @@ QIcon ProgramIcon() {
 
 int main(int argc, char** argv) {
     using wb::gui::StartOptions;
-    // The command line is answered before the window system is reached, so --help, --version
-    // and a refusal work without a display. Qt's own options (-platform ...) are unknown here:
-    // a line refused over an unknown option is read again once QApplication has taken them out.
+    // The command line is answered before the window system is reached: --help, --help-all,
+    // --version and a refusal work without a display.
+    StartOptions options;
     {
         QCoreApplication probe(argc, argv);
         wb::gui::NameApplication();
-        const StartOptions early = wb::gui::ReadCommandLine(QCoreApplication::arguments());
-        if (early.outcome == StartOptions::Outcome::Help || early.outcome == StartOptions::Outcome::Version)
-            return Print(stdout, early.text);
-        if (early.outcome == StartOptions::Outcome::Refused && !early.unknownOption) {
-            Print(stderr, early.text);
-            return 2;
-        }
+        options = wb::gui::ReadCommandLine(QCoreApplication::arguments());
     }
+    if (options.outcome == StartOptions::Outcome::Refused) {
+        Print(stderr, options.text);
+        return 2;
+    }
+    if (options.outcome != StartOptions::Outcome::Run) return Print(stdout, options.text);
 
     QApplication app(argc, argv);
     wb::gui::NameApplication();
-    const StartOptions options = wb::gui::ReadCommandLine(QCoreApplication::arguments());
-    if (options.outcome != StartOptions::Outcome::Run) {
-        const bool refused = options.outcome == StartOptions::Outcome::Refused;
-        Print(refused ? stderr : stdout, options.text);
-        return refused ? 2 : 0;
-    }
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // The window fills a comfortable part of the screen, or keeps the zoom chosen last.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -45,6 +45,71 @@ TEST_F(MainFormTest, AFreshWorksheetHasTodayAndAsksBeforeExitOrNew) {
     EXPECT_TRUE(form.Ended());
 }
 
+// The close box (and Alt+F4) asks as Exit does, also while the specifications panel has the
+// Exit button locked; No keeps the program.
+TEST_F(MainFormTest, TheCloseBoxAsksLikeExit) {
+    struct Case {
+        const char* name;
+        int screenSaved;
+        bool specsOpen;
+        std::deque<bool> answers;
+        size_t questions;
+        bool ended;
+    };
+    const Case cases[] = {
+        {"unsaved, No", 0, false, {false}, 1, false},
+        {"unsaved, Yes", 0, false, {true}, 1, true},
+        {"unsaved under the specifications panel, No", 0, true, {false}, 1, false},
+        {"stored", 1, false, {}, 0, true},
+        {"focus has left Save", 2, false, {}, 0, true},
+    };
+    for (const Case& c : cases) {
+        ScriptedDialogs asked;
+        MainForm f(asked, clock);
+        f.Load();
+        f.SetText(Control::Text1, "N1");
+        if (c.specsOpen) f.Clicked(Control::Command3D23);
+        asked.Clear();
+        f.ScreenSaved = c.screenSaved;
+        asked.answers = c.answers;
+        f.CloseBox();
+        EXPECT_EQ(asked.shown.size(), c.questions) << c.name;
+        if (c.questions > 0) {
+            EXPECT_EQ(asked.shown[0].text, "OK to exit program without saving?") << c.name;
+        }
+        EXPECT_EQ(f.Ended(), c.ended) << c.name;
+        EXPECT_EQ(f.Text(Control::Text1), "N1") << c.name;
+    }
+}
+
+// The about panel hides when the focus leaves its button, but not for its own buttons.
+TEST_F(MainFormTest, TheAboutPanelKeepsItsOwnButtonsUsable) {
+    int helpShown = 0;
+    form.onHelp = [&] { ++helpShown; };
+    form.Clicked(Control::Command3D26);
+    form.Clicked(Control::AboutHelp);
+    EXPECT_EQ(helpShown, 1);
+    EXPECT_TRUE(form.Visible(Control::Panel3D4));
+    form.FocusTo(Control::Text1);
+    EXPECT_FALSE(form.Visible(Control::Panel3D4));
+    form.Clicked(Control::Command3D26);
+    form.EscapeKey();
+    EXPECT_FALSE(form.Visible(Control::Panel3D4));
+    EXPECT_EQ(form.Focus(), Control::Command3D26);
+}
+
+// Ctrl+P from the change list prints the row being typed as committed, the focus staying.
+TEST_F(MainFormTest, PrintingByKeyCommitsTheRowBeingTyped) {
+    std::string printedMoment;
+    form.onPrint = [&](Control) { printedMoment = form.ws.grid(GridId::Grid1).Cell(1, installed::Moment); };
+    form.FocusTo(Control::Grid1);
+    form.GridMoveCurrent(Control::Grid1, 1, installed::Weight);
+    Type(U"10\r20");
+    form.KeyForButton(Control::Command3D32);
+    EXPECT_EQ(printedMoment, "200.0");
+    EXPECT_EQ(form.Focus(), Control::Grid1);
+}
+
 TEST_F(MainFormTest, BoxEditsKeepTheirPlaceTheLimitAndTheCapitals) {
     struct Edit {
         Control box;

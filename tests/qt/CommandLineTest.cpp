@@ -1,5 +1,8 @@
-// What the command line starts, answers or refuses.
+// What the command line starts, answers or refuses. The program itself is run without any
+// display: whatever answers without the window must never reach the window system.
 #include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -8,8 +11,6 @@
 using wb::gui::ReadCommandLine;
 using wb::gui::StartOptions;
 using Outcome = StartOptions::Outcome;
-
-Q_DECLARE_METATYPE(Outcome)
 
 class CommandLineTest : public QObject {
     Q_OBJECT
@@ -23,41 +24,74 @@ class CommandLineTest : public QObject {
         QDir::setCurrent(temp.path());
     }
 
-    void outcomes_data() {
+    void answeredWithoutADisplay_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<Outcome>("outcome");
-        QTest::addColumn<QString>("says");
-        QTest::addColumn<bool>("unknownOption");
-        QTest::newRow("version") << QStringList{"--version"} << Outcome::Version
-                                 << QStringLiteral("weightbalance " WB_VERSION "\n") << false;
-        QTest::newRow("help wins over a wrong folder")
-            << QStringList{"--data-folder", "missing", "-h"} << Outcome::Help
-            << QStringLiteral("--data-folder <DIR>") << false;
-        QTest::newRow("missing folder") << QStringList{"--data-folder", "missing"} << Outcome::Refused
-                                        << QStringLiteral("--data-folder: no such folder: missing") << false;
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("help") << QStringList{"--help"} << 0 << QStringLiteral("--data-folder <DIR>")
+                              << QString();
+        QTest::newRow("help wins over a wrong folder") << QStringList{"--data-folder", "missing", "-h"} << 0
+                                                       << QStringLiteral("--settings <DIR>") << QString();
+        QTest::newRow("help-all names the window system's options")
+            << QStringList{"--help-all"} << 0 << QStringLiteral("-platform <value>") << QString();
+        QTest::newRow("version") << QStringList{"--version"} << 0
+                                 << QStringLiteral("weightbalance " WB_VERSION "\n") << QString();
+        QTest::newRow("version after a window system option")
+            << QStringList{"-style", "Fusion", "--platform=xcb", "-v"} << 0
+            << QStringLiteral("weightbalance ") << QString();
         QTest::newRow("unknown option")
-            << QStringList{"--bogus"} << Outcome::Refused << QStringLiteral("Unknown option 'bogus'") << true;
+            << QStringList{"--bogus"} << 2 << QString() << QStringLiteral("Unknown option 'bogus'");
+        QTest::newRow("unknown single-dash option")
+            << QStringList{"-bogus"} << 2 << QString() << QStringLiteral("Unknown option");
+        QTest::newRow("missing folder") << QStringList{"--data-folder", "missing"} << 2 << QString()
+                                        << QStringLiteral("--data-folder: no such folder: missing");
+        QTest::newRow("missing value") << QStringList{"--settings"} << 2 << QString()
+                                       << QStringLiteral("Missing value after '--settings'");
+        QTest::newRow("stray argument")
+            << QStringList{"file.mdb"} << 2 << QString() << QStringLiteral("unexpected argument: file.mdb");
     }
-    void outcomes() {
+    void answeredWithoutADisplay() {
         QFETCH(QStringList, arguments);
-        QFETCH(Outcome, outcome);
-        QFETCH(QString, says);
-        QFETCH(bool, unknownOption);
-        arguments.prepend(QStringLiteral("weightbalance"));
-        const StartOptions options = ReadCommandLine(arguments);
-        QCOMPARE(options.outcome, outcome);
-        QVERIFY2(options.text.contains(says), qPrintable(options.text));
-        QCOMPARE(options.unknownOption, unknownOption);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(WB_PROGRAM), arguments);
+        QVERIFY(program.waitForFinished(20000));
+        const QString stdOut = QString::fromLocal8Bit(program.readAllStandardOutput());
+        const QString stdErr = QString::fromLocal8Bit(program.readAllStandardError());
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(program.exitCode() == exitCode, qPrintable(stdErr));
+        QVERIFY2(stdOut.contains(out), qPrintable(stdOut));
+        QVERIFY2(stdErr.contains(err), qPrintable(stdErr));
+        if (exitCode == 0) QVERIFY2(stdErr.isEmpty(), qPrintable(stdErr));
     }
 
-    // Folders come back absolute, so nothing later depends on where the program was started.
-    void foldersComeBackAbsolute() {
-        const StartOptions options = ReadCommandLine({"weightbalance", "--settings", "./data/.."});
+    // The window system's options are left to it; folders come back absolute, so nothing later
+    // depends on where the program was started.
+    void aStartKeepsTheWindowSystemsOptionsAndAbsoluteFolders() {
+        const StartOptions options =
+            ReadCommandLine({"weightbalance", "-platform", "offscreen", "--style=Fusion", "-reverse",
+                             "--settings", "./data/.."});
         QCOMPARE(options.outcome, Outcome::Run);
         QVERIFY(options.settingsFolder);
         QCOMPARE(QString::fromStdString(options.settingsFolder->string()), QDir(temp.path()).canonicalPath());
     }
+
+    // The window system gives the window the application's name as its class; a dock ties the
+    // window to the menu entry only when the entry names the same class.
+    void theDesktopEntryNamesTheWindowsClass() {
+        QFile entry(QStringLiteral(WB_DESKTOP_FILE));
+        QVERIFY(entry.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QStringList lines = QString::fromUtf8(entry.readAll()).split(QLatin1Char('\n'));
+        QVERIFY(lines.contains(QStringLiteral("StartupWMClass=") + QCoreApplication::applicationName()));
+    }
 };
 
-QTEST_MAIN(CommandLineTest)
+QTEST_GUILESS_MAIN(CommandLineTest)
 #include "CommandLineTest.moc"

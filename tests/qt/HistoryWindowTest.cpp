@@ -68,6 +68,16 @@ void HistoryWindowTest::theBarButtonShowsTheChain() {
     QCOMPARE(list->topLevelItem(0)->text(7), QStringLiteral("1212.00"));
     QCOMPARE(find<QLabel>("HistorySummary")->text(),
              QStringLiteral("Since the first record, 01-10-2020: weight +15.00, C.G. +0.06"));
+
+    // Esc closes the panel, also after zoom steps have rebuilt the window.
+    for (int step = 0; step < 2; ++step) {
+        const QSize before = window->size();
+        QTest::keyClick(window.get(), Qt::Key_Plus, Qt::ControlModifier);
+        QTRY_VERIFY(window->size().width() > before.width());
+    }
+    QVERIFY(find("Panel3D12")->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!find("Panel3D12")->isVisible());
     window.reset();
     form.reset();
 }

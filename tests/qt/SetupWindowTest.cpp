@@ -83,11 +83,14 @@ void SetupWindowTest::aWholeFirstDay() {
     tree->setFocus();
     tree->setCurrentIndex(model->index(dataFolder()));
     click("Command3D39");
-    click("Command3D31");
 
-    // Restart: the database is made in the chosen folder and the company is asked for.
-    start();
+    // No restart: the database is made in the chosen folder at once, the panel closes, the
+    // message says where the records are, and the company is asked for.
     QVERIFY(QFileInfo::exists(dataFolder() + QStringLiteral("/VELK.MDB")));
+    QVERIFY(!find("Panel3D11")->isVisible());
+    QCOMPARE(dialogs->Titles(), std::vector<std::string>{"Data folder saved"});
+    QVERIFY(find("Panel3D7")->isVisible());
+    QCOMPARE(focusName(), QStringLiteral("Text17"));
     type(
         QStringLiteral("Skyline Avionics\r1 Field Rd\rDayton, OH 45401\r937-555-0100\rWeight and Balance\r"
                        "Equipment List\rJ. Smith\rA&P 123"));
@@ -98,6 +101,8 @@ void SetupWindowTest::aWholeFirstDay() {
     type(QStringLiteral("n733bm\r17265432\rCessna\r172N\r1978\r"));
     click("Command3D13");
     QCOMPARE(form->ScreenSaved, 1);
+    QCOMPARE(window->windowTitle(),
+             QStringLiteral("Weight and Balance - Worksheet N733BM of 12-06-2026 saved"));
 
     // The full change report, into the PDF file the user names; its header is the company.
     const QString pdf = work->filePath(QStringLiteral("report.pdf"));

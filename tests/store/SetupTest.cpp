@@ -131,8 +131,9 @@ TEST_F(SetupTest, AFailedStoreIsToldAndKeepsWhatWasTyped) {
 }
 
 // A stored folder that is gone opens the data-folder panel at the current folder and says so,
-// creating nothing; a folder saved there is used from the next start, and "Path" shows it.
-TEST_F(SetupTest, AFolderSavedInThePanelIsUsedFromTheNextStart) {
+// creating nothing. With nothing open, a folder saved there is opened at once: the panel closes,
+// the message says where the records are, and what was typed is stored without a restart.
+TEST_F(SetupTest, WithNothingOpenAFolderSavedInThePanelIsUsedAtOnce) {
     const std::string gone = (temp.path / "moved away").string();
     SettingsDatabase(temp.path).SetDataPath(gone);
     auto form = Start();
@@ -143,21 +144,69 @@ TEST_F(SetupTest, AFolderSavedInThePanelIsUsedFromTheNextStart) {
     EXPECT_NE(dialogs.shown[0].text.find(gone), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(gone));
 
-    std::filesystem::create_directories(Data());
-    form->FolderChosen(Data().string());
-    form->Clicked(Control::Command3D39);
-    EXPECT_TRUE(form->Visible(Control::Panel3D11));  // Save leaves the panel open
-    EXPECT_EQ(form->records, nullptr);               // and opens nothing before the next start
-    EXPECT_EQ(SettingsDatabase(temp.path).DataPath(), Data().string());
+    // Typed before any database was open: kept, and the mechanic typed stays.
     form->Clicked(Control::Command3D31);
+    form->TextChanged(Control::Text1, "N733BM");
+    form->TextChanged(Control::Text6, "Typed By");
+    dialogs.Clear();
+    form->Clicked(Control::Command3D13);
+    ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"Worksheet not saved"});
+    EXPECT_NE(dialogs.shown[0].text.find("(Set-up, Path) and press SAVE"), std::string::npos);
+
+    std::filesystem::create_directories(Data());
+    form->Clicked(Control::Command3D18);
+    form->TextChanged(Control::Text17, "Skyline Avionics");  // typed before a folder was chosen
+    form->Clicked(Control::Command3D40);
+    form->FolderChosen(Data().string());
+    dialogs.Clear();
+    form->Clicked(Control::Command3D39);
+    ASSERT_NE(form->records, nullptr);
+    EXPECT_FALSE(form->Visible(Control::Panel3D11));
+    EXPECT_EQ(SettingsDatabase(temp.path).DataPath(), Data().string());
+    ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"Data folder saved"});
+    EXPECT_NE(dialogs.shown[0].text.find((Data() / "VELK.MDB").string()), std::string::npos);
+    EXPECT_EQ(form->Text(Control::Text6), "Typed By");
+
+    // The company is asked for, as at any start with an empty company row; then the Worksheet
+    // is stored, no restart needed.
+    EXPECT_TRUE(form->Visible(Control::Panel3D7));
+    EXPECT_EQ(form->Text(Control::Text17), "Skyline Avionics");
+    form->Clicked(Control::Command3D18);
+    dialogs.Clear();
+    form->Clicked(Control::Command3D13);
+    EXPECT_TRUE(dialogs.shown.empty()) << dialogs.Titles().at(0) << ": " << dialogs.shown.at(0).text;
+    EXPECT_EQ(form->ScreenSaved, 1);
+    EXPECT_EQ(MainDatabase(Data() / "VELK.MDB").ReadCompanyRow().CompName, "Skyline Avionics");
     form.reset();
     dialogs.Clear();
     form = Start();
     ASSERT_NE(form->records, nullptr);
-    EXPECT_TRUE(dialogs.shown.empty());
+    form->Clicked(Control::Command3D17);  // browse: the Worksheet stored before the restart
+    EXPECT_EQ(form->Text(Control::Text1), "N733BM");
+}
+
+// With a database open, a folder saved is used from the next start, and the message says so.
+TEST_F(SetupTest, WithADatabaseOpenAFolderSavedIsUsedFromTheNextStart) {
+    UseDataFolder();
+    WriteCompany();
+    auto form = Start();
+    ASSERT_NE(form->records, nullptr);
+    const auto other = temp.path / "other";
+    std::filesystem::create_directories(other);
+    form->Clicked(Control::Command3D18);
     form->Clicked(Control::Command3D40);
-    EXPECT_TRUE(form->Visible(Control::Panel3D11));
     EXPECT_EQ(form->ChosenFolder(), Data().string());
+    form->FolderChosen(other.string());
+    form->Clicked(Control::Command3D39);
+    ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"Data folder saved"});
+    EXPECT_NE(dialogs.shown[0].text.find("used from the next start"), std::string::npos);
+    EXPECT_NE(dialogs.shown[0].text.find((Data() / "VELK.MDB").string()), std::string::npos);
+    EXPECT_TRUE(form->Visible(Control::Panel3D11));
+    EXPECT_FALSE(std::filesystem::exists(other / "VELK.MDB"));
+    form.reset();
+    form = Start();
+    ASSERT_NE(form->records, nullptr);
+    EXPECT_TRUE(std::filesystem::exists(other / "VELK.MDB"));
 }
 
 TEST_F(SetupTest, ADataFolderGivenForTheRunIsOpenedAndTheStoredOneKept) {

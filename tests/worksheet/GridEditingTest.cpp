@@ -61,6 +61,31 @@ TEST_F(GridEditing, KeysTypedIntoCells) {
     }
 }
 
+// A row left empty by its edit shows no moment once committed; a row with anything in it shows
+// the moment through its pattern, an empty weight's ".0" included.
+TEST_F(GridEditing, OnlyARowWithSomethingInItShowsAMoment) {
+    struct Case {
+        GridId grid;
+        int col;
+        std::u32string keys;
+        const char* moment;
+    };
+    const Case cases[] = {
+        {GridId::Grid1, installed::Weight, U"a", ""},  // "Entry must be numeric" empties it
+        {GridId::Grid1, installed::Arm, U"5\b", ""},
+        {GridId::Grid1, installed::Weight, U"12", ".0"},  // no arm yet
+        {GridId::Grid2, scale::Wgt, U"x", ".0"},          // the jack location stays in the row
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(ShapeOf(c.grid).name) + " " + std::to_string(c.col));
+        ClearWorksheet(ws, false);
+        At(c.grid, 1, c.col);
+        Type(c.grid, c.keys);
+        At(c.grid, 2, c.col);
+        EXPECT_EQ(Cell(c.grid, 1, ShapeOf(c.grid).computedCol), c.moment);
+    }
+}
+
 TEST_F(GridEditing, EnterMovesFollowTheTable) {
     struct EnterCase {
         GridId grid;
