@@ -7,7 +7,9 @@
 namespace wb {
 namespace {
 
-double FieldValue(const Worksheet& ws, Field f) { return LeadingNumber(ws.Get(f)); }
+double FieldValue(const Worksheet& ws, Field f) {
+    return LeadingNumber(ws.Get(f));
+}
 
 }  // namespace
 
@@ -43,7 +45,8 @@ void RedisplayRow(Worksheet& ws, GridId id, int r) {
             g.Cell(r, equipment::Serial) = s.At(r, equipment::Serial).Text();
             g.Cell(r, equipment::Weight) = FormatNumber(s.At(r, equipment::Weight).Value(), pattern::Weight);
             g.Cell(r, equipment::Arm) = FormatNumber(s.At(r, equipment::Arm).Value(), pattern::Weight);
-            g.Cell(r, equipment::Moment) = FormatNumber(s.At(r, equipment::Moment).Value(), pattern::RowMoment);
+            g.Cell(r, equipment::Moment) =
+                FormatNumber(s.At(r, equipment::Moment).Value(), pattern::RowMoment);
             break;
     }
 }
@@ -57,7 +60,8 @@ void CommitRowMoment(Worksheet& ws, GridId id, int r) {
             s.At(r, installed::Moment) = Entry::Number(moment);
             break;
         case GridId::Grid2:
-            moment = (s.At(r, scale::Wgt).Value() - s.At(r, scale::Tar).Value()) * s.At(r, scale::Arm).Value();
+            moment =
+                (s.At(r, scale::Wgt).Value() - s.At(r, scale::Tar).Value()) * s.At(r, scale::Arm).Value();
             s.At(r, scale::Mom) = Entry::Number(moment);
             break;
         case GridId::Grid4:
@@ -90,8 +94,7 @@ void Recalculate(Worksheet& ws) {
         v.ScaleWeight += W - FW - T;
         v.ScaleMoment += (W - T) * A - FW * FA;
     }
-    if (v.ScaleWeight != 0 && v.ScaleMoment != 0)
-        v.ScaleArm = v.ScaleMoment / v.ScaleWeight;
+    if (v.ScaleWeight != 0 && v.ScaleMoment != 0) v.ScaleArm = v.ScaleMoment / v.ScaleWeight;
 
     int start = 0;
     ws.FirstRowBlocked = false;
@@ -100,7 +103,8 @@ void Recalculate(Worksheet& ws) {
         v.NewWeight = 0;
         v.NewMoment = 0;
         v.NewArm = 0;
-        changes.At(0, installed::Moment) = Entry::Number(FieldValue(ws, Field::CG) * FieldValue(ws, Field::Empty));
+        changes.At(0, installed::Moment) =
+            Entry::Number(FieldValue(ws, Field::CG) * FieldValue(ws, Field::Empty));
     } else {
         v.NewWeight = v.ScaleWeight;
         v.NewMoment = v.ScaleMoment;
@@ -142,8 +146,7 @@ void Recalculate(Worksheet& ws) {
             v.NewMoment -= a * w;
         }
     }
-    if (v.NewWeight != 0)
-        v.NewArm = v.NewMoment / v.NewWeight;
+    if (v.NewWeight != 0) v.NewArm = v.NewMoment / v.NewWeight;
 
     ws.Set(Field::Text23, FormatNumber(v.NewWeight, pattern::NewWeight));
     ws.Set(Field::Text24, FormatNumber(v.NewArm, pattern::NewArm));
@@ -157,7 +160,10 @@ bool FreeFirstRow(Worksheet& ws) {
         return s.At(r, installed::Description).IsEmpty() && s.At(r, installed::Weight).IsEmpty() &&
                s.At(r, installed::Arm).IsEmpty();
     };
-    if (s.At(0, installed::Description).Text() == kPreviousEmpty || blank(0)) return true;
+    // The row the program built (marked "//////") is its own to rebuild, whatever was typed over it.
+    if (s.At(0, installed::Description).Text() == kPreviousEmpty ||
+        s.At(0, installed::Install).Text() == kNoMark || blank(0))
+        return true;
     // A typed change in row 0 moves down a row, unless that would push the last row out.
     if (!blank(29)) return false;
     for (int r = 28; r >= 0; --r)
