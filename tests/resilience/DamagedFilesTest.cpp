@@ -95,11 +95,7 @@ TEST_F(DamagedFilesTest, EachDamagedFileIsReadWholeOrToldOnceAndNeverWritten) {
             if (entry.path() != MainFile()) std::filesystem::remove_all(entry.path());
         std::ofstream(MainFile(), std::ios::binary | std::ios::trunc) << v.bytes;
         test::ScriptedDialogs told;
-        std::optional<MainForm> run;
-        run.emplace(told, clock);
-        run->workingFolder = temp.path;
-        run->Load();
-        run->Activate();
+        auto run = StartAgain(told);
         ASSERT_LE(told.shown.size(), 1u) << told.shown.back().title;
         if (v.name == kIndexDisagrees) {
             // Told at start-up, not when a press first goes through the index.
@@ -143,28 +139,12 @@ TEST_F(DamagedFilesTest, EachDamagedFileIsReadWholeOrToldOnceAndNeverWritten) {
     EXPECT_GT(toldOnce, 50);
 }
 
-// Every row of the tables a recovery copies, as text, for comparing a recovered file with the
-// intact one. Which Worksheet an earlier version belongs to is left out: the versions of a
-// Worksheet that was lost stand as those of a deleted one.
+// Every row of the tables a recovery copies. Which Worksheet an earlier version belongs to is
+// left out: the versions of a Worksheet that was lost stand as those of a deleted one.
 std::vector<std::string> Rows(const std::filesystem::path& file) {
     Database db(file, Database::Mode::ReadOnly);
-    std::vector<std::string> rows;
-    for (const char* table : {"Aircraft", "Equipment", "AircraftRevision", "EquipmentRevision"}) {
-        std::string columns;
-        Statement names = db.Prepare("SELECT name FROM pragma_table_info(?) WHERE name <> 'WorksheetId' "
-                                     "OR ? <> 'AircraftRevision' ORDER BY cid");
-        names.BindAll({std::string(table), std::string(table)});
-        while (names.Step())
-            columns += (columns.empty() ? "" : ", ") + Quoted(names.Text(0).value_or(""));
-        Statement s = db.Prepare("SELECT " + columns + " FROM " + table + " ORDER BY Id");
-        while (s.Step()) {
-            std::string row = table;
-            for (int c = 0; c < s.ColumnCount(); ++c)
-                row += "|" + s.Text(c).value_or("<null>");
-            rows.push_back(row);
-        }
-    }
-    return rows;
+    return test::Dump(db, {"Aircraft", "Equipment", "AircraftRevision", "EquipmentRevision"},
+                      "AircraftRevision.WorksheetId");
 }
 
 // With each page zeroed in turn, Recover, chosen where the damage is told, gives a file that
@@ -197,10 +177,8 @@ TEST_F(DamagedFilesTest, EachZeroedPageIsRecoveredIntoAFileThatSavesAndStartsAga
         test::ScriptedDialogs told;
         told.choices = {0};  // no backup: the first way on is Recover
         {
-            MainForm run(told, clock);
-            run.workingFolder = temp.path;
-            run.Load();
-            run.Activate();
+            const auto started = StartAgain(told);
+            MainForm& run = *started;
             if (told.Titles().empty()) continue;  // damage a start reads past is the other test's
             ASSERT_GE(told.Titles().size(), 2u);
             ASSERT_EQ(told.Titles()[0], "Database damaged");
@@ -216,11 +194,7 @@ TEST_F(DamagedFilesTest, EachZeroedPageIsRecoveredIntoAFileThatSavesAndStartsAga
             EXPECT_EQ(run.ScreenSaved, 1) << told.Titles().back() << ": " << told.shown.back().text;
         }
         test::ScriptedDialogs again;
-        MainForm next(again, clock);
-        next.workingFolder = temp.path;
-        next.Load();
-        next.Activate();
-        EXPECT_TRUE(next.records);
+        EXPECT_TRUE(StartAgain(again)->records);
         for (const std::string& title : again.Titles())
             EXPECT_TRUE(title != "Database damaged" && title != "Database could not be opened") << title;
     }

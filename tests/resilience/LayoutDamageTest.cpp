@@ -45,10 +45,10 @@ TEST_F(LayoutDamageTest, EachKindOfLayoutDamageIsFoundAtStartUp) {
         for (bool checkFirst : {true, false}) {
             SCOPED_TRACE(checkFirst ? "check first" : "read first");
             test::ScriptedDialogs told;
-            MainForm run(told, clock);
             std::vector<AsideWork> later;
-            if (!checkFirst)
-                run.runInBackground = [&later](AsideWork work) {
+            const auto run = StartAgain(told, [&](MainForm& form) {
+                if (checkFirst) return;
+                form.runInBackground = [&later](AsideWork work) {
                     if (!work.title.empty()) {
                         work.job(NoProgress());
                         work.done();
@@ -56,9 +56,7 @@ TEST_F(LayoutDamageTest, EachKindOfLayoutDamageIsFoundAtStartUp) {
                         later.push_back(std::move(work));
                     }
                 };
-            run.workingFolder = temp.path;
-            run.Load();
-            run.Activate();
+            });
             for (AsideWork& work : later) {
                 work.job(NoProgress());
                 work.done();
@@ -67,7 +65,7 @@ TEST_F(LayoutDamageTest, EachKindOfLayoutDamageIsFoundAtStartUp) {
                 << (told.shown.empty() ? "" : told.shown[0].text);
             // The last way on chosen (read-only, or not now for a schema that does not even
             // read): the title never stays on "checking" for the rest of the run.
-            EXPECT_NE(run.StoreStatus(), "checking the database");
+            EXPECT_NE(run->StoreStatus(), "checking the database");
         }
     }
 }

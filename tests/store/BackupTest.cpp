@@ -209,10 +209,7 @@ TEST_F(BackupTest, ABackupWithAGarbledLayoutIsRefusedWhenMadeAndPassedOverAtRest
 
     test::ScriptedDialogs told;
     told.choices = {0};  // Restore backup
-    MainForm run(told, clock);
-    run.workingFolder = temp.path;
-    run.Load();
-    run.Activate();
+    StartAgain(told);
     ASSERT_GE(told.Titles().size(), 2u);
     EXPECT_EQ(told.Titles()[0], "Database damaged");
     ASSERT_EQ(told.Titles()[1], "Backup restored") << told.shown[1].text;

@@ -264,13 +264,10 @@ TEST_F(MoveUpTest, TheLocalRecordsMoveUpAndTheNextStartUsesTheServer) {
     EXPECT_EQ(wb::Count(server, "SELECT count(*) FROM Equipment"), 1);
 
     test::ScriptedDialogs again;
-    MainForm next(again, clock);
-    next.workingFolder = temp.path;
-    next.Load();
-    next.Activate();
-    ASSERT_TRUE(next.records);
-    EXPECT_TRUE(next.records->db().OnServer());
-    EXPECT_EQ(next.records->AircraftSet.Size(), 1);
+    const auto next = StartAgain(again);
+    ASSERT_TRUE(next->records);
+    EXPECT_TRUE(next->records->db().OnServer());
+    EXPECT_EQ(next->records->AircraftSet.Size(), 1);
     EXPECT_TRUE(again.shown.empty());
 }
 
