@@ -55,6 +55,7 @@ bool Records::Load(std::optional<std::int64_t> id, Worksheet& ws, const LoadDefa
 void Records::ScreenCleared() {
     onScreen_.reset();
     written_ = false;
+    if (uncertain_) uncertain_->onScreen = false;
 }
 
 std::optional<std::int64_t> Records::ReplacedBySave(const Worksheet& ws, bool searchPath) {
@@ -122,7 +123,17 @@ std::optional<bool> Records::SettleUncertainSave() {
     }
     const Uncertain settled = std::move(*uncertain_);
     uncertain_.reset();
-    if (stored) Placed(settled.outcome, settled.request);
+    if (stored) {
+        const std::optional<std::int64_t> shown = onScreen_;
+        const bool written = written_;
+        Placed(settled.outcome, settled.request);
+        // A screen cleared or loaded since shows another Worksheet: its next save must not
+        // replace the one in doubt, so only the sets learn of the stored rows.
+        if (!settled.onScreen) {
+            onScreen_ = shown;
+            written_ = written;
+        }
+    }
     return stored;
 }
 

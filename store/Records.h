@@ -90,6 +90,7 @@ class Records {
     struct Uncertain {
         SaveOutcome outcome;
         SaveRequest request;
+        bool onScreen = true;  // the screen still shows what that save wrote
     };
     std::optional<Uncertain> uncertain_;
 };

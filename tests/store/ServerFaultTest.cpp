@@ -90,6 +90,44 @@ TEST_F(ServerFaultTest, ALostCommitAnswerIsToldAsUnknownAndThenSettled) {
     EXPECT_EQ(Stored("N2"), 1);
 }
 
+// The server cannot tell at once (the old server process is still there): the mechanic starts
+// a fresh Worksheet meanwhile, and the answer that comes at its save must not make that save
+// replace the Worksheet in doubt.
+TEST_F(ServerFaultTest, ASaveInDoubtSettledLaterIsNotReplacedByTheNextScreen) {
+    Store("N1", "01-02-2026");
+    Typed("N2");
+    const auto backend = static_cast<pid_t>(Count("SELECT pg_backend_pid()"));
+    Admin("ALTER SYSTEM SET synchronous_standby_names = 'nobody'");
+    Admin("SELECT pg_reload_conf()");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    dialogs.Clear();
+    // Stopped while its commit waits: it is still there when the next presses ask.
+    std::thread stopper([backend] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        ::kill(backend, SIGSTOP);
+    });
+    Save();
+    stopper.join();
+    Admin("ALTER SYSTEM RESET synchronous_standby_names");
+    Admin("SELECT pg_reload_conf()");
+    ASSERT_EQ(dialogs.Titles(), std::vector<std::string>{"Worksheet may not be saved"});
+    New();
+    ::kill(backend, SIGCONT);
+    const std::string gone = "SELECT count(*) FROM pg_stat_activity WHERE pid = " + std::to_string(backend);
+    for (int i = 0; i < 50 && Count(gone) != 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_EQ(Count(gone), 0);
+    Set(Control::Text1, "N3");
+    Set(Control::Text7, "03-04-2026");
+    Item(0, "Battery", "25", "10");
+    dialogs.Clear();
+    Save();
+    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Worksheet stored"});
+    EXPECT_EQ(form.ScreenSaved, 1);
+    EXPECT_EQ(Stored("N2"), 1);
+    EXPECT_EQ(Stored("N3"), 1);
+}
+
 TEST_F(ServerFaultTest, TheFirstSaveAfterAnImmediateRestartReconnectsAndStores) {
     const char* ctl = std::getenv("WB_TEST_PG_CTL");
     ASSERT_NE(ctl, nullptr) << "scripts/pg-test-server.sh names pg_ctl in WB_TEST_PG_CTL";
