@@ -172,7 +172,11 @@ PGconn* Connect(const ConnectParams& params) {
     }
     keys.push_back(nullptr);
     values.push_back(nullptr);
-    return PQconnectdbParams(keys.data(), values.data(), 0);
+    PGconn* conn = PQconnectdbParams(keys.data(), values.data(), 0);
+    // Sending never blocks: a statement that does not fit in the socket is sent on within the
+    // time limit (see Answer).
+    if (conn != nullptr && PQstatus(conn) == CONNECTION_OK) PQsetnonblocking(conn, 1);
+    return conn;
 }
 
 class PgConnection final : public ConnectionEngine {
@@ -340,14 +344,26 @@ class PgConnection final : public ConnectionEngine {
     // multi-statement text wins, otherwise the last result.
     PGresult* Answer() {
         const auto deadline = std::chrono::steady_clock::now() + limit_;
+        const auto left = [&] {
+            return std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                         std::chrono::steady_clock::now())
+                .count();
+        };
+        // The connection does not block on sending: what did not fit in the socket is sent here,
+        // within the same limit, reading meanwhile so that a server answering early is not stuck.
+        for (int flushed = PQflush(conn_); flushed != 0; flushed = PQflush(conn_)) {
+            if (flushed < 0) Lost();
+            const SocketWait waited = left() > 0
+                                          ? WaitReadable(PQsocket(conn_), static_cast<int>(left()), true)
+                                          : SocketWait::TimedOut;
+            if (waited == SocketWait::TimedOut) Abandon();
+            if (waited == SocketWait::Failed || PQconsumeInput(conn_) == 0) Lost();
+        }
         PGresult* kept = nullptr;
         for (;;) {
             while (PQisBusy(conn_) != 0) {
-                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                    deadline - std::chrono::steady_clock::now());
-                const SocketWait waited = left.count() > 0
-                                              ? WaitReadable(PQsocket(conn_), static_cast<int>(left.count()))
-                                              : SocketWait::TimedOut;
+                const SocketWait waited = left() > 0 ? WaitReadable(PQsocket(conn_), static_cast<int>(left()))
+                                                     : SocketWait::TimedOut;
                 if (waited == SocketWait::TimedOut) {
                     PQclear(kept);
                     Abandon();

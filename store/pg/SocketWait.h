@@ -6,7 +6,8 @@ namespace wb {
 
 enum class SocketWait { Readable, TimedOut, Failed };
 
-// Waits until the socket has something to read, at most `milliseconds`.
-SocketWait WaitReadable(int socket, int milliseconds);
+// Waits until the socket has something to read (or, with `writable`, room to write as well),
+// at most `milliseconds`.
+SocketWait WaitReadable(int socket, int milliseconds, bool writable = false);
 
 }  // namespace wb

@@ -6,10 +6,10 @@
 
 namespace wb {
 
-SocketWait WaitReadable(int socket, int milliseconds) {
+SocketWait WaitReadable(int socket, int milliseconds, bool writable) {
     pollfd fd{};
     fd.fd = socket;
-    fd.events = POLLIN;
+    fd.events = static_cast<short>(POLLIN | (writable ? POLLOUT : 0));
     for (;;) {
         const int ready = poll(&fd, 1, milliseconds);
         if (ready > 0) return SocketWait::Readable;  // data, or a hang-up the read will tell

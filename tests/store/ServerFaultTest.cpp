@@ -90,6 +90,31 @@ TEST_F(ServerFaultTest, ALostCommitAnswerIsToldAsUnknownAndThenSettled) {
     EXPECT_EQ(Stored("N2"), 1);
 }
 
+// A statement too long for the socket's buffers, sent to a server process that has hung: the
+// wait for room to send is held to the limit as the wait for the answer is.
+TEST_F(ServerFaultTest, AHungServerIsToldWithinTheLimitWhenTheStatementFillsTheSocket) {
+    Database db = ConnectServer(test::TestServerAddress());
+    Statement length = db.Prepare("SELECT length(?)");
+    length.Bind(1, std::string("short"));
+    ASSERT_TRUE(length.Step());  // prepared on this connection: the next run sends only the text
+    Statement pid = db.Prepare("SELECT pg_backend_pid()");
+    ASSERT_TRUE(pid.Step());
+    const auto backend = static_cast<pid_t>(pid.Int(0));
+    ASSERT_EQ(::kill(backend, SIGSTOP), 0);
+    std::thread watchdog([backend] {
+        std::this_thread::sleep_for(std::chrono::seconds(6));
+        ::kill(backend, SIGCONT);
+    });
+    length.Reset();
+    length.Bind(1, std::string(4 << 20, 'P'));
+    const auto started = Clock::now();
+    EXPECT_THROW(length.Step(), EngineError);
+    const auto waited = Clock::now() - started;
+    ::kill(backend, SIGCONT);
+    watchdog.join();
+    EXPECT_LT(waited, std::chrono::seconds(4));
+}
+
 // The server cannot tell at once (the old server process is still there): the mechanic starts
 // a fresh Worksheet meanwhile, and the answer that comes at its save must not make that save
 // replace the Worksheet in doubt.
