@@ -104,6 +104,8 @@ SaveOutcome Records::Save(const Worksheet& ws, bool searchPath, bool replaceSame
         throw;
     }
     Placed(outcome, request);
+    // The screen now shows what this save wrote, not what an earlier save in doubt did.
+    if (uncertain_) uncertain_->onScreen = false;
     return outcome;
 }
 
