@@ -1,5 +1,7 @@
 #include "store/Records.h"
 
+#include "store/CaseFold.h"
+
 #include "worksheet/Dates.h"
 
 namespace wb {
@@ -100,7 +102,9 @@ SaveOutcome Records::Save(const Worksheet& ws, bool searchPath, bool replaceSame
     try {
         outcome = SaveWorksheet(db(), ws, request);
     } catch (const SaveUncertain& e) {
-        uncertain_ = Uncertain{e.outcome, request};
+        uncertain_ = Uncertain{e.outcome, request, true, {}, {}};
+        uncertain_->foldedTail = FoldCase(ws.Get(Field::Tail));
+        if (const auto date = ParseTypedDate(ws.Get(Field::Date))) uncertain_->isoDate = IsoDate(*date);
         throw;
     }
     Placed(outcome, request);
@@ -112,16 +116,19 @@ SaveOutcome Records::Save(const Worksheet& ws, bool searchPath, bool replaceSame
 std::optional<bool> Records::SettleUncertainSave() {
     if (!uncertain_ || !db().engine().AbandonedWorkEnded()) return std::nullopt;
     const SaveOutcome& outcome = uncertain_->outcome;
-    // Row numbers on the server are never handed out twice: the new row there means the save
-    // was stored; for a deletion, the deleted row gone.
+    // The new row there, holding this save's tail and date, means the save was stored (a
+    // number the server handed out to a save that was lost can be handed out again after a
+    // crash, so the number alone does not say whose the row is); for a deletion, the deleted
+    // row gone.
     bool stored = true;
-    const std::optional<std::int64_t> probe =
-        outcome.added ? outcome.added
-                      : (outcome.removed.empty() ? std::nullopt : std::optional(outcome.removed.front()));
-    if (probe) {
+    if (outcome.added) {
+        Statement s = db().Prepare("SELECT 1 FROM Aircraft WHERE Id = ? AND FoldedTail = ? AND \"Date\" = ?");
+        s.BindAll({*outcome.added, uncertain_->foldedTail, uncertain_->isoDate});
+        stored = s.Step();
+    } else if (!outcome.removed.empty()) {
         Statement s = db().Prepare("SELECT 1 FROM Aircraft WHERE Id = ?");
-        s.Bind(1, *probe);
-        stored = s.Step() == outcome.added.has_value();
+        s.Bind(1, outcome.removed.front());
+        stored = !s.Step();
     }
     const Uncertain settled = std::move(*uncertain_);
     uncertain_.reset();

@@ -91,6 +91,7 @@ class Records {
         SaveOutcome outcome;
         SaveRequest request;
         bool onScreen = true;  // the screen still shows what that save wrote
+        std::string foldedTail, isoDate;  // what the new row holds, if it is there
     };
     std::optional<Uncertain> uncertain_;
 };
