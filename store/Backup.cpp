@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <fstream>
+#include <mutex>
 #include <set>
 #include <stdexcept>
 #include <system_error>
@@ -321,12 +323,21 @@ BackupResult MakeBackup(const fs::path& mainFile, const DateTime& now, Progress&
             return result;
         }
     }
-    DateTime made = now;
-    while (fs::exists(folder / BackupName(made), ec))
-        made = NextSecond(made);
-    const fs::path final = folder / BackupName(made);
-    fs::path part = final;
-    part += ".part";
+    // Two backups at once (the one after the start-up check, one asked for in the same
+    // second) each claim a name of their own: one whose copy is still being written is taken.
+    fs::path final, part;
+    {
+        static std::mutex naming;
+        const std::lock_guard lock(naming);
+        DateTime made = now;
+        for (;; made = NextSecond(made)) {
+            final = folder / BackupName(made);
+            part = final;
+            part += ".part";
+            if (!fs::exists(final, ec) && !fs::exists(part, ec)) break;
+        }
+        std::ofstream claim(part, std::ios::binary);  // empty: the copy writes into it
+    }
     try {
         CopyDatabase(mainFile, part, progress, "Backing up the database");
         fs::rename(part, final);

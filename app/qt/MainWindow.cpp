@@ -83,8 +83,10 @@ MainWindow::~MainWindow() {
     // The children about to go may still hand the focus around or move a scroll bar; this
     // window no longer listens.
     disconnect(focusWatch_);
-    // The check's result would have nowhere to go; it only reads, so waiting is safe.
-    if (worker_.joinable()) worker_.join();
+    // The work's result would have nowhere to go; it never waits on this window, so waiting
+    // for it is safe.
+    for (Beside& w : beside_)
+        w.thread.join();
     form_.onPrint = nullptr;
     form_.onHelp = nullptr;
     for (QObject* child : findChildren<QObject*>())
@@ -193,12 +195,20 @@ void MainWindow::RunInBackground(AsideWork work) {
         underDialog_ = false;
         return;
     }
-    if (worker_.joinable()) worker_.join();
-    worker_ = std::thread([this, work = std::move(work)] {
+    // Work still running (the check of a data folder left since) goes on beside the new.
+    std::erase_if(beside_, [](Beside& w) {
+        if (!*w.ended) return false;
+        w.thread.join();
+        return true;
+    });
+    auto ended = std::make_shared<std::atomic<bool>>(false);
+    std::thread thread([this, ended, work = std::move(work)] {
         work.job(NoProgress());
         QMetaObject::invokeMethod(
             this, [this, done = work.done] { WhenFree(done); }, Qt::QueuedConnection);
+        *ended = true;
     });
+    beside_.push_back({std::move(thread), std::move(ended)});
 }
 
 KeyResult MainWindow::Key(Control c, char32_t key) {

@@ -6,10 +6,12 @@
 #include <QKeySequence>
 #include <QWidget>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "app/MainForm.h"
 
@@ -135,9 +137,15 @@ class MainWindow : public QWidget {
     QTimer* savedNote_ = nullptr;  // runs while the title says the last save
     int savesShown_ = 0;
     QMetaObject::Connection focusWatch_;
-    bool busy_ = false;         // the form is handling an event (a message box may be up)
-    bool refreshing_ = false;   // the window is writing the form's state into the widgets
-    std::thread worker_;        // the start-up check, while it runs
+    bool busy_ = false;        // the form is handling an event (a message box may be up)
+    bool refreshing_ = false;  // the window is writing the form's state into the widgets
+    // Work beside the window (the start-up check, the backup after it), each until joined
+    // once it has ended: earlier work still running never holds the window's thread.
+    struct Beside {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> ended;
+    };
+    std::vector<Beside> beside_;
     bool underDialog_ = false;  // long work runs under a progress dialog
     bool hourglass_ = false;
     bool activated_ = false;

@@ -67,8 +67,9 @@ void WorkDialog::closeEvent(QCloseEvent* e) {
 void RunUnderDialog(QWidget* parent, const AsideWork& work) {
     DialogProgress progress;
     WorkDialog dialog(parent, QString::fromStdString(work.title), work.cancellable);
-    // Cancel asks the work to stop; the dialog stays until it has, saying so.
-    QObject::disconnect(&dialog, &QProgressDialog::canceled, &dialog, &QProgressDialog::cancel);
+    // Cancel asks the work to stop; the dialog stays until it has, saying so. The dialog's
+    // own connection, which would hide it at once, is made by name and only goes by name.
+    QObject::disconnect(&dialog, SIGNAL(canceled()), &dialog, SLOT(cancel()));
     QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&] {
         progress.Cancel();
         dialog.setLabelText(QStringLiteral("Cancelling..."));

@@ -8,7 +8,12 @@
 #include <chrono>
 #include <thread>
 
+#include <QElapsedTimer>
+
+#include "app/MainForm.h"
+#include "app/qt/MainWindow.h"
 #include "app/qt/WorkAside.h"
+#include "tests/support/ScriptedDialogs.h"
 
 using namespace std::chrono_literals;
 
@@ -54,6 +59,7 @@ class WorkAsideTest : public QObject {
         int value = -1, maximum = -1;
         bool cancelShown = false;
         QString afterCancel;
+        bool upAfterCancel = false;
         WhenUp(window, QStringLiteral("Restoring the backup"), [&](QProgressDialog& dialog) {
             title = dialog.windowTitle();
             label = dialog.labelText();
@@ -67,6 +73,7 @@ class WorkAsideTest : public QObject {
                 QTest::mouseClick(cancel, Qt::LeftButton);
             QTest::qWait(300);
             afterCancel = dialog.labelText();
+            upAfterCancel = dialog.isVisible();
         });
         std::atomic<bool> stopped = false;
         bool done = false;
@@ -87,6 +94,7 @@ class WorkAsideTest : public QObject {
         QCOMPARE(value * 2, maximum);
         QVERIFY(cancelShown);
         QCOMPARE(afterCancel, QStringLiteral("Cancelling..."));
+        QVERIFY(upAfterCancel);
         QVERIFY(window.findChild<QProgressDialog*>() == nullptr);
     }
 
@@ -120,6 +128,31 @@ class WorkAsideTest : public QObject {
         QCOMPARE(maximum, 0);
         QVERIFY(stillUp);
         QVERIFY(!cancelled);
+    }
+
+    // Work beside the window (a start-up check) started while such work still runs (the
+    // check of the data folder chosen before it) leaves the window taking events at once;
+    // each ends with its own step on the window's thread.
+    void workBesideTheWindowNeverWaitsForEarlierWork() {
+        wb::test::ScriptedDialogs dialogs;
+        wb::test::FixedClock clock{{2026, 12, 6}};
+        wb::MainForm form(dialogs, clock);
+        wb::gui::MainWindow window(form);
+        window.show();
+        std::atomic<bool> release = false;
+        std::vector<int> ended;
+        window.RunInBackground({[&](wb::Progress&) { Wait([&] { return release.load(); }); },
+                                [&] { ended.push_back(1); },
+                                {},
+                                false});
+        QElapsedTimer held;
+        held.start();
+        window.RunInBackground({[](wb::Progress&) {}, [&] { ended.push_back(2); }, {}, false});
+        const qint64 heldMs = held.elapsed();
+        QVERIFY2(heldMs < 1000, qPrintable(QStringLiteral("the window waited %1 ms").arg(heldMs)));
+        QTRY_COMPARE(ended, std::vector<int>{2});
+        release = true;
+        QTRY_COMPARE(ended, (std::vector<int>{2, 1}));
     }
 };
 

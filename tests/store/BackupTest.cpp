@@ -1,10 +1,13 @@
 // Backups beside the main database: which ones rotation keeps, a backup that is a whole
 // checked copy, restoring one with the current file kept, and recovering a damaged file.
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <set>
+#include <thread>
 
 #include "store/Backup.h"
 #include "store/Recover.h"
@@ -344,6 +347,46 @@ TEST_F(LongWorkTest, TheBackupsButtonRunsUnderACancellableDialog) {
     ASSERT_TRUE(form.records);
     Store("N998Y", "02-02-2020");
     EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Tail = 'N998Y'"), 1);
+}
+
+// Two backups of one file at once (the one after the start-up check, and one asked for on
+// the Backups button in the same second): each is whole under a name of its own.
+TEST_F(LongWorkTest, TwoBackupsAtOnceEachMakeTheirOwnFile) {
+    form.records.reset();
+    // Each waits at its first report, once its copy file is open, until the other is there.
+    class MeetingProgress : public Progress {
+      public:
+        explicit MeetingProgress(std::atomic<int>& met) : met_(met) {}
+        void Report(std::int64_t, std::int64_t, std::string_view) override {
+            if (first_) {
+                first_ = false;
+                ++met_;
+                for (int i = 0; i < 300 && met_ < 2; ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        }
+        bool Cancelled() const override { return false; }
+
+      private:
+        std::atomic<int>& met_;
+        bool first_ = true;
+    };
+    std::atomic<int> met = 0;
+    BackupResult made[2];
+    {
+        std::thread other([&] {
+            MeetingProgress p(met);
+            made[1] = MakeBackup(MainFile(), At(2026, 12, 3), p);
+        });
+        MeetingProgress p(met);
+        made[0] = MakeBackup(MainFile(), At(2026, 12, 3), p);
+        other.join();
+    }
+    ASSERT_TRUE(made[0].made) << made[0].failure;
+    ASSERT_TRUE(made[1].made) << made[1].failure;
+    EXPECT_NE(*made[0].made, *made[1].made);
+    for (const BackupResult& r : made)
+        EXPECT_EQ(DumpOf(*r.made), DumpOf(MainFile())) << r.made->string();
 }
 
 }  // namespace
