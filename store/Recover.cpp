@@ -228,7 +228,10 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
     std::set<std::int64_t> versionsKept;
     try {
         RowCopier versions(from, to, "AircraftRevision");
-        for (std::int64_t id : WalkIds(from, "AircraftRevision")) {
+        const std::set<std::int64_t> ids = WalkIds(from, "AircraftRevision");
+        size_t done = 0;
+        for (std::int64_t id : ids) {
+            Step(progress, done++, ids.size(), "Recovering earlier versions");
             if (versions.Copy(id)) {
                 versionsKept.insert(id);
                 ++r.revisionsSaved;
@@ -241,7 +244,10 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
     try {
         RowCopier versionRows(from, to, "EquipmentRevision");
         Statement owner = from.Prepare("SELECT RevisionId FROM EquipmentRevision WHERE Id = ?");
-        for (std::int64_t id : WalkIds(from, "EquipmentRevision")) {
+        const std::set<std::int64_t> ids = WalkIds(from, "EquipmentRevision");
+        size_t done = 0;
+        for (std::int64_t id : ids) {
+            Step(progress, done++, ids.size(), "Recovering the lists of earlier versions");
             bool kept = false;
             try {
                 owner.Reset();
@@ -307,7 +313,12 @@ Recovery RecoverMainDatabase(const fs::path& mainFile, const DateTime& now, Prog
     } catch (const std::exception& e) {
         problem = e.what();
     }
+    progress.Report(0, 0, "Checking the recovered file");
     if (problem.empty()) problem = CheckMainFile(part).damage;
+    if (progress.Cancelled()) {
+        fs::remove(part, ec);
+        throw WorkCancelled();
+    }
     if (!problem.empty()) {
         fs::remove(part, ec);
         throw std::runtime_error("The recovered file did not pass its check (" + problem +

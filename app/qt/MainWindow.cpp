@@ -203,7 +203,12 @@ void MainWindow::RunInBackground(AsideWork work) {
     });
     auto ended = std::make_shared<std::atomic<bool>>(false);
     std::thread thread([this, ended, work = std::move(work)] {
-        work.job(NoProgress());
+        // A job tells its own failures in its result; anything else thrown must not end the
+        // program from a worker: the result then says nothing, as a check never run.
+        try {
+            work.job(NoProgress());
+        } catch (...) {
+        }
         QMetaObject::invokeMethod(
             this, [this, done = work.done] { WhenFree(done); }, Qt::QueuedConnection);
         *ended = true;
