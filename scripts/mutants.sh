@@ -38,7 +38,7 @@ ctest --test-dir "$scratch/build" -j"$jobs" --timeout 600 >/dev/null || {
 
 # name~file~text to find (exactly once)~what it becomes. "\n" stands for a line break.
 faults=$(cat <<'EOF'
-round~worksheet/Format.cpp~bool roundUp = digits[keep] >= '5';~bool roundUp = digits[keep] > '5';
+round~worksheet/Decimal.cpp~out.digits_ = dropped[0] >= '5' ? AddDigits(kept, "1") : Strip(kept);~out.digits_ = dropped[0] > '5' ? AddDigits(kept, "1") : Strip(kept);
 pattern~worksheet/Format.h~Weight = "#####0.00";~Weight = "#####0.0";
 commit~worksheet/GridEditing.cpp~disagree with the cells.\n    CommitRow(ws, id);~disagree with the cells.
 enter~app/Controls.cpp~{C::Text1, "Text1", K::Text, 0, C::Text2,~{C::Text1, "Text1", K::Text, 0, C::Text3,
