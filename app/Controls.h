@@ -17,11 +17,14 @@ enum class Control {
     Text21, Text22, Text23, Text24, Text25, Text26, Text27, Text28, Text29,
     Text30,  // ballast arm
     Text31, Text32, Text33, Text34,  // shop server: host, port, database, user
+    Text35, Text36,                  // LEMAC and MAC (specifications panel)
     // grids
     Grid1, Grid2, Grid3, Grid4,
     // print options on the set-up panel
     Check3D1, Check3D2, Check3D3, Check3D4,
     Check3D5,  // shop server: verify the server's certificate
+    // choosers
+    UnitChoice,  // the unit system (specifications panel)
     // buttons
     Command3D12,  // "Exit"
     Command3D13,  // "Save"
@@ -50,6 +53,7 @@ enum class Control {
     Command3D47,  // shop server "Save"
     Command3D48,  // shop server: move the local database up
     Command3D49,  // shop server "Back"
+    Command3D50,  // specifications: "Convert units"
     AboutHelp,    // about: shows the user's guide
     AboutClose,   // about: "Close"
     SetupClose,   // set-up: "Close", as "Set-up" pressed again
@@ -65,7 +69,7 @@ enum class Control {
     Count
 };
 
-enum class ControlKind { None, Text, Grid, Check, Button, Panel };
+enum class ControlKind { None, Text, Grid, Check, Choice, Button, Panel };
 
 struct ControlInfo {
     Control control;

@@ -5,6 +5,7 @@
 #include "store/Records.h"
 #include "worksheet/Balance.h"
 #include "worksheet/Format.h"
+#include "worksheet/Units.h"
 
 namespace wb {
 namespace {
@@ -99,9 +100,14 @@ void MainForm::CloseHistory() {
 void MainForm::StartFromLatest() {
     const ChainEntry* latest = history.Latest();
     if (latest == nullptr || FreshWorksheet != 1) return;
+    // In the latest record's units: its figures are in them.
+    if (latest->units != wb::Units(ws)) {
+        SetUnits(ws, latest->units);
+        ShowAllRows(ws);
+    }
     // Written as a weighing writes these boxes, then the row built as leaving them builds it.
-    SetText(Control::Text9, FormatNumber(latest->newWeight, pattern::Weighed));
-    SetText(Control::Text10, FormatNumber(latest->newArm, pattern::Weighed));
+    SetText(Control::Text9, FormatNumber(latest->newWeight, PatternsOf(latest->units).weighedWeight));
+    SetText(Control::Text10, FormatNumber(latest->newArm, PatternsOf(latest->units).weighedCg));
     BuildPreviousEmptyRow(Field::Empty);
     CloseHistory();
     SetFocus(Control::Grid1);

@@ -8,6 +8,8 @@
 #include "worksheet/Balance.h"
 #include "worksheet/FieldEntry.h"
 #include "worksheet/GridEditing.h"
+#include "worksheet/Mac.h"
+#include "worksheet/Units.h"
 #include "worksheet/Utf8.h"
 
 namespace wb {
@@ -26,7 +28,8 @@ std::vector<Entry> TypedEntries(const Worksheet& ws, GridId id) {
 }
 
 bool SpecsBox(Control c) {
-    return c == Control::Text14 || c == Control::Text15 || c == Control::Text16 || c == Control::Text30;
+    return c == Control::Text14 || c == Control::Text15 || c == Control::Text16 || c == Control::Text30 ||
+           c == Control::Text35 || c == Control::Text36;
 }
 
 }  // namespace
@@ -40,6 +43,10 @@ Control PanelOf(Control c) {
         case C::Text15:
         case C::Text16:
         case C::Text30:
+        case C::Text35:
+        case C::Text36:
+        case C::UnitChoice:
+        case C::Command3D50:
         case C::Grid2:
         case C::Grid3:
         case C::Grid4:
@@ -152,6 +159,7 @@ void MainForm::TextChanged(Control c, std::string text, std::optional<size_t> ca
     const std::string before = Text(c);
     SetText(c, AcceptBoxEdit(before, text, rules, caret));
     if (SpecsBox(c) && Text(c) != before) rowsTyped_ = true;
+    if (c == Control::Text1 && Text(c) != before) tailEdited_ = true;
 }
 
 void MainForm::WatchGrid(GridId id, const std::function<void()>& event) {
@@ -229,17 +237,29 @@ void MainForm::BuildPreviousEmptyRow(Field leaving) {
 }
 
 void MainForm::FocusLeft(Control c) {
+    const UnitSystem u = wb::Units(ws);
     switch (c) {
+        case Control::Text1:
+            // A tail number typed into a new Worksheet brings that aircraft's unit system.
+            if (tailEdited_) CarryOverUnits();
+            tailEdited_ = false;
+            break;
         case Control::Text9:
-            NoticeIfMisread(dialogs_, "Empty", ws.Get(Field::Empty));
+            NoticeIfMisread(dialogs_, "Empty", ws.Get(Field::Empty), WeightUnit(u));
             BuildPreviousEmptyRow(Field::Empty);
             break;
         case Control::Text10:
-            NoticeIfMisread(dialogs_, "C.G.", ws.Get(Field::CG));
+            NoticeIfMisread(dialogs_, "C.G.", ws.Get(Field::CG), ArmUnit(u));
             BuildPreviousEmptyRow(Field::CG);
             break;
         case Control::Text11:
-            NoticeIfMisread(dialogs_, "Max Wgt", ws.Get(Field::MaxWt));
+            NoticeIfMisread(dialogs_, "Max Wgt", ws.Get(Field::MaxWt), WeightUnit(u));
+            break;
+        case Control::Text35:
+            NoticeIfMisread(dialogs_, "LEMAC", ws.Get(Field::Lemac), ArmUnit(u));
+            break;
+        case Control::Text36:
+            LeaveMac();
             break;
         case Control::Text17:
             SetText(Control::Text28, Text(Control::Text17));
@@ -312,6 +332,7 @@ void MainForm::Clicked(Control c) {
             SetVisible(Control::Panel3D13, false);
             SetFocus(Control::Text1);
             break;
+        case Control::Command3D50: ClickConvertUnits(); break;
         case Control::AboutHelp:
             if (onHelp) onHelp();
             break;

@@ -16,6 +16,7 @@
 #include "worksheet/Ports.h"
 #include "worksheet/Progress.h"
 #include "worksheet/RecordChain.h"
+#include "worksheet/UnitSystem.h"
 #include "worksheet/Worksheet.h"
 
 namespace wb {
@@ -51,6 +52,9 @@ class MainForm {
     void SetChecked(Control check, bool value);
     void FocusTo(Control c);                // the focus moved to c (leave rules run)
     void FolderChosen(std::string folder);  // the data-folder list moved to a folder or drive
+    // The unit chooser of the specifications panel: the figures stay as typed, only the
+    // words and patterns follow (Convert units converts them).
+    void ChooseUnits(UnitSystem units);
     void CloseBox();                        // the title-bar close box, Alt+F4: asks like Exit
     // A desktop key that stands for a button (Ctrl+S, Ctrl+N, Ctrl+P, Ctrl+Q): what a click on
     // the button does, where a click could reach it.
@@ -66,6 +70,11 @@ class MainForm {
     bool Usable(Control c) const;
     Control Focus() const { return focus_; }
     const std::string& TachCaption() const { return tachCaption_; }
+    // The Worksheet's unit system, which every caption and result on the window follows.
+    UnitSystem Units() const;
+    // The new empty C.G. in % MAC, shown beside the new values: "40.65"; empty without a new
+    // empty weight or without a LEMAC and a MAC longer than zero.
+    std::string PercentMacText() const;
     bool Hourglass() const { return hourglass_; }
     bool Ended() const { return ended_; }
     // The folder the data-folder list stands on: what "Save" stores.
@@ -161,6 +170,11 @@ class MainForm {
     void ClickSpecs();
     void ClickAbout();
     void ClickTach();
+    void ClickConvertUnits();
+    // The tail's last Worksheet's unit system, for a new Worksheet whose units the mechanic has
+    // not chosen.
+    void CarryOverUnits();
+    void LeaveMac();
     void ClickSetup();
     void OpenSetup();
     void ShowCompanySettings(const CompanySettings& s);
@@ -230,6 +244,10 @@ class MainForm {
     bool edited_ = false;
     bool rowsTyped_ = false;
     bool firstRowBlockedTold_ = false;
+    // The mechanic picked the unit system of this new Worksheet: the carry-over leaves it.
+    bool unitsChosen_ = false;
+    // The tail number was edited since its box was last left: leaving it looks up the tail's units.
+    bool tailEdited_ = false;
     std::string uncertainName_;
     // The company settings the set-up panel showed when it was opened from the store.
     std::optional<CompanySettings> setupShown_;  // the Worksheet whose save is in doubt, as the mechanic knows it

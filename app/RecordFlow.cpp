@@ -108,6 +108,7 @@ void MainForm::StartNewWorksheet() {
     SearchActive = 0;
     ScreenSaved = 0;
     rowsTyped_ = false;
+    unitsChosen_ = false;
     ws.values.NewWeight = 0;
     ws.values.NewArm = 0;
     ws.values.NewMoment = 0;
@@ -316,6 +317,8 @@ void MainForm::RunBrowse() {
 }
 
 void MainForm::CarryOverSpecs() {
+    // The tail's unit system first, so that the equipment list comes over in it.
+    CarryOverUnits();
     if (records) {
         try {
             CopyLatestEquipmentList(records->db(), ws, Text(Control::Text1));

@@ -6,6 +6,7 @@
 #include "reports/Sheets.h"
 #include "worksheet/Format.h"
 #include "worksheet/LeadingNumber.h"
+#include "worksheet/Units.h"
 
 namespace wb {
 namespace {
@@ -33,6 +34,14 @@ struct Weighed {
     Decimal weight, moment;
 };
 
+// The fewest decimals a weight and an arm are printed with: those of the unit system's cells.
+int WeightDecimals(const ReportInput& in) {
+    return PatternDecimals(PatternsOf(Units(in)).weight);
+}
+int ArmDecimals(const ReportInput& in) {
+    return PatternDecimals(PatternsOf(Units(in)).arm);
+}
+
 void PrintScaleRow(Page& page, const ReportInput& in, int r, double y, Weighed& sum) {
     const Entry& tare = At(in.ScaleRows, r, scale::Tar);
     const Entry& weight = At(in.ScaleRows, r, scale::Wgt);
@@ -40,10 +49,10 @@ void PrintScaleRow(Page& page, const ReportInput& in, int r, double y, Weighed& 
     PrintFitted(page, 200, y, At(in.ScaleRows, r, scale::Dsc).Text(), kTareRule - kColumnGap);
     // Tare, weight and arm with the decimals typed, so that the page's arithmetic holds.
     const std::string moment =
-        ((ExactValue(weight) - ExactValue(tare)) * ExactValue(arm)).Formatted(pattern::Moment);
-    PrintRightFitted(page, kTareRule + kColumnGap, kTareRight, y, WithTypedDecimals(tare, 2));
-    PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, y, WithTypedDecimals(weight, 2));
-    PrintRightFitted(page, kArmRule + kColumnGap, kArmRight, y, WithTypedDecimals(arm, 2));
+        ((ExactValue(weight) - ExactValue(tare)) * ExactValue(arm)).Formatted(PatternsOf(Units(in)).moment);
+    PrintRightFitted(page, kTareRule + kColumnGap, kTareRight, y, WithTypedDecimals(tare, WeightDecimals(in)));
+    PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, y, WithTypedDecimals(weight, WeightDecimals(in)));
+    PrintRightFitted(page, kArmRule + kColumnGap, kArmRight, y, WithTypedDecimals(arm, ArmDecimals(in)));
     PrintRightFitted(page, kMomentRule + kColumnGap, kMomentRight, y, moment);
     sum.weight = sum.weight + ExactValue(weight) - ExactValue(tare);
     sum.moment = sum.moment + Decimal::Read(moment);
@@ -53,10 +62,11 @@ void PrintFluidRow(Page& page, const ReportInput& in, int r, double y, Weighed& 
     const Entry& weight = At(in.FluidRows, r, fluid::Wgt);
     const Entry& arm = At(in.FluidRows, r, fluid::Arm);
     PrintFitted(page, 200, y, At(in.FluidRows, r, fluid::Dsc).Text(), kTareRule - kColumnGap);
-    const std::string moment = (-ExactValue(weight) * ExactValue(arm)).Formatted(pattern::Moment);
+    const std::string moment = (-ExactValue(weight) * ExactValue(arm)).Formatted(PatternsOf(Units(in)).moment);
     PrintRightFitted(page, kTareRule + kColumnGap, kTareRight, y, "xxxxxxxx");
-    PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, y, WithTypedDecimals(weight, 2, true));
-    PrintRightFitted(page, kArmRule + kColumnGap, kArmRight, y, WithTypedDecimals(arm, 2));
+    PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, y,
+                     WithTypedDecimals(weight, WeightDecimals(in), true));
+    PrintRightFitted(page, kArmRule + kColumnGap, kArmRight, y, WithTypedDecimals(arm, ArmDecimals(in)));
     PrintRightFitted(page, kMomentRule + kColumnGap, kMomentRight, y, moment);
     sum.weight = sum.weight - ExactValue(weight);
     sum.moment = sum.moment + Decimal::Read(moment);
@@ -69,11 +79,18 @@ double PrintScaleTable(Page& page, const ReportInput& in, double pageTop) {
     // The rule under the headings clears their feet, in the font in force.
     const double top = pageTop + 1000,
                  headRule = pageTop + std::max(1300.0, 1030 + page.TextHeight("X") + kRuleClearance);
-    PrintFitted(page, 200, pageTop + 1030, "Weight & Balance Calculation", 4600 - kColumnGap);
-    PrintAt(page, 4600, pageTop + 1030, "Tare");
-    PrintAt(page, 6270, pageTop + 1030, "Weight");
-    PrintAt(page, 7820, pageTop + 1030, "Arm");
-    PrintAt(page, 9570, pageTop + 1030, "Moment");
+    const UnitSystem u = Units(in);
+    const UnitPatterns& p = PatternsOf(u);
+    PrintFitted(page, 200, pageTop + 1030, "Weight & Balance Calculation", kTareRule - kColumnGap);
+    // Each heading centred over its column, with its unit.
+    const auto heading = [&](double left, double right, const std::string& text) {
+        PrintFitted(page, std::max(left + kColumnGap, (left + right - page.TextWidth(text)) / 2), pageTop + 1030,
+                    text, right - kColumnGap);
+    };
+    heading(kTareRule, kWeightRule, Captioned("Tare", WeightUnit(u)));
+    heading(kWeightRule, kArmRule, Captioned("Weight", WeightUnit(u)));
+    heading(kArmRule, kMomentRule, Captioned("Arm", ArmUnit(u)));
+    heading(kMomentRule, kRuleRight, Captioned("Moment", MomentUnit(u)));
 
     page.SetFontSize(11);
     const double line = page.TextHeight("X");
@@ -111,12 +128,9 @@ double PrintScaleTable(Page& page, const ReportInput& in, double pageTop) {
     const double bottom = std::max(kTableBottom, totalsY + page.TextHeight("X") + kRuleClearance);
     PrintFitted(page, 1160, totalsY, "Weighed Aircraft Values", kTareRule - kColumnGap);
     page.SetFontSize(11);
-    PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, totalsY,
-                     sum.weight.Formatted(pattern::NewWeight));
-    PrintRightFitted(page, kArmRule + kColumnGap, kArmRight, totalsY,
-                     FormatNumber(in.values.ScaleArm, pattern::NewWeight));
-    PrintRightFitted(page, kMomentRule + kColumnGap, kMomentRight, totalsY,
-                     sum.moment.Formatted(pattern::NoLead1));
+    PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, totalsY, sum.weight.Formatted(p.newWeight));
+    PrintRightFitted(page, kArmRule + kColumnGap, kArmRight, totalsY, FormatNumber(in.values.ScaleArm, p.newArm));
+    PrintRightFitted(page, kMomentRule + kColumnGap, kMomentRight, totalsY, sum.moment.Formatted(p.newMoment));
 
     page.SetLineWidth(kHeavyPen);
     page.Rectangle(kRuleLeft, top, kRuleRight, bottom);
@@ -129,9 +143,10 @@ double PrintScaleTable(Page& page, const ReportInput& in, double pageTop) {
     return bottom;
 }
 
-// A list weight or arm: a number with the decimals typed (two at least), other text as it stands.
-std::string Listed(const Entry& e) {
-    return e.IsNumber() || NumericText(e.Text()) ? WithTypedDecimals(e, 2) : e.Text();
+// A list weight or arm: a number with the decimals typed (those of its cells at least), other
+// text as it stands.
+std::string Listed(const Entry& e, int least) {
+    return e.IsNumber() || NumericText(e.Text()) ? WithTypedDecimals(e, least) : e.Text();
 }
 
 void PrintEquipmentList(Page& page, const ReportInput& in, double top) {
@@ -162,7 +177,8 @@ void PrintEquipmentList(Page& page, const ReportInput& in, double top) {
         PrintAt(page, h.x, top + 30, h.text);
 
     page.SetFontSize(6);
-    PrintAt(page, 100, top + kCaptionY, "Equipment weights above are included in New A/C Empty Weight");
+    PrintAt(page, 100, top + kCaptionY,
+            "Equipment weights above are included in New A/C Empty Weight. " + UnitsLine(in) + ".");
 
     // Each half: x of the texts, right edges of the numbers, and the rules that bound them.
     struct Half {
@@ -180,11 +196,12 @@ void PrintEquipmentList(Page& page, const ReportInput& in, double top) {
         PrintFitted(page, h.description, y, At(in.EquipmentList, i, equipment::Description).Text(),
                     h.serialRule - gap);
         PrintFitted(page, h.serial, y, At(in.EquipmentList, i, equipment::Serial).Text(), h.weightRule - gap);
-        PrintRightFitted(page, h.weightRule + gap, h.weightRight, y, Listed(weight));
-        PrintRightFitted(page, h.armRule + gap, h.armRight, y, Listed(arm));
+        PrintRightFitted(page, h.weightRule + gap, h.weightRight, y, Listed(weight, WeightDecimals(in)));
+        PrintRightFitted(page, h.armRule + gap, h.armRight, y, Listed(arm, ArmDecimals(in)));
         const Decimal moment = ExactValue(weight) * ExactValue(arm);
         if (!moment.IsZero())
-            PrintRightFitted(page, h.momentRule + gap, h.momentRight, y, moment.Formatted(pattern::NoLead1));
+            PrintRightFitted(page, h.momentRule + gap, h.momentRight, y,
+                             moment.Formatted(PatternsOf(Units(in)).newMoment));
     }
 }
 

@@ -5,7 +5,10 @@
 #include <string>
 
 #include "reports/PageBlocks.h"
+#include "worksheet/LeadingNumber.h"
 #include "worksheet/Format.h"
+#include "worksheet/Mac.h"
+#include "worksheet/Units.h"
 
 namespace wb {
 namespace {
@@ -156,12 +159,14 @@ double DrawEmptyCgChart(Page& page, const EmptyCgLimits& limits, double left, do
     // The new C.G. on the top row, heavy; the previous one below it, its label on the side
     // away from the new mark so that the new mark's line never crosses it.
     page.SetFontBold(false);
+    const std::string_view unit = ArmUnit(limits.units);
     if (limits.newCg)
-        DrawMark(page, s, *limits.newCg, top, axisY, "New " + SignedArm(*limits.newCg), false, kHeavyPen);
+        DrawMark(page, s, *limits.newCg, top, axisY, "New " + WithUnit(SignedCg(*limits.newCg, limits.units), unit),
+                 false, kHeavyPen);
     if (limits.previousCg) {
         const bool leftOfNew = limits.newCg && *limits.newCg >= *limits.previousCg;
         DrawMark(page, s, *limits.previousCg, top + kPreviousRow, axisY,
-                 "Previous " + SignedArm(*limits.previousCg), leftOfNew, kThinPen);
+                 "Previous " + WithUnit(SignedCg(*limits.previousCg, limits.units), unit), leftOfNew, kThinPen);
     }
     page.SetLineWidth(pen);
     page.SetFont(font);
@@ -172,13 +177,17 @@ namespace {
 
 std::optional<EmptyCgLimits> Evaluate(const ReportInput& in) {
     return EvaluateEmptyCg(in.Get(Field::Range3), in.Get(Field::CG), in.values.NewWeight, in.values.NewArm,
-                           in.Get(Field::BallastArm));
+                           in.Get(Field::BallastArm), Units(in));
 }
 
-std::vector<std::string> LinesOf(const EmptyCgLimits& limits) {
+// "New A/C Empty C.G. +680.27 in".
+std::string NewCgText(const ReportInput& in, double cg) {
+    return "New A/C Empty C.G. " + WithUnit(SignedCg(cg, Units(in)), ArmUnit(Units(in)));
+}
+
+std::vector<std::string> LinesOf(const ReportInput& in, const EmptyCgLimits& limits) {
     std::vector<std::string> lines;
-    if (limits.newCg)
-        lines.push_back("New A/C Empty C.G. " + SignedArm(*limits.newCg) + ": " + IndicationText(limits));
+    if (limits.newCg) lines.push_back(NewCgText(in, *limits.newCg) + ": " + IndicationText(limits));
     if (limits.ballast) lines.push_back(BallastText(limits));
     return lines;
 }
@@ -187,7 +196,17 @@ std::vector<std::string> LinesOf(const EmptyCgLimits& limits) {
 
 std::vector<std::string> EmptyCgLines(const ReportInput& in) {
     const std::optional<EmptyCgLimits> limits = Evaluate(in);
-    return limits ? LinesOf(*limits) : std::vector<std::string>{};
+    return limits ? LinesOf(in, *limits) : std::vector<std::string>{};
+}
+
+std::string MacLine(const ReportInput& in) {
+    const std::string mac = CgPercentMac(in.Get(Field::Text24), in.Get(Field::Lemac), in.Get(Field::Mac));
+    if (mac.empty() || in.values.NewWeight == 0) return {};
+    const UnitSystem u = Units(in);
+    const std::string_view unit = ArmUnit(u);
+    return NewCgText(in, LeadingNumber(in.Get(Field::Text24))) + " = " + mac + " % MAC, with LEMAC " +
+           WithUnit(SignedCg(LeadingNumber(in.Get(Field::Lemac)), u), unit) + " and MAC " +
+           WithUnit(FormatNumber(LeadingNumber(in.Get(Field::Mac)), PatternsOf(u).cg), unit);
 }
 
 double PrintEmptyCgLines(SheetRun& run, const ReportInput& in, double top, double size) {
@@ -213,25 +232,37 @@ double PrintEmptyCgLines(SheetRun& run, const ReportInput& in, double top, doubl
 double PrintEmptyCgLimits(SheetRun& run, const ReportInput& in, double top, double bottom) {
     Page& page = run.page();
     const std::optional<EmptyCgLimits> limits = Evaluate(in);
-    if (!limits) return top;
+    // The C.G. on the chord first, then where it stands against the range; the first line of
+    // each in bold.
+    struct Line {
+        std::string text;
+        bool bold;
+    };
+    std::vector<Line> lines;
+    if (const std::string mac = MacLine(in); !mac.empty()) lines.push_back({mac, true});
+    if (limits) {
+        const std::vector<std::string> range = LinesOf(in, *limits);
+        for (size_t i = 0; i < range.size(); ++i)
+            lines.push_back({range[i], i == 0});
+    }
+    if (lines.empty() && !limits) return top;
     const PageFont font = page.Font();
     page.SetFont(PageFont{"Arial", 10, true, false});
-    const std::vector<std::string> lines = LinesOf(*limits);
-    const double height = static_cast<double>(lines.size()) * page.TextHeight("X") + kHeight;
+    const double height = static_cast<double>(lines.size()) * page.TextHeight("X") + (limits ? kHeight : 0);
     if (top + height > bottom) {
         run.Next();
         top = run.ContinuationTop();
     }
     page.SetCurrentY(top);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        page.SetFontBold(i == 0);
+    for (const Line& line : lines) {
+        page.SetFontBold(line.bold);
         page.SetCurrentX(kTextLeft);
-        page.Print(lines[i], Ending::NewLine);
+        page.Print(line.text, Ending::NewLine);
     }
     const double chartTop = page.CurrentY();
-    DrawEmptyCgChart(page, *limits, kTextLeft, chartTop, kChartWidth);
+    if (limits) DrawEmptyCgChart(page, *limits, kTextLeft, chartTop, kChartWidth);
     page.SetFont(font);
-    return chartTop + kHeight;
+    return chartTop + (limits ? kHeight : 0);
 }
 
 }  // namespace wb

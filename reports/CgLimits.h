@@ -20,17 +20,24 @@ double DrawEmptyCgChart(Page& page, const EmptyCgLimits& limits, double left, do
 // The height DrawEmptyCgChart takes.
 double EmptyCgChartHeight();
 
-// Where the new empty C.G. stands against the empty-weight range and, with a ballast arm typed,
-// the ballast: the lines the calculation report prints above its chart. Empty when the range
+// Where the new empty C.G. stands against the empty-weight range (with it in % MAC where a
+// chord is typed) and, with a ballast arm typed, the ballast: the lines the calculation report
+// prints above its chart. Empty when the range
 // text holds no range or there is no new empty C.G.
 std::vector<std::string> EmptyCgLines(const ReportInput& in);
 // Those lines from (100, top) in `size` pt, the first in bold, on the next sheet where they
 // would pass the foot of this one. Returns the y below them; `top` when there are none.
 double PrintEmptyCgLines(SheetRun& run, const ReportInput& in, double top, double size);
 
-// The calculation report's lines on the range: where the new empty C.G. stands, the ballast,
-// and the chart. Drawn from `top` when they end above `bottom`, else from the top of the next
-// sheet. Returns the y below them; `top` itself when the range text holds no range.
+// Where the new empty C.G. stands on the mean aerodynamic chord, when a LEMAC and a MAC are
+// typed: "New A/C Empty C.G. +680.27 in = 40.65 % MAC, with LEMAC +625.60 in and MAC 134.50
+// in". Empty otherwise.
+std::string MacLine(const ReportInput& in);
+
+// The calculation report's lines on the C.G.: where it stands on the chord (MacLine), where it
+// stands against the range, the ballast, and the chart. Drawn from `top` when they end above
+// `bottom`, else from the top of the next sheet. Returns the y below them; `top` itself when
+// there is neither a chord nor a range.
 double PrintEmptyCgLimits(SheetRun& run, const ReportInput& in, double top, double bottom);
 
 }  // namespace wb

@@ -8,6 +8,7 @@
 #include "reports/Reports.h"
 #include "reports/Sheets.h"
 #include "worksheet/Format.h"
+#include "worksheet/Units.h"
 
 namespace wb {
 namespace {
@@ -42,20 +43,20 @@ struct TableLine {
     double installX = kInstallMarkX, removeX = kRemoveMarkX;
 };
 
-// A number as the computation used it, with the decimals typed: an empty cell stays empty
-// (it added nothing).
-std::string Used(const Entry& e) {
-    return e.IsEmpty() ? std::string() : WithTypedDecimals(e, 2);
+// A number as the computation used it, with the decimals typed (those of its cells at least):
+// an empty cell stays empty (it added nothing).
+std::string Used(const Entry& e, std::string_view cellPattern) {
+    return e.IsEmpty() ? std::string() : WithTypedDecimals(e, PatternDecimals(cellPattern));
 }
 
-// The fewest decimals (two at least) with which an arm printed beside weight gives, multiplied
-// out, the moment printed beside them: the arm of a weighing is a quotient without end.
-std::string ArmMatching(const Decimal& weight, const Decimal& moment) {
-    const std::string shown = moment.Formatted(pattern::Moment);
+// The fewest decimals (those of a C.G. at least) with which an arm printed beside weight gives,
+// multiplied out, the moment printed beside them: the arm of a weighing is a quotient without end.
+std::string ArmMatching(const Decimal& weight, const Decimal& moment, const UnitPatterns& p) {
+    const std::string shown = moment.Formatted(p.moment);
     std::string arm;
-    for (int decimals = 2; decimals <= 12; ++decimals) {
+    for (int decimals = PatternDecimals(p.cg); decimals <= 12; ++decimals) {
         arm = moment.DividedBy(weight, decimals).Text(decimals);
-        if ((weight * Decimal::Read(arm)).Formatted(pattern::Moment) == shown) break;
+        if ((weight * Decimal::Read(arm)).Formatted(p.moment) == shown) break;
     }
     return arm;
 }
@@ -64,6 +65,7 @@ std::string ArmMatching(const Decimal& weight, const Decimal& moment) {
 // the previous-empty row built from Empty and C.G., else nothing. Each printed exactly, so
 // that weight times arm gives the moment on the same line.
 TableLine PreviousLine(const ReportInput& in) {
+    const UnitPatterns& p = PatternsOf(Units(in));
     TableLine line;
     line.kind = TableLine::Row;
     line.sign = 1;
@@ -83,24 +85,25 @@ TableLine PreviousLine(const ReportInput& in) {
             moment = moment + net * ExactValue(ReportInput::At(in.ScaleRows, n, scale::Arm)) -
                      fluid * ExactValue(ReportInput::At(in.FluidRows, n, fluid::Arm));
         }
-        line.weight = weight.Text(std::max(2, weight.Decimals()));
-        line.arm = ArmMatching(weight, moment);
-        line.moment = moment.Formatted(pattern::Moment);
+        line.weight = weight.Text(std::max(PatternDecimals(p.weight), weight.Decimals()));
+        line.arm = ArmMatching(weight, moment, p);
+        line.moment = moment.Formatted(p.moment);
     } else if (IsPreviousEmpty(in)) {
         const Entry& weight = ReportInput::At(in.InstalledList, 0, installed::Weight);
         const Entry& arm = ReportInput::At(in.InstalledList, 0, installed::Arm);
-        line.weight = WithTypedDecimals(weight, 2);
-        line.arm = WithTypedDecimals(arm, 2);
-        line.moment = (ExactValue(weight) * ExactValue(arm)).Formatted(pattern::Moment);
+        line.weight = WithTypedDecimals(weight, PatternDecimals(p.weight));
+        line.arm = WithTypedDecimals(arm, PatternDecimals(p.cg));
+        line.moment = (ExactValue(weight) * ExactValue(arm)).Formatted(p.moment);
     } else {
-        line.weight = FormatNumber(0, pattern::Weight);
-        line.arm = FormatNumber(0, pattern::Weight);
-        line.moment = FormatNumber(0, pattern::Moment);
+        line.weight = FormatNumber(0, p.weight);
+        line.arm = FormatNumber(0, p.cg);
+        line.moment = FormatNumber(0, p.moment);
     }
     return line;
 }
 
 std::vector<TableLine> GroupLines(const ReportInput& in, const Group (&order)[2]) {
+    const UnitPatterns& p = PatternsOf(Units(in));
     std::vector<TableLine> lines;
     for (Group group : order) {
         TableLine heading;
@@ -116,11 +119,11 @@ std::vector<TableLine> GroupLines(const ReportInput& in, const Group (&order)[2]
             line.sign = group == Group::Removed ? -1 : 1;
             line.description = entry(installed::Description).Text();
             line.serial = entry(installed::Serial).Text();
-            line.weight = Used(entry(installed::Weight));
-            line.arm = Used(entry(installed::Arm));
+            line.weight = Used(entry(installed::Weight), p.weight);
+            line.arm = Used(entry(installed::Arm), p.arm);
             // The moment the computation added: weight times arm, exactly.
             line.moment = (ExactValue(entry(installed::Weight)) * ExactValue(entry(installed::Arm)))
-                              .Formatted(pattern::NoLead1);
+                              .Formatted(p.newMoment);
             line.installMark = entry(installed::Install).Text();
             line.removeMark = entry(installed::Remove).Text();
             lines.push_back(line);
@@ -144,14 +147,20 @@ struct TableLayout {
     double totalsBand;
 };
 
-void PrintHeadings(Page& page, const TableLayout& l, double top) {
+void PrintHeadings(Page& page, const ReportInput& in, const TableLayout& l, double top) {
     page.SetFontBold(false);
     const PageFont font = page.Font();
     if (l.headingSize > 0) page.SetFontSize(l.headingSize);
-    static constexpr const char* kTexts[] = {"Description", "Serial Number", "Weight", "Arm", "Moment"};
+    const UnitSystem u = Units(in);
+    const std::string texts[] = {"Description", "Serial Number", Captioned("Weight", WeightUnit(u)),
+                                 Captioned("Arm", ArmUnit(u)), Captioned("Moment", MomentUnit(u))};
+    static constexpr double kStarts[] = {kRuleLeft, kSerialRule, kWeightRule, kArmRule, kMomentRule};
     static constexpr double kEnds[] = {kSerialRule, kWeightRule, kArmRule, kMomentRule, kInstallRule};
-    for (size_t i = 0; i < 5; ++i)
-        PrintFitted(page, l.headingX[i], top + l.headingY, kTexts[i], kEnds[i] - 40);
+    for (size_t i = 0; i < 5; ++i) {
+        // A heading with its unit starts early enough to end inside its column.
+        const double x = std::max(kStarts[i] + 40, std::min(l.headingX[i], kEnds[i] - 40 - page.TextWidth(texts[i])));
+        PrintFitted(page, x, top + l.headingY, texts[i], kEnds[i] - 40);
+    }
     // Each mark heading within its own column.
     page.SetFontSize(l.markSize);
     PrintFitted(page, l.installX, top + l.installY, "Installed", kRemoveRule - 20);
@@ -225,7 +234,7 @@ double PrintTable(SheetRun& run, const ReportInput& in, const TableLayout& l, do
     // Lines of this sheet must end above room for the totals band and what follows it.
     auto limit = [&] { return run.Bottom() - band - reserveBelow - kRuleClearance; };
 
-    PrintHeadings(page, l, top);
+    PrintHeadings(page, in, l, top);
     page.SetFontSize(l.rowSize);
     PrintLine(page, previous, top + l.previousY + shift);
     double y = top + l.firstY + shift;
@@ -237,7 +246,7 @@ double PrintTable(SheetRun& run, const ReportInput& in, const TableLayout& l, do
             run.Next();
             page.SetFont(font);
             top = run.ContinuationTop();
-            PrintHeadings(page, l, top);
+            PrintHeadings(page, in, l, top);
             page.SetFontSize(l.rowSize);
             y = top + l.previousY + shift;
         }
@@ -250,10 +259,10 @@ double PrintTable(SheetRun& run, const ReportInput& in, const TableLayout& l, do
     page.SetFontSize(l.labelSize);
     PrintFitted(page, 1200, totalsY, "New Aircraft Values", kSerialRule - kGap);
     page.SetFontSize(l.rowSize);
-    PrintRightFitted(page, kWeightRule + kGap, kWeightRight, totalsY, weight.Formatted(pattern::NewWeight));
-    PrintRightFitted(page, kArmRule + kGap, kArmRight, totalsY,
-                     FormatNumber(in.values.NewArm, pattern::NewWeight));
-    PrintRightFitted(page, kMomentRule + kGap, kMomentRight, totalsY, moment.Formatted(pattern::NoLead1));
+    const UnitPatterns& p = PatternsOf(Units(in));
+    PrintRightFitted(page, kWeightRule + kGap, kWeightRight, totalsY, weight.Formatted(p.newWeight));
+    PrintRightFitted(page, kArmRule + kGap, kArmRight, totalsY, FormatNumber(in.values.NewArm, p.newArm));
+    PrintRightFitted(page, kMomentRule + kGap, kMomentRight, totalsY, moment.Formatted(p.newMoment));
     Frame(page, top, top + headBand, bottom, totalsY);
     return bottom;
 }
@@ -353,7 +362,7 @@ void CompactBody(const ReportInput& in, SheetRun& run) {
                               " /Serial: " + Trimmed(in.Get(Field::Serial));
     const std::string line2 = "Date: " + Trimmed(in.Get(Field::Date)) + " /" + in.tachCaption + ": " +
                               Trimmed(in.Get(Field::Tach)) +
-                              " /Max. Weight: " + Trimmed(in.Get(Field::MaxWt)) +
+                              " /Max. Weight: " + MaxWeightText(in) +
                               " /Work Order: " + Trimmed(in.Get(Field::Work));
     const double step = page.TextHeight("X");
     PrintFitted(page, 100, pageTop, line1, right);

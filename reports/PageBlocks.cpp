@@ -9,6 +9,7 @@
 #include "worksheet/Format.h"
 #include "worksheet/LeadingNumber.h"
 #include "worksheet/Limits.h"
+#include "worksheet/Units.h"
 
 namespace wb {
 namespace {
@@ -138,6 +139,17 @@ std::string WithTypedDecimals(const Entry& entry, int least, bool negate) {
     return (negate ? -value : value).Formatted("#####0." + std::string(static_cast<size_t>(decimals), '0'));
 }
 
+std::string MaxWeightText(const ReportInput& in) {
+    const std::string typed = Trimmed(in.Get(Field::MaxWt));
+    return NumericText(typed) ? WithUnit(typed, WeightUnit(Units(in))) : typed;
+}
+
+std::string UnitsLine(const ReportInput& in) {
+    const UnitSystem u = Units(in);
+    return "Weights in " + std::string(WeightUnit(u)) + ", arms in " + std::string(ArmUnit(u)) +
+           ", moments in " + std::string(MomentUnit(u));
+}
+
 std::string Masked(double value, std::string_view mask) {
     return FormatNumber(value, mask);
 }
@@ -175,7 +187,7 @@ double PrintCommonTop(Page& page, const ReportInput& in, TitleField title) {
     HeaderRow(page, pageTop + 300, "Reg. Number:", field(Field::Tail), "Date:", field(Field::Date));
     HeaderRow(page, pageTop + 510, "Make/Model:", field(Field::Make) + "  " + field(Field::Model),
               in.tachCaption + ":", field(Field::Tach));
-    HeaderRow(page, pageTop + 720, "Year:", field(Field::Year), "Max Weight:", field(Field::MaxWt));
+    HeaderRow(page, pageTop + 720, "Year:", field(Field::Year), "Max Weight:", MaxWeightText(in));
     HeaderRow(page, pageTop + 930, "Serial Number:", field(Field::Serial), "Work Order:", field(Field::Work));
 
     pageTop += 1300;
@@ -200,9 +212,12 @@ void PrintNewValues(Page& page, const ReportInput& in, const std::array<double, 
     const std::optional<double> usefulLoad = UsefulLoad(in.Get(Field::MaxWt), newWeight);
     const std::array<std::string_view, 3> labels = {
         "New A/C Empty Weight:", "New A/C Empty C.G.:", "New A/C Useful Load:"};
-    const std::array<std::string, 3> values = {Masked(newWeight, pattern::NewWeight),
-                                               Masked(ValueOf(in.Get(Field::Text24)), pattern::NewWeight),
-                                               usefulLoad ? Masked(*usefulLoad, pattern::NewWeight) : ""};
+    const UnitSystem u = Units(in);
+    const UnitPatterns& p = PatternsOf(u);
+    const std::array<std::string, 3> values = {
+        WithUnit(Masked(newWeight, p.newWeight), WeightUnit(u)),
+        WithUnit(Masked(ValueOf(in.Get(Field::Text24)), p.newArm), ArmUnit(u)),
+        usefulLoad ? WithUnit(Masked(*usefulLoad, p.newWeight), WeightUnit(u)) : ""};
     for (size_t i = 0; i < 3; ++i) {
         PrintAt(page, kLeftLabel, ys[i], labels[i]);
         if (!values[i].empty())

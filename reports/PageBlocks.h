@@ -26,6 +26,10 @@ enum class TitleField { FormTitle, EquipTitle };
 
 // Numeric value of a text, by the one rule that turns text into numbers.
 double ValueOf(std::string_view text);
+// The maximum weight as typed, with its unit after a number alone: "2300 lb".
+std::string MaxWeightText(const ReportInput& in);
+// "Weights in kg, arms in mm, moments in kg-mm".
+std::string UnitsLine(const ReportInput& in);
 // A number through a report mask ("######.00" ...).
 std::string Masked(double value, std::string_view mask);
 // Blanks cut from both ends, as a control's trimmed text.

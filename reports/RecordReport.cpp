@@ -6,6 +6,7 @@
 #include "reports/PageBlocks.h"
 #include "reports/Reports.h"
 #include "worksheet/Format.h"
+#include "worksheet/Units.h"
 #include "worksheet/Utf8.h"
 
 namespace wb {
@@ -65,7 +66,13 @@ class RecordWriter {
         PrintAt(page_, 3000, y_,
                 "Make/Model:  " + Trimmed(in_.Get(Field::Make)) + "  " + Trimmed(in_.Get(Field::Model)));
         PrintAt(page_, 7500, y_, "Serial Number:  " + Trimmed(in_.Get(Field::Serial)));
-        y_ += 300;
+        y_ += 230;
+        // The units of the latest Worksheet; a line in another system says so under it.
+        const UnitSystem u = in_.history.units;
+        PrintAt(page_, 100, y_,
+                "Weights in " + std::string(WeightUnit(u)) + ", C.G.s in " + std::string(ArmUnit(u)) +
+                    ", moments in " + std::string(MomentUnit(u)));
+        y_ += 250;
         page_.SetLineWidth(kHeavyPen);
         page_.Line(kRuleLeft, y_, kRuleRight, y_);
         page_.SetLineWidth(kThinPen);
@@ -145,7 +152,8 @@ class RecordWriter {
 
     // One version: its values on one line, its notes under it. A superseded version is set in
     // italics and indented notes; a break is printed bold.
-    void Block(const ChainEntry& e, bool superseded, const std::vector<std::string>& notes, bool breaks) {
+    void Block(const ChainEntry& e, bool superseded, std::vector<std::string> notes, bool breaks) {
+        if (e.units != in_.history.units) notes.insert(notes.begin(), "Figures in " + std::string(UnitsName(e.units)));
         Room(kLineStep + kNoteStep * static_cast<double>(notes.size()));
         page_.SetFont({"Arial", 7, false, superseded});
         std::vector<std::string> cells = ChainCells(e);

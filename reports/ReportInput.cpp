@@ -1,6 +1,12 @@
 #include "reports/ReportInput.h"
 
+#include "worksheet/Units.h"
+
 namespace wb {
+
+UnitSystem Units(const ReportInput& in) {
+    return UnitsFromCode(in.Get(Field::Units));
+}
 
 const Entry& ReportInput::At(const RowStore& store, int row, int col) {
     static const Entry kEmpty;

@@ -9,6 +9,7 @@
 
 #include "worksheet/Company.h"
 #include "worksheet/RecordChain.h"
+#include "worksheet/UnitSystem.h"
 #include "worksheet/Worksheet.h"
 
 namespace wb {
@@ -40,6 +41,9 @@ struct ReportInput {
     // A store entry; rows or columns the store does not hold read as empty.
     static const Entry& At(const RowStore& store, int row, int col);
 };
+
+// The unit system of the Worksheet printed.
+UnitSystem Units(const ReportInput& in);
 
 ReportInput MakeReportInput(const Worksheet& ws, std::string tachCaption, PrintOptions options,
                             std::optional<CompanyRow> company, std::optional<CompanyRow> reportFontRow);

@@ -3,9 +3,18 @@
 #include "store/CaseFold.h"
 #include "store/Schema.h"
 #include "store/WorksheetRows.h"
+#include "worksheet/Convert.h"
 #include "worksheet/Format.h"
+#include "worksheet/Units.h"
 
 namespace wb {
+
+std::optional<UnitSystem> LatestUnits(Database& db, std::string_view tail) {
+    Statement s = db.Prepare("SELECT Units FROM Aircraft WHERE FoldedTail = ? ORDER BY \"Date\" DESC, Id DESC LIMIT 1");
+    s.Bind(1, FoldCase(tail));
+    if (!s.Step()) return std::nullopt;
+    return UnitsFromCode(s.Text(0).value_or(""));
+}
 
 int CopyLatestEquipmentList(Database& db, Worksheet& ws, std::string_view tail) {
     // The latest date under which this tail has an equipment item, then that date's items.
@@ -20,9 +29,19 @@ int CopyLatestEquipmentList(Database& db, Worksheet& ws, std::string_view tail) 
     Statement rows = db.Prepare(std::string("SELECT Description, Serial, Weight, Arm FROM Equipment WHERE ") +
                                 kItems + " AND \"Date\" = ? ORDER BY RowNum, Id LIMIT 100");
     rows.BindAll({folded, std::string(kPreviousEmpty), date});
+    // The units of the Worksheet the rows belong to.
+    Statement units = db.Prepare("SELECT Units FROM Aircraft WHERE FoldedTail = ? AND \"Date\" = ? ORDER BY Id DESC LIMIT 1");
+    units.BindAll({folded, date});
+    const UnitSystem from = units.Step() ? UnitsFromCode(units.Text(0).value_or("")) : UnitSystem::PoundInch;
+    const UnitSystem to = Units(ws);
+    const auto inUnits = [&](Nullable figure, Quantity q) -> Nullable {
+        if (!figure || from == to) return figure;
+        return ConvertText(*figure, q, from, to).value_or(*figure);
+    };
     int k = 0;
     for (; rows.Step(); ++k)
-        ShowEquipmentListRow(ws, k, rows.Text(0), rows.Text(1), rows.Text(2), rows.Text(3));
+        ShowEquipmentListRow(ws, k, rows.Text(0), rows.Text(1), inUnits(rows.Text(2), Quantity::Weight),
+                             inUnits(rows.Text(3), Quantity::Arm));
     return k;
 }
 

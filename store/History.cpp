@@ -9,6 +9,7 @@
 #include "worksheet/Format.h"
 #include "worksheet/LeadingNumber.h"
 #include "worksheet/Limits.h"
+#include "worksheet/Units.h"
 
 namespace wb {
 namespace {
@@ -30,8 +31,9 @@ constexpr const char* kHeaderColumns =
     "Tail, \"Date\", Work, \"By\", Cert, MaxWt, Empty, CG, Serial, "
     "J1Tar, J2Tar, J3Tar, J4Tar, J5Tar, J1Wgt, J2Wgt, J3Wgt, J4Wgt, J5Wgt, "
     "J1Arm, J2Arm, J3Arm, J4Arm, J5Arm, F1Wgt, F2Wgt, F3Wgt, F4Wgt, F5Wgt, "
-    "F1Arm, F2Arm, F3Arm, F4Arm, F5Arm";
+    "F1Arm, F2Arm, F3Arm, F4Arm, F5Arm, Units";
 constexpr int kScaleFrom = 9;
+constexpr int kUnitsAt = kScaleFrom + 25;
 
 std::string Shown(const Entry& e, std::string_view pattern) {
     return e.IsNumber() ? e.Formatted(pattern) : FormatNumber(e.Value(), pattern);
@@ -78,6 +80,7 @@ class EntryReader {
     // The stores a load fills, as far as the computation reads them, then the computation.
     ChainEntry Read(std::int64_t id, Statement& header, Statement& changes) {
         ws_.InstalledList().entries.assign(ws_.InstalledList().entries.size(), Entry());
+        ws_.Set(Field::Units, header.Text(kUnitsAt).value_or(""));
         ws_.Set(Field::Empty, header.Text(6).value_or(""));
         ws_.Set(Field::CG, header.Text(7).value_or(""));
         ws_.Set(Field::Serial, header.Text(8).value_or(""));
@@ -113,6 +116,7 @@ class EntryReader {
 
         ChainEntry e;
         e.id = id;
+        e.units = Units(ws_);
         e.tail = header.Text(0).value_or("");
         const std::string iso = header.Text(1).value_or("");
         const auto date = ParseIsoDate(iso);
@@ -122,8 +126,8 @@ class EntryReader {
         e.cert = header.Text(4).value_or("");
         e.weighed = ws_.values.ScaleArm != 0;
         if (list.At(0, installed::Description).Text() == kPreviousEmpty) {
-            e.startWeight = Shown(list.At(0, installed::Weight), pattern::NewWeight);
-            e.startArm = Shown(list.At(0, installed::Arm), pattern::NewArm);
+            e.startWeight = Shown(list.At(0, installed::Weight), PatternsOf(e.units).newWeight);
+            e.startArm = Shown(list.At(0, installed::Arm), PatternsOf(e.units).newArm);
         }
         for (int r = 0; r < list.rows; ++r) {
             const double w = list.At(r, installed::Weight).Value();

@@ -101,7 +101,6 @@ void LoadChanges(Database& db, const std::string& tail, const std::string& date,
         "RowNum, Id");
     s.BindAll({FoldCase(tail), date, std::string(kChangesList)});
     RowStore& store = ws.InstalledList();
-    Grid& grid = ws.grid(GridId::Grid1);
     std::int64_t last = -1;
     while (s.Step()) {
         const std::int64_t n64 = s.Int(0);
@@ -117,19 +116,9 @@ void LoadChanges(Database& db, const std::string& tail, const std::string& date,
         store.At(n, installed::Serial) = s.Text(2).value_or("");
         store.At(n, installed::Weight) = s.Text(3).value_or("");
         store.At(n, installed::Arm) = s.Text(4).value_or("");
-        const bool numeric = !s.IsNull(3) && !s.IsNull(4);
-        if (numeric) store.At(n, installed::Moment) = Entry::Number(s.Real(3) * s.Real(4));
         store.At(n, installed::Install) = previous ? std::string(kNoMark) : std::string(install ? "X" : "");
         store.At(n, installed::Remove) = previous ? std::string() : std::string(remove ? "X" : "");
-        grid.Cell(n, installed::Description) = description;
-        grid.Cell(n, installed::Serial) = store.At(n, installed::Serial).Text();
-        grid.Cell(n, installed::Weight) = FormatText(store.At(n, installed::Weight).Text(), pattern::Weight);
-        grid.Cell(n, installed::Arm) = FormatText(store.At(n, installed::Arm).Text(), pattern::Weight);
-        grid.Cell(n, installed::Moment) = numeric ? FormatNumber(s.Real(3) * s.Real(4), pattern::Moment) : "";
-        grid.Cell(n, installed::Install) =
-            previous ? std::string(kNoMark) : store.At(n, installed::Install).Text();
-        grid.Cell(n, installed::Remove) =
-            previous ? std::string(kNoMark) : store.At(n, installed::Remove).Text();
+        ShowChangeRow(ws, n);
     }
 }
 
@@ -153,42 +142,11 @@ void LoadEquipmentList(Database& db, const std::string& tail, const std::string&
 void ShowEquipmentListRow(Worksheet& ws, int n, const Nullable& description, const Nullable& serial,
                           const Nullable& weight, const Nullable& arm) {
     RowStore& store = ws.EquipmentList();
-    Grid& grid = ws.grid(GridId::Grid3);
     store.At(n, equipment::Description) = description.value_or("");
     store.At(n, equipment::Serial) = serial.value_or("");
     store.At(n, equipment::Weight) = weight.value_or("");
     store.At(n, equipment::Arm) = arm.value_or("");
-    const double w = store.At(n, equipment::Weight).Value();
-    const double a = store.At(n, equipment::Arm).Value();
-    store.At(n, equipment::Moment) = Entry::Number(w * a);
-    grid.Cell(n, equipment::Description) = store.At(n, equipment::Description).Text();
-    grid.Cell(n, equipment::Serial) = store.At(n, equipment::Serial).Text();
-    grid.Cell(n, equipment::Weight) = FormatNumber(w, pattern::Weight);
-    grid.Cell(n, equipment::Arm) = FormatNumber(a, pattern::Weight);
-    grid.Cell(n, equipment::Moment) = FormatNumber(w * a, pattern::Moment);
-}
-
-void ShowScaleAndFluidRows(Worksheet& ws) {
-    const RowStore& scaleRows = ws.ScaleRows();
-    const RowStore& fluidRows = ws.FluidRows();
-    Grid& scaleGrid = ws.grid(GridId::Grid2);
-    Grid& fluidGrid = ws.grid(GridId::Grid4);
-    for (int n = 0; n < 5; ++n) {
-        const double w = scaleRows.At(n, scale::Wgt).Value();
-        const double t = scaleRows.At(n, scale::Tar).Value();
-        const double a = scaleRows.At(n, scale::Arm).Value();
-        scaleGrid.Cell(n, scale::Dsc) = scaleRows.At(n, scale::Dsc).Text();
-        scaleGrid.Cell(n, scale::Tar) = scaleRows.At(n, scale::Tar).Text();
-        scaleGrid.Cell(n, scale::Wgt) = FormatNumber(w, pattern::Weight);
-        scaleGrid.Cell(n, scale::Arm) = FormatNumber(a, pattern::Weight);
-        scaleGrid.Cell(n, scale::Mom) = FormatNumber((w - t) * a, pattern::Moment);
-        const double fw = fluidRows.At(n, fluid::Wgt).Value();
-        const double fa = fluidRows.At(n, fluid::Arm).Value();
-        fluidGrid.Cell(n, fluid::Dsc) = fluidRows.At(n, fluid::Dsc).Text();
-        fluidGrid.Cell(n, fluid::Wgt) = FormatNumber(fw, pattern::Weight);
-        fluidGrid.Cell(n, fluid::Arm) = FormatNumber(fa, pattern::Weight);
-        fluidGrid.Cell(n, fluid::Mom) = FormatNumber(fw * fa, pattern::Moment);
-    }
+    ShowEquipmentRow(ws, n);
 }
 
 bool LoadWorksheet(Database& db, std::int64_t id, Worksheet& ws, const LoadDefaults& defaults) {

@@ -6,6 +6,7 @@
 #include "worksheet/Dates.h"
 #include "worksheet/LeadingNumber.h"
 #include "worksheet/Limits.h"
+#include "worksheet/Units.h"
 #include "worksheet/Utf8.h"
 
 namespace wb {
@@ -47,6 +48,14 @@ std::vector<Value> AircraftValues(const Worksheet& ws, const std::string& isoDat
     // No ballast arm typed stays Null, so that it loads back as an empty box.
     const std::optional<double> ballastArm = ArmIn(ws.Get(Field::BallastArm));
     v.push_back(ballastArm ? Value(*ballastArm) : Value());
+    // Pounds and inches stay Null, as every Worksheet stored before the unit systems.
+    const std::string_view units = UnitsCode(Units(ws));
+    v.push_back(units.empty() ? Value() : Value(std::string(units)));
+    // No chord typed stays Null, as no ballast arm does.
+    for (Field f : {Field::Lemac, Field::Mac}) {
+        const std::optional<double> length = ArmIn(ws.Get(f));
+        v.push_back(length ? Value(*length) : Value());
+    }
     return v;
 }
 

@@ -11,6 +11,9 @@
 namespace wb {
 namespace {
 
+// Units is the unit system the figures were typed in: Null for pounds and inches (every
+// Worksheet before version 4), 'kg-mm' or 'kg-m'. Lemac and Mac, the mean aerodynamic chord's
+// leading edge and length, in those units; Null when none was typed.
 // WorksheetId is the identity a Worksheet keeps across saves, which store it as a new row:
 // Null for a Worksheet stored once (its identity is its own Id), else the identity of the
 // Worksheet it replaced. Its earlier versions refer to it, so that a save never re-points them.
@@ -32,7 +35,8 @@ CREATE TABLE Aircraft (
   F1Arm REAL, F2Arm REAL, F3Arm REAL, F4Arm REAL, F5Arm REAL,
   BallastArm REAL, WorksheetId INTEGER,
   FoldedTail TEXT, FoldedSerial TEXT, FoldedMake TEXT, FoldedModel TEXT, FoldedYear TEXT, FoldedBy TEXT,
-  FoldedCert TEXT, FoldedWork TEXT);
+  FoldedCert TEXT, FoldedWork TEXT,
+  Units TEXT, Lemac REAL, Mac REAL);
 CREATE INDEX Aircraft_Date ON Aircraft ("Date", Id);
 CREATE INDEX Aircraft_Worksheet ON Aircraft (Tail, "Date");
 )";
@@ -80,7 +84,8 @@ CREATE TABLE AircraftRevision (
   F1Dsc TEXT, F2Dsc TEXT, F3Dsc TEXT, F4Dsc TEXT, F5Dsc TEXT,
   F1Wgt REAL, F2Wgt REAL, F3Wgt REAL, F4Wgt REAL, F5Wgt REAL,
   F1Arm REAL, F2Arm REAL, F3Arm REAL, F4Arm REAL, F5Arm REAL,
-  BallastArm REAL, FoldedTail TEXT);
+  BallastArm REAL, FoldedTail TEXT,
+  Units TEXT, Lemac REAL, Mac REAL);
 CREATE INDEX AircraftRevision_Worksheet ON AircraftRevision (WorksheetId);
 CREATE INDEX AircraftRevision_Tail ON AircraftRevision (Tail, "Date");
 )";
@@ -126,6 +131,9 @@ std::vector<AircraftColumn> MakeAircraftColumns() {
             cols.push_back(
                 {"F" + std::to_string(n) + part, std::string_view(part) == "Dsc" ? K::Text : K::Number});
     cols.push_back({"BallastArm", K::Number});
+    cols.push_back({"Units", K::Text});
+    for (const char* name : {"Lemac", "Mac"})
+        cols.push_back({name, K::Number});
     return cols;
 }
 
@@ -207,6 +215,17 @@ void AddWorksheetIdColumn(Database& db) {
         db.Exec("ALTER TABLE Aircraft ADD COLUMN WorksheetId INTEGER");
 }
 
+// Version 4: the unit system and the mean aerodynamic chord, in both tables that hold a
+// Worksheet's header; every Worksheet stored before is in pounds and inches, without a chord.
+void AddUnitColumns(Database& db) {
+    for (const char* table : {"Aircraft", "AircraftRevision"}) {
+        if (!HasColumn(db, table, "Units")) db.Exec("ALTER TABLE " + Quoted(table) + " ADD COLUMN Units TEXT");
+        for (const char* column : {"Lemac", "Mac"})
+            if (!HasColumn(db, table, column))
+                db.Exec("ALTER TABLE " + Quoted(table) + " ADD COLUMN " + Quoted(column) + " REAL");
+    }
+}
+
 // Version 3: the folded columns take the place of the indexes on the folding function.
 void AddFoldedColumns(Database& db) {
     db.Exec("DROP INDEX IF EXISTS Aircraft_FoldedTail; DROP INDEX IF EXISTS Equipment_FoldedTail");
@@ -274,6 +293,7 @@ void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<
             AddWorksheetIdColumn(db);
             AddFoldedColumns(db);
         }
+        if (mainFile && version < 4) AddUnitColumns(db);
         // With the version, so that an older program refuses the file rather than missing the
         // indexes' columns at its first save.
         if (mainFile)

@@ -17,7 +17,9 @@ namespace wb {
 // and is refused rather than misread; a lower one is upgraded when the file is opened.
 // 2: the revision tables, the folded-tail indexes and Aircraft.BallastArm.
 // 3: Aircraft.WorksheetId, the identity a stored Worksheet keeps across its saves.
-inline constexpr int kSchemaVersion = 3;
+// 4: Units, Lemac and Mac in Aircraft and AircraftRevision: the unit system and the mean
+//    aerodynamic chord.
+inline constexpr int kSchemaVersion = 4;
 
 // A database file that cannot be used: which file, and why, in words for the mechanic.
 class StoreError : public std::runtime_error {
@@ -56,7 +58,7 @@ struct AircraftColumn {
     std::string name;
     enum Kind { Text, Number } kind;
 };
-const std::vector<AircraftColumn>& AircraftColumns();  // Tail, Date, Serial ... F5Arm, BallastArm
+const std::vector<AircraftColumn>& AircraftColumns();  // Tail, Date, Serial ... BallastArm, Units, Lemac, Mac
 // "INSERT INTO Aircraft (<every column above>) VALUES (?, ...)", in that order; extra columns
 // named go first.
 std::string AircraftInsertSql(const std::vector<std::string>& extraColumns = {});

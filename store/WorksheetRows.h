@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "store/Sqlite.h"
+#include "worksheet/Balance.h"
 #include "worksheet/Company.h"
 #include "worksheet/Worksheet.h"
 
@@ -37,8 +38,8 @@ bool LoadWorksheet(Database& db, std::int64_t id, Worksheet& ws, const LoadDefau
 void ShowEquipmentListRow(Worksheet& ws, int n, const Nullable& description, const Nullable& serial,
                           const Nullable& weight, const Nullable& arm);
 
-// Rewrites rows 0 to 4 of the scale and fluid grids from their stores, as a load shows them.
-void ShowScaleAndFluidRows(Worksheet& ws);
+// ShowScaleAndFluidRows (worksheet/Balance.h) rewrites rows 0 to 4 of the scale and fluid
+// grids from their stores, as a load shows them.
 
 // A save that would store a second Worksheet under a Tail and Date already in use.
 class DuplicateWorksheet : public std::runtime_error {

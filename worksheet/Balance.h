@@ -22,6 +22,15 @@ void Recalculate(Worksheet& ws);
 // down a row. False, with nothing moved, when the last row is in use.
 bool FreeFirstRow(Worksheet& ws);
 
+// Shows store rows in their grids as a load shows them, each moment worked out afresh from
+// its row's weight and arm: a change-list row (the previous-empty row with its marks "//////"),
+// an equipment-list row (every number, an empty one as 0.00), rows 0 to 4 of the scale and
+// fluid grids, and every row of the four grids (rows with nothing typed left empty).
+void ShowChangeRow(Worksheet& ws, int row);
+void ShowEquipmentRow(Worksheet& ws, int row);
+void ShowScaleAndFluidRows(Worksheet& ws);
+void ShowAllRows(Worksheet& ws);
+
 // Builds row 0 of the InstalledList from the Empty and CG fields when one of them (the one
 // named) loses the focus with text in it, then recalculates. A change typed into row 0 moves
 // down a row; when the last row is in use there is no room, nothing changes and it says false.

@@ -7,6 +7,11 @@
 
 namespace wb {
 
+int PatternDecimals(std::string_view pattern) {
+    const size_t point = pattern.find('.');
+    return point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);
+}
+
 std::string FormatNumber(double value, std::string_view pattern) {
     if (!std::isfinite(value)) return "Overflow";
     return Decimal::Of(value).Formatted(pattern);

@@ -24,6 +24,9 @@ inline constexpr std::string_view NewWeight = "######.00";  // new weight, repor
 inline constexpr std::string_view NewArm = "#####.00";      // new arm
 }  // namespace pattern
 
+// The decimals a pattern shows: every character after the point.
+int PatternDecimals(std::string_view pattern);
+
 // A double is first reduced to its 15-significant-digit decimal form, all it holds reliably,
 // so that a value computed as 1.005 shows as 1.01 and not by the binary digits beyond.
 std::string FormatNumber(double value, std::string_view pattern);

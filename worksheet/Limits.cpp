@@ -6,6 +6,7 @@
 
 #include "worksheet/Format.h"
 #include "worksheet/LeadingNumber.h"
+#include "worksheet/Units.h"
 
 namespace wb {
 namespace {
@@ -35,7 +36,8 @@ char Lower(char c) {
 
 bool IsUnit(const std::string& w) {
     return w == "in" || w == "in." || w == "inch" || w == "inches" || w == "ins" || w == "ins." ||
-           w == "mm" || w == "cm";
+           w == "mm" || w == "cm" || w == "m" || w == "m." || w == "metre" || w == "metres" || w == "meter" ||
+           w == "meters" || w == "millimetre" || w == "millimetres" || w == "millimeter" || w == "millimeters";
 }
 
 class Tokenizer {
@@ -241,17 +243,20 @@ std::optional<CgRange> ReadCgRange(std::string_view text) {
 }
 
 std::optional<EmptyCgLimits> EvaluateEmptyCg(std::string_view rangeText, std::string_view previousCg,
-                                             double newWeight, double newArm, std::string_view ballastArm) {
+                                             double newWeight, double newArm, std::string_view ballastArm,
+                                             UnitSystem units) {
     const std::optional<CgRange> range = ReadCgRange(rangeText);
     if (!range) return std::nullopt;
+    const UnitPatterns& p = PatternsOf(units);
     EmptyCgLimits out;
     out.range = *range;
+    out.units = units;
     if (HasLeadingNumber(previousCg)) out.previousCg = LeadingNumber(previousCg);
     if (newWeight == 0) return out;
 
-    const double cg = AsShown(newArm, pattern::NewArm);
+    const double cg = AsShown(newArm, p.newArm);
     out.newCg = cg;
-    out.newWeight = AsShown(newWeight, pattern::NewWeight);
+    out.newWeight = AsShown(newWeight, p.newWeight);
     if (cg < range->forward) {
         out.status = EmptyCgLimits::Status::ForwardOfRange;
     } else if (cg > range->aft) {
@@ -293,7 +298,7 @@ std::optional<EmptyCgLimits> EvaluateEmptyCg(std::string_view rangeText, std::st
 
 std::optional<EmptyCgLimits> EvaluateEmptyCg(const Worksheet& ws) {
     return EvaluateEmptyCg(ws.Get(Field::Range3), ws.Get(Field::CG), ws.values.NewWeight, ws.values.NewArm,
-                           ws.Get(Field::BallastArm));
+                           ws.Get(Field::BallastArm), Units(ws));
 }
 
 std::optional<double> ArmIn(std::string_view text) {
@@ -307,25 +312,47 @@ std::optional<double> UsefulLoad(std::string_view maxWeight, double newWeight) {
     return *max - newWeight;
 }
 
-std::string SignedArm(double value) {
-    std::string text = FormatNumber(value, pattern::Weight);
+namespace {
+
+std::string Signed(double value, std::string_view pattern) {
+    std::string text = FormatNumber(value, pattern);
     return text.front() == '-' ? text : "+" + text;
+}
+
+}  // namespace
+
+std::string SignedArm(double value) {
+    return Signed(value, pattern::Weight);
+}
+
+std::string SignedCg(double value, UnitSystem units) {
+    return Signed(value, PatternsOf(units).cg);
+}
+
+std::string SignedArm(double value, UnitSystem units) {
+    return Signed(value, PatternsOf(units).arm);
+}
+
+std::string CgRange::Text(UnitSystem units) const {
+    return Text() + " " + std::string(ArmUnit(units));
 }
 
 std::string IndicationText(const EmptyCgLimits& limits) {
     if (!limits.newCg) return {};
     if (!limits.Outside()) return "within empty weight C.G. range";
-    return "OUTSIDE empty weight C.G. range " + limits.range.Text();
+    return "OUTSIDE empty weight C.G. range " + limits.range.Text(limits.units);
 }
 
 std::string BallastText(const EmptyCgLimits& limits) {
     if (!limits.ballast) return {};
     const Ballast& b = *limits.ballast;
+    const UnitSystem u = limits.units;
+    const std::string arm = WithUnit(SignedArm(b.arm, u), ArmUnit(u));
     if (b.state == Ballast::State::CannotReach)
-        return "Ballast at " + SignedArm(b.arm) + " cannot bring the C.G. within the range";
-    return "Ballast needed at " + SignedArm(b.arm) + ": " + FormatNumber(b.exact, pattern::Weight) +
-           ", rounded up to " + FormatNumber(b.whole, "#####0") + "; C.G. with ballast " +
-           SignedArm(b.cgWith);
+        return "Ballast at " + arm + " cannot bring the C.G. within the range";
+    return "Ballast needed at " + arm + ": " + WithUnit(FormatNumber(b.exact, PatternsOf(u).weight), WeightUnit(u)) +
+           ", rounded up to " + WithUnit(FormatNumber(b.whole, "#####0"), WeightUnit(u)) + "; C.G. with ballast " +
+           WithUnit(SignedCg(b.cgWith, u), ArmUnit(u));
 }
 
 }  // namespace wb

@@ -8,12 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "worksheet/UnitSystem.h"
+
 namespace wb {
 
 // One stored version of a Worksheet, its values worked out as loading it shows them. Weights,
-// C.G.s and moments are shown with the patterns of the "New values" boxes.
+// C.G.s and moments are shown with the patterns of the "New values" boxes of its unit system.
 struct ChainEntry {
     std::int64_t id = 0;     // the Aircraft row, or the revision row of a superseded version
+    UnitSystem units = UnitSystem::PoundInch;  // the units its figures were typed in
     std::string tail, date;  // date as shown, "mm-dd-yyyy"
     std::string work, by, cert;
     bool weighed = false;  // the scale rows yield a weighing
@@ -53,15 +56,18 @@ struct RecordChain {
     // chain does not count as a change of the aircraft.
     bool fromWeighing = false;
     std::string since;  // the date it is counted from; empty without any Worksheet
+    // In the unit system of the latest Worksheet: a change counted over Worksheets of another
+    // system is converted with the exact factors.
     double weightChange = 0, armChange = 0;
+    UnitSystem units = UnitSystem::PoundInch;
 
     // The latest stored Worksheet; nullptr when there is none.
     const ChainEntry* Latest() const;
 };
 
 // Shown text of a weight, C.G. or moment in the chain.
-std::string ChainWeight(double value);
-std::string ChainArm(double value);
+std::string ChainWeight(double value, UnitSystem units = UnitSystem::PoundInch);
+std::string ChainArm(double value, UnitSystem units = UnitSystem::PoundInch);
 
 // "Weighed" or "Changes only".
 std::string ChainKind(const ChainEntry& e);
@@ -69,10 +75,12 @@ std::string ChainKind(const ChainEntry& e);
 // start weight and C.G., installed, removed, new weight, C.G. and moment, useful load.
 std::vector<std::string> ChainCells(const ChainEntry& e);
 // The change since the last weighing in words: "Since the weighing of 01-10-2020: weight
-// +12.00, C.G. -0.37".
+// +12.00 lb, C.G. -0.37 in".
 std::string ChainSummary(const RecordChain& chain);
 
-// Marks the breaks, what each line supersedes, and the change since the last weighing.
+// Marks the breaks, what each line supersedes, and the change since the last weighing. A line
+// in another unit system than the one before it is compared with that one's end converted
+// into its own system.
 void LinkChain(RecordChain& chain);
 
 }  // namespace wb

@@ -28,6 +28,9 @@ constexpr std::array<FieldInfo, kFieldCount> kFields = {{
     {Field::Text24, "", "Text24", 10, false},
     {Field::Text27, "", "Text27", 10, false},
     {Field::BallastArm, "BallastArm", "Text30", 8, true},
+    {Field::Units, "Units", "", 0, true},
+    {Field::Lemac, "Lemac", "Text35", 8, true},
+    {Field::Mac, "Mac", "Text36", 8, true},
 }};
 
 GridShape MakeShape(GridId id) {
@@ -64,7 +67,7 @@ const std::array<FieldInfo, kFieldCount>& AllFields() {
 
 std::optional<Field> FieldFromControl(std::string_view control) {
     for (const auto& info : kFields)
-        if (info.control == control) return info.field;
+        if (!info.control.empty() && info.control == control) return info.field;
     return std::nullopt;
 }
 

@@ -38,8 +38,13 @@ enum class Field {
     // Text30, where ballast would go (specifications panel); stored with the Worksheet, so
     // a change of it is a change to save.
     BallastArm,
+    // The unit system the figures are typed in (worksheet/Units.h): no box of its own, the
+    // specifications panel's chooser sets it; "" for lb and in.
+    Units,
+    Lemac,  // Text35, the leading edge of the mean aerodynamic chord (specifications panel)
+    Mac,    // Text36, the length of the mean aerodynamic chord
 };
-inline constexpr int kFieldCount = 21;
+inline constexpr int kFieldCount = 24;
 
 struct FieldInfo {
     Field field;

@@ -1,8 +1,10 @@
 #include "app/qt/MainWindow.h"
 
 #include <QAbstractButton>
+#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QLineEdit>
@@ -20,6 +22,7 @@
 #include "app/qt/WorkAside.h"
 #include "app/qt/Zoom.h"
 #include "reports/qt/PrintReport.h"
+#include "worksheet/Units.h"
 
 namespace wb::gui {
 namespace {
@@ -233,6 +236,11 @@ void MainWindow::Click(Control c) {
     Forward([&] { form_.Clicked(c); });
 }
 
+void MainWindow::UnitsChosen(int index) {
+    if (index < 0 || index >= static_cast<int>(kAllUnitSystems.size())) return;
+    Forward([&] { form_.ChooseUnits(kAllUnitSystems[static_cast<size_t>(index)]); });
+}
+
 void MainWindow::Delete(Control grid) {
     Forward([&] { form_.DeleteKey(grid); });
 }
@@ -397,6 +405,16 @@ void MainWindow::ShowText(Control c) {
         box->setText(text);
         box->setCursorPosition(std::min(caret, static_cast<int>(text.size())));
     }
+    // A figure longer than its box (one a conversion wrote at full precision) is shown whole, in
+    // a smaller size of the window's font, so that no digit is hidden.
+    if (c == Control::Text9 || c == Control::Text10 || c == Control::Text11 || c == Control::Text30 ||
+        c == Control::Text35 || c == Control::Text36) {
+        QFont f = box->parentWidget()->font();
+        const int room = box->width() - 10;
+        while (QFontMetrics(f).horizontalAdvance(text) > room && f.pointSizeF() > 4)
+            f.setPointSizeF(f.pointSizeF() - 0.25);
+        if (box->font() != f) box->setFont(f);
+    }
 }
 
 void MainWindow::Refresh() {
@@ -415,6 +433,12 @@ void MainWindow::Refresh() {
                 break;
             case ControlKind::Check:
                 static_cast<QAbstractButton*>(w)->setChecked(form_.Checked(c));
+                break;
+            case ControlKind::Choice:
+                if (auto* choice = qobject_cast<QComboBox*>(w)) {
+                    const auto at = std::find(kAllUnitSystems.begin(), kAllUnitSystems.end(), form_.Units());
+                    choice->setCurrentIndex(static_cast<int>(at - kAllUnitSystems.begin()));
+                }
                 break;
             default:
                 break;
@@ -440,6 +464,7 @@ void MainWindow::Refresh() {
                               : QStringLiteral("Weight and Balance - ") + QString::fromStdString(status);
     if (windowTitle() != title) setWindowTitle(title);
     ShowLimits();
+    ShowUnits();
 
     if (form_.Hourglass() != hourglass_) {
         hourglass_ = form_.Hourglass();

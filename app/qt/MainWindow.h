@@ -70,6 +70,7 @@ class MainWindow : public QWidget {
     void PressCell(Control grid, int row, int col);  // a mouse press on a cell
     void Scrolled(Control grid, int topRow);
     void CheckClicked(Control check, bool on);
+    void UnitsChosen(int index);  // the unit chooser: the index of a system in kAllUnitSystems
     void FolderPicked(const QString& folder);  // a folder in the folder list, or a drive
 
     // Shows the form's state in every widget.
@@ -100,6 +101,9 @@ class MainWindow : public QWidget {
     void ShowSample();
     void PrintFromScreen(Control button);
     void ShowLimits();
+    // Every caption, heading and label that names a unit, in the Worksheet's units, and the new
+    // C.G. in % MAC.
+    void ShowUnits();
 
     void Register(Control c, QWidget* w);
     void BuildAll();
@@ -124,6 +128,8 @@ class MainWindow : public QWidget {
     QLabel* cgIndication_ = nullptr;       // beside the "New values"
     QLabel* cgSpecsIndication_ = nullptr;  // on the specifications panel
     QLabel* cgBallast_ = nullptr;
+    QLabel* percentMac_ = nullptr;       // beside the "New values": the new C.G. in % MAC
+    QLabel* specsPercentMac_ = nullptr;  // on the specifications panel, under the chord
     std::unique_ptr<QPrinter> printer_;
     QComboBox* drives_ = nullptr;
     QFileSystemModel* folders_ = nullptr;

@@ -265,7 +265,7 @@ void MainWindow::BuildSpecifications() {
     print->setIconSize(IconSize());
     print->setToolTip(TipWithKey(QStringLiteral("Print the weight and balance report"), C::Command3D32));
     print->setAccessibleName(QStringLiteral("Print the weight and balance report"));
-    print->setGeometry(TwipRect(8415, 5085, 735, 915));
+    print->setGeometry(TwipRect(8760, 5085, 735, 915));
     connect(print, &QPushButton::clicked, this, [this] { Click(C::Command3D32); });
     Register(C::Command3D32, print);
 }

@@ -178,7 +178,12 @@ std::vector<Value> AircraftValues(const LegacyWorksheet& w) {
                                                         {"Range2", TextValue(w.Range2)},
                                                         {"Range3", TextValue(w.Range3)},
                                                         {"Memo", TextValue(w.Memo)},
-                                                        {"BallastArm", Value()}};  // old files have none
+                                                        // old files have none of these: pounds
+                                                        // and inches, no ballast arm, no chord
+                                                        {"BallastArm", Value()},
+                                                        {"Units", Value()},
+                                                        {"Lemac", Value()},
+                                                        {"Mac", Value()}};
     for (size_t i = 0; i < 5; ++i) {
         const std::string j = "J" + std::to_string(i + 1), f = "F" + std::to_string(i + 1);
         byName[j + "Dsc"] = TextValue(w.scale[i].Dsc);

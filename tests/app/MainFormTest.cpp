@@ -164,7 +164,7 @@ TEST_F(MainFormTest, ANumberBoxReadAsAnotherNumberIsPointedOutAndKeptForCorrecti
         form.FocusTo(Control::Text12);
         EXPECT_EQ(form.Text(Control::Text11), text);
     }
-    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Max Wgt \"2,300\" is read as 2"});
+    EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Max Wgt \"2,300\" is read as 2 lb"});
 }
 
 // A typed row 0 with the last row in use leaves no room for the previous empty row: told.

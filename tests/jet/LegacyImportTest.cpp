@@ -31,11 +31,12 @@ void AddRow(JetTable& t, Values values) {
     t.rows.push_back(std::move(row));
 }
 
-// The old table has the store's columns, less the ballast arm it never had.
+// The old table has the store's columns, less the ballast arm, the unit system and the chord
+// it never had.
 JetTable Aircraft(JetType numbers = JetType::Double) {
     std::vector<std::pair<std::string, JetType>> cols;
     for (const AircraftColumn& c : AircraftColumns())
-        if (c.name != "BallastArm")
+        if (c.name != "BallastArm" && c.name != "Units" && c.name != "Lemac" && c.name != "Mac")
             cols.emplace_back(c.name, c.name == "Date"                 ? JetType::DateTime
                                       : c.kind == AircraftColumn::Text ? JetType::Text
                                                                        : numbers);

@@ -67,7 +67,7 @@ void HistoryWindowTest::theBarButtonShowsTheChain() {
     QCOMPARE(list->topLevelItemCount(), 2);
     QCOMPARE(list->topLevelItem(0)->text(7), QStringLiteral("1212.00"));
     QCOMPARE(find<QLabel>("HistorySummary")->text(),
-             QStringLiteral("Since the first record, 01-10-2020: weight +15.00, C.G. +0.06"));
+             QStringLiteral("Since the first record, 01-10-2020: weight +15.00 lb, C.G. +0.06 in"));
 
     // Esc closes the panel, also after zoom steps have rebuilt the window.
     for (int step = 0; step < 2; ++step) {

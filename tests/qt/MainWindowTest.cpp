@@ -250,7 +250,7 @@ void MainWindowTest::theEmptyCgRangeIsCheckedAsTheMechanicTypes() {
     find("Text16")->setFocus();
     type(QStringLiteral("(+33.0) to (+42.5)"));
     click("Command3D23");
-    QCOMPARE(beside->text(), QStringLiteral("OUTSIDE empty weight C.G. range +33.0 to +42.5"));
+    QCOMPARE(beside->text(), QStringLiteral("OUTSIDE empty weight C.G. range +33.0 to +42.5 in"));
 
     // A removed item forward of the datum moves the C.G. aft, into the range.
     clickCell("Grid1", 1, 0);

@@ -70,7 +70,7 @@ TEST(CommonTop, UsefulLoadRightAlignedAt4000) {
     in.Set(Field::MaxWt, "2300 lb");
     RecordingPage page;
     const double top = PrintCommonTop(page, in, TitleField::EquipTitle);
-    EXPECT_TRUE(test::RightAlignedAt(page, "792.50", 4000, top + 700));
+    EXPECT_TRUE(test::RightAlignedAt(page, "792.50 lb", 4000, top + 700));
 
     // Without a maximum weight there is no useful load, not a negative one.
     in.Set(Field::MaxWt, "");

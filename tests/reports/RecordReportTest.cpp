@@ -33,7 +33,7 @@ TEST(RecordReport, EachWorksheetIsOneLineWithWhatItSupersedesAndTheBreakMarked) 
     EXPECT_TRUE(replaced[1].font.italic);
     page.One("Deleted version, deleted 2023-05-06 08:00:00");
 
-    EXPECT_TRUE(page.One("Since the weighing of 01-10-2020: weight +12.00, C.G. +0.16").font.bold);
+    EXPECT_TRUE(page.One("Since the weighing of 01-10-2020: weight +12.00 lb, C.G. +0.16 in").font.bold);
 
     // A Worksheet without a maximum weight has no useful load, not a negative one.
     ChainEntry noMaximum = in.history.lines.front().entry;

@@ -167,8 +167,19 @@ TEST_P(RevisionTest, ANewWorksheetNeverTakesOverAnotherOnesVersions) {
     EXPECT_TRUE(ReadHistory(db(), "N5").lines.at(0).earlier.empty());
 }
 
+// The file as the version-3 program left it: no unit system, no chord.
+void MakeVersionThree(const std::filesystem::path& file) {
+    Database(file, Database::Mode::OpenExisting)
+        .Exec(
+            "ALTER TABLE Aircraft DROP COLUMN Units; ALTER TABLE Aircraft DROP COLUMN Lemac; "
+            "ALTER TABLE Aircraft DROP COLUMN Mac; ALTER TABLE AircraftRevision DROP COLUMN Units; "
+            "ALTER TABLE AircraftRevision DROP COLUMN Lemac; ALTER TABLE AircraftRevision DROP COLUMN Mac; "
+            "PRAGMA user_version = 3;");
+}
+
 // The file as the version-2 program left it: earlier versions name the current row's Id.
 void MakeVersionTwo(const std::filesystem::path& file) {
+    MakeVersionThree(file);
     std::string sql =
         "UPDATE AircraftRevision SET WorksheetId = (SELECT Id FROM Aircraft WHERE "
         "COALESCE(Aircraft.WorksheetId, "

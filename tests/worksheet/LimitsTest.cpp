@@ -115,12 +115,12 @@ TEST(EmptyCgCheck, BallastFromTheUnroundedCgReachesTheLimit) {
                                     : 0;
         const long long cgWith = test::RoundedQuotient((m + whole * arm) * 10, w + whole);
         EXPECT_EQ(BallastText(*limits), "Ballast needed at +" + test::Written(arm, 1) +
-                                            "0: " + test::Written(hundredths, 2) + ", rounded up to " +
-                                            std::to_string(whole) + "; C.G. with ballast +" +
-                                            test::Written(cgWith, 2));
+                                            "0 in: " + test::Written(hundredths, 2) + " lb, rounded up to " +
+                                            std::to_string(whole) + " lb; C.G. with ballast +" +
+                                            test::Written(cgWith, 2) + " in");
         // With that ballast the C.G. itself is at or within the limit, not only as shown.
         EXPECT_LE((m + whole * arm - limit * (w + whole)) * (m - limit * w), 0);
-        EXPECT_EQ(IndicationText(*limits), std::string("OUTSIDE empty weight C.G. range ") + c.range);
+        EXPECT_EQ(IndicationText(*limits), std::string("OUTSIDE empty weight C.G. range ") + c.range + " in");
     }
 }
 
@@ -137,7 +137,7 @@ TEST(EmptyCgCheck, WorksOutTheBallastToTheLimitPassed) {
         EXPECT_EQ(Evaluate("33.0 - 42.5", 1876, 32.2f, arm).ballast->state, Ballast::State::CannotReach)
             << arm;
     EXPECT_EQ(BallastText(Evaluate("33.0 - 42.5", 1876, 32.2f, "20")),
-              "Ballast at +20.00 cannot bring the C.G. within the range");
+              "Ballast at +20.00 in cannot bring the C.G. within the range");
     // No ballast arm typed: no ballast.
     EXPECT_FALSE(Evaluate("33.0 - 42.5", 1876, 32.2f, "").ballast);
 }
