@@ -76,6 +76,8 @@ void Generate(const std::filesystem::path& file, int worksheets) {
         for (int n = 0; n < 5; ++n)
             v.emplace_back(Between(random, 20, 120));
         v.emplace_back();  // no ballast arm
+        for (int n = 0; n < 3; ++n)
+            v.emplace_back();  // pounds and inches, no chord
         aircraft.BindAll(v);
         aircraft.Run();
         aircraft.Reset();

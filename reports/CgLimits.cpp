@@ -200,8 +200,9 @@ std::vector<std::string> EmptyCgLines(const ReportInput& in) {
 }
 
 std::string MacLine(const ReportInput& in) {
-    const std::string mac = CgPercentMac(in.Get(Field::Text24), in.Get(Field::Lemac), in.Get(Field::Mac));
-    if (mac.empty() || in.values.NewWeight == 0) return {};
+    if (in.values.NewWeight == 0) return {};
+    const std::string mac = CgPercentMac(in.values.NewArm, in.Get(Field::Lemac), in.Get(Field::Mac));
+    if (mac.empty()) return {};
     const UnitSystem u = Units(in);
     const std::string_view unit = ArmUnit(u);
     return NewCgText(in, LeadingNumber(in.Get(Field::Text24))) + " = " + mac + " % MAC, with LEMAC " +

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "worksheet/Balance.h"
+#include "worksheet/Decimal.h"
 #include "worksheet/LeadingNumber.h"
 #include "worksheet/Utf8.h"
 
@@ -52,6 +53,16 @@ bool NothingTyped(const Worksheet& ws, GridId id, int r) {
     for (int c = 0; c < s.cols; ++c)
         if (c != ShapeOf(id).computedCol && !s.At(r, c).IsEmpty()) return false;
     return true;
+}
+
+// Whether a cell shows the stored figure, rounded to the cell's decimals: then the figure, not
+// the cell, is what the row holds.
+bool ShowsStored(const std::string& cell, const Entry& stored) {
+    if (stored.IsEmpty() || cell == stored.Text()) return !stored.IsEmpty();
+    if (!NumericText(cell) || !NumericText(stored.Text())) return false;
+    const size_t point = cell.find('.');
+    const int decimals = point == std::string::npos ? 0 : static_cast<int>(cell.size() - point - 1);
+    return (Decimal::Read(stored.Text()).Rounded(decimals) - Decimal::Read(cell)).IsZero();
 }
 
 }  // namespace
@@ -144,14 +155,19 @@ void GridDeleteKey(Worksheet& ws, GridId id) {
     const int r = g.row;
     if (id == GridId::Grid1) {
         if (r <= 0) return;  // the previous-empty row stays
+        // The rows below move up and are read back from their cells; a cell that shows its
+        // stored figure keeps the figure, so that one kept at full precision (a conversion's)
+        // is not rounded to its cell by a delete above it.
         for (int row = r; row < g.rows - 1; ++row)
-            for (int c = 0; c < g.cols; ++c)
+            for (int c = 0; c < g.cols; ++c) {
                 g.Cell(row, c) = g.Cell(row + 1, c);
-        for (int c = 0; c < g.cols; ++c)
+                s.At(row, c) = ShowsStored(g.Cell(row, c), s.At(row + 1, c)) ? s.At(row + 1, c)
+                                                                                 : Entry(g.Cell(row, c));
+            }
+        for (int c = 0; c < g.cols; ++c) {
             g.Cell(g.rows - 1, c).clear();
-        for (int row = 1; row < g.rows; ++row)
-            for (int c = 0; c < g.cols; ++c)
-                s.At(row, c) = g.Cell(row, c);
+            s.At(g.rows - 1, c) = Entry();
+        }
         Recalculate(ws);
         return;
     }

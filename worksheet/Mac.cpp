@@ -35,16 +35,28 @@ std::string PercentMacText(const Decimal& percent) {
     return percent.Text(2);
 }
 
-std::string CgPercentMac(std::string_view shownCg, std::string_view lemac, std::string_view mac) {
+namespace {
+
+std::string PercentOf(const Decimal& cg, std::string_view lemac, std::string_view mac) {
     const std::optional<MeanChord> chord = ReadMeanChord(lemac, mac);
-    if (!chord || !ArmIn(shownCg)) return {};
-    const std::optional<Decimal> percent = PercentMac(Decimal::Read(shownCg), chord->lemac, chord->mac);
+    if (!chord) return {};
+    const std::optional<Decimal> percent = PercentMac(cg, chord->lemac, chord->mac);
     return percent ? PercentMacText(*percent) : std::string();
+}
+
+}  // namespace
+
+std::string CgPercentMac(std::string_view cg, std::string_view lemac, std::string_view mac) {
+    return ArmIn(cg) ? PercentOf(Decimal::Read(cg), lemac, mac) : std::string();
+}
+
+std::string CgPercentMac(double cg, std::string_view lemac, std::string_view mac) {
+    return PercentOf(Decimal::Of(cg), lemac, mac);
 }
 
 std::string NewCgPercentMac(const Worksheet& ws) {
     if (ws.values.NewWeight == 0) return {};
-    return CgPercentMac(ws.Get(Field::Text24), ws.Get(Field::Lemac), ws.Get(Field::Mac));
+    return CgPercentMac(ws.values.NewArm, ws.Get(Field::Lemac), ws.Get(Field::Mac));
 }
 
 }  // namespace wb

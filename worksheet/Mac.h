@@ -32,10 +32,14 @@ bool MacNotPositive(std::string_view mac);
 
 // The percentage as shown: "40.65"; "-3.10" forward of the leading edge.
 std::string PercentMacText(const Decimal& percent);
-// The new empty C.G. of the Worksheet in % MAC, from the C.G. as the new values show it, to
-// two decimals: "40.65"; empty without a new empty weight or without a usable chord.
+// A C.G. in % MAC to two decimals, from the chord's two boxes as typed: "40.65"; empty without
+// a usable chord. The C.G. as a text is taken digit for digit; as a number, through its 15
+// significant digits.
+std::string CgPercentMac(std::string_view cg, std::string_view lemac, std::string_view mac);
+std::string CgPercentMac(double cg, std::string_view lemac, std::string_view mac);
+// The new empty C.G. of the Worksheet in % MAC: worked out from the C.G. itself, not as shown,
+// so that a Worksheet gives the same percentage in every unit system. Empty without a new empty
+// weight or without a usable chord.
 std::string NewCgPercentMac(const Worksheet& ws);
-// The same from the shown C.G. text (Text24) and the two boxes' texts.
-std::string CgPercentMac(std::string_view shownCg, std::string_view lemac, std::string_view mac);
 
 }  // namespace wb

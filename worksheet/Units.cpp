@@ -21,7 +21,7 @@ constexpr UnitPatterns kKilogramMillimetre = {
 // digit (an arm to 0.001 m, a C.G. to 0.0001 m, a moment to 0.001 kg-m).
 constexpr UnitPatterns kKilogramMetre = {
     "#####0.00", "#####0.000", "#####.000",  "#####0.000", "######.0",  "####0.0000",
-    "####0.#0",  "####0.###0", "######.00",  "#####.0000", "######.000",
+    "####0.#0",  "####0.###0", "######.00",  "#####0.0000", "######.000",
 };
 
 }  // namespace

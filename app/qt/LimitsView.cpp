@@ -41,7 +41,9 @@ void ShowIndication(QLabel* label, const std::optional<EmptyCgLimits>& limits, b
     QString text = limits ? QString::fromStdString(IndicationText(*limits)) : QString();
     if (withCg && !text.isEmpty())
         text = QStringLiteral("New empty C.G. %1: %2")
-                   .arg(QString::fromStdString(SignedArm(*limits->newCg)), text);
+                   .arg(QString::fromStdString(WithUnit(SignedCg(*limits->newCg, limits->units),
+                                                        ArmUnit(limits->units))),
+                        text);
     const bool outside = limits && limits->Outside();
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, outside ? QColor(0xd0, 0, 0) : QColor(0, 0x80, 0));
@@ -74,7 +76,7 @@ QString Q(std::string_view text) {
 // unit is cut off; one that fits keeps the window's font.
 void FitCaption(QPushButton* b) {
     QFont f = b->parentWidget()->font();
-    const int room = b->width() - 4;
+    const int room = b->width() - 12;  // clear of the edges, where the ground shows
     while (QFontMetrics(f).horizontalAdvance(b->text()) > room && f.pointSizeF() > 4)
         f.setPointSizeF(f.pointSizeF() - 0.25);
     b->setFont(f);

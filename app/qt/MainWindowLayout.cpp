@@ -54,11 +54,11 @@ constexpr int kGrid1Left = 60, kGrid1CaptionTop = 1155;
 constexpr int kResultTop = 5850;
 
 const std::vector<GridColumn> kGrid1Columns = {
-    {"Command3D1", "Description", Ink::Yellow, 2790, kLeft},
+    {"Command3D1", "Description", Ink::Yellow, 2590, kLeft},
     {"Command3D22", "Serial", Ink::Red, 1265, kCentre},
     {"Command3D2", "Weight", Ink::Yellow, 1080, kRight},
     {"Command3D3", "Arm", Ink::Yellow, 1085, kRight},
-    {"Command3D4", "Moment", Ink::Yellow, 1085, kRight},
+    {"Command3D4", "Moment", Ink::Yellow, 1285, kRight},  // room for the unit: "Moment (kg-mm)"
     {"Command3D5", "Installed", Ink::Blue, 850, kCentre},
     {"Command3D6_0", "Removed", Ink::Red, 845, kCentre},
 };
@@ -76,11 +76,11 @@ const std::vector<GridColumn> kGrid4Columns = {
     {"Command3D6_5", "Moment", Ink::Red, 1590, kRight},
 };
 const std::vector<GridColumn> kGrid3Columns = {
-    {"Command3D38", "Equipment List", Ink::Black, 2125, kLeft},
+    {"Command3D38", "Equipment List", Ink::Black, 1925, kLeft},
     {"Command3D34", "Serial", Ink::Yellow, 1105, kCentre},
     {"Command3D37", "Weight", Ink::Yellow, 1060, kRight},
     {"Command3D36", "Arm", Ink::Yellow, 1080, kRight},
-    {"Command3D35", "Moment", Ink::Yellow, 1270, kRight},
+    {"Command3D35", "Moment", Ink::Yellow, 1470, kRight},
 };
 
 // The button bar along the foot of the window.

@@ -1,10 +1,12 @@
-// Any text through the number rules and the display patterns: no crash, no infinity, and a
-// formatted number always reads back as the value it shows.
+// Any text through the number rules, the display patterns and the unit conversion: no crash,
+// no infinity, a formatted number always reads back as the value it shows, and a number alone
+// converted to kilograms and millimetres converts back to its own value.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "worksheet/Convert.h"
 #include "worksheet/Decimal.h"
 #include "worksheet/Format.h"
 #include "worksheet/LeadingNumber.h"
@@ -36,6 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // The exact reading agrees with the double one to the digits a double holds.
         const double exact = wb::Decimal::Read(text).ToDouble();
         if (std::fabs(exact - v) > std::fabs(v) * 1e-14) std::abort();
+    }
+    using U = wb::UnitSystem;
+    for (wb::Quantity q : {wb::Quantity::Weight, wb::Quantity::Arm}) {
+        const auto there = wb::ConvertText(text, q, U::PoundInch, U::KilogramMillimetre);
+        if (!there) continue;
+        const auto back = wb::ConvertText(*there, q, U::KilogramMillimetre, U::PoundInch);
+        if (!back) std::abort();  // what was converted reads again
+        if (numeric && std::fabs(wb::LeadingNumber(*back) - v) > std::fabs(v) * 1e-12) std::abort();
     }
     return 0;
 }

@@ -91,6 +91,43 @@ TEST(PdfReport, TheFullWorksheetInEachReport) {
     }
 }
 
+// The three reports of a Worksheet typed in kilograms and millimetres: every heading, value and
+// line that names a unit names the metric one, and the calculation report gives the new C.G. in
+// % MAC. WB_KEEP_PDFS keeps the pages for a look.
+TEST(PdfReport, TheThreeReportsInKilogramsAndMillimetres) {
+    QTemporaryDir dir;
+    const QString keep = qEnvironmentVariable("WB_KEEP_PDFS");
+    struct Case {
+        const char* file;
+        ReportWriter writer;
+        std::vector<const char*> words;
+    };
+    const Case cases[] = {
+        {"metric-calculation.pdf",
+         PrintCalculationReport,
+         {"Tare (kg)", "Weight (kg)", "Arm (mm)", "Moment (kg-mm)", "Max Weight:", "1043 kg", "% MAC",
+          "with LEMAC +657.90 mm and MAC 1493.50 mm", "Weights in kg, arms in mm, moments in kg-mm",
+          "New A/C Empty C.G. +1176.55 mm: within empty weight C.G. range"}},
+        {"metric-change.pdf",
+         PrintFullChangeReport,
+         {"Weight (kg)", "Arm (mm)", "Moment (kg-mm)", "1043 kg", "+1176.55 mm: within empty weight C.G. range"}},
+        {"metric-compact-change.pdf",
+         PrintCompactChangeReport,
+         {"Weight (kg)", "Arm (mm)", "Moment (kg-mm)", "Max. Weight: 1043 kg"}},
+    };
+    const ReportInput in = test::SampleInput(test::MetricWorksheet());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = (keep.isEmpty() ? QDir(dir.path()) : QDir(keep)).filePath(c.file);
+        const PrintOutcome outcome = PrintToPdfFile(path.toStdString(), in, c.writer);
+        ASSERT_TRUE(outcome.ok()) << outcome.message;
+        const QString text = RunTool(WB_PDFTOTEXT, {"-layout", path, "-"}).simplified();
+        for (const char* word : c.words)
+            EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word << "\n" << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("(lb)"))) << text.toStdString();
+    }
+}
+
 // Drawn on a worker thread, as the window prints, each sheet is told as it is started.
 TEST(PdfReport, PrintedAsideEachSheetIsTold) {
     QTemporaryDir dir;

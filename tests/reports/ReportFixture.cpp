@@ -1,6 +1,7 @@
 #include "ReportFixture.h"
 
 #include "worksheet/Balance.h"
+#include "worksheet/Units.h"
 
 namespace wb::test {
 
@@ -84,6 +85,44 @@ Worksheet FullWorksheet() {
         SetRow(ws.EquipmentList(), i,
                {"MMMMMMMMMMMMMMMMMMMMMMMMM", "MMMMMMMMMMM", "9876543210.55", "1234.55"});
     Recalculate(ws);
+    return ws;
+}
+
+Worksheet MetricWorksheet() {
+    Worksheet ws;
+    ClearWorksheet(ws, false);
+    SetUnits(ws, UnitSystem::KilogramMillimetre);
+    ws.Set(Field::Tail, "D-EKMB");
+    ws.Set(Field::Serial, "17265432");
+    ws.Set(Field::Make, "Cessna");
+    ws.Set(Field::Model, "F172N");
+    ws.Set(Field::Year, "1978");
+    ws.Set(Field::Date, "03-14-2026");
+    ws.Set(Field::Tach, "4521.3");
+    ws.Set(Field::MaxWt, "1043");
+    ws.Set(Field::Work, "WO-7781");
+    ws.Set(Field::By, "J. Mechanic");
+    ws.Set(Field::Cert, "B1 1234567");
+    ws.Set(Field::Range1, "889.0 - 1201.4");
+    ws.Set(Field::Range2, "n/a");
+    ws.Set(Field::Range3, "+889.0 to +1201.4");
+    ws.Set(Field::BallastArm, "-850");
+    ws.Set(Field::Lemac, "657.9");
+    ws.Set(Field::Mac, "1493.5");
+    ws.Set(Field::Memo, "Weighed with unusable fuel and full oil.");
+
+    SetRow(ws.ScaleRows(), 0, {"Right Main", "1.15", "277.80", "1498.6"});
+    SetRow(ws.ScaleRows(), 1, {"Left Main", "1.15", "276.70", "1498.6"});
+    SetRow(ws.ScaleRows(), 2, {"Nose", "0", "131.50", "-172.7"});
+    SetRow(ws.FluidRows(), 0, {"Forward Tanks", "4.54", "1219.2"});
+    SetRow(ws.EquipmentList(), 0, {"Garmin GTX 327", "12345", "1.18", "360.7"});
+    SetRow(ws.EquipmentList(), 1, {"ELT 406", "E-77", "1.41", "3048.0"});
+    SetRow(ws.InstalledList(), 1, {"Radio KX-155", "R-1", "2.49", "381.0", "", "", "X"});
+    SetRow(ws.InstalledList(), 2, {"Radio GNC 255", "G-9", "2.81", "393.7", "", "X", ""});
+    for (int r = 1; r <= 2; ++r)
+        CommitRowMoment(ws, GridId::Grid1, r);
+    Recalculate(ws);
+    ShowAllRows(ws);
     return ws;
 }
 

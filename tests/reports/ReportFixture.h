@@ -24,6 +24,10 @@ Worksheet HeavyWorksheet();
 // Not weighed: the previous empty weight and C.G. typed, with changes.
 Worksheet TypedPreviousWorksheet();
 
+// A shop's Worksheet typed in kilograms and millimetres: weighed, with fluids, changes, an
+// equipment list, a C.G. range, a ballast arm and the wing's mean aerodynamic chord.
+Worksheet MetricWorksheet();
+
 // Sets a row of a store from texts.
 void SetRow(RowStore& store, int row, std::initializer_list<const char*> cells);
 

@@ -6,6 +6,8 @@
 #include "worksheet/Balance.h"
 #include "worksheet/Convert.h"
 #include "worksheet/Format.h"
+#include "worksheet/GridEditing.h"
+#include "worksheet/RecordChain.h"
 #include "worksheet/LeadingNumber.h"
 #include "worksheet/Limits.h"
 #include "worksheet/Mac.h"
@@ -48,7 +50,7 @@ TEST(UnitPatterns, MetricPrecision) {
         {U::KilogramMillimetre, PatternsOf(U::KilogramMillimetre).newMoment, 185542.75727107, "185542.8"},
         {U::KilogramMetre, PatternsOf(U::KilogramMetre).weight, 652.71942043, "652.72"},
         {U::KilogramMetre, PatternsOf(U::KilogramMetre).arm, 0.26924, "0.269"},
-        {U::KilogramMetre, PatternsOf(U::KilogramMetre).newArm, 0.28426112578, ".2843"},
+        {U::KilogramMetre, PatternsOf(U::KilogramMetre).newArm, 0.28426112578, "0.2843"},
         {U::KilogramMetre, PatternsOf(U::KilogramMetre).cg, 0.28426112578, "0.2843"},
         {U::KilogramMetre, PatternsOf(U::KilogramMetre).newMoment, 185.54275727107, "185.543"},
     };
@@ -252,6 +254,65 @@ TEST(ConvertWorksheet, NamesWhatItLeavesAsTyped) {
     EXPECT_EQ(result.leftAsTyped,
               (std::vector<std::string>{"Max Wgt", "C.G. range landing", "Equipment list row 3, weight"}));
     EXPECT_EQ(ws.Get(Field::MaxWt), "2,300");
+}
+
+}  // namespace
+}  // namespace wb
+
+namespace wb {
+namespace {
+
+// A record that goes on in kilograms after a Worksheet in pounds: the end of the one before is
+// compared in the new units, so a start converted from it is no break, and the change since the
+// weighing is told in the latest Worksheet's units.
+TEST(RecordChainUnits, ALineInOtherUnitsStartsWhereTheOneBeforeEnded) {
+    RecordChain chain;
+    ChainLine weighed;
+    weighed.entry.date = "03-15-2026";
+    weighed.entry.weighed = true;
+    weighed.entry.newWeight = 1439;
+    weighed.entry.newArm = 16104.4 / 1439;
+    weighed.entry.startWeight = "1400.00";
+    weighed.entry.startArm = "11.00";
+    ChainLine metric;
+    metric.entry.date = "04-01-2026";
+    metric.entry.units = UnitSystem::KilogramMillimetre;
+    metric.entry.startWeight = ChainWeight(1439 * 0.45359237, UnitSystem::KilogramMillimetre);
+    metric.entry.startArm = ChainArm(16104.4 / 1439 * 25.4, UnitSystem::KilogramMillimetre);
+    metric.entry.newWeight = 662.72;
+    metric.entry.newArm = 290.00;
+    chain.lines = {weighed, metric};
+    LinkChain(chain);
+    EXPECT_EQ(metric.entry.startWeight, "652.72");
+    EXPECT_EQ(metric.entry.startArm, "284.26");
+    EXPECT_FALSE(chain.lines[1].breaks);
+    EXPECT_EQ(chain.units, UnitSystem::KilogramMillimetre);
+    // 39 lb and 0.19 in over the weighed start, in kg and mm, then 10.00 kg and 5.74 mm.
+    EXPECT_EQ(ChainSummary(chain), "Since the weighing of 03-15-2026: weight +27.69 kg, C.G. +10.57 mm");
+    // A start that is not where the one before ended, in any units, is one.
+    chain.lines[1].entry.startWeight = "652.73";
+    LinkChain(chain);
+    EXPECT_TRUE(chain.lines[1].breaks);
+    EXPECT_EQ(chain.lines[1].endBeforeWeight, "652.72");
+}
+
+// A change-list row deleted above rows converted at full precision leaves them at it.
+TEST(ConvertWorksheet, ADeleteAboveKeepsTheFiguresBelowAtFullPrecision) {
+    Worksheet ws;
+    ClearWorksheet(ws, false);
+    const char* rows[][2] = {{"17", "-49"}, {"170", "16"}};
+    for (int r = 0; r < 2; ++r) {
+        ws.InstalledList().At(r + 1, installed::Description) = "Item";
+        ws.InstalledList().At(r + 1, installed::Weight) = rows[r][0];
+        ws.InstalledList().At(r + 1, installed::Arm) = rows[r][1];
+        ws.InstalledList().At(r + 1, installed::Install) = "X";
+    }
+    ShowAllRows(ws);
+    ConvertWorksheet(ws, UnitSystem::KilogramMillimetre, "Converted from lb and in.");
+    ws.grid(GridId::Grid1).row = 1;
+    GridDeleteKey(ws, GridId::Grid1);
+    EXPECT_EQ(ws.InstalledList().At(1, installed::Weight).Text(), "77.11070290");
+    EXPECT_EQ(ws.grid(GridId::Grid1).Cell(1, installed::Weight), "77.11");
 }
 
 }  // namespace
