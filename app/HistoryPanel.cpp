@@ -16,7 +16,10 @@ constexpr Control kLockedByHistory[] = {Control::Command3D17, Control::Command3D
                                         Control::Command3D27, Control::Command3D19, Control::Command3D13,
                                         Control::Command3D12, Control::Command3D16, Control::Panel3D1};
 
-HistoryRow RowOf(const ChainEntry& e, HistoryRow::Kind kind, std::string note) {
+HistoryRow RowOf(const ChainEntry& e, HistoryRow::Kind kind, std::string note, UnitSystem shown) {
+    // A version in other units than the panel's says so first.
+    if (e.units != shown)
+        note = "Figures in " + std::string(UnitsName(e.units)) + (note.empty() ? "" : "; ") + note;
     HistoryRow row;
     row.kind = kind;
     row.cells = ChainCells(e);
@@ -44,7 +47,8 @@ std::vector<HistoryRow> HistoryRows(const RecordChain& chain) {
     std::vector<HistoryRow> rows;
     for (const ChainLine& line : chain.lines) {
         if (line.deleted) {
-            rows.push_back(RowOf(line.entry, HistoryRow::Kind::Deleted, Superseded(line.entry, chain.tail)));
+            rows.push_back(RowOf(line.entry, HistoryRow::Kind::Deleted, Superseded(line.entry, chain.tail),
+                                 chain.units));
             continue;
         }
         std::string note;
@@ -53,10 +57,11 @@ std::vector<HistoryRow> HistoryRows(const RecordChain& chain) {
                    " / " + line.endBeforeArm;
         else if (!line.supersedes.empty())
             note = "Supersedes the computation dated " + line.supersedes;
-        HistoryRow row = RowOf(line.entry, HistoryRow::Kind::Worksheet, std::move(note));
+        HistoryRow row = RowOf(line.entry, HistoryRow::Kind::Worksheet, std::move(note), chain.units);
         row.breaks = line.breaks;
         for (const ChainEntry& e : line.earlier)
-            row.earlier.push_back(RowOf(e, HistoryRow::Kind::Earlier, Superseded(e, chain.tail)));
+            row.earlier.push_back(
+                RowOf(e, HistoryRow::Kind::Earlier, Superseded(e, chain.tail), chain.units));
         rows.push_back(std::move(row));
     }
     return rows;

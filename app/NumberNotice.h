@@ -11,6 +11,7 @@ namespace wb {
 
 // caption: the box's caption as the window shows it ("Empty", "C.G.", "Max Wgt"); unit: the
 // unit the number is read in ("lb", "mm"), named after it.
-void NoticeIfMisread(Dialogs& dialogs, std::string_view caption, std::string_view text, std::string_view unit);
+void NoticeIfMisread(Dialogs& dialogs, std::string_view caption, std::string_view text,
+                     std::string_view unit);
 
 }  // namespace wb

@@ -96,18 +96,22 @@ void MainForm::ClickConvertUnits() {
     const std::string tail = ws.Get(Field::Tail), date = ws.Get(Field::Date);
     const size_t pick = dialogs_.Choose(
         kConvertTitle,
-        "Make a new Worksheet of " + tail + " from the stored Worksheet of " + date + ", with every weight, arm, "
-            "tare, limit, ballast arm, chord and list item converted from " + std::string(UnitsName(from)) +
+        "Make a new Worksheet of " + tail + " from the stored Worksheet of " + date +
+            ", with every weight, arm, "
+            "tare, limit, ballast arm, chord and list item converted from " +
+            std::string(UnitsName(from)) +
             "? The factors are exact (1 lb = 0.45359237 kg, 1 in = 25.4 mm); the figures are kept at full "
-            "precision and rounded only where they are shown.\n\nThe stored Worksheet stays as it is. The new "
-            "one is stored when you save it: under the same date the save asks before it takes the stored one's "
+            "precision and rounded only where they are shown.\n\nThe stored Worksheet stays as it is. The "
+            "new "
+            "one is stored when you save it: under the same date the save asks before it takes the stored "
+            "one's "
             "place (the history keeps the earlier version); give it another date to keep both.",
         choices, Icon::Question);
     if (pick >= targets.size()) return;
     const UnitSystem to = targets[pick];
     const std::string note = std::string(kConvertedNote) + std::string(UnitsName(from)) + ": the Worksheet " +
-                             tail + " of " + date + " (stored record " + std::to_string(*records->OnScreen()) +
-                             "), " + FactorsText(from, to) + ".";
+                             tail + " of " + date + " (stored record " +
+                             std::to_string(*records->OnScreen()) + "), " + FactorsText(from, to) + ".";
     const ConversionResult result = ConvertWorksheet(ws, to, note);
     // A new Worksheet: its save stores it beside the one it came from, or asks to replace it.
     records->ScreenCleared();
@@ -118,12 +122,13 @@ void MainForm::ClickConvertUnits() {
     std::string list;
     for (const std::string& name : result.leftAsTyped)
         list += "\n- " + name;
-    dialogs_.Notice("Some figures left as typed",
-                    "These hold a figure that cannot be read as one number in " + std::string(UnitsName(from)) +
-                        " (a decimal comma, a thousands separator, a figure inside a word or in another unit), "
-                        "so they were left as typed:\n" +
-                        list + "\n\nCorrect them before you save.\n\n" + std::string(kContinue),
-                    Icon::Exclamation);
+    dialogs_.Notice(
+        "Some figures left as typed",
+        "These hold a figure that cannot be read as one number in " + std::string(UnitsName(from)) +
+            " (a decimal comma, a thousands separator, a figure inside a word or in another unit), "
+            "so they were left as typed:\n" +
+            list + "\n\nCorrect them before you save.\n\n" + std::string(kContinue),
+        Icon::Exclamation);
 }
 
 }  // namespace wb

@@ -50,8 +50,10 @@ void PrintScaleRow(Page& page, const ReportInput& in, int r, double y, Weighed& 
     // Tare, weight and arm with the decimals typed, so that the page's arithmetic holds.
     const std::string moment =
         ((ExactValue(weight) - ExactValue(tare)) * ExactValue(arm)).Formatted(PatternsOf(Units(in)).moment);
-    PrintRightFitted(page, kTareRule + kColumnGap, kTareRight, y, WithTypedDecimals(tare, WeightDecimals(in)));
-    PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, y, WithTypedDecimals(weight, WeightDecimals(in)));
+    PrintRightFitted(page, kTareRule + kColumnGap, kTareRight, y,
+                     WithTypedDecimals(tare, WeightDecimals(in)));
+    PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, y,
+                     WithTypedDecimals(weight, WeightDecimals(in)));
     PrintRightFitted(page, kArmRule + kColumnGap, kArmRight, y, WithTypedDecimals(arm, ArmDecimals(in)));
     PrintRightFitted(page, kMomentRule + kColumnGap, kMomentRight, y, moment);
     sum.weight = sum.weight + ExactValue(weight) - ExactValue(tare);
@@ -62,7 +64,8 @@ void PrintFluidRow(Page& page, const ReportInput& in, int r, double y, Weighed& 
     const Entry& weight = At(in.FluidRows, r, fluid::Wgt);
     const Entry& arm = At(in.FluidRows, r, fluid::Arm);
     PrintFitted(page, 200, y, At(in.FluidRows, r, fluid::Dsc).Text(), kTareRule - kColumnGap);
-    const std::string moment = (-ExactValue(weight) * ExactValue(arm)).Formatted(PatternsOf(Units(in)).moment);
+    const std::string moment =
+        (-ExactValue(weight) * ExactValue(arm)).Formatted(PatternsOf(Units(in)).moment);
     PrintRightFitted(page, kTareRule + kColumnGap, kTareRight, y, "xxxxxxxx");
     PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, y,
                      WithTypedDecimals(weight, WeightDecimals(in), true));
@@ -84,8 +87,8 @@ double PrintScaleTable(Page& page, const ReportInput& in, double pageTop) {
     PrintFitted(page, 200, pageTop + 1030, "Weight & Balance Calculation", kTareRule - kColumnGap);
     // Each heading centred over its column, with its unit.
     const auto heading = [&](double left, double right, const std::string& text) {
-        PrintFitted(page, std::max(left + kColumnGap, (left + right - page.TextWidth(text)) / 2), pageTop + 1030,
-                    text, right - kColumnGap);
+        PrintFitted(page, std::max(left + kColumnGap, (left + right - page.TextWidth(text)) / 2),
+                    pageTop + 1030, text, right - kColumnGap);
     };
     heading(kTareRule, kWeightRule, Captioned("Tare", WeightUnit(u)));
     heading(kWeightRule, kArmRule, Captioned("Weight", WeightUnit(u)));
@@ -128,9 +131,12 @@ double PrintScaleTable(Page& page, const ReportInput& in, double pageTop) {
     const double bottom = std::max(kTableBottom, totalsY + page.TextHeight("X") + kRuleClearance);
     PrintFitted(page, 1160, totalsY, "Weighed Aircraft Values", kTareRule - kColumnGap);
     page.SetFontSize(11);
-    PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, totalsY, sum.weight.Formatted(p.newWeight));
-    PrintRightFitted(page, kArmRule + kColumnGap, kArmRight, totalsY, FormatNumber(in.values.ScaleArm, p.newArm));
-    PrintRightFitted(page, kMomentRule + kColumnGap, kMomentRight, totalsY, sum.moment.Formatted(p.newMoment));
+    PrintRightFitted(page, kWeightRule + kColumnGap, kWeightRight, totalsY,
+                     sum.weight.Formatted(p.newWeight));
+    PrintRightFitted(page, kArmRule + kColumnGap, kArmRight, totalsY,
+                     FormatNumber(in.values.ScaleArm, p.newArm));
+    PrintRightFitted(page, kMomentRule + kColumnGap, kMomentRight, totalsY,
+                     sum.moment.Formatted(p.newMoment));
 
     page.SetLineWidth(kHeavyPen);
     page.Rectangle(kRuleLeft, top, kRuleRight, bottom);

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "reports/PageBlocks.h"
-#include "worksheet/LeadingNumber.h"
 #include "worksheet/Format.h"
+#include "worksheet/LeadingNumber.h"
 #include "worksheet/Mac.h"
 #include "worksheet/Units.h"
 
@@ -161,12 +161,13 @@ double DrawEmptyCgChart(Page& page, const EmptyCgLimits& limits, double left, do
     page.SetFontBold(false);
     const std::string_view unit = ArmUnit(limits.units);
     if (limits.newCg)
-        DrawMark(page, s, *limits.newCg, top, axisY, "New " + WithUnit(SignedCg(*limits.newCg, limits.units), unit),
-                 false, kHeavyPen);
+        DrawMark(page, s, *limits.newCg, top, axisY,
+                 "New " + WithUnit(SignedCg(*limits.newCg, limits.units), unit), false, kHeavyPen);
     if (limits.previousCg) {
         const bool leftOfNew = limits.newCg && *limits.newCg >= *limits.previousCg;
         DrawMark(page, s, *limits.previousCg, top + kPreviousRow, axisY,
-                 "Previous " + WithUnit(SignedCg(*limits.previousCg, limits.units), unit), leftOfNew, kThinPen);
+                 "Previous " + WithUnit(SignedCg(*limits.previousCg, limits.units), unit), leftOfNew,
+                 kThinPen);
     }
     page.SetLineWidth(pen);
     page.SetFont(font);

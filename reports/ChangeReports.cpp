@@ -158,7 +158,8 @@ void PrintHeadings(Page& page, const ReportInput& in, const TableLayout& l, doub
     static constexpr double kEnds[] = {kSerialRule, kWeightRule, kArmRule, kMomentRule, kInstallRule};
     for (size_t i = 0; i < 5; ++i) {
         // A heading with its unit starts early enough to end inside its column.
-        const double x = std::max(kStarts[i] + 40, std::min(l.headingX[i], kEnds[i] - 40 - page.TextWidth(texts[i])));
+        const double x =
+            std::max(kStarts[i] + 40, std::min(l.headingX[i], kEnds[i] - 40 - page.TextWidth(texts[i])));
         PrintFitted(page, x, top + l.headingY, texts[i], kEnds[i] - 40);
     }
     // Each mark heading within its own column.
@@ -361,8 +362,7 @@ void CompactBody(const ReportInput& in, SheetRun& run) {
                               Trimmed(in.Get(Field::Model)) + " /Year: " + Trimmed(in.Get(Field::Year)) +
                               " /Serial: " + Trimmed(in.Get(Field::Serial));
     const std::string line2 = "Date: " + Trimmed(in.Get(Field::Date)) + " /" + in.tachCaption + ": " +
-                              Trimmed(in.Get(Field::Tach)) +
-                              " /Max. Weight: " + MaxWeightText(in) +
+                              Trimmed(in.Get(Field::Tach)) + " /Max. Weight: " + MaxWeightText(in) +
                               " /Work Order: " + Trimmed(in.Get(Field::Work));
     const double step = page.TextHeight("X");
     PrintFitted(page, 100, pageTop, line1, right);

@@ -153,7 +153,8 @@ class RecordWriter {
     // One version: its values on one line, its notes under it. A superseded version is set in
     // italics and indented notes; a break is printed bold.
     void Block(const ChainEntry& e, bool superseded, std::vector<std::string> notes, bool breaks) {
-        if (e.units != in_.history.units) notes.insert(notes.begin(), "Figures in " + std::string(UnitsName(e.units)));
+        if (e.units != in_.history.units)
+            notes.insert(notes.begin(), "Figures in " + std::string(UnitsName(e.units)));
         Room(kLineStep + kNoteStep * static_cast<double>(notes.size()));
         page_.SetFont({"Arial", 7, false, superseded});
         std::vector<std::string> cells = ChainCells(e);

@@ -10,7 +10,8 @@
 namespace wb {
 
 std::optional<UnitSystem> LatestUnits(Database& db, std::string_view tail) {
-    Statement s = db.Prepare("SELECT Units FROM Aircraft WHERE FoldedTail = ? ORDER BY \"Date\" DESC, Id DESC LIMIT 1");
+    Statement s =
+        db.Prepare("SELECT Units FROM Aircraft WHERE FoldedTail = ? ORDER BY \"Date\" DESC, Id DESC LIMIT 1");
     s.Bind(1, FoldCase(tail));
     if (!s.Step()) return std::nullopt;
     return UnitsFromCode(s.Text(0).value_or(""));
@@ -30,7 +31,8 @@ int CopyLatestEquipmentList(Database& db, Worksheet& ws, std::string_view tail) 
                                 kItems + " AND \"Date\" = ? ORDER BY RowNum, Id LIMIT 100");
     rows.BindAll({folded, std::string(kPreviousEmpty), date});
     // The units of the Worksheet the rows belong to.
-    Statement units = db.Prepare("SELECT Units FROM Aircraft WHERE FoldedTail = ? AND \"Date\" = ? ORDER BY Id DESC LIMIT 1");
+    Statement units = db.Prepare(
+        "SELECT Units FROM Aircraft WHERE FoldedTail = ? AND \"Date\" = ? ORDER BY Id DESC LIMIT 1");
     units.BindAll({folded, date});
     const UnitSystem from = units.Step() ? UnitsFromCode(units.Text(0).value_or("")) : UnitSystem::PoundInch;
     const UnitSystem to = Units(ws);

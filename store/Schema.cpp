@@ -219,7 +219,8 @@ void AddWorksheetIdColumn(Database& db) {
 // Worksheet's header; every Worksheet stored before is in pounds and inches, without a chord.
 void AddUnitColumns(Database& db) {
     for (const char* table : {"Aircraft", "AircraftRevision"}) {
-        if (!HasColumn(db, table, "Units")) db.Exec("ALTER TABLE " + Quoted(table) + " ADD COLUMN Units TEXT");
+        if (!HasColumn(db, table, "Units"))
+            db.Exec("ALTER TABLE " + Quoted(table) + " ADD COLUMN Units TEXT");
         for (const char* column : {"Lemac", "Mac"})
             if (!HasColumn(db, table, column))
                 db.Exec("ALTER TABLE " + Quoted(table) + " ADD COLUMN " + Quoted(column) + " REAL");

@@ -47,8 +47,7 @@ void RedisplayRow(Worksheet& ws, GridId id, int r) {
             g.Cell(r, equipment::Serial) = s.At(r, equipment::Serial).Text();
             g.Cell(r, equipment::Weight) = FormatNumber(s.At(r, equipment::Weight).Value(), p.weight);
             g.Cell(r, equipment::Arm) = FormatNumber(s.At(r, equipment::Arm).Value(), p.arm);
-            g.Cell(r, equipment::Moment) =
-                FormatNumber(s.At(r, equipment::Moment).Value(), p.rowMoment);
+            g.Cell(r, equipment::Moment) = FormatNumber(s.At(r, equipment::Moment).Value(), p.rowMoment);
             break;
     }
 }
@@ -171,7 +170,8 @@ void ShowChangeRow(Worksheet& ws, int n) {
     grid.Cell(n, installed::Weight) = weight.Formatted(p.weight);
     grid.Cell(n, installed::Arm) = arm.Formatted(previous ? p.cg : p.arm);
     grid.Cell(n, installed::Moment) = numeric ? FormatNumber(weight.Value() * arm.Value(), p.moment) : "";
-    grid.Cell(n, installed::Install) = previous ? std::string(kNoMark) : store.At(n, installed::Install).Text();
+    grid.Cell(n, installed::Install) =
+        previous ? std::string(kNoMark) : store.At(n, installed::Install).Text();
     grid.Cell(n, installed::Remove) = previous ? std::string(kNoMark) : store.At(n, installed::Remove).Text();
 }
 
@@ -234,9 +234,11 @@ void ShowAllRows(Worksheet& ws) {
     for (int n = 0; n < 5; ++n) {
         RowStore& scales = ws.ScaleRows();
         RowStore& fluids = ws.FluidRows();
-        scales.At(n, scale::Mom) = Entry::Number(
-            (scales.At(n, scale::Wgt).Value() - scales.At(n, scale::Tar).Value()) * scales.At(n, scale::Arm).Value());
-        fluids.At(n, fluid::Mom) = Entry::Number(fluids.At(n, fluid::Wgt).Value() * fluids.At(n, fluid::Arm).Value());
+        scales.At(n, scale::Mom) =
+            Entry::Number((scales.At(n, scale::Wgt).Value() - scales.At(n, scale::Tar).Value()) *
+                          scales.At(n, scale::Arm).Value());
+        fluids.At(n, fluid::Mom) =
+            Entry::Number(fluids.At(n, fluid::Wgt).Value() * fluids.At(n, fluid::Arm).Value());
     }
     ShowScaleAndFluidRows(ws);
 }

@@ -20,9 +20,12 @@ struct Factor {
 Factor FactorOf(UnitSystem u, Quantity q) {
     if (q == Quantity::Weight) return u == UnitSystem::PoundInch ? Factor{"0.45359237", 8} : Factor{"1", 0};
     switch (u) {
-        case UnitSystem::PoundInch: return {"25.4", 1};
-        case UnitSystem::KilogramMillimetre: return {"1", 0};
-        case UnitSystem::KilogramMetre: return {"1000", -3};
+        case UnitSystem::PoundInch:
+            return {"25.4", 1};
+        case UnitSystem::KilogramMillimetre:
+            return {"1", 0};
+        case UnitSystem::KilogramMetre:
+            return {"1000", -3};
     }
     return {"1", 0};
 }
@@ -92,7 +95,8 @@ std::optional<UnitWord> UnitOf(std::string_view w) {
 
 // Whether a unit word belongs to `from`: kilograms belong to both metric systems.
 bool Belongs(const UnitWord& unit, UnitSystem from) {
-    if (unit.q == Quantity::Weight) return (unit.system == UnitSystem::PoundInch) == (from == UnitSystem::PoundInch);
+    if (unit.q == Quantity::Weight)
+        return (unit.system == UnitSystem::PoundInch) == (from == UnitSystem::PoundInch);
     return unit.system == from;
 }
 

@@ -161,8 +161,8 @@ void GridDeleteKey(Worksheet& ws, GridId id) {
         for (int row = r; row < g.rows - 1; ++row)
             for (int c = 0; c < g.cols; ++c) {
                 g.Cell(row, c) = g.Cell(row + 1, c);
-                s.At(row, c) = ShowsStored(g.Cell(row, c), s.At(row + 1, c)) ? s.At(row + 1, c)
-                                                                                 : Entry(g.Cell(row, c));
+                s.At(row, c) =
+                    ShowsStored(g.Cell(row, c), s.At(row + 1, c)) ? s.At(row + 1, c) : Entry(g.Cell(row, c));
             }
         for (int c = 0; c < g.cols; ++c) {
             g.Cell(g.rows - 1, c).clear();

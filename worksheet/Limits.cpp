@@ -37,7 +37,8 @@ char Lower(char c) {
 bool IsUnit(const std::string& w) {
     return w == "in" || w == "in." || w == "inch" || w == "inches" || w == "ins" || w == "ins." ||
            w == "mm" || w == "cm" || w == "m" || w == "m." || w == "metre" || w == "metres" || w == "meter" ||
-           w == "meters" || w == "millimetre" || w == "millimetres" || w == "millimeter" || w == "millimeters";
+           w == "meters" || w == "millimetre" || w == "millimetres" || w == "millimeter" ||
+           w == "millimeters";
 }
 
 class Tokenizer {
@@ -350,8 +351,9 @@ std::string BallastText(const EmptyCgLimits& limits) {
     const std::string arm = WithUnit(SignedArm(b.arm, u), ArmUnit(u));
     if (b.state == Ballast::State::CannotReach)
         return "Ballast at " + arm + " cannot bring the C.G. within the range";
-    return "Ballast needed at " + arm + ": " + WithUnit(FormatNumber(b.exact, PatternsOf(u).weight), WeightUnit(u)) +
-           ", rounded up to " + WithUnit(FormatNumber(b.whole, "#####0"), WeightUnit(u)) + "; C.G. with ballast " +
+    return "Ballast needed at " + arm + ": " +
+           WithUnit(FormatNumber(b.exact, PatternsOf(u).weight), WeightUnit(u)) + ", rounded up to " +
+           WithUnit(FormatNumber(b.whole, "#####0"), WeightUnit(u)) + "; C.G. with ballast " +
            WithUnit(SignedCg(b.cgWith, u), ArmUnit(u));
 }
 

@@ -22,9 +22,9 @@ struct CgRange {
     std::string Text(UnitSystem units) const;
 };
 
-// Reads "+35.0 to +42.5", "35.0 - 42.5", "35.0 – 42.5 in", "889 to 1079.5 mm", "0.889 - 1.080 m", "(+35.0) to (+42.5)", "-2.1 to +4.0",
-// "Fwd 35.0 Aft 42.5", "35 to 42.5 at 2300 lb" and the like. Nothing for a text that is not
-// one range of arms: a single number, several ranges, percentages of the chord, decimal commas.
+// Reads "+35.0 to +42.5", "35.0 - 42.5", "35.0 – 42.5 in", "889 to 1079.5 mm", "0.889 - 1.080 m", "(+35.0) to
+// (+42.5)", "-2.1 to +4.0", "Fwd 35.0 Aft 42.5", "35 to 42.5 at 2300 lb" and the like. Nothing for a text
+// that is not one range of arms: a single number, several ranges, percentages of the chord, decimal commas.
 std::optional<CgRange> ReadCgRange(std::string_view text);
 
 // The ballast that brings the new empty C.G. to the limit it passed.

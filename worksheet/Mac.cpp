@@ -1,7 +1,7 @@
 #include "worksheet/Mac.h"
 
-#include "worksheet/Limits.h"
 #include "worksheet/LeadingNumber.h"
+#include "worksheet/Limits.h"
 
 namespace wb {
 

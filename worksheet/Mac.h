@@ -16,7 +16,8 @@ namespace wb {
 std::optional<double> PercentMac(double cg, double lemac, double mac);
 // The same worked out exactly on decimals and rounded half away from zero to `decimals`;
 // nothing when the MAC is not longer than zero.
-std::optional<Decimal> PercentMac(const Decimal& cg, const Decimal& lemac, const Decimal& mac, int decimals = 2);
+std::optional<Decimal> PercentMac(const Decimal& cg, const Decimal& lemac, const Decimal& mac,
+                                  int decimals = 2);
 
 // The leading edge and the length of the mean aerodynamic chord, as typed.
 struct MeanChord {

@@ -108,8 +108,8 @@ void LinkChain(RecordChain& chain) {
         if (chain.lines[i].deleted) continue;
         chain.weightChange += ConvertValue(LeadingNumber(e.NewWeightText()) - LeadingNumber(e.startWeight),
                                            Quantity::Weight, e.units, chain.units);
-        chain.armChange += ConvertValue(LeadingNumber(e.NewArmText()) - LeadingNumber(e.startArm), Quantity::Arm,
-                                        e.units, chain.units);
+        chain.armChange += ConvertValue(LeadingNumber(e.NewArmText()) - LeadingNumber(e.startArm),
+                                        Quantity::Arm, e.units, chain.units);
     }
 }
 

@@ -6,9 +6,8 @@ namespace wb {
 namespace {
 
 constexpr UnitPatterns kPoundInch = {
-    pattern::Weight,  pattern::Weight,  pattern::RowMoment, pattern::Moment,
-    pattern::NoLead1, pattern::Arm2,    pattern::Weighed,   pattern::Weighed,
-    pattern::NewWeight, pattern::NewArm, pattern::NoLead1,
+    pattern::Weight,  pattern::Weight,  pattern::RowMoment, pattern::Moment, pattern::NoLead1, pattern::Arm2,
+    pattern::Weighed, pattern::Weighed, pattern::NewWeight, pattern::NewArm, pattern::NoLead1,
 };
 
 // Kilograms keep the pounds' patterns; an arm cell shows a tenth of a millimetre.
@@ -20,8 +19,8 @@ constexpr UnitPatterns kKilogramMillimetre = {
 // Metres: every arm, C.G. and moment to the millimetre patterns' precision in metres less one
 // digit (an arm to 0.001 m, a C.G. to 0.0001 m, a moment to 0.001 kg-m).
 constexpr UnitPatterns kKilogramMetre = {
-    "#####0.00", "#####0.000", "#####.000",  "#####0.000", "######.0",  "####0.0000",
-    "####0.#0",  "####0.###0", "######.00",  "#####0.0000", "######.000",
+    "#####0.00", "#####0.000", "#####.000", "#####0.000",  "######.0",   "####0.0000",
+    "####0.#0",  "####0.###0", "######.00", "#####0.0000", "######.000",
 };
 
 }  // namespace
@@ -36,9 +35,12 @@ void SetUnits(Worksheet& ws, UnitSystem units) {
 
 std::string_view UnitsCode(UnitSystem u) {
     switch (u) {
-        case UnitSystem::PoundInch: return "";
-        case UnitSystem::KilogramMillimetre: return "kg-mm";
-        case UnitSystem::KilogramMetre: return "kg-m";
+        case UnitSystem::PoundInch:
+            return "";
+        case UnitSystem::KilogramMillimetre:
+            return "kg-mm";
+        case UnitSystem::KilogramMetre:
+            return "kg-m";
     }
     return "";
 }
@@ -51,18 +53,24 @@ UnitSystem UnitsFromCode(std::string_view code) {
 
 std::string_view UnitsName(UnitSystem u) {
     switch (u) {
-        case UnitSystem::PoundInch: return "lb and in";
-        case UnitSystem::KilogramMillimetre: return "kg and mm";
-        case UnitSystem::KilogramMetre: return "kg and m";
+        case UnitSystem::PoundInch:
+            return "lb and in";
+        case UnitSystem::KilogramMillimetre:
+            return "kg and mm";
+        case UnitSystem::KilogramMetre:
+            return "kg and m";
     }
     return "lb and in";
 }
 
 const UnitPatterns& PatternsOf(UnitSystem u) {
     switch (u) {
-        case UnitSystem::PoundInch: return kPoundInch;
-        case UnitSystem::KilogramMillimetre: return kKilogramMillimetre;
-        case UnitSystem::KilogramMetre: return kKilogramMetre;
+        case UnitSystem::PoundInch:
+            return kPoundInch;
+        case UnitSystem::KilogramMillimetre:
+            return kKilogramMillimetre;
+        case UnitSystem::KilogramMetre:
+            return kKilogramMetre;
     }
     return kPoundInch;
 }
@@ -78,9 +86,12 @@ std::string WithUnit(std::string_view value, std::string_view unit) {
 
 std::string_view ArmToDatum(UnitSystem u) {
     switch (u) {
-        case UnitSystem::PoundInch: return "Inches to Datum";
-        case UnitSystem::KilogramMillimetre: return "Millimetres to Datum";
-        case UnitSystem::KilogramMetre: return "Metres to Datum";
+        case UnitSystem::PoundInch:
+            return "Inches to Datum";
+        case UnitSystem::KilogramMillimetre:
+            return "Millimetres to Datum";
+        case UnitSystem::KilogramMetre:
+            return "Metres to Datum";
     }
     return "Inches to Datum";
 }

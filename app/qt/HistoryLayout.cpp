@@ -10,6 +10,7 @@
 #include "app/qt/MainWindow.h"
 #include "app/qt/Units.h"
 #include "app/qt/Widgets.h"
+#include "worksheet/Units.h"
 
 namespace wb::gui {
 namespace {
@@ -104,7 +105,9 @@ void MainWindow::BuildHistory() {
 void MainWindow::ShowHistory() {
     if (historyList_ == nullptr || form_.historyReads == historyShown_) return;
     historyShown_ = form_.historyReads;
-    historyTitle_->setText(QStringLiteral("Weight and Balance History of %1").arg(Q(form_.history.tail)));
+    // In the units of the latest Worksheet; a version in others says so in its note.
+    historyTitle_->setText(QStringLiteral("Weight and Balance History of %1, in %2")
+                               .arg(Q(form_.history.tail), Q(UnitsName(form_.history.units))));
     historySummary_->setText(Q(ChainSummary(form_.history)));
     historyList_->clear();
     for (const HistoryRow& row : HistoryRows(form_.history)) {

@@ -41,8 +41,8 @@ void ShowIndication(QLabel* label, const std::optional<EmptyCgLimits>& limits, b
     QString text = limits ? QString::fromStdString(IndicationText(*limits)) : QString();
     if (withCg && !text.isEmpty())
         text = QStringLiteral("New empty C.G. %1: %2")
-                   .arg(QString::fromStdString(WithUnit(SignedCg(*limits->newCg, limits->units),
-                                                        ArmUnit(limits->units))),
+                   .arg(QString::fromStdString(
+                            WithUnit(SignedCg(*limits->newCg, limits->units), ArmUnit(limits->units))),
                         text);
     const bool outside = limits && limits->Outside();
     QPalette p = label->palette();
@@ -131,8 +131,8 @@ void MainWindow::BuildLimits(QWidget* panel) {
     } chord[] = {{Control::Text35, "Label32", "LEMAC:", "Label32Unit", 4230},
                  {Control::Text36, "Label33", "MAC:", "Label33Unit", 4545}};
     for (const auto& c : chord) {
-        QLabel* l = MakeLabel(panel, c.labelName, QString::fromLatin1(c.label), TwipRect(7275, c.top, 1140, 285),
-                              Qt::AlignLeft | Qt::AlignVCenter);
+        QLabel* l = MakeLabel(panel, c.labelName, QString::fromLatin1(c.label),
+                              TwipRect(7275, c.top, 1140, 285), Qt::AlignLeft | Qt::AlignVCenter);
         auto* box = new FieldEdit(c.box, *this, panel);
         l->setBuddy(box);
         box->setGeometry(TwipRect(8460, c.top, 735, 285));
@@ -143,7 +143,8 @@ void MainWindow::BuildLimits(QWidget* panel) {
     auto* convert = new QPushButton(QStringLiteral("Convert units..."), panel);
     convert->setObjectName(QStringLiteral("Command3D50"));
     convert->setAutoDefault(true);
-    convert->setToolTip(QStringLiteral("A new Worksheet of this aircraft in other units, every figure converted exactly"));
+    convert->setToolTip(
+        QStringLiteral("A new Worksheet of this aircraft in other units, every figure converted exactly"));
     convert->setGeometry(TwipRect(7275, 5400, 1425, 420));
     connect(convert, &QPushButton::clicked, this, [this] { Click(Control::Command3D50); });
     Register(Control::Command3D50, convert);
@@ -159,14 +160,14 @@ void MainWindow::ShowUnits() {
     const UnitSystem u = form_.Units();
     const std::string_view w = WeightUnit(u), a = ArmUnit(u), m = MomentUnit(u);
     const std::pair<const char*, std::string> captions[] = {
-        {"Command3D21", Captioned("Empty", w)},   {"Command3D24", Captioned("C.G.", a)},
-        {"Command3D25", Captioned("Max Wgt", w)}, {"Command3D2", Captioned("Weight", w)},
-        {"Command3D3", Captioned("Arm", a)},      {"Command3D4", Captioned("Moment", m)},
-        {"Command3D6_1", Captioned("Tare", w)},   {"Command3D6_3", Captioned("Weight", w)},
+        {"Command3D21", Captioned("Empty", w)},       {"Command3D24", Captioned("C.G.", a)},
+        {"Command3D25", Captioned("Max Wgt", w)},     {"Command3D2", Captioned("Weight", w)},
+        {"Command3D3", Captioned("Arm", a)},          {"Command3D4", Captioned("Moment", m)},
+        {"Command3D6_1", Captioned("Tare", w)},       {"Command3D6_3", Captioned("Weight", w)},
         {"Command3D6_2", std::string(ArmToDatum(u))}, {"Command3D6_4", Captioned("Moment", m)},
-        {"Command3D6_6", Captioned("Weight", w)}, {"Command3D6_7", std::string(ArmToDatum(u))},
-        {"Command3D6_5", Captioned("Moment", m)}, {"Command3D37", Captioned("Weight", w)},
-        {"Command3D36", Captioned("Arm", a)},     {"Command3D35", Captioned("Moment", m)},
+        {"Command3D6_6", Captioned("Weight", w)},     {"Command3D6_7", std::string(ArmToDatum(u))},
+        {"Command3D6_5", Captioned("Moment", m)},     {"Command3D37", Captioned("Weight", w)},
+        {"Command3D36", Captioned("Arm", a)},         {"Command3D35", Captioned("Moment", m)},
     };
     for (const auto& [name, text] : captions) {
         auto* b = findChild<QPushButton*>(QString::fromLatin1(name));

@@ -1,7 +1,6 @@
 #include "app/qt/MainWindow.h"
 
 #include <QAbstractButton>
-#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -14,6 +13,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/ReportFromScreen.h"
 #include "app/qt/HelpWindow.h"

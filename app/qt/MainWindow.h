@@ -70,7 +70,7 @@ class MainWindow : public QWidget {
     void PressCell(Control grid, int row, int col);  // a mouse press on a cell
     void Scrolled(Control grid, int topRow);
     void CheckClicked(Control check, bool on);
-    void UnitsChosen(int index);  // the unit chooser: the index of a system in kAllUnitSystems
+    void UnitsChosen(int index);               // the unit chooser: the index of a system in kAllUnitSystems
     void FolderPicked(const QString& folder);  // a folder in the folder list, or a drive
 
     // Shows the form's state in every widget.

@@ -511,7 +511,8 @@ std::string FoldedColumnsSql(std::string_view table) {
 }
 
 // The unit system and the chord (version 4).
-constexpr std::string_view kUnitColumnsSql = ", Units text COLLATE ucs_basic, Lemac double precision, Mac double precision";
+constexpr std::string_view kUnitColumnsSql =
+    ", Units text COLLATE ucs_basic, Lemac double precision, Mac double precision";
 
 void CreateFoldedIndexes(Database& db) {
     db.Exec("CREATE INDEX IF NOT EXISTS Aircraft_FoldedTail ON Aircraft (FoldedTail, \"Date\")");

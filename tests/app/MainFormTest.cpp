@@ -167,6 +167,29 @@ TEST_F(MainFormTest, ANumberBoxReadAsAnotherNumberIsPointedOutAndKeptForCorrecti
     EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Max Wgt \"2,300\" is read as 2 lb"});
 }
 
+// The chord's boxes on the specifications panel are read as the other number boxes are, in the
+// Worksheet's units, and a MAC of no length is refused.
+TEST_F(MainFormTest, TheChordBoxesAreReadAsNumbersAndAMacOfNoLengthIsRefused) {
+    form.TextChanged(Control::Text1, "N1");
+    form.Clicked(Control::Command3D23);
+    form.ChooseUnits(UnitSystem::KilogramMillimetre);
+    form.FocusTo(Control::Text35);
+    form.TextChanged(Control::Text35, "657.9 mm");
+    form.FocusTo(Control::Text36);
+    form.TextChanged(Control::Text36, "0");
+    form.FocusTo(Control::Text35);
+    EXPECT_EQ(dialogs.Titles(),
+              (std::vector<std::string>{"LEMAC \"657.9 mm\" is read as 657.9 mm", "MAC refused"}));
+    EXPECT_EQ(form.Text(Control::Text35), "657.9 mm");  // kept for correction
+    EXPECT_EQ(form.Text(Control::Text36), "");          // refused
+    EXPECT_NE(dialogs.shown.back().text.find("must be longer than 0 mm"), std::string::npos);
+    form.TextChanged(Control::Text35, "657.9");
+    form.FocusTo(Control::Text36);
+    form.TextChanged(Control::Text36, "1493.5");
+    form.FocusTo(Control::Text35);
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+}
+
 // A typed row 0 with the last row in use leaves no room for the previous empty row: told.
 TEST_F(MainFormTest, NoRoomForThePreviousEmptyRowIsTold) {
     form.ws.InstalledList().At(0, installed::Description) = "Typed";

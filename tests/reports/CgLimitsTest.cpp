@@ -36,11 +36,11 @@ TEST(CgLimitsReport, CheckAndBallastFollowTheNotesWhereTheyFit) {
     PrintCalculationReport(in, page);
     const RecordedText notes = page.One("Weighed with unusable fuel and full oil.");
     const double top = notes.y + 8 * 23 + 100;
-    EXPECT_TRUE(PrintedAt(page, "New A/C Empty C.G. +32.20 in: OUTSIDE empty weight C.G. range +33.0 to +42.5 in",
-                          100, top));
-    EXPECT_TRUE(PrintedAt(page,
-                          "Ballast needed at +228.00 in: 7.70 lb, rounded up to 8 lb; C.G. with ballast +33.03 in",
-                          100, top + 10 * 23));
+    EXPECT_TRUE(PrintedAt(
+        page, "New A/C Empty C.G. +32.20 in: OUTSIDE empty weight C.G. range +33.0 to +42.5 in", 100, top));
+    EXPECT_TRUE(PrintedAt(
+        page, "Ballast needed at +228.00 in: 7.70 lb, rounded up to 8 lb; C.G. with ballast +33.03 in", 100,
+        top + 10 * 23));
     EXPECT_EQ(page.sheets(), 1);
     // Clear of the signature line.
     for (const RecordedText& t : page.texts())

@@ -39,8 +39,8 @@ TEST(ChangeReport, BothSayWhereTheCgStandsAndTheBallast) {
         const RecordedText verdict =
             page.One("New A/C Empty C.G. +70.49 in: OUTSIDE empty weight C.G. range +35.0 to +40.0 in");
         EXPECT_TRUE(verdict.font.bold);
-        const RecordedText ballast =
-            page.One("Ballast needed at +10.00 in: 1522.85 lb, rounded up to 1523 lb; C.G. with ballast +40.00 in");
+        const RecordedText ballast = page.One(
+            "Ballast needed at +10.00 in: 1522.85 lb, rounded up to 1523 lb; C.G. with ballast +40.00 in");
         EXPECT_EQ(ballast.y, verdict.y + verdict.font.size * 23);
         EXPECT_GT(verdict.y, page.One("New Aircraft Values").y);
     }
@@ -58,7 +58,8 @@ TEST(ChangeReport, CompactListsInstalledFirstWithinTheTopHalf) {
     // Under the frame: where the new empty C.G. stands, as the calculation report says it, then
     // the notes.
     const double bottom = half - 400 + 8 * 23 + 30;
-    EXPECT_TRUE(PrintedAt(page, "New A/C Empty C.G. +70.49 in: OUTSIDE empty weight C.G. range +35.0 to +40.0 in",
+    EXPECT_TRUE(PrintedAt(page,
+                          "New A/C Empty C.G. +70.49 in: OUTSIDE empty weight C.G. range +35.0 to +40.0 in",
                           100, bottom + 60));
     EXPECT_TRUE(PrintedAt(page, "Weighed with unusable fuel and full oil.", 100, bottom + 60 + 8 * 23 + 60));
 }

@@ -90,7 +90,8 @@ TEST_P(HistoryTest, TheChainIsShownWithItsValuesItsBreakAndTheChangeSinceTheWeig
     EXPECT_TRUE(rows[3].breaks);
     EXPECT_EQ(rows[3].cells[13], "Break: the computation dated 08-12-2022 ended at 1514.50 / 70.17");
     EXPECT_FALSE(rows[4].breaks);
-    EXPECT_EQ(ChainSummary(form.history), "Since the weighing of 01-10-2020: weight +12.00 lb, C.G. +0.16 in");
+    EXPECT_EQ(ChainSummary(form.history),
+              "Since the weighing of 01-10-2020: weight +12.00 lb, C.G. +0.16 in");
 
     // The chain's new values are the ones loading each Worksheet shows.
     form.Clicked(Control::Command3D41);

@@ -38,7 +38,7 @@ struct ScaleReading {
 struct Example {
     const char* name;
     const char* tail;
-    const char *empty, *cg;  // typed previous empty weight and C.G.; empty with a weighing
+    const char *empty, *cg;                // typed previous empty weight and C.G.; empty with a weighing
     std::map<Control, std::string> specs;  // typed on the specifications panel
     std::vector<ScaleReading> scales;
     std::vector<ChangeRow> installed;
@@ -181,7 +181,9 @@ class MetricTest : public test::BothEnginesTest {
             Type(box, text);
         for (size_t n = 0; n < e.scales.size(); ++n)
             TypeRow(Control::Grid2, static_cast<int>(n),
-                    {{scale::Tar, e.scales[n].tare}, {scale::Wgt, e.scales[n].weight}, {scale::Arm, e.scales[n].arm}});
+                    {{scale::Tar, e.scales[n].tare},
+                     {scale::Wgt, e.scales[n].weight},
+                     {scale::Arm, e.scales[n].arm}});
         form.FocusTo(Control::Text14);  // the last row typed lands
         Specs();
         for (size_t n = 0; n < e.installed.size(); ++n)
@@ -203,7 +205,8 @@ class MetricTest : public test::BothEnginesTest {
         EXPECT_EQ(limits ? BallastText(*limits) : "", shown.ballast);
         // The C.G. in each unit agrees with the exact one to the display's last digit.
         const int decimals = PatternDecimals(PatternsOf(units).newArm);
-        EXPECT_EQ(form.Text(Control::Text24), ExactCg(ExactOf(e), units, decimals, units == U::KilogramMetre));
+        EXPECT_EQ(form.Text(Control::Text24),
+                  ExactCg(ExactOf(e), units, decimals, units == U::KilogramMetre));
     }
 };
 
@@ -227,7 +230,8 @@ TEST_P(MetricTest, TheWorkedExamplesInEachUnitSystem) {
         ExpectShown(e, U::KilogramMetre, e.kgM);
     }
     for (const test::Shown& s : dialogs.shown)
-        EXPECT_TRUE(s.kind == test::Shown::Question || s.kind == test::Shown::Choice) << s.title << ": " << s.text;
+        EXPECT_TRUE(s.kind == test::Shown::Question || s.kind == test::Shown::Choice)
+            << s.title << ": " << s.text;
 }
 
 // Everything the screen shows: every box and every cell of the four grids.
@@ -294,7 +298,8 @@ TEST_P(MetricTest, AFullWorksheetConvertedAndBackShowsItsTexts) {
         const std::string& notes = back.boxes.at("Text13");
         EXPECT_EQ(notes.substr(0, original.boxes.at("Text13").size()), original.boxes.at("Text13"));
         const std::string from = metric == 0 ? "kg and mm" : "kg and m";
-        EXPECT_NE(notes.find("\nConverted from " + from + ": the Worksheet " + tail + " of 06-10-2001 (stored record "),
+        EXPECT_NE(notes.find("\nConverted from " + from + ": the Worksheet " + tail +
+                             " of 06-10-2001 (stored record "),
                   std::string::npos)
             << notes;
         // One conversion's note, the latest.
@@ -330,7 +335,7 @@ TEST_P(MetricTest, TheUnitSystemAndTheChordAreStored) {
     EXPECT_EQ(form.Units(), U::KilogramMillimetre);
     EXPECT_EQ(form.Text(Control::Text35), "1580.5");
     EXPECT_EQ(form.Text(Control::Text36), "1473.2");
-    EXPECT_EQ(form.ws.grid(GridId::Grid3).Cell(0, equipment::Arm), "-1041.5");  // 0.1 mm
+    EXPECT_EQ(form.ws.grid(GridId::Grid3).Cell(0, equipment::Arm), "-1041.5");    // 0.1 mm
     EXPECT_EQ(form.ws.EquipmentList().At(0, equipment::Arm).Text(), "-1041.45");  // as typed
     // A superseded version keeps its units too.
     Set(Control::Text3, "Cessna");
@@ -412,7 +417,8 @@ TEST_P(MetricTest, AVersionThreeStoreIsUpgraded) {
     Store("N1", "03-15-2026");
     form.records.reset();
     const std::string drop =
-        "ALTER TABLE Aircraft DROP COLUMN Units; ALTER TABLE Aircraft DROP COLUMN Lemac; ALTER TABLE Aircraft "
+        "ALTER TABLE Aircraft DROP COLUMN Units; ALTER TABLE Aircraft DROP COLUMN Lemac; ALTER TABLE "
+        "Aircraft "
         "DROP COLUMN Mac; ALTER TABLE AircraftRevision DROP COLUMN Units; ALTER TABLE AircraftRevision DROP "
         "COLUMN Lemac; ALTER TABLE AircraftRevision DROP COLUMN Mac;";
     if (engine() == test::Engine::File) {

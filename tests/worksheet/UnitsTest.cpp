@@ -7,10 +7,10 @@
 #include "worksheet/Convert.h"
 #include "worksheet/Format.h"
 #include "worksheet/GridEditing.h"
-#include "worksheet/RecordChain.h"
 #include "worksheet/LeadingNumber.h"
 #include "worksheet/Limits.h"
 #include "worksheet/Mac.h"
+#include "worksheet/RecordChain.h"
 #include "worksheet/Units.h"
 
 namespace wb {
@@ -108,8 +108,8 @@ TEST(ConvertNumber, ExactBothWays) {
 // Typed figures of up to 7 significant digits go over, are stored (a stored number keeps 15
 // significant digits) and come back as the same text, in either metric system.
 TEST(ConvertNumber, ARoundTripThroughTheStoreGivesTheTypedText) {
-    const char* typed[] = {"1169",    "10.6",   "-49",     "0.25",     "2.5",      "612.5",  "1302.45",
-                           "99999.99", "0.01",  "12345.67", "-0.07",   "352345.6", "1287.35", "80"};
+    const char* typed[] = {"1169",     "10.6", "-49",      "0.25",  "2.5",      "612.5",   "1302.45",
+                           "99999.99", "0.01", "12345.67", "-0.07", "352345.6", "1287.35", "80"};
     const auto stored = [](const std::string& text) { return NumberText(LeadingNumber(text), 15); };
     for (U metric : {U::KilogramMillimetre, U::KilogramMetre})
         for (Q q : {Q::Weight, Q::Arm})
@@ -140,15 +140,16 @@ TEST(ConvertText, FiguresAmongWordsAndWhatIsLeftAsTyped) {
         {"n/a", Q::Arm, "n/a"},
         {"15% to 30% MAC", Q::Arm, "15% to 30% MAC"},
         {"N733BM", Q::Arm, "N733BM"},
-        {"35,0 - 42,5", Q::Arm, nullptr},        // decimal commas
-        {"2,300", Q::Weight, nullptr},           // a thousands separator: read as 2
-        {"1 169", Q::Weight, nullptr},           // read as 1169, written as two figures
-        {"12 kg", Q::Weight, nullptr},           // another system's unit
+        {"35,0 - 42,5", Q::Arm, nullptr},           // decimal commas
+        {"2,300", Q::Weight, nullptr},              // a thousands separator: read as 2
+        {"1 169", Q::Weight, nullptr},              // read as 1169, written as two figures
+        {"12 kg", Q::Weight, nullptr},              // another system's unit
         {"16 to 30 % MAC at 80", Q::Arm, nullptr},  // a figure of the chord without its sign
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        const std::optional<std::string> converted = ConvertText(c.text, c.q, U::PoundInch, U::KilogramMillimetre);
+        const std::optional<std::string> converted =
+            ConvertText(c.text, c.q, U::PoundInch, U::KilogramMillimetre);
         if (c.converted == nullptr) {
             EXPECT_FALSE(converted) << *converted;
             continue;
@@ -170,8 +171,9 @@ TEST(ConvertText, FiguresAmongWordsAndWhatIsLeftAsTyped) {
 
 // The FAA handbook's transport example: C.G. 680.27 in, LEMAC 625.6 in, MAC 134.5 in.
 TEST(PercentMac, OfTheHandbookExampleAndRefusedWithoutAChord) {
-    EXPECT_EQ(PercentMacText(*PercentMac(Decimal::Read("680.27"), Decimal::Read("625.6"), Decimal::Read("134.5"))),
-              "40.65");
+    EXPECT_EQ(
+        PercentMacText(*PercentMac(Decimal::Read("680.27"), Decimal::Read("625.6"), Decimal::Read("134.5"))),
+        "40.65");
     EXPECT_NEAR(*PercentMac(680.27, 625.6, 134.5), 40.6468, 1e-4);
     EXPECT_EQ(CgPercentMac("680.27", "625.6", "134.5"), "40.65");
     // The same chord in millimetres gives the same percentage.
@@ -217,7 +219,8 @@ TEST(ConvertWorksheet, EveryFigureAndBack) {
     EXPECT_EQ(ws.Get(Field::Text27), "16104.4");
     const Worksheet before = ws;
 
-    const ConversionResult result = ConvertWorksheet(ws, U::KilogramMillimetre, "Converted from lb and in: test.");
+    const ConversionResult result =
+        ConvertWorksheet(ws, U::KilogramMillimetre, "Converted from lb and in: test.");
     EXPECT_TRUE(result.leftAsTyped.empty());
     EXPECT_EQ(Units(ws), U::KilogramMillimetre);
     EXPECT_EQ(ws.Get(Field::Empty), "530.24948053");
