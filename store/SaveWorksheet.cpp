@@ -1,6 +1,7 @@
 // Storing a Worksheet: its old copy removed and the new rows written in one transaction.
 #include "store/CaseFold.h"
 #include "store/History.h"
+#include "store/Scales.h"
 #include "store/Schema.h"
 #include "store/WorksheetRows.h"
 #include "worksheet/Dates.h"
@@ -47,6 +48,22 @@ std::vector<Value> AircraftValues(const Worksheet& ws, const std::string& isoDat
     // No ballast arm typed stays Null, so that it loads back as an empty box.
     const std::optional<double> ballastArm = ArmIn(ws.Get(Field::BallastArm));
     v.push_back(ballastArm ? Value(*ballastArm) : Value());
+    // The weighing record: texts as typed; what was not recorded stays Null, as in a Worksheet
+    // stored before the record was kept.
+    for (const auto& [column, number] : WeighingColumns()) {
+        const Field f = *FieldFromColumn(column);
+        const std::string& text = ws.Get(f);
+        if (f == Field::ReweighMonths) {
+            const int months = ReweighMonthsOf(text);
+            v.push_back(months > 0 ? Value(static_cast<double>(months)) : Value());
+        } else if (text.empty()) {
+            v.emplace_back();
+        } else if (number) {
+            v.emplace_back(LeadingNumber(text));
+        } else {
+            v.emplace_back(text);
+        }
+    }
     return v;
 }
 

@@ -1,6 +1,7 @@
 #include "store/Schema.h"
 
 #include "store/CaseFold.h"
+#include "store/Scales.h"
 
 #include <sqlite3.h>
 
@@ -32,7 +33,10 @@ CREATE TABLE Aircraft (
   F1Arm REAL, F2Arm REAL, F3Arm REAL, F4Arm REAL, F5Arm REAL,
   BallastArm REAL, WorksheetId INTEGER,
   FoldedTail TEXT, FoldedSerial TEXT, FoldedMake TEXT, FoldedModel TEXT, FoldedYear TEXT, FoldedBy TEXT,
-  FoldedCert TEXT, FoldedWork TEXT);
+  FoldedCert TEXT, FoldedWork TEXT,
+  J1Scale TEXT, J2Scale TEXT, J3Scale TEXT, J4Scale TEXT, J5Scale TEXT, Levelling TEXT, FuelState TEXT,
+  FuelPerGallon REAL, Oil TEXT, OtherFluids TEXT, WeighPlace TEXT, WeighedBy TEXT, Temperature TEXT,
+  ReweighMonths REAL);
 CREATE INDEX Aircraft_Date ON Aircraft ("Date", Id);
 CREATE INDEX Aircraft_Worksheet ON Aircraft (Tail, "Date");
 )";
@@ -80,7 +84,10 @@ CREATE TABLE AircraftRevision (
   F1Dsc TEXT, F2Dsc TEXT, F3Dsc TEXT, F4Dsc TEXT, F5Dsc TEXT,
   F1Wgt REAL, F2Wgt REAL, F3Wgt REAL, F4Wgt REAL, F5Wgt REAL,
   F1Arm REAL, F2Arm REAL, F3Arm REAL, F4Arm REAL, F5Arm REAL,
-  BallastArm REAL, FoldedTail TEXT);
+  BallastArm REAL, FoldedTail TEXT,
+  J1Scale TEXT, J2Scale TEXT, J3Scale TEXT, J4Scale TEXT, J5Scale TEXT, Levelling TEXT, FuelState TEXT,
+  FuelPerGallon REAL, Oil TEXT, OtherFluids TEXT, WeighPlace TEXT, WeighedBy TEXT, Temperature TEXT,
+  ReweighMonths REAL);
 CREATE INDEX AircraftRevision_Worksheet ON AircraftRevision (WorksheetId);
 CREATE INDEX AircraftRevision_Tail ON AircraftRevision (Tail, "Date");
 )";
@@ -126,6 +133,8 @@ std::vector<AircraftColumn> MakeAircraftColumns() {
             cols.push_back(
                 {"F" + std::to_string(n) + part, std::string_view(part) == "Dsc" ? K::Text : K::Number});
     cols.push_back({"BallastArm", K::Number});
+    for (const auto& [name, number] : WeighingColumns())
+        cols.push_back({std::string(name), number ? K::Number : K::Text});
     return cols;
 }
 
@@ -227,6 +236,9 @@ void CreateTables(Database& db, const std::vector<TableLayout>& tables) {
 bool AddedInVersion2(std::string_view table) {
     return table == "AircraftRevision" || table == "EquipmentRevision";
 }
+bool AddedInVersion4(std::string_view table) {
+    return table == "Scale";
+}
 
 // A free name beside `file` for its copy at `version`: "VELK.MDB.v1", then "VELK.MDB.v1.2" ...
 // An earlier copy is never overwritten.
@@ -252,6 +264,7 @@ void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<
             mainFile = true;
             continue;
         }
+        if (AddedInVersion4(t.name)) continue;
         if (!HasTable(db, t.name)) return;
     }
     Transaction tx(db);
@@ -274,6 +287,7 @@ void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<
             AddWorksheetIdColumn(db);
             AddFoldedColumns(db);
         }
+        if (mainFile && version < 4) AddScaleTables(db);
         // With the version, so that an older program refuses the file rather than missing the
         // indexes' columns at its first save.
         if (mainFile)
@@ -321,6 +335,7 @@ const std::vector<TableLayout>& MainTables() {
         {"CompanyInfo", kCompanySql, "INSERT INTO CompanyInfo DEFAULT VALUES;"},
         {"AircraftRevision", kAircraftRevisionSql, "", kRevisionIndexSql},
         {"EquipmentRevision", kEquipmentRevisionSql, ""},
+        {"Scale", ScaleTableSql(), ""},
     };
     return tables;
 }
@@ -461,9 +476,10 @@ void FillFoldedColumns(Database& db) {
                 params.emplace_back(distinct[k]);
                 params.emplace_back(FoldCase(distinct[k]));
             }
-            Statement fill = db.Prepare("UPDATE " + Quoted(table) + " SET " + folded + " = v.column2 FROM (VALUES " +
-                                        values + ") AS v WHERE " + Quoted(table) + "." + source +
-                                        " = v.column1 AND " + Quoted(table) + "." + folded + " IS NULL");
+            Statement fill =
+                db.Prepare("UPDATE " + Quoted(table) + " SET " + folded + " = v.column2 FROM (VALUES " +
+                           values + ") AS v WHERE " + Quoted(table) + "." + source + " = v.column1 AND " +
+                           Quoted(table) + "." + folded + " IS NULL");
             fill.BindAll(params);
             fill.Run();
         }

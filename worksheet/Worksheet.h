@@ -38,8 +38,25 @@ enum class Field {
     // Text30, where ballast would go (specifications panel); stored with the Worksheet, so
     // a change of it is a change to save.
     BallastArm,
+    // The weighing record (specifications panel): the serial of the scale under each scale
+    // row, and the conditions the aircraft was weighed in.
+    Scale1,
+    Scale2,
+    Scale3,
+    Scale4,
+    Scale5,
+    Levelling,      // how the aircraft was levelled
+    FuelState,      // kFuelDrained, kFuelFull or empty
+    FuelPerGallon,  // the fuel's weight per gallon, when weighed full
+    Oil,            // kOilFull, kOilDrained or empty
+    OtherFluids,
+    WeighPlace,  // kIndoors, kOutdoors or empty
+    WeighedBy,
+    Temperature,
+    // The aircraft's reweigh interval in months; empty for none.
+    ReweighMonths,
 };
-inline constexpr int kFieldCount = 21;
+inline constexpr int kFieldCount = 35;
 
 struct FieldInfo {
     Field field;

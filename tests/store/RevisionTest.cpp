@@ -1,6 +1,7 @@
 // Superseded versions: every save that replaces or deletes a stored Worksheet keeps exactly
 // the version before, and a version-1 file is brought up to version 2 keeping every value.
 #include "store/History.h"
+#include "store/Scales.h"
 #include "store/Schema.h"
 #include "tests/store/StoreFixture.h"
 
@@ -167,8 +168,18 @@ TEST_P(RevisionTest, ANewWorksheetNeverTakesOverAnotherOnesVersions) {
     EXPECT_TRUE(ReadHistory(db(), "N5").lines.at(0).earlier.empty());
 }
 
+// The file as the version-3 program left it: no scales, no weighing record.
+void MakeVersionThree(const std::filesystem::path& file) {
+    std::string sql = "DROP TABLE Scale;";
+    for (const char* table : {"Aircraft", "AircraftRevision"})
+        for (const auto& [column, number] : WeighingColumns())
+            sql += "ALTER TABLE " + std::string(table) + " DROP COLUMN " + std::string(column) + ";";
+    Database(file, Database::Mode::OpenExisting).Exec(sql + "PRAGMA user_version = 3;");
+}
+
 // The file as the version-2 program left it: earlier versions name the current row's Id.
 void MakeVersionTwo(const std::filesystem::path& file) {
+    MakeVersionThree(file);
     std::string sql =
         "UPDATE AircraftRevision SET WorksheetId = (SELECT Id FROM Aircraft WHERE "
         "COALESCE(Aircraft.WorksheetId, "
@@ -306,7 +317,10 @@ TEST(Upgrade, AFailedUpgradeLeavesTheFileAsItWasAndANewerFileIsRefused) {
     EXPECT_EQ(Contents(file), before);
     EXPECT_FALSE(std::filesystem::exists(temp.path / "VELK.MDB.v1"));
 
-    { Database(file, Database::Mode::OpenExisting).Exec("PRAGMA user_version = 4"); }
+    {
+        Database(file, Database::Mode::OpenExisting)
+            .Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion + 1));
+    }
     const std::string newer = Contents(file);
     EXPECT_THROW(MainDatabase{file}, StoreError);
     EXPECT_EQ(Contents(file), newer);

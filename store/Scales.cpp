@@ -1,0 +1,236 @@
+#include "store/Scales.h"
+
+#include <algorithm>
+#include <map>
+
+#include "store/CaseFold.h"
+#include "worksheet/Format.h"
+
+namespace wb {
+namespace {
+
+// The serial is the scale's name in every weighing: one scale per serial.
+constexpr std::string_view kScaleSql = R"(
+CREATE TABLE IF NOT EXISTS Scale (
+  Id INTEGER PRIMARY KEY,
+  Serial TEXT NOT NULL UNIQUE, MakeModel TEXT, Capacity REAL, Calibrated TEXT,
+  IntervalMonths INTEGER NOT NULL DEFAULT 24, Retired INTEGER NOT NULL DEFAULT 0);
+)";
+
+bool HasColumn(Database& db, std::string_view table, std::string_view column) {
+    Statement s = db.Prepare("SELECT 1 FROM pragma_table_info(?) WHERE name = ?");
+    s.BindAll({std::string(table), std::string(column)});
+    return s.Step();
+}
+
+std::optional<std::int64_t> ScaleWithSerial(Database& db, const std::string& serial) {
+    Statement s = db.Prepare("SELECT Id FROM Scale WHERE Serial = ?");
+    s.Bind(1, serial);
+    if (!s.Step()) return std::nullopt;
+    return s.Int(0);
+}
+
+std::string Signed(double v) {
+    const std::string text = FormatNumber(v, pattern::Weight);
+    return text.front() == '-' ? text : "+" + text;
+}
+
+}  // namespace
+
+std::string_view ScaleTableSql() {
+    return kScaleSql;
+}
+
+const std::vector<std::pair<std::string_view, bool>>& WeighingColumns() {
+    static const std::vector<std::pair<std::string_view, bool>> columns = {
+        {"J1Scale", false},     {"J2Scale", false},     {"J3Scale", false},    {"J4Scale", false},
+        {"J5Scale", false},     {"Levelling", false},   {"FuelState", false},  {"FuelPerGallon", true},
+        {"Oil", false},         {"OtherFluids", false}, {"WeighPlace", false}, {"WeighedBy", false},
+        {"Temperature", false}, {"ReweighMonths", true}};
+    return columns;
+}
+
+void AddScaleTables(Database& db) {
+    db.Exec(kScaleSql);
+    for (const char* table : {"Aircraft", "AircraftRevision"})
+        for (const auto& [column, number] : WeighingColumns())
+            if (!HasColumn(db, table, column))
+                db.Exec("ALTER TABLE " + Quoted(table) + " ADD COLUMN " + Quoted(column) +
+                        (number ? " REAL" : " TEXT"));
+}
+
+std::vector<Scale> ReadScales(Database& db) {
+    Statement s = db.Prepare(
+        "SELECT Id, Serial, MakeModel, Capacity, Calibrated, IntervalMonths, Retired FROM Scale ORDER BY "
+        "Serial, "
+        "Id");
+    std::vector<Scale> scales;
+    while (s.Step()) {
+        Scale scale;
+        scale.id = s.Int(0);
+        scale.serial = s.Text(1).value_or("");
+        scale.makeModel = s.Text(2).value_or("");
+        scale.capacity = s.Number(3);
+        if (const Nullable iso = s.Text(4)) scale.calibrated = ParseIsoDate(*iso);
+        scale.intervalMonths = s.IsNull(5) ? kDefaultCalibrationMonths : static_cast<int>(s.Int(5));
+        scale.retired = !s.IsNull(6) && s.Int(6) != 0;
+        scales.push_back(std::move(scale));
+    }
+    return scales;
+}
+
+bool ScaleInUse(Database& db, std::string_view serial) {
+    for (const char* table : {"Aircraft", "AircraftRevision"}) {
+        Statement s =
+            db.Prepare(std::string("SELECT 1 FROM ") + table +
+                       " WHERE J1Scale = ? OR J2Scale = ? OR J3Scale = ? OR J4Scale = ? OR J5Scale = ? "
+                       "LIMIT 1");
+        for (int i = 1; i <= 5; ++i)
+            s.Bind(i, std::string(serial));
+        if (s.Step()) return true;
+    }
+    return false;
+}
+
+std::int64_t StoreScale(Database& db, const Scale& scale) {
+    if (scale.serial.empty()) throw ScaleRefused("A scale needs its serial number.");
+    Transaction tx(db);
+    db.engine().LockNames({"scales"});
+    const std::optional<std::int64_t> same = ScaleWithSerial(db, scale.serial);
+    if (same && *same != scale.id)
+        throw ScaleRefused("The scale " + scale.serial + " is already among the shop's scales.");
+    const std::vector<Value> values = {
+        scale.serial,
+        scale.makeModel,
+        scale.capacity ? Value(*scale.capacity) : Value(),
+        scale.calibrated ? Value(IsoDate(*scale.calibrated)) : Value(),
+        std::int64_t{scale.intervalMonths > 0 ? scale.intervalMonths : kDefaultCalibrationMonths},
+        std::int64_t{scale.retired ? 1 : 0}};
+    std::int64_t id = scale.id;
+    if (id == 0) {
+        Statement insert = db.Prepare(
+            "INSERT INTO Scale (Serial, MakeModel, Capacity, Calibrated, IntervalMonths, Retired) VALUES (?, "
+            "?, ?, "
+            "?, CAST(? AS INTEGER), ?)");
+        insert.BindAll(values);
+        insert.Run();
+        id = db.LastInsertRowid();
+    } else {
+        Statement was = db.Prepare("SELECT Serial FROM Scale WHERE Id = ?");
+        was.Bind(1, id);
+        if (!was.Step()) throw ScaleRefused("The scale is no longer among the shop's scales.");
+        const std::string before = was.Text(0).value_or("");
+        // The weighings name it by its serial: renaming it would leave them naming no scale.
+        if (before != scale.serial && ScaleInUse(db, before))
+            throw ScaleRefused("The scale " + before +
+                               " is named by a stored weighing, so its serial number cannot change.");
+        Statement update = db.Prepare(
+            "UPDATE Scale SET Serial = ?, MakeModel = ?, Capacity = ?, Calibrated = ?, IntervalMonths = "
+            "CAST(? "
+            "AS INTEGER), Retired = ? WHERE Id = ?");
+        update.BindAll(values);
+        update.Bind(7, id);
+        update.Run();
+    }
+    tx.Commit();
+    return id;
+}
+
+bool RemoveScale(Database& db, std::int64_t id) {
+    Transaction tx(db);
+    db.engine().LockNames({"scales"});
+    Statement was = db.Prepare("SELECT Serial FROM Scale WHERE Id = ?");
+    was.Bind(1, id);
+    if (!was.Step()) return false;
+    const bool used = ScaleInUse(db, was.Text(0).value_or(""));
+    Statement change =
+        db.Prepare(used ? "UPDATE Scale SET Retired = ? WHERE Id = ?" : "DELETE FROM Scale WHERE Id = ?");
+    if (used) change.Bind(1, std::int64_t{1});
+    change.Bind(used ? 2 : 1, id);
+    change.Run();
+    tx.Commit();
+    return !used;
+}
+
+std::vector<DueLine> DueForReweighing(Database& db, CalendarDate today) {
+    // One pass over the Worksheets in tail and date order finds each aircraft's latest values
+    // and its last weighing; then one indexed range of change rows per aircraft sums what
+    // changed since.
+    struct Tail {
+        DueLine line;
+        std::string from;  // ISO date the change is counted from
+        int months = 0;
+    };
+    std::vector<Tail> tails;
+    std::vector<std::string> folded;
+    Statement s = db.Prepare(
+        "SELECT FoldedTail, Tail, \"Date\", MaxWt, ReweighMonths, "
+        "J1Wgt, J2Wgt, J3Wgt, J4Wgt, J5Wgt, J1Tar, J2Tar, J3Tar, J4Tar, J5Tar, J1Arm, J2Arm, J3Arm, J4Arm, "
+        "J5Arm, "
+        "F1Wgt, F2Wgt, F3Wgt, F4Wgt, F5Wgt, F1Arm, F2Arm, F3Arm, F4Arm, F5Arm "
+        "FROM Aircraft WHERE FoldedTail IS NOT NULL AND FoldedTail <> '' AND FoldedTail <> '0' "
+        "ORDER BY FoldedTail, \"Date\", Id");
+    while (s.Step()) {
+        const std::string key = s.Text(0).value_or("");
+        const std::string iso = s.Text(2).value_or("");
+        if (folded.empty() || folded.back() != key) {
+            folded.push_back(key);
+            tails.emplace_back();
+            tails.back().from = iso;
+        }
+        Tail& t = tails.back();
+        t.line.tail = s.Text(1).value_or("");
+        t.line.maxWeight = s.IsNull(3) ? 0 : s.Real(3);
+        t.months = s.IsNull(4) ? 0 : static_cast<int>(s.Real(4));
+        // Weighed as the computation finds it: the scale rows give a weight and a moment.
+        double weight = 0, moment = 0;
+        for (int n = 0; n < 5; ++n) {
+            auto at = [&](int col) { return s.IsNull(col) ? 0.0 : s.Real(col); };
+            const double w = at(5 + n), tare = at(10 + n), arm = at(15 + n), fw = at(20 + n), fa = at(25 + n);
+            weight += w - fw - tare;
+            moment += (w - tare) * arm - fw * fa;
+        }
+        if (weight != 0 && moment != 0) {
+            t.line.lastWeighing = ParseIsoDate(iso);
+            t.from = iso;
+        }
+    }
+    Statement changes = db.Prepare(
+        "SELECT SUM(CASE WHEN Install THEN Weight ELSE 0 END) - SUM(CASE WHEN Remove THEN Weight ELSE 0 END) "
+        "FROM Equipment WHERE FoldedTail = ? AND \"Date\" >= ? AND List = 'changes' AND RowNum BETWEEN 1 AND "
+        "29");
+    std::vector<DueLine> lines;
+    lines.reserve(tails.size());
+    for (size_t i = 0; i < tails.size(); ++i) {
+        Tail& t = tails[i];
+        changes.Reset();
+        changes.BindAll({folded[i], t.from});
+        if (changes.Step() && !changes.IsNull(0)) t.line.weightChange = changes.Real(0);
+        if (t.line.lastWeighing && t.months > 0) {
+            t.line.due = AddMonths(*t.line.lastWeighing, t.months);
+            t.line.overdue = today > *t.line.due;
+        }
+        lines.push_back(std::move(t.line));
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](const DueLine& a, const DueLine& b) {
+        if (a.due.has_value() != b.due.has_value()) return a.due.has_value();
+        return a.due && *a.due != *b.due ? *a.due < *b.due : false;
+    });
+    return lines;
+}
+
+std::vector<std::string> DueColumns(UnitSystem units) {
+    return {"Tail", "Last weighing", "Change since (" + std::string(WeightUnit(units)) + ")", "% of Max Wgt",
+            "Due"};
+}
+
+std::vector<std::string> DueCells(const DueLine& line) {
+    std::string percent;
+    if (line.maxWeight > 0) percent = FormatNumber(line.weightChange / line.maxWeight * 100, pattern::Arm2);
+    std::string due = line.due ? ShownDate(*line.due) : "";
+    if (line.overdue) due += " (past due)";
+    return {line.tail, line.lastWeighing ? ShownDate(*line.lastWeighing) : "none", Signed(line.weightChange),
+            percent, due};
+}
+
+}  // namespace wb
