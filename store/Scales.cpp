@@ -30,11 +30,6 @@ std::optional<std::int64_t> ScaleWithSerial(Database& db, const std::string& ser
     return s.Int(0);
 }
 
-std::string Signed(double v) {
-    const std::string text = FormatNumber(v, pattern::Weight);
-    return text.front() == '-' ? text : "+" + text;
-}
-
 }  // namespace
 
 std::string_view ScaleTableSql() {
@@ -152,6 +147,15 @@ bool RemoveScale(Database& db, std::int64_t id) {
     return !used;
 }
 
+std::string LatestReweighMonths(Database& db, std::string_view tail) {
+    Statement s = db.Prepare(
+        "SELECT ReweighMonths FROM Aircraft WHERE FoldedTail = ? AND ReweighMonths IS NOT NULL ORDER BY "
+        "\"Date\" DESC, Id DESC LIMIT 1");
+    s.Bind(1, FoldCase(tail));
+    if (!s.Step() || s.IsNull(0)) return {};
+    return std::to_string(static_cast<int>(s.Real(0)));
+}
+
 std::vector<DueLine> DueForReweighing(Database& db, CalendarDate today) {
     // One pass over the Worksheets in tail and date order finds each aircraft's latest values
     // and its last weighing; then one indexed range of change rows per aircraft sums what
@@ -181,7 +185,8 @@ std::vector<DueLine> DueForReweighing(Database& db, CalendarDate today) {
         Tail& t = tails.back();
         t.line.tail = s.Text(1).value_or("");
         t.line.maxWeight = s.IsNull(3) ? 0 : s.Real(3);
-        t.months = s.IsNull(4) ? 0 : static_cast<int>(s.Real(4));
+        // The interval set last stands until another is set.
+        if (!s.IsNull(4)) t.months = static_cast<int>(s.Real(4));
         // Weighed as the computation finds it: the scale rows give a weight and a moment.
         double weight = 0, moment = 0;
         for (int n = 0; n < 5; ++n) {
@@ -217,20 +222,6 @@ std::vector<DueLine> DueForReweighing(Database& db, CalendarDate today) {
         return a.due && *a.due != *b.due ? *a.due < *b.due : false;
     });
     return lines;
-}
-
-std::vector<std::string> DueColumns(UnitSystem units) {
-    return {"Tail", "Last weighing", "Change since (" + std::string(WeightUnit(units)) + ")", "% of Max Wgt",
-            "Due"};
-}
-
-std::vector<std::string> DueCells(const DueLine& line) {
-    std::string percent;
-    if (line.maxWeight > 0) percent = FormatNumber(line.weightChange / line.maxWeight * 100, pattern::Arm2);
-    std::string due = line.due ? ShownDate(*line.due) : "";
-    if (line.overdue) due += " (past due)";
-    return {line.tail, line.lastWeighing ? ShownDate(*line.lastWeighing) : "none", Signed(line.weightChange),
-            percent, due};
 }
 
 }  // namespace wb

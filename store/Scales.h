@@ -40,19 +40,11 @@ bool ScaleInUse(Database& db, std::string_view serial);
 // Deletes the scale, or retires it when a weighing names it. True when it was deleted.
 bool RemoveScale(Database& db, std::int64_t id);
 
-// One aircraft in the list of those due for reweighing.
-struct DueLine {
-    std::string tail;
-    std::optional<CalendarDate> lastWeighing;  // none: never weighed in the records
-    double weightChange = 0;                   // net, since the last weighing (or the first record)
-    double maxWeight = 0;
-    std::optional<CalendarDate> due;  // none without a weighing or an interval
-    bool overdue = false;
-};
+// The reweigh interval last set for the tail ("48"): that of its latest stored Worksheet that
+// has one; empty for none.
+std::string LatestReweighMonths(Database& db, std::string_view tail);
+
 // Every aircraft in the store, by next due date (those without one last, by tail).
 std::vector<DueLine> DueForReweighing(Database& db, CalendarDate today);
-// The list as lines of text: tail, last weighing, cumulative change, due date.
-std::vector<std::string> DueColumns(UnitSystem units = UnitSystem::PoundInch);
-std::vector<std::string> DueCells(const DueLine& line);
 
 }  // namespace wb

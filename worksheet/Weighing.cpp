@@ -208,4 +208,18 @@ std::vector<bool> NegligibleRows(const Worksheet& ws, const std::optional<MacRef
     return rows;
 }
 
+std::vector<std::string> DueColumns(UnitSystem units) {
+    return {"Tail", "Last weighing", "Change since (" + std::string(WeightUnit(units)) + ")", "% of Max Wgt",
+            "Due"};
+}
+
+std::vector<std::string> DueCells(const DueLine& line) {
+    std::string percent;
+    if (line.maxWeight > 0) percent = FormatNumber(line.weightChange / line.maxWeight * 100, pattern::Arm2);
+    std::string due = line.due ? ShownDate(*line.due) : "";
+    if (line.overdue) due += " (past due)";
+    return {line.tail, line.lastWeighing ? ShownDate(*line.lastWeighing) : "none", Signed(line.weightChange),
+            percent, due};
+}
+
 }  // namespace wb

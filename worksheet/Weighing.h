@@ -108,4 +108,18 @@ bool NegligibleChange(double rowWeight, double rowArm, double emptyWeight, doubl
 std::vector<bool> NegligibleRows(const Worksheet& ws, const std::optional<MacReference>& mac,
                                  UnitSystem units = UnitSystem::PoundInch);
 
+// One aircraft in the list of those due for reweighing.
+struct DueLine {
+    std::string tail;
+    std::optional<CalendarDate> lastWeighing;  // none: never weighed in the records
+    double weightChange = 0;                   // net, since the last weighing (or the first record)
+    double maxWeight = 0;
+    std::optional<CalendarDate> due;  // none without a weighing or an interval
+    bool overdue = false;
+};
+// The list's columns and one line's cells: tail, last weighing, cumulative change, the change
+// as a percentage of the maximum weight, due date.
+std::vector<std::string> DueColumns(UnitSystem units = UnitSystem::PoundInch);
+std::vector<std::string> DueCells(const DueLine& line);
+
 }  // namespace wb
