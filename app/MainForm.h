@@ -142,7 +142,7 @@ class MainForm {
         std::string serial, makeModel, capacity, calibrated, intervalMonths;
     };
     // The shop's scales, read when a panel that shows them opens and after each change.
-    std::vector<Scale> shopScales;
+    std::vector<ShopScale> shopScales;
     // A box of the weighing panel changed: a scale chosen for a row, a condition typed.
     void WeighingFieldChanged(Field f, std::string text);
     // What the weighing on screen earns from the shop's scales, as a save tells it.
@@ -154,6 +154,9 @@ class MainForm {
     // The reweigh advice and next due date for the tail on screen, worked out with the history.
     ReweighInput reweighInput;
     ReweighAdvice reweighAdvice;
+    // The calculation report's weighing section for the screen's weighing: its scales,
+    // conditions and warnings, and the stored record's reweigh advice and next due date.
+    std::vector<WeighingLine> WeighingReportLines();
     // The due list as read when its panel opened; the count tells the window when to redraw it.
     std::vector<DueLine> dueList;
     int dueReads = 0;

@@ -1,7 +1,10 @@
 // The weighing record on screen: the weighing panel (the scale under each scale row and the
 // conditions), the set-up's scales panel, the warnings a save tells, the history panel's
 // reweigh advice and the list of aircraft due for reweighing.
+#include <algorithm>
+
 #include "app/MainForm.h"
+#include "store/History.h"
 #include "store/Records.h"
 #include "store/Scales.h"
 #include "worksheet/LeadingNumber.h"
@@ -88,7 +91,7 @@ bool MainForm::KeepScale(const TypedScale& typed) {
         dialogs_.Notice("Scale not stored", reason + "\n\n" + kContinue, Icon::Critical);
         return false;
     }
-    Scale scale;
+    ShopScale scale;
     scale.id = typed.id;
     scale.serial = typed.serial;
     scale.makeModel = typed.makeModel;
@@ -113,7 +116,7 @@ bool MainForm::KeepScale(const TypedScale& typed) {
         return false;
     }
     scale.intervalMonths = static_cast<int>(months);
-    for (const Scale& kept : shopScales)
+    for (const ShopScale& kept : shopScales)
         if (kept.id == scale.id) scale.retired = kept.retired;
     try {
         StoreScale(records->db(), scale);
@@ -145,28 +148,78 @@ void MainForm::RemoveShopScale(std::int64_t id) {
     ReadShopScales();
 }
 
-void MainForm::ReadReweighAdvice() {
+namespace {
+
+// The advisor's figures for a tail's record: the net change since its last weighing, the
+// maximum weight on screen (or its latest record's), its reweigh interval.
+ReweighInput ReweighInputFor(const RecordChain& chain, const Worksheet& ws, Records* records,
+                             CalendarDate today) {
     ReweighInput in;
-    in.weightChange = history.weightChange;
-    in.armChange = history.armChange;
-    in.maxWeight = LeadingNumber(Text(Control::Text11));
+    in.weightChange = chain.weightChange;
+    in.armChange = chain.armChange;
+    in.maxWeight = LeadingNumber(ws.Get(Field::MaxWt));
     if (in.maxWeight <= 0)
-        if (const ChainEntry* latest = history.Latest(); latest && latest->usefulLoad)
+        if (const ChainEntry* latest = chain.Latest(); latest && latest->usefulLoad)
             in.maxWeight = *latest->usefulLoad + latest->newWeight;
-    if (history.fromWeighing) in.lastWeighing = ParseTypedDate(history.since);
-    // The interval is the aircraft's: a screen without one takes its latest record's.
+    if (chain.fromWeighing) in.lastWeighing = ParseTypedDate(chain.since);
+    // The interval is the aircraft's: a screen without one takes the one last set.
     std::string months = ws.Get(Field::ReweighMonths);
-    if (months.empty() && records) {
+    if (months.empty() && records != nullptr) {
         try {
-            months = LatestReweighMonths(records->db(), history.tail);
+            months = LatestReweighMonths(records->db(), chain.tail);
         } catch (const std::exception&) {
-            // Without it no due date is shown; the history itself was read.
+            // Without it no due date is shown; the record itself was read.
         }
     }
     in.intervalMonths = ReweighMonthsOf(months);
-    in.today = clock_.Today();
-    reweighInput = in;
-    reweighAdvice = AdviseReweigh(in);
+    in.today = today;
+    return in;
+}
+
+}  // namespace
+
+void MainForm::ReadReweighAdvice() {
+    reweighInput = ReweighInputFor(history, ws, records.get(), clock_.Today());
+    reweighAdvice = AdviseReweigh(reweighInput);
+}
+
+std::vector<WeighingLine> MainForm::WeighingReportLines() {
+    ReadShopScales();
+    std::vector<WeighingLine> lines;
+    constexpr Field kScaleFields[] = {Field::Scale1, Field::Scale2, Field::Scale3, Field::Scale4,
+                                      Field::Scale5};
+    for (int n = 0; n < 5; ++n) {
+        const Entry& reading = ws.ScaleRows().At(n, scale::Wgt);
+        const std::string& serial = ws.Get(kScaleFields[n]);
+        if ((reading.IsEmpty() || reading.Value() == 0) && serial.empty()) continue;
+        std::string line = ws.ScaleRows().At(n, scale::Dsc).Text() + ": ";
+        const auto found = std::find_if(shopScales.begin(), shopScales.end(),
+                                        [&](const ShopScale& s) { return s.serial == serial; });
+        if (serial.empty())
+            line += "no scale named";
+        else if (found == shopScales.end())
+            line += "scale " + serial;
+        else
+            line += "scale " + found->Name() +
+                    (found->calibrated ? ", calibrated " + ShownDate(*found->calibrated) : std::string());
+        lines.push_back({line, false});
+    }
+    for (std::string& condition : ConditionLines(ws))
+        lines.push_back({std::move(condition), false});
+    for (const std::string& warning : WeighingWarningsNow())
+        lines.push_back({"Warning: " + warning, true});
+    if (records && !Text(Control::Text1).empty()) {
+        try {
+            const RecordChain chain = ReadHistory(records->db(), Text(Control::Text1));
+            const ReweighInput in = ReweighInputFor(chain, ws, records.get(), clock_.Today());
+            const ReweighAdvice advice = AdviseReweigh(in);
+            if (const std::string text = AdviceText(in, advice); !text.empty()) lines.push_back({text, true});
+            if (const std::string due = DueText(advice); !due.empty()) lines.push_back({due, advice.overdue});
+        } catch (const std::exception&) {
+            // The record could not be read: the report says what the screen holds.
+        }
+    }
+    return lines;
 }
 
 void MainForm::ClickDueList() {

@@ -54,14 +54,14 @@ void AddScaleTables(Database& db) {
                         (number ? " REAL" : " TEXT"));
 }
 
-std::vector<Scale> ReadScales(Database& db) {
+std::vector<ShopScale> ReadScales(Database& db) {
     Statement s = db.Prepare(
         "SELECT Id, Serial, MakeModel, Capacity, Calibrated, IntervalMonths, Retired FROM Scale ORDER BY "
         "Serial, "
         "Id");
-    std::vector<Scale> scales;
+    std::vector<ShopScale> scales;
     while (s.Step()) {
-        Scale scale;
+        ShopScale scale;
         scale.id = s.Int(0);
         scale.serial = s.Text(1).value_or("");
         scale.makeModel = s.Text(2).value_or("");
@@ -87,7 +87,7 @@ bool ScaleInUse(Database& db, std::string_view serial) {
     return false;
 }
 
-std::int64_t StoreScale(Database& db, const Scale& scale) {
+std::int64_t StoreScale(Database& db, const ShopScale& scale) {
     if (scale.serial.empty()) throw ScaleRefused("A scale needs its serial number.");
     Transaction tx(db);
     db.engine().LockNames({"scales"});

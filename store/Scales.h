@@ -31,10 +31,10 @@ class ScaleRefused : public std::runtime_error {
 };
 
 // Every scale, retired ones too, by serial.
-std::vector<Scale> ReadScales(Database& db);
+std::vector<ShopScale> ReadScales(Database& db);
 // Stores a new scale (id 0) or changes a stored one, in one transaction; returns its id. A
 // serial already kept, or a changed serial of a scale a weighing names, is refused.
-std::int64_t StoreScale(Database& db, const Scale& scale);
+std::int64_t StoreScale(Database& db, const ShopScale& scale);
 // Whether a stored Worksheet, or an earlier version of one, names the scale.
 bool ScaleInUse(Database& db, std::string_view serial);
 // Deletes the scale, or retires it when a weighing names it. True when it was deleted.

@@ -51,11 +51,11 @@ std::string Days(int days) {
 
 }  // namespace
 
-std::string Scale::Name() const {
+std::string ShopScale::Name() const {
     return makeModel.empty() ? serial : serial + " (" + makeModel + ")";
 }
 
-std::optional<CalendarDate> Scale::CalibrationDue() const {
+std::optional<CalendarDate> ShopScale::CalibrationDue() const {
     if (!calibrated) return std::nullopt;
     const int months =
         intervalMonths > 0 ? std::min(intervalMonths, kLongestCalibrationMonths) : kDefaultCalibrationMonths;
@@ -74,7 +74,7 @@ int DaysBetween(CalendarDate from, CalendarDate to) {
     return static_cast<int>(DayNumber(to) - DayNumber(from));
 }
 
-std::vector<std::string> WeighingWarnings(const Worksheet& ws, const std::vector<Scale>& scales,
+std::vector<std::string> WeighingWarnings(const Worksheet& ws, const std::vector<ShopScale>& scales,
                                           UnitSystem units) {
     std::vector<std::string> warnings;
     const auto weighed = ParseTypedDate(ws.Get(Field::Date));
@@ -90,8 +90,8 @@ std::vector<std::string> WeighingWarnings(const Worksheet& ws, const std::vector
                                unit + ".");
             continue;
         }
-        const auto found =
-            std::find_if(scales.begin(), scales.end(), [&](const Scale& s) { return s.serial == serial; });
+        const auto found = std::find_if(scales.begin(), scales.end(),
+                                        [&](const ShopScale& s) { return s.serial == serial; });
         if (found == scales.end()) {
             warnings.push_back(row + ": the scale " + serial + " is not among the shop's scales.");
             continue;

@@ -30,7 +30,7 @@ inline constexpr std::string_view kIndoors = "indoors";
 inline constexpr std::string_view kOutdoors = "outdoors";
 
 // One of the shop's scales, kept once in set-up and named by its serial in each weighing.
-struct Scale {
+struct ShopScale {
     std::int64_t id = 0;  // 0: not stored yet
     std::string serial, makeModel;
     std::optional<double> capacity;
@@ -53,7 +53,7 @@ int DaysBetween(CalendarDate from, CalendarDate to);
 // the weighing date, a reading above a scale's capacity, a reading on a row with no scale named
 // (or one the shop does not keep). Each names the row or scale and by how much. Never a reason
 // to refuse a save.
-std::vector<std::string> WeighingWarnings(const Worksheet& ws, const std::vector<Scale>& scales,
+std::vector<std::string> WeighingWarnings(const Worksheet& ws, const std::vector<ShopScale>& scales,
                                           UnitSystem units = UnitSystem::PoundInch);
 
 // The conditions of the weighing in words, one line each ("Fuel: drained to unusable"), for
@@ -107,6 +107,13 @@ bool NegligibleChange(double rowWeight, double rowArm, double emptyWeight, doubl
 // previous empty weight and C.G. (row 0) is negligible.
 std::vector<bool> NegligibleRows(const Worksheet& ws, const std::optional<MacReference>& mac,
                                  UnitSystem units = UnitSystem::PoundInch);
+
+// A line of the weighing record as printed; marked ones (warnings, advice, a past due date)
+// stand out.
+struct WeighingLine {
+    std::string text;
+    bool marked = false;
+};
 
 // One aircraft in the list of those due for reweighing.
 struct DueLine {

@@ -328,7 +328,7 @@ void MainWindow::ShowWeighingRecord() {
             const QSignalBlocker block(combo);
             combo->clear();
             combo->addItem(QString(), QString());
-            for (const Scale& s : form_.shopScales)
+            for (const ShopScale& s : form_.shopScales)
                 if (!s.retired || s.serial == chosen) combo->addItem(Q(s.Name()), Q(s.serial));
             int at = combo->findData(Q(chosen));
             if (at < 0) {
@@ -366,7 +366,7 @@ void MainWindow::ShowWeighingRecord() {
         v.scalesShown = static_cast<int>(form_.shopScales.size());
         const QSignalBlocker block(v.scaleList);
         v.scaleList->clear();
-        for (const Scale& s : form_.shopScales) {
+        for (const ShopScale& s : form_.shopScales) {
             const auto due = s.CalibrationDue();
             auto* item = new QTreeWidgetItem(QStringList{
                 Q(s.serial), Q(s.makeModel), s.capacity ? QString::number(*s.capacity) : QString(),

@@ -9,6 +9,10 @@
 #include <memory>
 
 #include "app/MainForm.h"
+#include "app/ReportFromScreen.h"
+#include "reports/Reports.h"
+#include "reports/WeighingReports.h"
+#include "reports/qt/PrintReport.h"
 #include "store/MainDatabase.h"
 #include "store/SettingsDatabase.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -28,6 +32,11 @@ class WeighingWindowTest : public QObject, public wb::test::WindowDriver {
         const QByteArray folder = qgetenv("WB_SHOTS");
         if (!folder.isEmpty()) window->grab().save(QString::fromUtf8(folder) + "/" + file);
         QVERIFY(find(panel)->isVisible());
+    }
+    void Pdf(const wb::ReportInput& input, wb::ReportDrawing report, const char* file) {
+        const QByteArray folder = qgetenv("WB_SHOTS");
+        if (!folder.isEmpty())
+            QVERIFY(wb::PrintToPdfFile(folder.toStdString() + "/" + file, input, report).ok());
     }
     void Row(wb::GridId grid, int n, std::initializer_list<int> cols,
              std::initializer_list<const char*> texts) {
@@ -118,10 +127,22 @@ void WeighingWindowTest::chooseScalesWeighSaveAndSeeTheWarning() {
     // The save goes through, and then tells the warnings.
     dialogs.shown.clear();
     click("Command3D13");
-    QVERIFY2(form->ScreenSaved == 1, dialogs.shown.empty() ? "nothing said" : dialogs.shown.back().text.c_str());
+    QVERIFY2(form->ScreenSaved == 1,
+             dialogs.shown.empty() ? "nothing said" : dialogs.shown.back().text.c_str());
     QCOMPARE(dialogs.Titles(), std::vector<std::string>{"Weighing warnings"});
     QVERIFY(dialogs.shown.back().text.find("Scale A-100 (Acme WS-1): calibrated 01-10-2024") !=
             std::string::npos);
+    // The report's weighing section prints the scales, the conditions and the warnings.
+    const wb::ReportInput report = wb::ReportFromScreen(*form);
+    std::string section;
+    for (const wb::WeighingLine& line : report.weighingLines)
+        section += line.text + "\n";
+    QVERIFY2(section.find("Right Main: scale A-100 (Acme WS-1), calibrated 01-10-2024\nLeft Main") !=
+                 std::string::npos,
+             section.c_str());
+    QVERIFY2(section.find("Fuel: drained to unusable") != std::string::npos, section.c_str());
+    QVERIFY2(section.find("Warning: Nose: no scale is named") != std::string::npos, section.c_str());
+    Pdf(report, wb::PrintCalculationReport, "calculation.pdf");
 
     // A later change of +11 lb on 2,000 lb: 0.55 %, a reweighing advised; due 02-15-2030.
     form->Clicked(Control::Command3D19);
@@ -151,6 +172,7 @@ void WeighingWindowTest::chooseScalesWeighSaveAndSeeTheWarning() {
     QCOMPARE(due->topLevelItem(0)->text(0), QStringLiteral("N36"));
     QCOMPARE(due->topLevelItem(0)->text(4), QStringLiteral("02-15-2030"));
     Shot("DuePanel", "due.png");
+    Pdf(wb::ReportFromScreen(*form), wb::PrintDueList, "due.pdf");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(!find("DuePanel")->isVisible());
 }

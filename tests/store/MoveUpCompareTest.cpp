@@ -50,7 +50,7 @@ TEST_F(MoveUpCompareTest, EveryTableArrivesValueForValueEarlierVersionsIncluded)
     Save();
     ASSERT_EQ(Count("SELECT count(*) FROM AircraftRevision"), 3);
 
-    wb::Scale scale;
+    wb::ShopScale scale;
     scale.serial = "A-100";
     scale.calibrated = CalendarDate{2024, 1, 10};
     StoreScale(db(), scale);

@@ -8,8 +8,8 @@ namespace {
 
 class WeighingRecordTest : public test::BothEnginesTest {};
 
-wb::Scale MakeScale(const char* serial, const char* makeModel, double capacity, const char* calibrated) {
-    wb::Scale s;
+wb::ShopScale MakeScale(const char* serial, const char* makeModel, double capacity, const char* calibrated) {
+    wb::ShopScale s;
     s.serial = serial;
     s.makeModel = makeModel;
     s.capacity = capacity;
@@ -18,17 +18,17 @@ wb::Scale MakeScale(const char* serial, const char* makeModel, double capacity, 
 }
 
 TEST_P(WeighingRecordTest, ScalesAndTheWeighingRecordRoundTrip) {
-    wb::Scale acme = MakeScale("A-100", "Acme WS-1", 1000, "01-10-2024");
-    wb::Scale spare = MakeScale("B-200", "Brand P-5", 2500.5, "06-01-2025");
+    wb::ShopScale acme = MakeScale("A-100", "Acme WS-1", 1000, "01-10-2024");
+    wb::ShopScale spare = MakeScale("B-200", "Brand P-5", 2500.5, "06-01-2025");
     spare.intervalMonths = 12;
     acme.id = StoreScale(db(), acme);
     spare.id = StoreScale(db(), spare);
     EXPECT_THROW(StoreScale(db(), MakeScale("A-100", "Other", 1, "01-01-2025")), ScaleRefused);
 
-    const std::vector<wb::Scale> kept = ReadScales(db());
+    const std::vector<wb::ShopScale> kept = ReadScales(db());
     ASSERT_EQ(kept.size(), 2u);
     for (size_t i = 0; i < 2; ++i) {
-        const wb::Scale& want = i == 0 ? acme : spare;
+        const wb::ShopScale& want = i == 0 ? acme : spare;
         EXPECT_EQ(kept[i].id, want.id);
         EXPECT_EQ(kept[i].Name(), want.Name());
         EXPECT_EQ(kept[i].capacity, want.capacity);
@@ -73,7 +73,7 @@ TEST_P(WeighingRecordTest, ScalesAndTheWeighingRecordRoundTrip) {
     EXPECT_THROW(StoreScale(db(), acme), ScaleRefused);
     EXPECT_FALSE(RemoveScale(db(), acme.id));
     EXPECT_TRUE(RemoveScale(db(), spare.id));
-    const std::vector<wb::Scale> after = ReadScales(db());
+    const std::vector<wb::ShopScale> after = ReadScales(db());
     ASSERT_EQ(after.size(), 1u);
     EXPECT_EQ(after[0].serial, "A-100");
     EXPECT_TRUE(after[0].retired);

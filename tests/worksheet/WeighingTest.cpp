@@ -134,7 +134,7 @@ class WeighingWarningsTest : public ::testing::Test {
         ws.Set(static_cast<Field>(static_cast<int>(Field::Scale1) + row), scaleSerial);
     }
     Worksheet ws;
-    Scale acme;
+    ShopScale acme;
 };
 
 TEST_F(WeighingWarningsTest, NameTheScaleAndByHowMuch) {
