@@ -1,7 +1,7 @@
 #include "store/Scales.h"
 
 #include <algorithm>
-#include <map>
+#include <unordered_map>
 
 #include "store/CaseFold.h"
 #include "worksheet/Format.h"
@@ -9,12 +9,16 @@
 namespace wb {
 namespace {
 
-// The serial is the scale's name in every weighing: one scale per serial.
+// The serial is the scale's name in every weighing: one scale per serial. The marked change
+// rows are indexed with their weights, so that the due list sums each aircraft's changes
+// since its weighing from the index alone.
 constexpr std::string_view kScaleSql = R"(
 CREATE TABLE IF NOT EXISTS Scale (
   Id INTEGER PRIMARY KEY,
   Serial TEXT NOT NULL UNIQUE, MakeModel TEXT, Capacity REAL, Calibrated TEXT,
   IntervalMonths INTEGER NOT NULL DEFAULT 24, Retired INTEGER NOT NULL DEFAULT 0);
+CREATE INDEX IF NOT EXISTS Equipment_Changes ON Equipment (FoldedTail, "Date", List, Install, Remove, Weight)
+  WHERE List = 'changes' AND (Install OR Remove);
 )";
 
 bool HasColumn(Database& db, std::string_view table, std::string_view column) {
@@ -157,59 +161,74 @@ std::string LatestReweighMonths(Database& db, std::string_view tail) {
 }
 
 std::vector<DueLine> DueForReweighing(Database& db, CalendarDate today) {
-    // One pass over the Worksheets in tail and date order finds each aircraft's latest values
-    // and its last weighing; then one indexed range of change rows per aircraft sums what
-    // changed since.
+    // One pass over the Worksheets in the order they are stored (no index walk, no lookups)
+    // finds each aircraft's latest values, interval and last weighing; then one indexed range
+    // of change rows per aircraft sums what changed since.
     struct Tail {
         DueLine line;
-        std::string from;  // ISO date the change is counted from
+        std::string folded;
+        std::string latest;         // ISO date and Id of the latest Worksheet, and of the latest
+        std::int64_t latestId = 0;  // with an interval
+        std::string monthsDate;
+        std::int64_t monthsId = 0;
+        std::string first, weighed;  // ISO dates: the first Worksheet, the last weighing
         int months = 0;
     };
     std::vector<Tail> tails;
-    std::vector<std::string> folded;
-    Statement s = db.Prepare(
-        "SELECT FoldedTail, Tail, \"Date\", MaxWt, ReweighMonths, "
-        "J1Wgt, J2Wgt, J3Wgt, J4Wgt, J5Wgt, J1Tar, J2Tar, J3Tar, J4Tar, J5Tar, J1Arm, J2Arm, J3Arm, J4Arm, "
-        "J5Arm, "
-        "F1Wgt, F2Wgt, F3Wgt, F4Wgt, F5Wgt, F1Arm, F2Arm, F3Arm, F4Arm, F5Arm "
-        "FROM Aircraft WHERE FoldedTail IS NOT NULL AND FoldedTail <> '' AND FoldedTail <> '0' "
-        "ORDER BY FoldedTail, \"Date\", Id");
-    while (s.Step()) {
-        const std::string key = s.Text(0).value_or("");
-        const std::string iso = s.Text(2).value_or("");
-        if (folded.empty() || folded.back() != key) {
-            folded.push_back(key);
-            tails.emplace_back();
-            tails.back().from = iso;
-        }
-        Tail& t = tails.back();
-        t.line.tail = s.Text(1).value_or("");
-        t.line.maxWeight = s.IsNull(3) ? 0 : s.Real(3);
-        // The interval set last stands until another is set.
-        if (!s.IsNull(4)) t.months = static_cast<int>(s.Real(4));
-        // Weighed as the computation finds it: the scale rows give a weight and a moment.
-        double weight = 0, moment = 0;
-        for (int n = 0; n < 5; ++n) {
-            auto at = [&](int col) { return s.IsNull(col) ? 0.0 : s.Real(col); };
-            const double w = at(5 + n), tare = at(10 + n), arm = at(15 + n), fw = at(20 + n), fa = at(25 + n);
-            weight += w - fw - tare;
-            moment += (w - tare) * arm - fw * fa;
-        }
-        if (weight != 0 && moment != 0) {
-            t.line.lastWeighing = ParseIsoDate(iso);
-            t.from = iso;
-        }
+    std::unordered_map<std::string, size_t> byFolded;
+    // Weighed as the computation finds it: the scale rows give a weight and a moment. Summed
+    // by the engine, so that two values cross over per Worksheet rather than thirty.
+    std::string weight, moment;
+    for (int n = 1; n <= 5; ++n) {
+        const std::string j = std::to_string(n);
+        const std::string w = "IFNULL(J" + j + "Wgt, 0)", tare = "IFNULL(J" + j + "Tar, 0)",
+                          arm = "IFNULL(J" + j + "Arm, 0)", fw = "IFNULL(F" + j + "Wgt, 0)",
+                          fa = "IFNULL(F" + j + "Arm, 0)";
+        weight += (n == 1 ? "" : " + ") + w + " - " + fw + " - " + tare;
+        moment += (n == 1 ? "" : " + ") + ("(" + w + " - " + tare + ") * " + arm + " - " + fw + " * " + fa);
     }
+    Statement s =
+        db.Prepare("SELECT FoldedTail, Tail, \"Date\", Id, MaxWt, ReweighMonths, " + weight + ", " + moment +
+                   " FROM Aircraft WHERE FoldedTail IS NOT NULL AND FoldedTail <> '' AND FoldedTail <> '0'");
+    auto later = [](const std::string& date, std::int64_t id, const std::string& thanDate,
+                    std::int64_t thanId) {
+        return thanDate.empty() || date > thanDate || (date == thanDate && id > thanId);
+    };
+    while (s.Step()) {
+        std::string key = s.Text(0).value_or("");
+        const std::string iso = s.Text(2).value_or("");
+        const std::int64_t id = s.Int(3);
+        auto [at, added] = byFolded.try_emplace(key, tails.size());
+        if (added) {
+            tails.emplace_back();
+            tails.back().folded = std::move(key);
+        }
+        Tail& t = tails[at->second];
+        if (later(iso, id, t.latest, t.latestId)) {
+            t.latest = iso;
+            t.latestId = id;
+            t.line.tail = s.Text(1).value_or("");
+            t.line.maxWeight = s.IsNull(4) ? 0 : s.Real(4);
+        }
+        // The interval set last stands until another is set.
+        if (!s.IsNull(5) && later(iso, id, t.monthsDate, t.monthsId)) {
+            t.monthsDate = iso;
+            t.monthsId = id;
+            t.months = static_cast<int>(s.Real(5));
+        }
+        if (t.first.empty() || iso < t.first) t.first = iso;
+        if (s.Real(6) != 0 && s.Real(7) != 0 && iso > t.weighed) t.weighed = iso;
+    }
+    std::sort(tails.begin(), tails.end(), [](const Tail& a, const Tail& b) { return a.folded < b.folded; });
     Statement changes = db.Prepare(
         "SELECT SUM(CASE WHEN Install THEN Weight ELSE 0 END) - SUM(CASE WHEN Remove THEN Weight ELSE 0 END) "
-        "FROM Equipment WHERE FoldedTail = ? AND \"Date\" >= ? AND List = 'changes' AND RowNum BETWEEN 1 AND "
-        "29");
+        "FROM Equipment WHERE FoldedTail = ? AND \"Date\" >= ? AND List = 'changes' AND (Install OR Remove)");
     std::vector<DueLine> lines;
     lines.reserve(tails.size());
-    for (size_t i = 0; i < tails.size(); ++i) {
-        Tail& t = tails[i];
+    for (Tail& t : tails) {
+        if (!t.weighed.empty()) t.line.lastWeighing = ParseIsoDate(t.weighed);
         changes.Reset();
-        changes.BindAll({folded[i], t.from});
+        changes.BindAll({t.folded, t.weighed.empty() ? t.first : t.weighed});
         if (changes.Step() && !changes.IsNull(0)) t.line.weightChange = changes.Real(0);
         if (t.line.lastWeighing && t.months > 0) {
             t.line.due = AddMonths(*t.line.lastWeighing, t.months);
