@@ -29,6 +29,8 @@ ReportInput ReportFromScreen(MainForm& form) {
     input.history = form.history;
     if (form.ws.values.ScaleArm != 0) input.weighingLines = form.WeighingReportLines();
     input.dueList = form.dueList;
+    // The MAC joins when the aircraft has one; until then the weight alone decides.
+    input.negligible = NegligibleRows(form.ws, std::nullopt);
     return input;
 }
 

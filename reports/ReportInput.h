@@ -37,6 +37,9 @@ struct ReportInput {
     // The calculation report's weighing section: the scales, conditions, warnings, reweigh
     // advice and next due date; empty when nothing is recorded.
     std::vector<WeighingLine> weighingLines;
+    // Per InstalledList row: a change whose effect on the empty weight and C.G. is negligible,
+    // marked so in the change lists.
+    std::vector<bool> negligible;
     // The aircraft due for reweighing, for that list's report.
     std::vector<DueLine> dueList;
 

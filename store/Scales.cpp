@@ -181,9 +181,9 @@ std::vector<DueLine> DueForReweighing(Database& db, CalendarDate today) {
     std::string weight, moment;
     for (int n = 1; n <= 5; ++n) {
         const std::string j = std::to_string(n);
-        const std::string w = "IFNULL(J" + j + "Wgt, 0)", tare = "IFNULL(J" + j + "Tar, 0)",
-                          arm = "IFNULL(J" + j + "Arm, 0)", fw = "IFNULL(F" + j + "Wgt, 0)",
-                          fa = "IFNULL(F" + j + "Arm, 0)";
+        const std::string w = "COALESCE(J" + j + "Wgt, 0)", tare = "COALESCE(J" + j + "Tar, 0)",
+                          arm = "COALESCE(J" + j + "Arm, 0)", fw = "COALESCE(F" + j + "Wgt, 0)",
+                          fa = "COALESCE(F" + j + "Arm, 0)";
         weight += (n == 1 ? "" : " + ") + w + " - " + fw + " - " + tare;
         moment += (n == 1 ? "" : " + ") + ("(" + w + " - " + tare + ") * " + arm + " - " + fw + " * " + fa);
     }

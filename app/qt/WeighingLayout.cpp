@@ -90,6 +90,8 @@ void MainWindow::BuildWeighingRecord() {
             QStringLiteral("The scales used, the weighing's conditions and the reweigh interval"));
         connect(open, &QPushButton::clicked, this, [this] { Click(C::WeighingButton); });
         Register(C::WeighingButton, open);
+        // Tab reaches it where it is read: after the scale rows it stands beside.
+        if (QWidget* rows = WidgetOf(C::Grid2)) QWidget::setTabOrder(rows, open);
     }
     if (QWidget* setup = WidgetOf(C::Panel3D7)) {
         QPushButton* open =
@@ -97,6 +99,7 @@ void MainWindow::BuildWeighingRecord() {
         open->setToolTip(QStringLiteral("The shop's scales and their calibration"));
         connect(open, &QPushButton::clicked, this, [this] { Click(C::ScalesButton); });
         Register(C::ScalesButton, open);
+        if (QWidget* fonts = WidgetOf(C::Command3D28)) QWidget::setTabOrder(fonts, open);
     }
 
     // ---- the weighing panel, over the Worksheet ----

@@ -144,7 +144,8 @@ void WeighingWindowTest::chooseScalesWeighSaveAndSeeTheWarning() {
     QVERIFY2(section.find("Warning: Nose: no scale is named") != std::string::npos, section.c_str());
     Pdf(report, wb::PrintCalculationReport, "calculation.pdf");
 
-    // A later change of +11 lb on 2,000 lb: 0.55 %, a reweighing advised; due 02-15-2030.
+    // Later changes of +11 and +0.5 lb on 2,000 lb: over 0.5 %, a reweighing advised; due
+    // 02-15-2030.
     form->Clicked(Control::Command3D19);
     form->SetText(Control::Text1, "N36");
     form->SetText(Control::Text7, "06-01-2026");
@@ -155,12 +156,20 @@ void WeighingWindowTest::chooseScalesWeighSaveAndSeeTheWarning() {
     Row(wb::GridId::Grid1, 1,
         {wb::installed::Description, wb::installed::Weight, wb::installed::Arm, wb::installed::Install},
         {"Radio", "11", "40", "X"});
+    Row(wb::GridId::Grid1, 2,
+        {wb::installed::Description, wb::installed::Weight, wb::installed::Arm, wb::installed::Install},
+        {"Placard", "0.5", "60", "X"});
     wb::Recalculate(form->ws);
+    // Half a pound on an empty weight under 5,000 lb is negligible; 11 lb is not.
+    const wb::ReportInput changes = wb::ReportFromScreen(*form);
+    QCOMPARE(changes.negligible.at(1), false);
+    QCOMPARE(changes.negligible.at(2), true);
+    Pdf(changes, wb::PrintFullChangeReport, "changes.pdf");
     form->Clicked(Control::Command3D13);
     QCOMPARE(form->ScreenSaved, 1);
     click("Command3D41");
     const QString summary = find<QLabel>("HistorySummary")->text();
-    QVERIFY2(summary.contains(QStringLiteral("Reweigh advised: weight +11.00 lb, 0.55 % of 2000.00 lb")),
+    QVERIFY2(summary.contains(QStringLiteral("Reweigh advised: weight +11.50 lb")),
              qPrintable(summary));
     QVERIFY2(summary.contains(QStringLiteral("Next weighing due 02-15-2030")), qPrintable(summary));
     Shot("Panel3D12", "history.png");

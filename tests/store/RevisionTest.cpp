@@ -170,7 +170,7 @@ TEST_P(RevisionTest, ANewWorksheetNeverTakesOverAnotherOnesVersions) {
 
 // The file as the version-3 program left it: no scales, no weighing record.
 void MakeVersionThree(const std::filesystem::path& file) {
-    std::string sql = "DROP TABLE Scale;";
+    std::string sql = "DROP TABLE Scale; DROP INDEX Equipment_Changes;";
     for (const char* table : {"Aircraft", "AircraftRevision"})
         for (const auto& [column, number] : WeighingColumns())
             sql += "ALTER TABLE " + std::string(table) + " DROP COLUMN " + std::string(column) + ";";
