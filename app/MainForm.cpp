@@ -109,8 +109,8 @@ MainForm::MainForm(Dialogs& dialogs, Clock& clock) : dialogs_(dialogs), clock_(c
     visible_.fill(true);
     enabled_.fill(true);
     for (Control hidden : {Control::Panel3D4, Control::Panel3D5, Control::Panel3D6, Control::Panel3D7,
-                           Control::Panel3D11, Control::Panel3D12, Control::Panel3D13,
-                           Control::WeighingPanel, Control::ScalesPanel, Control::DuePanel})
+                           Control::Panel3D11, Control::Panel3D12, Control::Panel3D13, Control::WeighingPanel,
+                           Control::ScalesPanel, Control::DuePanel})
         visible_[Index(hidden)] = false;
     // Every change of a header box marks the screen unsaved, whoever made it.
     ws.onFieldChanged = [this](Field f) {

@@ -3,8 +3,8 @@
 #include "reports/CgLimits.h"
 #include "reports/PageBlocks.h"
 #include "reports/Reports.h"
-#include "reports/WeighingReports.h"
 #include "reports/Sheets.h"
+#include "reports/WeighingReports.h"
 #include "worksheet/Format.h"
 #include "worksheet/LeadingNumber.h"
 

@@ -548,9 +548,8 @@ void AddServerScaleTables(Database& db) {
                     (number ? " double precision" : " text COLLATE ucs_basic"));
     // The due list's sums of the marked change rows, from the index alone.
     db.Exec(
-        "CREATE INDEX IF NOT EXISTS Equipment_Changes ON Equipment (FoldedTail, \"Date\", List, Install, Remove, "
-        "Weight) "
-        "WHERE List = 'changes' AND (Install OR Remove)");
+        "CREATE INDEX IF NOT EXISTS Equipment_Changes ON Equipment (FoldedTail, \"Date\", List, Install, "
+        "Remove, Weight) WHERE List = 'changes' AND (Install OR Remove)");
 }
 
 // The same tables and columns as the local file's, in the server's types: numbers double

@@ -169,8 +169,7 @@ void WeighingWindowTest::chooseScalesWeighSaveAndSeeTheWarning() {
     QCOMPARE(form->ScreenSaved, 1);
     click("Command3D41");
     const QString summary = find<QLabel>("HistorySummary")->text();
-    QVERIFY2(summary.contains(QStringLiteral("Reweigh advised: weight +11.50 lb")),
-             qPrintable(summary));
+    QVERIFY2(summary.contains(QStringLiteral("Reweigh advised: weight +11.50 lb")), qPrintable(summary));
     QVERIFY2(summary.contains(QStringLiteral("Next weighing due 02-15-2030")), qPrintable(summary));
     Shot("Panel3D12", "history.png");
     click("Command3D41");
