@@ -84,14 +84,18 @@ void MainWindow::BuildWeighingRecord() {
 
     // The way in: on the specifications panel, beside the scale rows it completes.
     if (QWidget* specs = WidgetOf(C::Panel3D6)) {
-        QPushButton* open = MakeButton(specs, C::WeighingButton, QStringLiteral("Weighing record"),
-                                       TwipRect(6300, 1410, 1950, 405));
+        QPushButton* open = MakeButton(specs, C::WeighingButton, QStringLiteral("Weighing\nrecord"),
+                                       TwipRect(7230, 5085, 1110, 915));
         open->setToolTip(
             QStringLiteral("The scales used, the weighing's conditions and the reweigh interval"));
+        open->setAccessibleName(QStringLiteral("Weighing record"));
         connect(open, &QPushButton::clicked, this, [this] { Click(C::WeighingButton); });
         Register(C::WeighingButton, open);
-        // Tab reaches it where it is read: after the scale rows it stands beside.
-        if (QWidget* rows = WidgetOf(C::Grid2)) QWidget::setTabOrder(rows, open);
+        // Tab reaches it where it is read: just before the print button beside it.
+        if (QWidget* print = WidgetOf(C::Command3D32)) {
+            QWidget::setTabOrder(print->previousInFocusChain(), open);
+            QWidget::setTabOrder(open, print);
+        }
     }
     if (QWidget* setup = WidgetOf(C::Panel3D7)) {
         QPushButton* open =
