@@ -97,6 +97,18 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::Panel3D11, "Panel3D11", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D12, "Panel3D12", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D13, "Panel3D13", K::Panel, 0, C::None, false, std::nullopt},
+    {C::WeighingButton, "WeighingButton", K::Button, 0, C::None, false, std::nullopt},
+    {C::WeighingClose, "WeighingClose", K::Button, 0, C::None, false, std::nullopt},
+    {C::ScalesButton, "ScalesButton", K::Button, 0, C::None, false, std::nullopt},
+    {C::ScaleKeep, "ScaleKeep", K::Button, 0, C::None, false, std::nullopt},
+    {C::ScaleRemove, "ScaleRemove", K::Button, 0, C::None, false, std::nullopt},
+    {C::ScalesClose, "ScalesClose", K::Button, 0, C::None, false, std::nullopt},
+    {C::DueButton, "DueButton", K::Button, 0, C::None, false, std::nullopt},
+    {C::DuePrint, "DuePrint", K::Button, 0, C::None, false, std::nullopt},
+    {C::DueClose, "DueClose", K::Button, 0, C::None, false, std::nullopt},
+    {C::WeighingPanel, "WeighingPanel", K::Panel, 0, C::None, false, std::nullopt},
+    {C::ScalesPanel, "ScalesPanel", K::Panel, 0, C::None, false, std::nullopt},
+    {C::DuePanel, "DuePanel", K::Panel, 0, C::None, false, std::nullopt},
 }};
 
 constexpr bool TableInOrder() {

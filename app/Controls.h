@@ -66,6 +66,19 @@ enum class Control {
     Panel3D11,  // data folder
     Panel3D12,  // history
     Panel3D13,  // shop server
+    // the weighing record, the shop's scales and the aircraft due for reweighing
+    WeighingButton,  // specifications: opens the weighing panel
+    WeighingClose,
+    ScalesButton,  // set-up: opens the scales panel
+    ScaleKeep,     // scales: store the scale typed
+    ScaleRemove,   // scales: delete the chosen scale, or retire it when a weighing names it
+    ScalesClose,
+    DueButton,  // the bar: the aircraft due for reweighing
+    DuePrint,
+    DueClose,
+    WeighingPanel,
+    ScalesPanel,
+    DuePanel,
     Count
 };
 

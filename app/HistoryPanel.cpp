@@ -87,6 +87,7 @@ void MainForm::ClickHistory() {
             return;
         }
     }
+    ReadReweighAdvice();
     ++historyReads;
     // Only a Worksheet that is not yet stored may take the latest record as its start.
     SetEnabled(Control::Command3D42, FreshWorksheet == 1 && history.Latest() != nullptr);

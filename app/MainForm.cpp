@@ -91,6 +91,19 @@ Control PanelOf(Control c) {
         case C::Command3D42:
         case C::Command3D43:
             return C::Panel3D12;
+        case C::WeighingButton:
+            return C::Panel3D6;
+        case C::WeighingClose:
+            return C::WeighingPanel;
+        case C::ScalesButton:
+            return C::Panel3D7;
+        case C::ScaleKeep:
+        case C::ScaleRemove:
+        case C::ScalesClose:
+            return C::ScalesPanel;
+        case C::DuePrint:
+        case C::DueClose:
+            return C::DuePanel;
         default:
             break;
     }
@@ -103,7 +116,8 @@ MainForm::MainForm(Dialogs& dialogs, Clock& clock) : dialogs_(dialogs), clock_(c
     visible_.fill(true);
     enabled_.fill(true);
     for (Control hidden : {Control::Panel3D4, Control::Panel3D5, Control::Panel3D6, Control::Panel3D7,
-                           Control::Panel3D11, Control::Panel3D12, Control::Panel3D13})
+                           Control::Panel3D11, Control::Panel3D12, Control::Panel3D13, Control::WeighingPanel,
+                           Control::ScalesPanel, Control::DuePanel})
         visible_[Index(hidden)] = false;
     // Every change of a header box marks the screen unsaved, whoever made it.
     ws.onFieldChanged = [this](Field f) {
@@ -322,6 +336,15 @@ void MainForm::Clicked(Control c) {
         case Control::Command3D39: SaveDataFolder(); break;
         case Control::Command3D40: ShowDataFolderPanel(); break;
         case Control::Command3D41: ClickHistory(); break;
+        case Control::WeighingButton: ClickWeighing(); break;
+        case Control::WeighingClose: SetVisible(Control::WeighingPanel, false); break;
+        case Control::ScalesButton: ClickScales(); break;
+        case Control::ScalesClose: SetVisible(Control::ScalesPanel, false); break;
+        case Control::DueButton: ClickDueList(); break;
+        case Control::DuePrint:
+            if (onPrint) onPrint(c);
+            break;
+        case Control::DueClose: SetVisible(Control::DuePanel, false); break;
         case Control::Command3D42: StartFromLatest(); break;
         case Control::Command3D44: ClickBackups(); break;
         case Control::Command3D45: ShowServerPanel(); break;

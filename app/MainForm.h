@@ -17,6 +17,7 @@
 #include "worksheet/Progress.h"
 #include "worksheet/RecordChain.h"
 #include "worksheet/UnitSystem.h"
+#include "worksheet/Weighing.h"
 #include "worksheet/Worksheet.h"
 
 namespace wb {
@@ -143,6 +144,32 @@ class MainForm {
     // The user's guide is the window's to show.
     std::function<void()> onHelp;
 
+    // ---- the weighing record, the shop's scales, the due list (app/WeighingPanel.cpp) --
+    // A scale as typed on the scales panel; id 0 for a new one.
+    struct TypedScale {
+        std::int64_t id = 0;
+        std::string serial, makeModel, capacity, calibrated, intervalMonths;
+    };
+    // The shop's scales, read when a panel that shows them opens and after each change.
+    std::vector<ShopScale> shopScales;
+    // A box of the weighing panel changed: a scale chosen for a row, a condition typed.
+    void WeighingFieldChanged(Field f, std::string text);
+    // What the weighing on screen earns from the shop's scales, as a save tells it.
+    std::vector<std::string> WeighingWarningsNow() const;
+    // Stores the scale typed; false, the reason told, when it is refused.
+    bool KeepScale(const TypedScale& typed);
+    // Deletes the scale, or retires it when a stored weighing names it.
+    void RemoveShopScale(std::int64_t id);
+    // The reweigh advice and next due date for the tail on screen, worked out with the history.
+    ReweighInput reweighInput;
+    ReweighAdvice reweighAdvice;
+    // The calculation report's weighing section for the screen's weighing: its scales,
+    // conditions and warnings, and the stored record's reweigh advice and next due date.
+    std::vector<WeighingLine> WeighingReportLines();
+    // The due list as read when its panel opened; the count tells the window when to redraw it.
+    std::vector<DueLine> dueList;
+    int dueReads = 0;
+
     // ---- procedures of the window --------------------------------------------------
     void StartNewWorksheet();
     void ShowDataFolderPanel();
@@ -220,6 +247,13 @@ class MainForm {
     void TestServerChoice();
     void SaveServerChoice();
     void ClickMoveUp();
+    // The weighing record (app/WeighingPanel.cpp).
+    void ClickWeighing();
+    void ClickScales();
+    void ClickDueList();
+    void ReadShopScales();
+    void TellWeighingWarnings();
+    void ReadReweighAdvice();
 
     Dialogs& dialogs_;
     Clock& clock_;

@@ -75,7 +75,10 @@ void MainForm::KeyForButton(Control button) {
 
 void MainForm::EscapeKey() {
     // The panels from the top down, each with the button that closes it.
-    constexpr std::pair<Control, Control> kClosers[] = {{Control::Panel3D12, Control::Command3D41},
+    constexpr std::pair<Control, Control> kClosers[] = {{Control::DuePanel, Control::DueClose},
+                                                        {Control::ScalesPanel, Control::ScalesClose},
+                                                        {Control::WeighingPanel, Control::WeighingClose},
+                                                        {Control::Panel3D12, Control::Command3D41},
                                                         {Control::Panel3D13, Control::Command3D49},
                                                         {Control::Panel3D11, Control::Command3D31},
                                                         {Control::Panel3D7, Control::SetupClose},

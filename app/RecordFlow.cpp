@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "store/CarryOver.h"
 #include "store/Records.h"
+#include "store/Scales.h"
 #include "store/Search.h"
 #include "worksheet/Utf8.h"
 
@@ -218,6 +219,7 @@ void MainForm::ClickSave() {
     ScreenSaved = 1;
     edited_ = false;
     ++Saves;
+    TellWeighingWarnings();
     LastSaved = "Worksheet " + Text(Control::Text1) + " of " + Text(Control::Text7) + " saved";
     if (FreshWorksheet == 1) {
         try {
@@ -322,6 +324,9 @@ void MainForm::CarryOverSpecs() {
     if (records) {
         try {
             CopyLatestEquipmentList(records->db(), ws, Text(Control::Text1));
+            // The reweigh interval is the aircraft's: it goes on from its latest Worksheet.
+            if (ws.Get(Field::ReweighMonths).empty())
+                ws.Set(Field::ReweighMonths, LatestReweighMonths(records->db(), Text(Control::Text1)));
         } catch (const std::exception&) {
             // Nothing to carry over; the scale and fluid rows are reset all the same.
         }

@@ -1,6 +1,7 @@
 #include "app/ReportFromScreen.h"
 
 #include "reports/Reports.h"
+#include "reports/WeighingReports.h"
 #include "store/Records.h"
 
 namespace wb {
@@ -26,6 +27,10 @@ ReportInput ReportFromScreen(MainForm& form) {
     }
     ReportInput input = MakeReportInput(form.ws, form.TachCaption(), options, company, fontRow);
     input.history = form.history;
+    if (form.ws.values.ScaleArm != 0) input.weighingLines = form.WeighingReportLines();
+    input.dueList = form.dueList;
+    // The MAC joins when the aircraft has one; until then the weight alone decides.
+    input.negligible = NegligibleRows(form.ws, std::nullopt);
     return input;
 }
 
@@ -39,6 +44,8 @@ ReportDrawing ReportOfButton(Control button) {
             return PrintCompactChangeReport;
         case Control::Command3D43:
             return PrintRecordReport;
+        case Control::DuePrint:
+            return PrintDueList;
         default:
             return nullptr;
     }
@@ -50,6 +57,7 @@ std::string ReportFileName(Control button, const MainForm& form) {
     if (button == Control::Command3D14) kind = "equipment changes";
     if (button == Control::Command3D27) kind = "equipment changes compact";
     if (button == Control::Command3D43) kind = "weight and balance record";
+    if (button == Control::DuePrint) return "due for reweighing.pdf";
     const std::string& tail = form.Text(Control::Text1);
     return (tail.empty() ? kind : tail + " " + kind) + ".pdf";
 }

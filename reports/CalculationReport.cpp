@@ -4,6 +4,7 @@
 #include "reports/PageBlocks.h"
 #include "reports/Reports.h"
 #include "reports/Sheets.h"
+#include "reports/WeighingReports.h"
 #include "worksheet/Format.h"
 #include "worksheet/LeadingNumber.h"
 #include "worksheet/Units.h"
@@ -220,6 +221,7 @@ void CalculationBody(const ReportInput& in, SheetRun& run) {
         scaleTotal += At(in.ScaleRows, r, scale::Wgt).Value();
     double sectionTop = pageTop + 1000;
     if (scaleTotal > 0) sectionTop = PrintScaleTable(page, in, pageTop) + kSectionGap;
+    sectionTop = PrintWeighingSection(page, in, sectionTop);
 
     // The list, its caption and the signature under it go whole onto a fresh sheet where
     // they would not end above the foot of this one.

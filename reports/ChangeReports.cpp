@@ -118,6 +118,8 @@ std::vector<TableLine> GroupLines(const ReportInput& in, const Group (&order)[2]
             line.kind = TableLine::Row;
             line.sign = group == Group::Removed ? -1 : 1;
             line.description = entry(installed::Description).Text();
+            if (static_cast<size_t>(r) < in.negligible.size() && in.negligible[static_cast<size_t>(r)])
+                line.description += " (negligible)";
             line.serial = entry(installed::Serial).Text();
             line.weight = Used(entry(installed::Weight), p.weight);
             line.arm = Used(entry(installed::Arm), p.arm);

@@ -10,6 +10,7 @@
 #include "worksheet/Company.h"
 #include "worksheet/RecordChain.h"
 #include "worksheet/UnitSystem.h"
+#include "worksheet/Weighing.h"
 #include "worksheet/Worksheet.h"
 
 namespace wb {
@@ -34,6 +35,14 @@ struct ReportInput {
     std::optional<CompanyRow> reportFontRow;
     // The tail's weight and balance record, for the record report; empty for the others.
     RecordChain history;
+    // The calculation report's weighing section: the scales, conditions, warnings, reweigh
+    // advice and next due date; empty when nothing is recorded.
+    std::vector<WeighingLine> weighingLines;
+    // Per InstalledList row: a change whose effect on the empty weight and C.G. is negligible,
+    // marked so in the change lists.
+    std::vector<bool> negligible;
+    // The aircraft due for reweighing, for that list's report.
+    std::vector<DueLine> dueList;
 
     const std::string& Get(Field f) const { return fields[static_cast<size_t>(f)]; }
     void Set(Field f, std::string text) { fields[static_cast<size_t>(f)] = std::move(text); }

@@ -266,6 +266,13 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
             company.Copy(id);
     } catch (const SqliteError&) {
     }
+    // The shop's scales, where they can be read: the weighings name them.
+    try {
+        RowCopier scales(from, to, "Scale");
+        for (std::int64_t id : WalkIds(from, "Scale"))
+            scales.Copy(id);
+    } catch (const SqliteError&) {
+    }
     Statement any = to.Prepare("SELECT 1 FROM CompanyInfo LIMIT 1");
     if (!any.Step()) {
         // The shop's details could not be read: a blank row, to be filled in at set-up.

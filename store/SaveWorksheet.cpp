@@ -1,6 +1,7 @@
 // Storing a Worksheet: its old copy removed and the new rows written in one transaction.
 #include "store/CaseFold.h"
 #include "store/History.h"
+#include "store/Scales.h"
 #include "store/Schema.h"
 #include "store/WorksheetRows.h"
 #include "worksheet/Dates.h"
@@ -55,6 +56,22 @@ std::vector<Value> AircraftValues(const Worksheet& ws, const std::string& isoDat
     for (Field f : {Field::Lemac, Field::Mac}) {
         const std::optional<double> length = ArmIn(ws.Get(f));
         v.push_back(length ? Value(*length) : Value());
+    }
+    // The weighing record: texts as typed; what was not recorded stays Null, as in a Worksheet
+    // stored before the record was kept.
+    for (const auto& [column, number] : WeighingColumns()) {
+        const Field f = *FieldFromColumn(column);
+        const std::string& text = ws.Get(f);
+        if (f == Field::ReweighMonths) {
+            const int months = ReweighMonthsOf(text);
+            v.push_back(months > 0 ? Value(static_cast<double>(months)) : Value());
+        } else if (text.empty()) {
+            v.emplace_back();
+        } else if (number) {
+            v.emplace_back(LeadingNumber(text));
+        } else {
+            v.emplace_back(text);
+        }
     }
     return v;
 }

@@ -1,6 +1,7 @@
 #include "store/Schema.h"
 
 #include "store/CaseFold.h"
+#include "store/Scales.h"
 
 #include <sqlite3.h>
 
@@ -36,7 +37,10 @@ CREATE TABLE Aircraft (
   BallastArm REAL, WorksheetId INTEGER,
   FoldedTail TEXT, FoldedSerial TEXT, FoldedMake TEXT, FoldedModel TEXT, FoldedYear TEXT, FoldedBy TEXT,
   FoldedCert TEXT, FoldedWork TEXT,
-  Units TEXT, Lemac REAL, Mac REAL);
+  Units TEXT, Lemac REAL, Mac REAL,
+  J1Scale TEXT, J2Scale TEXT, J3Scale TEXT, J4Scale TEXT, J5Scale TEXT, Levelling TEXT, FuelState TEXT,
+  FuelPerGallon REAL, Oil TEXT, OtherFluids TEXT, WeighPlace TEXT, WeighedBy TEXT, Temperature TEXT,
+  ReweighMonths REAL);
 CREATE INDEX Aircraft_Date ON Aircraft ("Date", Id);
 CREATE INDEX Aircraft_Worksheet ON Aircraft (Tail, "Date");
 )";
@@ -85,7 +89,10 @@ CREATE TABLE AircraftRevision (
   F1Wgt REAL, F2Wgt REAL, F3Wgt REAL, F4Wgt REAL, F5Wgt REAL,
   F1Arm REAL, F2Arm REAL, F3Arm REAL, F4Arm REAL, F5Arm REAL,
   BallastArm REAL, FoldedTail TEXT,
-  Units TEXT, Lemac REAL, Mac REAL);
+  Units TEXT, Lemac REAL, Mac REAL,
+  J1Scale TEXT, J2Scale TEXT, J3Scale TEXT, J4Scale TEXT, J5Scale TEXT, Levelling TEXT, FuelState TEXT,
+  FuelPerGallon REAL, Oil TEXT, OtherFluids TEXT, WeighPlace TEXT, WeighedBy TEXT, Temperature TEXT,
+  ReweighMonths REAL);
 CREATE INDEX AircraftRevision_Worksheet ON AircraftRevision (WorksheetId);
 CREATE INDEX AircraftRevision_Tail ON AircraftRevision (Tail, "Date");
 )";
@@ -134,6 +141,8 @@ std::vector<AircraftColumn> MakeAircraftColumns() {
     cols.push_back({"Units", K::Text});
     for (const char* name : {"Lemac", "Mac"})
         cols.push_back({name, K::Number});
+    for (const auto& [name, number] : WeighingColumns())
+        cols.push_back({std::string(name), number ? K::Number : K::Text});
     return cols;
 }
 
@@ -247,6 +256,9 @@ void CreateTables(Database& db, const std::vector<TableLayout>& tables) {
 bool AddedInVersion2(std::string_view table) {
     return table == "AircraftRevision" || table == "EquipmentRevision";
 }
+bool AddedInVersion4(std::string_view table) {
+    return table == "Scale";
+}
 
 // A free name beside `file` for its copy at `version`: "VELK.MDB.v1", then "VELK.MDB.v1.2" ...
 // An earlier copy is never overwritten.
@@ -272,6 +284,7 @@ void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<
             mainFile = true;
             continue;
         }
+        if (AddedInVersion4(t.name)) continue;
         if (!HasTable(db, t.name)) return;
     }
     Transaction tx(db);
@@ -295,6 +308,7 @@ void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<
             AddFoldedColumns(db);
         }
         if (mainFile && version < 4) AddUnitColumns(db);
+        if (mainFile && version < 4) AddScaleTables(db);
         // With the version, so that an older program refuses the file rather than missing the
         // indexes' columns at its first save.
         if (mainFile)
@@ -342,6 +356,7 @@ const std::vector<TableLayout>& MainTables() {
         {"CompanyInfo", kCompanySql, "INSERT INTO CompanyInfo DEFAULT VALUES;"},
         {"AircraftRevision", kAircraftRevisionSql, "", kRevisionIndexSql},
         {"EquipmentRevision", kEquipmentRevisionSql, ""},
+        {"Scale", ScaleTableSql(), ""},
     };
     return tables;
 }

@@ -19,6 +19,7 @@ namespace wb {
 // 3: Aircraft.WorksheetId, the identity a stored Worksheet keeps across its saves.
 // 4: Units, Lemac and Mac in Aircraft and AircraftRevision: the unit system and the mean
 //    aerodynamic chord.
+// 4: the shop's scales and the weighing record (store/Scales.h).
 inline constexpr int kSchemaVersion = 4;
 
 // A database file that cannot be used: which file, and why, in words for the mechanic.

@@ -31,6 +31,20 @@ constexpr std::array<FieldInfo, kFieldCount> kFields = {{
     {Field::Units, "Units", "", 0, true},
     {Field::Lemac, "Lemac", "Text35", 8, true},
     {Field::Mac, "Mac", "Text36", 8, true},
+    {Field::Scale1, "J1Scale", "ScaleBox1", 20, true},
+    {Field::Scale2, "J2Scale", "ScaleBox2", 20, true},
+    {Field::Scale3, "J3Scale", "ScaleBox3", 20, true},
+    {Field::Scale4, "J4Scale", "ScaleBox4", 20, true},
+    {Field::Scale5, "J5Scale", "ScaleBox5", 20, true},
+    {Field::Levelling, "Levelling", "LevellingBox", 60, true},
+    {Field::FuelState, "FuelState", "FuelStateBox", 10, true},
+    {Field::FuelPerGallon, "FuelPerGallon", "FuelPerGallonBox", 8, true},
+    {Field::Oil, "Oil", "OilBox", 10, true},
+    {Field::OtherFluids, "OtherFluids", "OtherFluidsBox", 60, true},
+    {Field::WeighPlace, "WeighPlace", "WeighPlaceBox", 10, true},
+    {Field::WeighedBy, "WeighedBy", "WeighedByBox", 30, true},
+    {Field::Temperature, "Temperature", "TemperatureBox", 12, true},
+    {Field::ReweighMonths, "ReweighMonths", "ReweighBox", 4, true},
 }};
 
 GridShape MakeShape(GridId id) {

@@ -43,8 +43,25 @@ enum class Field {
     Units,
     Lemac,  // Text35, the leading edge of the mean aerodynamic chord (specifications panel)
     Mac,    // Text36, the length of the mean aerodynamic chord
+    // The weighing record (specifications panel): the serial of the scale under each scale
+    // row, and the conditions the aircraft was weighed in.
+    Scale1,
+    Scale2,
+    Scale3,
+    Scale4,
+    Scale5,
+    Levelling,      // how the aircraft was levelled
+    FuelState,      // kFuelDrained, kFuelFull or empty
+    FuelPerGallon,  // the fuel's weight per gallon, when weighed full
+    Oil,            // kOilFull, kOilDrained or empty
+    OtherFluids,
+    WeighPlace,  // kIndoors, kOutdoors or empty
+    WeighedBy,
+    Temperature,
+    // The aircraft's reweigh interval in months; empty for none.
+    ReweighMonths,
 };
-inline constexpr int kFieldCount = 24;
+inline constexpr int kFieldCount = 38;
 
 struct FieldInfo {
     Field field;

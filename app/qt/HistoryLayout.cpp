@@ -13,6 +13,9 @@
 #include "worksheet/Units.h"
 
 namespace wb::gui {
+
+QString ReweighSummary(const MainForm& form);
+
 namespace {
 
 using C = Control;
@@ -64,7 +67,7 @@ void MainWindow::BuildHistory() {
     historyList_->setObjectName(QStringLiteral("HistoryList"));
     historyList_->setAccessibleName(QStringLiteral("History"));
     historyList_->setFont(ChangeListFont());
-    historyList_->setGeometry(TwipRect(120, 420, 9375, 4800));
+    historyList_->setGeometry(TwipRect(120, 420, 9375, 4380));
     historyList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     historyList_->setSelectionMode(QAbstractItemView::SingleSelection);
     historyList_->setAlternatingRowColors(true);
@@ -76,7 +79,8 @@ void MainWindow::BuildHistory() {
         headings << Q(column);
     historyList_->setHeaderLabels(headings);
 
-    historySummary_ = MakeLabel(panel, "HistorySummary", QString(), TwipRect(120, 5280, 9375, 285));
+    historySummary_ = MakeLabel(panel, "HistorySummary", QString(), TwipRect(120, 4830, 9375, 795));
+    historySummary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto* start = new QPushButton(QStringLiteral("Start from latest record"), panel);
     start->setObjectName(QStringLiteral("Command3D42"));
@@ -108,7 +112,7 @@ void MainWindow::ShowHistory() {
     // In the units of the latest Worksheet; a version in others says so in its note.
     historyTitle_->setText(QStringLiteral("Weight and Balance History of %1, in %2")
                                .arg(Q(form_.history.tail), Q(UnitsName(form_.history.units))));
-    historySummary_->setText(Q(ChainSummary(form_.history)));
+    historySummary_->setText(ReweighSummary(form_));
     historyList_->clear();
     for (const HistoryRow& row : HistoryRows(form_.history)) {
         QTreeWidgetItem* item = ItemOf(row);

@@ -111,6 +111,7 @@ void MainWindow::BuildAll() {
     BuildDataFolder();  // over the set-up panel: "Path" opens it from there
     BuildShopServer();
     BuildHistory();
+    BuildWeighingRecord();
 }
 
 void MainWindow::ZoomStep(int step) {
@@ -451,6 +452,7 @@ void MainWindow::Refresh() {
     ShowSample();
     ShowFolder();
     ShowHistory();
+    ShowWeighingRecord();
     // The store's state stays in sight while it is being checked or is read-only; otherwise a
     // save is told there for a few seconds.
     if (form_.Saves != savesShown_) {

@@ -35,6 +35,8 @@ QKeySequence KeyOf(Control button);
 // A button's tooltip with its key named after it.
 QString TipWithKey(const QString& tip, Control button);
 
+class WeighingViews;
+
 class MainWindow : public QWidget {
     Q_OBJECT
 
@@ -120,6 +122,9 @@ class MainWindow : public QWidget {
     void BuildHistory();
     void ShowHistory();
     void BuildLimits(QWidget* panel);
+    // The weighing record's panels (app/qt/WeighingLayout.cpp).
+    void BuildWeighingRecord();
+    void ShowWeighingRecord();
 
     MainForm& form_;
     std::array<QWidget*, static_cast<size_t>(Control::Count)> widgets_{};
@@ -137,6 +142,7 @@ class MainWindow : public QWidget {
     QTreeWidget* historyList_ = nullptr;
     QLabel* historyTitle_ = nullptr;
     QLabel* historySummary_ = nullptr;
+    WeighingViews* weighingViews_ = nullptr;
     int historyShown_ = -1;  // the form's historyReads last shown
     QLabel* folderPath_ = nullptr;
     HelpWindow* help_ = nullptr;   // a window of its own, made when first asked for

@@ -100,9 +100,10 @@ constexpr BarButton kBar[] = {
     {C::Command3D26, 4290, 495, nullptr, Picture::About, "About this program, and its user's guide (F1)"},
     {C::Command3D41, 4770, 495, nullptr, Picture::History, "History of this aircraft's weight and balance"},
     {C::Command3D14, 5250, 1005, nullptr, Picture::FullReport, "Print the full equipment change report"},
-    {C::Command3D19, 6240, 975, "New", std::nullopt, "Start a new Worksheet"},
-    {C::Command3D13, 7200, 975, "Save", std::nullopt, "Store the Worksheet"},
-    {C::Command3D12, 8160, 1005, "Exit", std::nullopt, "End the program"},
+    {C::Command3D19, 6240, 810, "New", std::nullopt, "Start a new Worksheet"},
+    {C::Command3D13, 7035, 810, "Save", std::nullopt, "Store the Worksheet"},
+    {C::Command3D12, 7830, 840, "Exit", std::nullopt, "End the program"},
+    {C::DueButton, 8655, 510, "Due", std::nullopt, "Aircraft due for reweighing"},
     {C::Command3D16, 9150, 465, nullptr, Picture::Next, "Next Worksheet"},
 };
 constexpr int kBarTop = 6315, kBarHeight = 585;

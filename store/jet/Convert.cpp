@@ -195,8 +195,11 @@ std::vector<Value> AircraftValues(const LegacyWorksheet& w) {
         byName[f + "Arm"] = NumberValue(w.fluid[i].Arm);
     }
     std::vector<Value> values;
-    for (const AircraftColumn& c : AircraftColumns())
-        values.push_back(byName.at(c.name));
+    // Columns old files have no counterpart of (the weighing record) stay Null.
+    for (const AircraftColumn& c : AircraftColumns()) {
+        const auto found = byName.find(c.name);
+        values.push_back(found == byName.end() ? Value() : found->second);
+    }
     return values;
 }
 

@@ -11,7 +11,7 @@ constexpr size_t kBatchRows = 100;
 
 bool IsFlag(const std::string& column) {
     return column == "Install" || column == "Remove" || column == "PrintCo" || column == "PrintCG" ||
-           column == "PrintMech" || column == "PrintNotes";
+           column == "PrintMech" || column == "PrintNotes" || column == "Retired";
 }
 
 std::vector<std::string> ColumnsOf(Database& local, const std::string& table) {
@@ -105,6 +105,9 @@ CopyUpCounts CopyUp(Database& local, Database& server, Progress& progress) {
         server.Exec("DELETE FROM CompanyInfo");
         CopyTable(local, server, "CompanyInfo", moved);
     }
+    // The shop's scales too, unless the server keeps some already: the weighings name them.
+    Statement scales = server.Prepare("SELECT 1 FROM Scale LIMIT 1");
+    if (!scales.Step()) CopyTable(local, server, "Scale", moved);
     CopyUpCounts counts;
     counts.worksheets = CopyTable(local, server, "Aircraft", moved);
     counts.listRows = CopyTable(local, server, "Equipment", moved);

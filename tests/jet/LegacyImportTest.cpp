@@ -8,6 +8,7 @@
 #include <map>
 
 #include "Fixtures.h"
+#include "store/Scales.h"
 #include "store/Schema.h"
 #include "store/jet/LegacyFiles.h"
 
@@ -31,12 +32,18 @@ void AddRow(JetTable& t, Values values) {
     t.rows.push_back(std::move(row));
 }
 
-// The old table has the store's columns, less the ballast arm, the unit system and the chord
-// it never had.
+// Columns the old files never had: the ballast arm, the unit system, the chord and the weighing record.
+bool Newer(const std::string& column) {
+    for (const auto& [name, number] : WeighingColumns())
+        if (column == name) return true;
+    return column == "BallastArm" || column == "Units" || column == "Lemac" || column == "Mac";
+}
+
+// The old table has the store's columns, less those it never had.
 JetTable Aircraft(JetType numbers = JetType::Double) {
     std::vector<std::pair<std::string, JetType>> cols;
     for (const AircraftColumn& c : AircraftColumns())
-        if (c.name != "BallastArm" && c.name != "Units" && c.name != "Lemac" && c.name != "Mac")
+        if (!Newer(c.name))
             cols.emplace_back(c.name, c.name == "Date"                 ? JetType::DateTime
                                       : c.kind == AircraftColumn::Text ? JetType::Text
                                                                        : numbers);

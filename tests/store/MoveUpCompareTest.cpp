@@ -1,6 +1,7 @@
 // Moving up carries every table value for value, earlier versions included: a move-up that
 // dropped the revision tables, or a column of one, would lose an aircraft's history.
 #include "store/CaseFold.h"
+#include "store/Scales.h"
 #include "store/Schema.h"
 #include "store/WorksheetRows.h"
 #include "store/pg/CopyUp.h"
@@ -48,6 +49,11 @@ TEST_F(MoveUpCompareTest, EveryTableArrivesValueForValueEarlierVersionsIncluded)
     Set(Control::Text1, "0");  // deleted: its version stays, named by no Worksheet
     Save();
     ASSERT_EQ(Count("SELECT count(*) FROM AircraftRevision"), 3);
+
+    wb::ShopScale scale;
+    scale.serial = "A-100";
+    scale.calibrated = CalendarDate{2024, 1, 10};
+    StoreScale(db(), scale);
 
     Database server = OpenServer(test::TestServerAddress());
     CopyUp(db(), server);

@@ -1,6 +1,7 @@
 // Superseded versions: every save that replaces or deletes a stored Worksheet keeps exactly
 // the version before, and a version-1 file is brought up to version 2 keeping every value.
 #include "store/History.h"
+#include "store/Scales.h"
 #include "store/Schema.h"
 #include "tests/store/StoreFixture.h"
 
@@ -167,14 +168,16 @@ TEST_P(RevisionTest, ANewWorksheetNeverTakesOverAnotherOnesVersions) {
     EXPECT_TRUE(ReadHistory(db(), "N5").lines.at(0).earlier.empty());
 }
 
-// The file as the version-3 program left it: no unit system, no chord.
+// The file as the version-3 program left it: no unit system, no chord, no scales, no weighing record.
 void MakeVersionThree(const std::filesystem::path& file) {
-    Database(file, Database::Mode::OpenExisting)
-        .Exec(
-            "ALTER TABLE Aircraft DROP COLUMN Units; ALTER TABLE Aircraft DROP COLUMN Lemac; "
-            "ALTER TABLE Aircraft DROP COLUMN Mac; ALTER TABLE AircraftRevision DROP COLUMN Units; "
-            "ALTER TABLE AircraftRevision DROP COLUMN Lemac; ALTER TABLE AircraftRevision DROP COLUMN Mac; "
-            "PRAGMA user_version = 3;");
+    std::string sql = "DROP TABLE Scale; DROP INDEX Equipment_Changes;";
+    for (const char* table : {"Aircraft", "AircraftRevision"})
+        for (const char* column : {"Units", "Lemac", "Mac"})
+            sql += "ALTER TABLE " + std::string(table) + " DROP COLUMN " + column + ";";
+    for (const char* table : {"Aircraft", "AircraftRevision"})
+        for (const auto& [column, number] : WeighingColumns())
+            sql += "ALTER TABLE " + std::string(table) + " DROP COLUMN " + std::string(column) + ";";
+    Database(file, Database::Mode::OpenExisting).Exec(sql + "PRAGMA user_version = 3;");
 }
 
 // The file as the version-2 program left it: earlier versions name the current row's Id.
@@ -317,7 +320,10 @@ TEST(Upgrade, AFailedUpgradeLeavesTheFileAsItWasAndANewerFileIsRefused) {
     EXPECT_EQ(Contents(file), before);
     EXPECT_FALSE(std::filesystem::exists(temp.path / "VELK.MDB.v1"));
 
-    { Database(file, Database::Mode::OpenExisting).Exec("PRAGMA user_version = 4"); }
+    {
+        Database(file, Database::Mode::OpenExisting)
+            .Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion + 1));
+    }
     const std::string newer = Contents(file);
     EXPECT_THROW(MainDatabase{file}, StoreError);
     EXPECT_EQ(Contents(file), newer);
