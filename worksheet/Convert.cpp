@@ -33,8 +33,18 @@ Factor FactorOf(UnitSystem u, Quantity q) {
 // A stored number keeps 15 significant digits; a quotient without end is written to them.
 constexpr int kSignificant = 15;
 
-// The magnitude of a figure (no sign) converted; zero stays as typed.
+std::string ConvertedDigits(std::string_view magnitude, const Factor& from, const Factor& to);
+
+// The magnitude of a figure (no sign) converted; zero stays as typed, and a figure typed
+// without a digit before its point (".5") is written so again where it can be.
 std::string Converted(std::string_view magnitude, const Factor& from, const Factor& to) {
+    std::string text = ConvertedDigits(magnitude, from, to);
+    if (!magnitude.empty() && magnitude[0] == '.' && text.size() > 1 && text[0] == '0' && text[1] == '.')
+        text.erase(0, 1);
+    return text;
+}
+
+std::string ConvertedDigits(std::string_view magnitude, const Factor& from, const Factor& to) {
     const Decimal x = Decimal::Read(magnitude);
     if (x.IsZero()) return std::string(magnitude);
     const Decimal product = x * Decimal::Read(from.value);
@@ -174,6 +184,7 @@ class TextConverter {
         const std::string sign(s_.substr(i_, signLength));
         // A figure inside a word ("N733BM", "B737") is a name, not a figure.
         if (signLength == 0 && i_ > 0 && (IsLetter(s_[i_ - 1]) || IsDigit(s_[i_ - 1]))) {
+            out_.push_back(s_[i_++]);  // a point ("1.2.3"), or the first digit
             while (i_ < s_.size() && (IsLetter(s_[i_]) || IsDigit(s_[i_])))
                 out_.push_back(s_[i_++]);
             return true;
@@ -187,7 +198,9 @@ class TextConverter {
         }
         const std::string_view magnitude = s_.substr(start, j - start);
         // A decimal comma or a thousands separator: not one figure as the computation reads it.
-        if (j + 1 < s_.size() && s_[j] == ',' && IsDigit(s_[j + 1])) return false;
+        if (j + 1 < s_.size() && s_[j] == ',' && (IsDigit(s_[j + 1]) || s_[j + 1] == '.')) return false;
+        // A figure right after a comma or a point ("21,.5", "..2"): no figure a mechanic writes so.
+        if (start > 0 && (s_[start - 1] == ',' || s_[start - 1] == '.')) return false;
         size_t k = j;
         while (k < s_.size() && (s_[k] == ' ' || s_[k] == '\t'))
             ++k;
@@ -233,6 +246,8 @@ class TextConverter {
             if (word == "\"") out_ += " ";
             out_ += q == Quantity::Weight ? WeightUnit(to_) : ArmUnit(to_);
             i_ = w;
+            // A word right after the inch mark stays a word of its own.
+            if (i_ < s_.size() && IsLetter(s_[i_])) out_ += " ";
         }
         return true;
     }

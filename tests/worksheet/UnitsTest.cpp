@@ -145,6 +145,8 @@ TEST(ConvertText, FiguresAmongWordsAndWhatIsLeftAsTyped) {
         {"1 169", Q::Weight, nullptr},              // read as 1169, written as two figures
         {"12 kg", Q::Weight, nullptr},              // another system's unit
         {"16 to 30 % MAC at 80", Q::Arm, nullptr},  // a figure of the chord without its sign
+        {"12,.4", Q::Weight, nullptr},               // a comma against a figure
+        {"35 ..42", Q::Arm, nullptr},                // a point against a figure
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -159,6 +161,10 @@ TEST(ConvertText, FiguresAmongWordsAndWhatIsLeftAsTyped) {
         // Back, the text typed.
         EXPECT_EQ(ConvertText(*converted, c.q, U::KilogramMillimetre, U::PoundInch), c.text);
     }
+    // Found by the fuzzer: a figure after a figure's point ends, and a word after the inch mark
+    // stays a word.
+    EXPECT_TRUE(ConvertText(".6.6", Q::Weight, U::PoundInch, U::KilogramMillimetre));
+    EXPECT_EQ(ConvertText("45\"D", Q::Arm, U::PoundInch, U::KilogramMillimetre), "1143.0 mm D");
     // The inch mark becomes the unit's word: back, "in".
     EXPECT_EQ(ConvertText("32.0\" to 36.5\"", Q::Arm, U::PoundInch, U::KilogramMillimetre),
               "812.80 mm to 927.10 mm");
