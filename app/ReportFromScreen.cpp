@@ -3,6 +3,7 @@
 #include "reports/Reports.h"
 #include "reports/WeighingReports.h"
 #include "store/Records.h"
+#include "worksheet/Units.h"
 
 namespace wb {
 
@@ -30,7 +31,7 @@ ReportInput ReportFromScreen(MainForm& form) {
     if (form.ws.values.ScaleArm != 0) input.weighingLines = form.WeighingReportLines();
     input.dueList = form.dueList;
     // The MAC joins when the aircraft has one; until then the weight alone decides.
-    input.negligible = NegligibleRows(form.ws, std::nullopt);
+    input.negligible = NegligibleRows(form.ws, MacReferenceOf(form.ws), wb::Units(form.ws));
     return input;
 }
 

@@ -8,6 +8,7 @@
 #include "store/Records.h"
 #include "store/Scales.h"
 #include "worksheet/LeadingNumber.h"
+#include "worksheet/Units.h"
 
 namespace wb {
 namespace {
@@ -59,7 +60,7 @@ void MainForm::WeighingFieldChanged(Field f, std::string text) {
 std::vector<std::string> MainForm::WeighingWarningsNow() const {
     // Until the shop keeps its scales there is none to name: no row is told it names none.
     if (shopScales.empty()) return {};
-    return WeighingWarnings(ws, shopScales);
+    return WeighingWarnings(ws, shopScales, wb::Units(ws));
 }
 
 void MainForm::TellWeighingWarnings() {
@@ -172,6 +173,7 @@ ReweighInput ReweighInputFor(const RecordChain& chain, const Worksheet& ws, Reco
         }
     }
     in.intervalMonths = ReweighMonthsOf(months);
+    in.mac = MacReferenceOf(ws);
     in.today = today;
     return in;
 }
@@ -204,7 +206,7 @@ std::vector<WeighingLine> MainForm::WeighingReportLines() {
                     (found->calibrated ? ", calibrated " + ShownDate(*found->calibrated) : std::string());
         lines.push_back({line, false});
     }
-    for (std::string& condition : ConditionLines(ws))
+    for (std::string& condition : ConditionLines(ws, wb::Units(ws)))
         lines.push_back({std::move(condition), false});
     for (const std::string& warning : WeighingWarningsNow())
         lines.push_back({"Warning: " + warning, true});
@@ -213,7 +215,8 @@ std::vector<WeighingLine> MainForm::WeighingReportLines() {
             const RecordChain chain = ReadHistory(records->db(), Text(Control::Text1));
             const ReweighInput in = ReweighInputFor(chain, ws, records.get(), clock_.Today());
             const ReweighAdvice advice = AdviseReweigh(in);
-            if (const std::string text = AdviceText(in, advice); !text.empty()) lines.push_back({text, true});
+            if (const std::string text = AdviceText(in, advice, wb::Units(ws)); !text.empty())
+                lines.push_back({text, true});
             if (const std::string due = DueText(advice); !due.empty()) lines.push_back({due, advice.overdue});
         } catch (const std::exception&) {
             // The record could not be read: the report says what the screen holds.

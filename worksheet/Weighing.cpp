@@ -6,6 +6,7 @@
 
 #include "worksheet/Format.h"
 #include "worksheet/LeadingNumber.h"
+#include "worksheet/Mac.h"
 #include "worksheet/Worksheet.h"
 
 namespace wb {
@@ -220,6 +221,12 @@ std::vector<std::string> DueCells(const DueLine& line) {
     if (line.overdue) due += " (past due)";
     return {line.tail, line.lastWeighing ? ShownDate(*line.lastWeighing) : "none", Signed(line.weightChange),
             percent, due};
+}
+
+std::optional<MacReference> MacReferenceOf(const Worksheet& ws) {
+    const std::optional<MeanChord> chord = MeanChordOf(ws);
+    if (!chord) return std::nullopt;
+    return MacReference{chord->lemac.ToDouble(), chord->mac.ToDouble()};
 }
 
 }  // namespace wb

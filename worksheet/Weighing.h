@@ -54,11 +54,11 @@ int DaysBetween(CalendarDate from, CalendarDate to);
 // (or one the shop does not keep). Each names the row or scale and by how much. Never a reason
 // to refuse a save.
 std::vector<std::string> WeighingWarnings(const Worksheet& ws, const std::vector<ShopScale>& scales,
-                                          UnitSystem units = UnitSystem::PoundInch);
+                                          UnitSystem units);
 
 // The conditions of the weighing in words, one line each ("Fuel: drained to unusable"), for
 // the report; nothing when none was recorded.
-std::vector<std::string> ConditionLines(const Worksheet& ws, UnitSystem units = UnitSystem::PoundInch);
+std::vector<std::string> ConditionLines(const Worksheet& ws, UnitSystem units);
 
 // The mean aerodynamic chord, when the aircraft's is known: its leading edge's arm and length.
 struct MacReference {
@@ -89,8 +89,7 @@ struct ReweighAdvice {
 ReweighAdvice AdviseReweigh(const ReweighInput& in);
 // "Reweigh advised: weight +11.00 lb, 0.55 % of 2000.00 lb; C.G. +0.31 in, 0.52 % MAC", or
 // nothing when not advised.
-std::string AdviceText(const ReweighInput& in, const ReweighAdvice& advice,
-                       UnitSystem units = UnitSystem::PoundInch);
+std::string AdviceText(const ReweighInput& in, const ReweighAdvice& advice, UnitSystem units);
 // "Next weighing due 03-14-2026", "... (past due)"; nothing without an interval or a weighing.
 std::string DueText(const ReweighAdvice& advice);
 
@@ -102,11 +101,13 @@ int ReweighMonthsOf(std::string_view text);
 // negligible when its weight is within 1 lb (empty weight under 5,000 lb), 2 lb (to
 // 50,000 lb) or 5 lb (above), and, where a MAC is known, it moves the C.G. under 0.05 % MAC.
 bool NegligibleChange(double rowWeight, double rowArm, double emptyWeight, double emptyArm,
-                      const std::optional<MacReference>& mac, UnitSystem units = UnitSystem::PoundInch);
+                      const std::optional<MacReference>& mac, UnitSystem units);
 // For each InstalledList row (0 to 29), whether it is a marked change whose effect on the
 // previous empty weight and C.G. (row 0) is negligible.
 std::vector<bool> NegligibleRows(const Worksheet& ws, const std::optional<MacReference>& mac,
-                                 UnitSystem units = UnitSystem::PoundInch);
+                                 UnitSystem units);
+// The aircraft's chord as the advisor takes it; nothing without a usable one.
+std::optional<MacReference> MacReferenceOf(const Worksheet& ws);
 
 // A line of the weighing record as printed; marked ones (warnings, advice, a past due date)
 // stand out.

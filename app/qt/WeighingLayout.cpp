@@ -12,6 +12,7 @@
 #include "app/qt/MainWindow.h"
 #include "app/qt/Units.h"
 #include "app/qt/Widgets.h"
+#include "worksheet/Units.h"
 
 namespace wb::gui {
 
@@ -411,7 +412,7 @@ void MainWindow::ShowWeighingRecord() {
 // next due date, red once past.
 QString ReweighSummary(const MainForm& form) {
     QString text = Q(ChainSummary(form.history)).toHtmlEscaped();
-    const std::string advice = AdviceText(form.reweighInput, form.reweighAdvice);
+    const std::string advice = AdviceText(form.reweighInput, form.reweighAdvice, wb::Units(form.ws));
     if (!advice.empty()) text += QStringLiteral("<br><b>%1</b>").arg(Q(advice).toHtmlEscaped());
     const std::string due = DueText(form.reweighAdvice);
     if (!due.empty()) {

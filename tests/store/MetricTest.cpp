@@ -7,6 +7,7 @@
 // last digit; the test checks each C.G. again with its own integer arithmetic.
 #include <map>
 
+#include "store/Scales.h"
 #include "store/Schema.h"
 #include "tests/store/StoreFixture.h"
 #include "tests/worksheet/TestArithmetic.h"
@@ -416,11 +417,14 @@ TEST_P(MetricTest, ConvertUnitsAsksFirstAndNeedsAStoredWorksheet) {
 TEST_P(MetricTest, AVersionThreeStoreIsUpgraded) {
     Store("N1", "03-15-2026");
     form.records.reset();
-    const std::string drop =
-        "ALTER TABLE Aircraft DROP COLUMN Units; ALTER TABLE Aircraft DROP COLUMN Lemac; ALTER TABLE "
-        "Aircraft "
-        "DROP COLUMN Mac; ALTER TABLE AircraftRevision DROP COLUMN Units; ALTER TABLE AircraftRevision DROP "
-        "COLUMN Lemac; ALTER TABLE AircraftRevision DROP COLUMN Mac;";
+    // Everything version 4 added: the unit system, the chord, the scales and the weighing record.
+    std::string drop = "DROP TABLE Scale; DROP INDEX Equipment_Changes;";
+    for (const char* table : {"Aircraft", "AircraftRevision"}) {
+        for (const char* column : {"Units", "Lemac", "Mac"})
+            drop += "ALTER TABLE " + std::string(table) + " DROP COLUMN " + column + ";";
+        for (const auto& [column, number] : WeighingColumns())
+            drop += "ALTER TABLE " + std::string(table) + " DROP COLUMN " + std::string(column) + ";";
+    }
     if (engine() == test::Engine::File) {
         Database(MainFile(), Database::Mode::OpenExisting).Exec(drop + "PRAGMA user_version = 3;");
     } else {

@@ -50,7 +50,7 @@ TEST(ReweighAdvisor, AdvisesOverHalfAPercentOfWeightOrMac) {
         if (c.mac) in.mac = MacReference{30, *c.mac};
         const ReweighAdvice advice = AdviseReweigh(in);
         EXPECT_EQ(advice.advised, c.advised);
-        EXPECT_EQ(AdviceText(in, advice), c.text);
+        EXPECT_EQ(AdviceText(in, advice, UnitSystem::PoundInch), c.text);
     }
 }
 
@@ -195,7 +195,7 @@ TEST_F(WeighingWarningsTest, NameTheScaleAndByHowMuch) {
         ws.Set(Field::Date, c.weighed);
         acme.intervalMonths = c.interval;
         Reading(0, c.reading, c.serial);
-        EXPECT_EQ(WeighingWarnings(ws, {acme}), c.warnings);
+        EXPECT_EQ(WeighingWarnings(ws, {acme}, UnitSystem::PoundInch), c.warnings);
     }
 }
 
