@@ -1,6 +1,7 @@
 #include "store/Schema.h"
 
 #include "store/CaseFold.h"
+#include "store/SignatureSchema.h"
 
 #include <sqlite3.h>
 
@@ -228,6 +229,12 @@ bool AddedInVersion2(std::string_view table) {
     return table == "AircraftRevision" || table == "EquipmentRevision";
 }
 
+bool AddedInVersion4(std::string_view table) {
+    for (const TableLayout& t : SignatureTables())
+        if (t.name == table) return true;
+    return false;
+}
+
 // A free name beside `file` for its copy at `version`: "VELK.MDB.v1", then "VELK.MDB.v1.2" ...
 // An earlier copy is never overwritten.
 std::filesystem::path CopyName(const std::filesystem::path& file, std::int64_t version) {
@@ -252,6 +259,7 @@ void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<
             mainFile = true;
             continue;
         }
+        if (AddedInVersion4(t.name)) continue;
         if (!HasTable(db, t.name)) return;
     }
     Transaction tx(db);
@@ -274,6 +282,7 @@ void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<
             AddWorksheetIdColumn(db);
             AddFoldedColumns(db);
         }
+        if (mainFile && version < 4) AddSignatureTables(db);
         // With the version, so that an older program refuses the file rather than missing the
         // indexes' columns at its first save.
         if (mainFile)
@@ -322,7 +331,12 @@ const std::vector<TableLayout>& MainTables() {
         {"AircraftRevision", kAircraftRevisionSql, "", kRevisionIndexSql},
         {"EquipmentRevision", kEquipmentRevisionSql, ""},
     };
-    return tables;
+    static const std::vector<TableLayout> all = [] {
+        std::vector<TableLayout> t = tables;
+        t.insert(t.end(), SignatureTables().begin(), SignatureTables().end());
+        return t;
+    }();
+    return all;
 }
 
 void AddRevisionTables(Database& db) {
@@ -461,9 +475,10 @@ void FillFoldedColumns(Database& db) {
                 params.emplace_back(distinct[k]);
                 params.emplace_back(FoldCase(distinct[k]));
             }
-            Statement fill = db.Prepare("UPDATE " + Quoted(table) + " SET " + folded + " = v.column2 FROM (VALUES " +
-                                        values + ") AS v WHERE " + Quoted(table) + "." + source +
-                                        " = v.column1 AND " + Quoted(table) + "." + folded + " IS NULL");
+            Statement fill =
+                db.Prepare("UPDATE " + Quoted(table) + " SET " + folded + " = v.column2 FROM (VALUES " +
+                           values + ") AS v WHERE " + Quoted(table) + "." + source + " = v.column1 AND " +
+                           Quoted(table) + "." + folded + " IS NULL");
             fill.BindAll(params);
             fill.Run();
         }

@@ -17,7 +17,8 @@ namespace wb {
 // and is refused rather than misread; a lower one is upgraded when the file is opened.
 // 2: the revision tables, the folded-tail indexes and Aircraft.BallastArm.
 // 3: Aircraft.WorksheetId, the identity a stored Worksheet keeps across its saves.
-inline constexpr int kSchemaVersion = 3;
+// 4: signers, signatures, corrections and the audit trail.
+inline constexpr int kSchemaVersion = 4;
 
 // A database file that cannot be used: which file, and why, in words for the mechanic.
 class StoreError : public std::runtime_error {

@@ -130,6 +130,11 @@ class SqliteStatement final : public StatementEngine {
         }
     }
 
+    std::string ColumnName(int col) const override {
+        const char* name = sqlite3_column_name(stmt_, col);
+        return name != nullptr ? name : "";
+    }
+
   private:
     sqlite3* db_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;
@@ -138,7 +143,8 @@ class SqliteStatement final : public StatementEngine {
 class SqliteConnection final : public ConnectionEngine {
   public:
     SqliteConnection(const std::filesystem::path& file, Database::Mode mode) {
-        int flags = SQLITE_OPEN_READWRITE | (mode == Database::Mode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
+        int flags =
+            SQLITE_OPEN_READWRITE | (mode == Database::Mode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
         if (mode == Database::Mode::ReadOnly) flags = SQLITE_OPEN_READONLY;
         int rc = sqlite3_open_v2(file.string().c_str(), &db_, flags, nullptr);
         if (rc != SQLITE_OK) {
