@@ -82,6 +82,8 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::Command3D47, "Command3D47", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D48, "Command3D48", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D49, "Command3D49", K::Button, 0, C::None, false, std::nullopt},
+    {C::SignButton, "SignButton", K::Button, 0, C::None, false, std::nullopt},
+    {C::SignersButton, "SignersButton", K::Button, 0, C::None, false, std::nullopt},
     {C::AboutHelp, "AboutHelp", K::Button, 0, C::None, false, std::nullopt},
     {C::AboutClose, "AboutClose", K::Button, 0, C::None, false, std::nullopt},
     {C::SetupClose, "SetupClose", K::Button, 0, C::None, false, std::nullopt},
@@ -104,7 +106,9 @@ static_assert(TableInOrder(), "the control table follows the Control enumeration
 
 }  // namespace
 
-const ControlInfo& InfoOf(Control c) { return kControls[static_cast<size_t>(c)]; }
+const ControlInfo& InfoOf(Control c) {
+    return kControls[static_cast<size_t>(c)];
+}
 
 int MaxChars(Control c) {
     const ControlInfo& info = InfoOf(c);
@@ -125,20 +129,29 @@ std::optional<Control> ControlOfField(Field f) {
 
 std::optional<GridId> GridOf(Control c) {
     switch (c) {
-        case C::Grid1: return GridId::Grid1;
-        case C::Grid2: return GridId::Grid2;
-        case C::Grid3: return GridId::Grid3;
-        case C::Grid4: return GridId::Grid4;
-        default: return std::nullopt;
+        case C::Grid1:
+            return GridId::Grid1;
+        case C::Grid2:
+            return GridId::Grid2;
+        case C::Grid3:
+            return GridId::Grid3;
+        case C::Grid4:
+            return GridId::Grid4;
+        default:
+            return std::nullopt;
     }
 }
 
 Control ControlOfGrid(GridId g) {
     switch (g) {
-        case GridId::Grid1: return C::Grid1;
-        case GridId::Grid2: return C::Grid2;
-        case GridId::Grid3: return C::Grid3;
-        case GridId::Grid4: return C::Grid4;
+        case GridId::Grid1:
+            return C::Grid1;
+        case GridId::Grid2:
+            return C::Grid2;
+        case GridId::Grid3:
+            return C::Grid3;
+        case GridId::Grid4:
+            return C::Grid4;
     }
     return C::None;
 }

@@ -44,12 +44,14 @@ std::string Why(const std::exception& e) {
             plain = "The database file is damaged.";
             break;
         case SqliteError::Kind::ServerLost:
-            plain = "The shop server did not answer: it may be stopped, or the network is down. Everything on "
-                    "the screen is kept; try again when the server is back.";
+            plain =
+                "The shop server did not answer: it may be stopped, or the network is down. Everything on "
+                "the screen is kept; try again when the server is back.";
             break;
         case SqliteError::Kind::CommitUnknown:
-            plain = "The shop server stopped answering just after it was asked to store the changes, so they "
-                    "may or may not have been stored.";
+            plain =
+                "The shop server stopped answering just after it was asked to store the changes, so they "
+                "may or may not have been stored.";
             break;
         case SqliteError::Kind::Other:
             return e.what();
@@ -172,6 +174,10 @@ void MainForm::ClickSave() {
         bool replace = false;
         // Never overwrite blindly what another workstation stored since this screen was loaded.
         bool replaceChanged = false;
+        if (SavedAsCorrection(searchPath)) {
+            if (ScreenSaved == 1) edited_ = false;
+            return;
+        }
         if (records->ChangedSinceLoaded(ws, searchPath)) {
             if (!dialogs_.AskYesNo(kChangedTitle, ChangedElsewhere().what())) return;
             replace = replaceChanged = true;

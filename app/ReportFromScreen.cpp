@@ -26,6 +26,10 @@ ReportInput ReportFromScreen(MainForm& form) {
     }
     ReportInput input = MakeReportInput(form.ws, form.TachCaption(), options, company, fontRow);
     input.history = form.history;
+    input.signedLines = form.SignatureLines();
+    for (const HistoryRow& row : AuditRows(form.historyAudit))
+        input.auditLines.push_back(row.cells[0] + "  " + row.cells[1] + "  " + row.cells[2] + "  " +
+                                   row.cells.back());
     return input;
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "worksheet/Company.h"
 #include "worksheet/RecordChain.h"
@@ -33,6 +34,10 @@ struct ReportInput {
     std::optional<CompanyRow> reportFontRow;
     // The tail's weight and balance record, for the record report; empty for the others.
     RecordChain history;
+    // A signed Worksheet's "Signed electronically by ..." and its record hash; empty otherwise.
+    std::vector<std::string> signedLines;
+    // The tail's audit trail as printable lines, for the record report.
+    std::vector<std::string> auditLines;
 
     const std::string& Get(Field f) const { return fields[static_cast<size_t>(f)]; }
     void Set(Field f, std::string text) { fields[static_cast<size_t>(f)] = std::move(text); }

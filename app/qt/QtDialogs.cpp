@@ -121,8 +121,16 @@ bool QtDialogs::AskYesNo(std::string_view title, std::string_view text) {
 
 std::optional<std::string> QtDialogs::AskPassword(std::string_view title, std::string_view text) {
     bool ok = false;
-    const QString typed = QInputDialog::getText(parent_, FromUtf8(title), FromUtf8(text), QLineEdit::Password,
-                                                QString(), &ok);
+    const QString typed =
+        QInputDialog::getText(parent_, FromUtf8(title), FromUtf8(text), QLineEdit::Password, QString(), &ok);
+    if (!ok) return std::nullopt;
+    return typed.toStdString();
+}
+
+std::optional<std::string> QtDialogs::AskText(std::string_view title, std::string_view text) {
+    bool ok = false;
+    const QString typed =
+        QInputDialog::getText(parent_, FromUtf8(title), FromUtf8(text), QLineEdit::Normal, QString(), &ok);
     if (!ok) return std::nullopt;
     return typed.toStdString();
 }

@@ -74,6 +74,14 @@ void MainWindow::BuildSetup() {
     MakeLabel(panel, "Label27", QStringLiteral("Set-up Screen"), TwipRect(120, 120, 7560, 300),
               Qt::AlignHCenter | Qt::AlignVCenter);
 
+    auto* signers = new QPushButton(QStringLiteral("Signers"), panel);
+    signers->setObjectName(QStringLiteral("SignersButton"));
+    signers->setAutoDefault(true);
+    signers->setToolTip(QStringLiteral("Add or retire the mechanics who sign Worksheets electronically"));
+    signers->setGeometry(TwipRect(5160, 90, 1200, 360));
+    connect(signers, &QPushButton::clicked, this, [this] { Click(C::SignersButton); });
+    Register(C::SignersButton, signers);
+
     // Backups sit apart at the top, away from the everyday buttons; Tab reaches them first.
     auto* backups = new QPushButton(QStringLiteral("Backups"), panel);
     backups->setObjectName(QStringLiteral("Command3D44"));
@@ -246,8 +254,8 @@ void MainWindow::BuildShopServer() {
         Register(f.box, box);
         top += kFieldStep;
     }
-    auto* verify = new OptionBox(C::Check3D5, QStringLiteral("Verify the server's certificate"),
-                                 *this, panel);
+    auto* verify =
+        new OptionBox(C::Check3D5, QStringLiteral("Verify the server's certificate"), *this, panel);
     verify->setGeometry(TwipRect(1710, top + 30, 4650, kOptionHeight));
     Register(C::Check3D5, verify);
     auto* note = MakeLabel(panel, "Label45",
@@ -261,10 +269,10 @@ void MainWindow::BuildShopServer() {
         const char* caption;
         int left, width;
     };
-    for (const Button& b : {Button{C::Command3D46, "Test", 150, 1100},
-                            Button{C::Command3D47, "Save", 1350, 1100},
-                            Button{C::Command3D48, "Move local database up", 2550, 2550},
-                            Button{C::Command3D49, "Back", 5250, 1200}}) {
+    for (const Button& b :
+         {Button{C::Command3D46, "Test", 150, 1100}, Button{C::Command3D47, "Save", 1350, 1100},
+          Button{C::Command3D48, "Move local database up", 2550, 2550},
+          Button{C::Command3D49, "Back", 5250, 1200}}) {
         auto* button = new QPushButton(QString::fromLatin1(b.caption), panel);
         button->setObjectName(QString::fromLatin1(InfoOf(b.control).name.data(),
                                                   static_cast<qsizetype>(InfoOf(b.control).name.size())));
