@@ -28,22 +28,52 @@ bool Internal(const std::string& lower, std::string_view link) {
            (!link.empty() && lower == Lower(std::string(link)));
 }
 
-std::string RowObject(const Statement& s, std::string_view link) {
-    std::map<std::string, std::string> members;
-    for (int c = 0; c < s.ColumnCount(); ++c) {
-        std::string name = Lower(s.ColumnName(c));
-        if (Internal(name, link)) continue;
-        members.emplace(std::move(name), JsonValue(s.Get(c)));
-    }
-    return JsonObject(members);
-}
-
 }  // namespace
 
+// The members of a table's rows in their canonical order, worked out once per statement: a
+// history verifies thousands of rows.
+void CanonicalReader::Layout::Learn(const Statement& s, std::string_view link) {
+    if (known) return;
+    std::map<std::string, int> sorted;
+    for (int c = 0; c < s.ColumnCount(); ++c) {
+        std::string name = Lower(s.ColumnName(c));
+        if (!Internal(name, link)) sorted.emplace(std::move(name), c);
+    }
+    for (auto& [name, column] : sorted)
+        members.emplace_back(column, JsonString(name) + ":");
+    known = true;
+}
+
+std::string CanonicalReader::Layout::Row(const Statement& s) const {
+    std::string out = "{";
+    for (const auto& [column, key] : members) {
+        if (s.IsNull(column)) continue;
+        if (out.size() > 1) out += ',';
+        out += key;
+        const Value v = s.Get(column);
+        if (const auto* text = std::get_if<std::string>(&v))
+            AppendJsonString(out, *text);
+        else
+            out += JsonValue(v);
+    }
+    out += '}';
+    return out;
+}
+
 std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
+    std::string out;
+    AppendJsonString(out, text);
+    return out;
+}
+
+void AppendJsonString(std::string& out, std::string_view text) {
+    out += '"';
+    size_t plain = 0;  // the start of a run that needs no escape, copied whole
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        out.append(text.substr(plain, i - plain));
+        plain = i + 1;
         switch (c) {
             case '"':
                 out += "\\\"";
@@ -71,12 +101,11 @@ std::string JsonString(std::string_view text) {
                     char buf[8];
                     std::snprintf(buf, sizeof buf, "\\u%04x", c);
                     out += buf;
-                } else {
-                    out += ch;
                 }
         }
     }
-    return out + "\"";
+    out.append(text.substr(plain));
+    out += '"';
 }
 
 std::string JsonNumber(double v) {
@@ -143,6 +172,7 @@ CanonicalReader::CanonicalReader(Database& db)
     : db_(db),
       aircraft_(db.Prepare("SELECT * FROM Aircraft WHERE Id = ?")),
       find_(db.Prepare("SELECT Id FROM Aircraft WHERE FoldedTail = ? AND \"Date\" = ? ORDER BY Id DESC")) {
+    layouts_.resize(WorksheetTables().size());
     for (const WorksheetTable& t : WorksheetTables())
         tables_.push_back(db.Prepare(
             "SELECT * FROM " + Quoted(t.name) + " WHERE " +
@@ -152,8 +182,11 @@ CanonicalReader::CanonicalReader(Database& db)
 std::optional<std::int64_t> CanonicalReader::Find(std::string_view tail, std::string_view isoDate) {
     find_.Reset();
     find_.BindAll({FoldCase(tail), std::string(isoDate)});
-    if (!find_.Step()) return std::nullopt;
-    return find_.Int(0);
+    // Reset at once: a statement left on a row holds the file's read lock, and a save waits for it.
+    std::optional<std::int64_t> id;
+    if (find_.Step()) id = find_.Int(0);
+    find_.Reset();
+    return id;
 }
 
 std::optional<std::string> CanonicalReader::Record(std::int64_t id) {
@@ -161,13 +194,15 @@ std::optional<std::string> CanonicalReader::Record(std::int64_t id) {
     aircraft_.Bind(1, id);
     if (!aircraft_.Step()) return std::nullopt;
     std::map<std::string, std::string> record;
-    record["aircraft"] = RowObject(aircraft_, "");
+    aircraftLayout_.Learn(aircraft_, "");
+    record["aircraft"] = aircraftLayout_.Row(aircraft_);
     std::string tail, date;
     for (int c = 0; c < aircraft_.ColumnCount(); ++c) {
         const std::string name = Lower(aircraft_.ColumnName(c));
         if (name == "tail") tail = aircraft_.Text(c).value_or("");
         if (name == "date") date = aircraft_.Text(c).value_or("");
     }
+    aircraft_.Reset();
     for (size_t t = 0; t < tables_.size(); ++t) {
         const WorksheetTable& table = WorksheetTables()[t];
         Statement& s = tables_[t];
@@ -177,8 +212,10 @@ std::optional<std::string> CanonicalReader::Record(std::int64_t id) {
         else
             s.Bind(1, id);
         std::vector<std::string> rows;
-        while (s.Step())
-            rows.push_back(RowObject(s, table.link));
+        while (s.Step()) {
+            layouts_[t].Learn(s, table.link);
+            rows.push_back(layouts_[t].Row(s));
+        }
         if (rows.empty()) continue;  // a table added later holds nothing for earlier records
         std::sort(rows.begin(), rows.end());
         std::string list = "[";

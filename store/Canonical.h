@@ -21,6 +21,7 @@ inline constexpr int kCanonicalForm = 1;
 // A JSON text of a string, of a number (ECMAScript's shortest form: 25, 1.5, 1e+21), of a
 // stored value (Null gives "null").
 std::string JsonString(std::string_view text);
+void AppendJsonString(std::string& out, std::string_view text);
 std::string JsonNumber(double v);
 std::string JsonValue(const Value& v);
 // An object from members whose values are JSON texts already; keys in sorted order, members
@@ -47,9 +48,17 @@ class CanonicalReader {
     std::optional<std::int64_t> Find(std::string_view tail, std::string_view isoDate);
 
   private:
+    struct Layout {
+        bool known = false;
+        std::vector<std::pair<int, std::string>> members;  // column, its key and colon
+        void Learn(const Statement& s, std::string_view link);
+        std::string Row(const Statement& s) const;
+    };
     Database& db_;
     Statement aircraft_, find_;
     std::vector<Statement> tables_;
+    Layout aircraftLayout_;
+    std::vector<Layout> layouts_;
 };
 
 // SHA-256 of the bytes, in lower-case hex.

@@ -21,7 +21,7 @@ std::string ShownIso(const std::string& iso) {
 
 class SignatureCheck {
   public:
-    explicit SignatureCheck(Database& db) : reader_(db) {
+    SignatureCheck(Database& db, bool keepHashes) : reader_(db), keepHashes_(keepHashes) {
         Statement keys = db.Prepare("SELECT Id, PublicKey FROM Signer");
         while (keys.Step())
             keys_[keys.Int(0)] = keys.Text(1).value_or("");
@@ -45,6 +45,7 @@ class SignatureCheck {
                 v.findings.push_back({s.tail, s.date, "the Worksheet signed by " + by + " is missing", true});
                 continue;
             }
+            if (keepHashes_) hashes_[{FoldCase(s.tail), s.date}] = Sha256Hex(*record);
             if (!Verifies(*record, s, signer))
                 v.findings.push_back({s.tail, s.date, "changed after it was signed by " + by, true});
         }
@@ -65,7 +66,13 @@ class SignatureCheck {
     }
 
     CanonicalReader reader_;
+    bool keepHashes_;
     std::map<std::int64_t, std::string> keys_;
+
+  public:
+    // The hash of each signed Worksheet as stored now, so that the audit check need not read it
+    // again.
+    std::map<std::pair<std::string, std::string>, std::string> hashes_;
 };
 
 constexpr const char* kSignatureColumns =
@@ -90,77 +97,113 @@ std::pair<std::int64_t, SignatureInfo> ReadSignature(const Statement& s) {
     return {s.Int(0), std::move(i)};
 }
 
-void VerifySignatures(Database& db, Statement& rows, Verification& v) {
-    SignatureCheck check(db);
+// `order` lists the signatures' Ids, each tail's together and oldest first. Each row is read on
+// its own, so that no statement holds the file's read lock for long and saves go on meanwhile.
+void VerifySignatures(Database& db, SignatureCheck& check, Statement& order, Verification& v) {
+    std::vector<std::int64_t> ids;
+    while (order.Step())
+        ids.push_back(order.Int(0));
+    Statement one = db.Prepare(std::string("SELECT ") + kSignatureColumns + " FROM Signature WHERE Id = ?");
     std::vector<std::pair<std::int64_t, SignatureInfo>> tail;
     std::string folded;
-    while (rows.Step()) {
-        const std::string f = rows.Text(13).value_or("");
+    for (std::int64_t id : ids) {
+        one.Reset();
+        one.Bind(1, id);
+        if (!one.Step()) continue;
+        const std::string f = one.Text(13).value_or("");
         if (f != folded && !tail.empty()) {
             check.Chain(tail, v);
             tail.clear();
         }
         folded = f;
-        tail.push_back(ReadSignature(rows));
+        tail.push_back(ReadSignature(one));
+        one.Reset();
     }
     if (!tail.empty()) check.Chain(tail, v);
 }
 
 void VerifyAuditChain(Database& db, Verification& v) {
+    // A thousand entries at a time, each batch read to its end, for the read lock's sake.
     Statement s = db.Prepare(
-        "SELECT At, UserName, Workstation, Event, Tail, \"Date\", Record, Previous, Hash FROM AuditTrail "
-        "ORDER BY Id");
+        "SELECT At, UserName, Workstation, Event, Tail, \"Date\", Record, Previous, Hash, Id FROM AuditTrail "
+        "WHERE Id > ? ORDER BY Id LIMIT 1000");
     std::string last;
-    while (s.Step()) {
-        ++v.entries;
-        AuditEntry e;
-        e.at = s.Text(0).value_or("");
-        e.user = s.Text(1).value_or("");
-        e.workstation = s.Text(2).value_or("");
-        e.event = s.Text(3).value_or("");
-        e.tail = s.Text(4).value_or("");
-        e.date = s.Text(5).value_or("");
-        e.record = s.Text(6).value_or("");
-        e.previous = s.Text(7).value_or("");
-        e.hash = s.Text(8).value_or("");
-        if (e.previous != last || Sha256Hex(AuditEntryText(e)) != e.hash)
-            v.findings.push_back({e.tail, e.date,
-                                  "the audit trail was changed, or an entry removed, before its entry \"" +
-                                      e.event + "\" of " + ShownIso(e.at) + " " + e.at.substr(11, 8) + " UTC",
-                                  false});
-        last = e.hash;  // one break is told once, not again for every entry after it
+    std::int64_t after = -1;
+    for (bool more = true; more;) {
+        more = false;
+        s.Reset();
+        s.Bind(1, after);
+        while (s.Step()) {
+            more = true;
+            after = s.Int(9);
+            ++v.entries;
+            AuditEntry e;
+            e.at = s.Text(0).value_or("");
+            e.user = s.Text(1).value_or("");
+            e.workstation = s.Text(2).value_or("");
+            e.event = s.Text(3).value_or("");
+            e.tail = s.Text(4).value_or("");
+            e.date = s.Text(5).value_or("");
+            e.record = s.Text(6).value_or("");
+            e.previous = s.Text(7).value_or("");
+            e.hash = s.Text(8).value_or("");
+            if (e.previous != last || Sha256Hex(AuditEntryText(e)) != e.hash)
+                v.findings.push_back(
+                    {e.tail, e.date,
+                     "the audit trail was changed, or an entry removed, before its entry \"" + e.event +
+                         "\" of " + ShownIso(e.at) + " " + e.at.substr(11, 8) + " UTC",
+                     false});
+            last = e.hash;  // one break is told once, not again for every entry after it
+        }
     }
 }
 
-void VerifyWorksheets(Database& db, Verification& v, Progress& progress) {
+void VerifyWorksheets(Database& db, Verification& v, Progress& progress,
+                      const std::map<std::pair<std::string, std::string>, std::string>& known) {
     std::set<std::pair<std::string, std::string>> told;
     for (const VerifyFinding& f : v.findings)
         if (f.signedRecord) told.emplace(FoldCase(f.tail), f.date);
     CanonicalReader reader(db);
     Statement count = db.Prepare("SELECT count(*) FROM Aircraft");
     const std::int64_t total = count.Step() ? count.Int(0) : 0;
+    struct Stored {
+        std::int64_t id;
+        std::string tail, date;
+    };
+    std::vector<Stored> stored;
     Statement all = db.Prepare("SELECT Id, Tail, \"Date\" FROM Aircraft ORDER BY Id");
+    while (all.Step())
+        stored.push_back({all.Int(0), all.Text(1).value_or(""), all.Text(2).value_or("")});
     Statement last = db.Prepare(
         "SELECT Record, At FROM AuditTrail WHERE FoldedTail = ? AND \"Date\" = ? ORDER BY Id DESC LIMIT 1");
-    while (all.Step()) {
+    for (const Stored& row : stored) {
         if (++v.worksheets % 1000 == 0) progress.Report(v.worksheets, total, "Verifying the records");
-        const std::string tail = all.Text(1).value_or(""), date = all.Text(2).value_or("");
+        const std::string& tail = row.tail;
+        const std::string& date = row.date;
         const std::string folded = FoldCase(tail);
         if (told.count({folded, date})) continue;
-        const auto record = reader.Record(all.Int(0));
+        std::optional<std::string> hash;
+        if (const auto k = known.find({folded, date}); k != known.end()) {
+            hash = k->second;
+        } else if (const auto record = reader.Record(row.id)) {
+            hash = Sha256Hex(*record);
+        }
         last.Reset();
         last.BindAll({folded, date});
-        if (!last.Step()) {
+        const bool entered = last.Step();
+        const std::string lastRecord = entered ? last.Text(0).value_or("") : std::string();
+        const std::string lastAt = entered ? last.Text(1).value_or("") : std::string();
+        last.Reset();
+        if (!entered) {
             v.findings.push_back({tail, date,
                                   "stored without an entry in the audit trail (written by another program)",
                                   false});
             continue;
         }
-        if (!record || Sha256Hex(*record) != last.Text(0).value_or(""))
-            v.findings.push_back(
-                {tail, date,
-                 "changed outside the program after its last save of " + ShownIso(last.Text(1).value_or("")),
-                 false});
+        if (!hash || *hash != lastRecord)
+            v.findings.push_back({tail, date,
+                                  "changed outside the program after its last save of " + ShownIso(lastAt),
+                                  false});
     }
 }
 
@@ -176,21 +219,21 @@ const VerifyFinding* Verification::For(const std::string& tail, const std::strin
 Verification VerifyRecords(Database& db, Progress& progress) {
     if (sodium_init() < 0) throw std::runtime_error("The cryptography library could not be started.");
     Verification v;
-    Statement rows =
-        db.Prepare(std::string("SELECT ") + kSignatureColumns + " FROM Signature ORDER BY FoldedTail, Id");
-    VerifySignatures(db, rows, v);
+    Statement rows = db.Prepare("SELECT Id FROM Signature ORDER BY FoldedTail, Id");
+    SignatureCheck check(db, true);
+    VerifySignatures(db, check, rows, v);
     VerifyAuditChain(db, v);
-    VerifyWorksheets(db, v, progress);
+    VerifyWorksheets(db, v, progress, check.hashes_);
     return v;
 }
 
 Verification VerifyTail(Database& db, const std::string& tail) {
     if (sodium_init() < 0) throw std::runtime_error("The cryptography library could not be started.");
     Verification v;
-    Statement rows = db.Prepare(std::string("SELECT ") + kSignatureColumns +
-                                " FROM Signature WHERE FoldedTail = ? ORDER BY FoldedTail, Id");
+    Statement rows = db.Prepare("SELECT Id FROM Signature WHERE FoldedTail = ? ORDER BY Id");
     rows.Bind(1, FoldCase(tail));
-    VerifySignatures(db, rows, v);
+    SignatureCheck check(db, false);
+    VerifySignatures(db, check, rows, v);
     return v;
 }
 
