@@ -98,6 +98,10 @@ void MainForm::ClickSign() {
             if (SignWorksheet(records->db(), *records->OnScreen(), signer.id, *passphrase, statement) ==
                 SignOutcome::Signed) {
                 const std::vector<std::string> lines = SignatureLines();
+                if (Visible(Control::Panel3D12)) {
+                    ReadHistoryMarks();
+                    ++historyReads;
+                }
                 dialogs_.Notice("Worksheet signed",
                                 (lines.empty() ? std::string() : lines[0] + "\n" + lines[1]) + kContinue,
                                 Icon::Information);

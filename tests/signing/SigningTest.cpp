@@ -52,6 +52,11 @@ class SigningTest : public test::BothEnginesTest {
     std::string LastText() const { return dialogs.shown.empty() ? "" : dialogs.shown.back().text; }
 };
 
+class SigningFileTest : public SigningTest {
+  protected:
+    test::Engine engine() const override { return test::Engine::File; }
+};
+
 TEST_P(SigningTest, ASignedWorksheetIsLockedAndACorrectionSupersedesIt) {
     New();
     FillWorksheet();
@@ -222,6 +227,29 @@ TEST_P(SigningTest, AnUpgradedDatabaseGetsOneAuditEntryPerWorksheet) {
     EXPECT_EQ(std::count_if(told.shown.begin(), told.shown.end(),
                             [](const test::Shown& s) { return s.title == "Records changed"; }),
               0);
+}
+
+// A backup from before the signing lacks the signed record: restoring it would replace it.
+TEST_F(SigningFileTest, ARestoreThatWouldReplaceASignedRecordIsRefused) {
+    Store("N1", "06-10-2001");
+    form.now = [] { return DateTime{{2026, 12, 4}, 12, 0, 0}; };
+    form.Clicked(Control::Command3D18);  // Set-up, where Backups is
+    dialogs.choices = {0};               // "Back up now"
+    form.Clicked(Control::Command3D44);
+    ASSERT_EQ(LastNotice(), "Backup made");
+    form.Clicked(Control::Command3D18);
+    Signer();
+    Load("N1");
+    Sign({kPassphrase});
+    ASSERT_TRUE(Signed("N1", "2001-06-10"));
+    form.Clicked(Control::Command3D18);
+    dialogs.choices = {1};  // "Restore..."
+    dialogs.picks = {0};
+    dialogs.answers = {true};
+    form.Clicked(Control::Command3D44);
+    EXPECT_EQ(LastNotice(), "Backup not restored");
+    EXPECT_NE(LastText().find("N1 06-10-2001"), std::string::npos) << LastText();
+    EXPECT_TRUE(Signed("N1", "2001-06-10"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SigningTest, test::BothEngines(), test::EngineName);
