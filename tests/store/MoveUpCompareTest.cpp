@@ -3,6 +3,7 @@
 #include "store/CaseFold.h"
 #include "store/Schema.h"
 #include "store/Signing.h"
+#include "store/Verify.h"
 #include "store/WorksheetRows.h"
 #include "store/pg/CopyUp.h"
 #include "tests/store/StoreFixture.h"
@@ -72,6 +73,10 @@ TEST_F(MoveUpCompareTest, EveryTableArrivesValueForValueEarlierVersionsIncluded)
         if (t.name == "AuditTrail" && up.size() == local.size() + 1) up.pop_back();
         EXPECT_EQ(up, local);
     }
+    // The canonical form is the same on both engines: what was signed here verifies there.
+    const Verification v = VerifyRecords(server);
+    EXPECT_TRUE(v.Passed()) << FindingsText(v);
+    EXPECT_EQ(v.signatures, 1);
 }
 
 // A server database of the version before: the program folds its texts into the new columns
