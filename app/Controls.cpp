@@ -106,9 +106,7 @@ static_assert(TableInOrder(), "the control table follows the Control enumeration
 
 }  // namespace
 
-const ControlInfo& InfoOf(Control c) {
-    return kControls[static_cast<size_t>(c)];
-}
+const ControlInfo& InfoOf(Control c) { return kControls[static_cast<size_t>(c)]; }
 
 int MaxChars(Control c) {
     const ControlInfo& info = InfoOf(c);
@@ -129,29 +127,20 @@ std::optional<Control> ControlOfField(Field f) {
 
 std::optional<GridId> GridOf(Control c) {
     switch (c) {
-        case C::Grid1:
-            return GridId::Grid1;
-        case C::Grid2:
-            return GridId::Grid2;
-        case C::Grid3:
-            return GridId::Grid3;
-        case C::Grid4:
-            return GridId::Grid4;
-        default:
-            return std::nullopt;
+        case C::Grid1: return GridId::Grid1;
+        case C::Grid2: return GridId::Grid2;
+        case C::Grid3: return GridId::Grid3;
+        case C::Grid4: return GridId::Grid4;
+        default: return std::nullopt;
     }
 }
 
 Control ControlOfGrid(GridId g) {
     switch (g) {
-        case GridId::Grid1:
-            return C::Grid1;
-        case GridId::Grid2:
-            return C::Grid2;
-        case GridId::Grid3:
-            return C::Grid3;
-        case GridId::Grid4:
-            return C::Grid4;
+        case GridId::Grid1: return C::Grid1;
+        case GridId::Grid2: return C::Grid2;
+        case GridId::Grid3: return C::Grid3;
+        case GridId::Grid4: return C::Grid4;
     }
     return C::None;
 }

@@ -285,79 +285,33 @@ void MainForm::Clicked(Control c) {
             dialogs_.Notice("This field not editable", "Press OK to Continue", Icon::Information);
             SetFocus(Control::Grid1);
             break;
-        case Control::Command3D12:
-            ClickExit();
-            break;
-        case Control::Command3D13:
-            ClickSave();
-            break;
-        case Control::Command3D15:
-            ClickNotes();
-            break;
-        case Control::Command3D16:
-            ClickBrowse(2);
-            break;
-        case Control::Command3D17:
-            ClickBrowse(1);
-            break;
-        case Control::Command3D18:
-            ClickSetup();
-            break;
-        case Control::Command3D19:
-            ClickNew();
-            break;
-        case Control::Command3D20:
-            ClickTach();
-            break;
-        case Control::Command3D23:
-            ClickSpecs();
-            break;
-        case Control::Command3D26:
-            ClickAbout();
-            break;
-        case Control::Command3D28:
-            ClickFonts();
-            break;
-        case Control::Command3D29:
-            dialogs_.ChoosePrinter();
-            break;
+        case Control::Command3D12: ClickExit(); break;
+        case Control::Command3D13: ClickSave(); break;
+        case Control::Command3D15: ClickNotes(); break;
+        case Control::Command3D16: ClickBrowse(2); break;
+        case Control::Command3D17: ClickBrowse(1); break;
+        case Control::Command3D18: ClickSetup(); break;
+        case Control::Command3D19: ClickNew(); break;
+        case Control::Command3D20: ClickTach(); break;
+        case Control::Command3D23: ClickSpecs(); break;
+        case Control::Command3D26: ClickAbout(); break;
+        case Control::Command3D28: ClickFonts(); break;
+        case Control::Command3D29: dialogs_.ChoosePrinter(); break;
         case Control::Command3D31:
             SetVisible(Control::Panel3D11, false);
             SetFocus(Visible(Control::Panel3D7) ? Control::Text17 : Control::Text1);
             break;
-        case Control::Command3D39:
-            SaveDataFolder();
-            break;
-        case Control::Command3D40:
-            ShowDataFolderPanel();
-            break;
-        case Control::Command3D41:
-            ClickHistory();
-            break;
-        case Control::Command3D42:
-            StartFromLatest();
-            break;
-        case Control::SignButton:
-            ClickSign();
-            break;
-        case Control::SignersButton:
-            ClickSigners();
-            break;
-        case Control::Command3D44:
-            ClickBackups();
-            break;
-        case Control::Command3D45:
-            ShowServerPanel();
-            break;
-        case Control::Command3D46:
-            TestServerChoice();
-            break;
-        case Control::Command3D47:
-            SaveServerChoice();
-            break;
-        case Control::Command3D48:
-            ClickMoveUp();
-            break;
+        case Control::Command3D39: SaveDataFolder(); break;
+        case Control::Command3D40: ShowDataFolderPanel(); break;
+        case Control::Command3D41: ClickHistory(); break;
+        case Control::Command3D42: StartFromLatest(); break;
+        case Control::SignButton: ClickSign(); break;
+        case Control::SignersButton: ClickSigners(); break;
+        case Control::Command3D44: ClickBackups(); break;
+        case Control::Command3D45: ShowServerPanel(); break;
+        case Control::Command3D46: TestServerChoice(); break;
+        case Control::Command3D47: SaveServerChoice(); break;
+        case Control::Command3D48: ClickMoveUp(); break;
         case Control::Command3D49:
             SetVisible(Control::Panel3D13, false);
             SetFocus(Control::Text1);
@@ -369,9 +323,7 @@ void MainForm::Clicked(Control c) {
             SetVisible(Control::Panel3D4, false);
             SetFocus(Control::Command3D26);
             break;
-        case Control::SetupClose:
-            ClickSetup();
-            break;
+        case Control::SetupClose: ClickSetup(); break;
         case Control::Command3D14:
         case Control::Command3D27:
         case Control::Command3D32:

@@ -257,8 +257,7 @@ class MainForm {
     bool firstRowBlockedTold_ = false;
     std::string uncertainName_;
     // The company settings the set-up panel showed when it was opened from the store.
-    std::optional<CompanySettings>
-        setupShown_;  // the Worksheet whose save is in doubt, as the mechanic knows it
+    std::optional<CompanySettings> setupShown_;  // the Worksheet whose save is in doubt, as the mechanic knows it
 };
 
 // The container a control sits on (the form itself: Control::None).

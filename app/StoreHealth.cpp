@@ -278,7 +278,8 @@ void MainForm::RecoverDamaged() {
                            std::to_string(r.revisionsSaved) + " earlier versions were recovered; " +
                            std::to_string(r.revisionsLost) + " earlier versions and " +
                            std::to_string(r.revisionRowsLost) + " of their list rows could not be read.";
-        if (r.companyLost) text += "\nThe company details could not be read: fill them in again at Set-up.";
+        if (r.companyLost)
+            text += "\nThe company details could not be read: fill them in again at Set-up.";
         // A box cannot show thousands of lines; the count above says how many there are.
         constexpr size_t kShown = 30;
         for (size_t i = 0; i < r.lost.size() && i < kShown; ++i)

@@ -291,8 +291,7 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
     // history still shows them.
     to.Exec(
         "UPDATE AircraftRevision SET WorksheetId = NULL WHERE WorksheetId IS NOT NULL AND NOT EXISTS "
-        "(SELECT 1 FROM Aircraft WHERE COALESCE(Aircraft.WorksheetId, Aircraft.Id) = "
-        "AircraftRevision.WorksheetId)");
+        "(SELECT 1 FROM Aircraft WHERE COALESCE(Aircraft.WorksheetId, Aircraft.Id) = AircraftRevision.WorksheetId)");
     tx.Commit();
 
     for (const auto& [identity, count] : rowsLost)

@@ -475,10 +475,9 @@ void FillFoldedColumns(Database& db) {
                 params.emplace_back(distinct[k]);
                 params.emplace_back(FoldCase(distinct[k]));
             }
-            Statement fill =
-                db.Prepare("UPDATE " + Quoted(table) + " SET " + folded + " = v.column2 FROM (VALUES " +
-                           values + ") AS v WHERE " + Quoted(table) + "." + source + " = v.column1 AND " +
-                           Quoted(table) + "." + folded + " IS NULL");
+            Statement fill = db.Prepare("UPDATE " + Quoted(table) + " SET " + folded + " = v.column2 FROM (VALUES " +
+                                        values + ") AS v WHERE " + Quoted(table) + "." + source +
+                                        " = v.column1 AND " + Quoted(table) + "." + folded + " IS NULL");
             fill.BindAll(params);
             fill.Run();
         }

@@ -143,8 +143,7 @@ class SqliteStatement final : public StatementEngine {
 class SqliteConnection final : public ConnectionEngine {
   public:
     SqliteConnection(const std::filesystem::path& file, Database::Mode mode) {
-        int flags =
-            SQLITE_OPEN_READWRITE | (mode == Database::Mode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
+        int flags = SQLITE_OPEN_READWRITE | (mode == Database::Mode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
         if (mode == Database::Mode::ReadOnly) flags = SQLITE_OPEN_READONLY;
         int rc = sqlite3_open_v2(file.string().c_str(), &db_, flags, nullptr);
         if (rc != SQLITE_OK) {

@@ -254,8 +254,8 @@ void MainWindow::BuildShopServer() {
         Register(f.box, box);
         top += kFieldStep;
     }
-    auto* verify =
-        new OptionBox(C::Check3D5, QStringLiteral("Verify the server's certificate"), *this, panel);
+    auto* verify = new OptionBox(C::Check3D5, QStringLiteral("Verify the server's certificate"),
+                                 *this, panel);
     verify->setGeometry(TwipRect(1710, top + 30, 4650, kOptionHeight));
     Register(C::Check3D5, verify);
     auto* note = MakeLabel(panel, "Label45",
@@ -269,10 +269,10 @@ void MainWindow::BuildShopServer() {
         const char* caption;
         int left, width;
     };
-    for (const Button& b :
-         {Button{C::Command3D46, "Test", 150, 1100}, Button{C::Command3D47, "Save", 1350, 1100},
-          Button{C::Command3D48, "Move local database up", 2550, 2550},
-          Button{C::Command3D49, "Back", 5250, 1200}}) {
+    for (const Button& b : {Button{C::Command3D46, "Test", 150, 1100},
+                            Button{C::Command3D47, "Save", 1350, 1100},
+                            Button{C::Command3D48, "Move local database up", 2550, 2550},
+                            Button{C::Command3D49, "Back", 5250, 1200}}) {
         auto* button = new QPushButton(QString::fromLatin1(b.caption), panel);
         button->setObjectName(QString::fromLatin1(InfoOf(b.control).name.data(),
                                                   static_cast<qsizetype>(InfoOf(b.control).name.size())));
