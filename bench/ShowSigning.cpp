@@ -175,6 +175,8 @@ int main(int argc, char** argv) {
             const wb::ReportInput in = wb::ReportFromScreen(form);
             wb::PrintToPdfFile((out + QStringLiteral("/signed-report.pdf")).toStdString(), in,
                                wb::PrintCalculationReport);
+            wb::PrintToPdfFile((out + QStringLiteral("/record-report.pdf")).toStdString(), in,
+                               wb::PrintRecordReport);
             for (const auto& s : dialogs.shown)
                 std::printf("%s: %s\n", s.title.c_str(), s.text.c_str());
             QApplication::quit();

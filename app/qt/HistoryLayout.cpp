@@ -84,6 +84,12 @@ void MainWindow::BuildHistory() {
         headings << Q(column);
     historyList_->setHeaderLabels(headings);
 
+    // The audit trail opens folded: its columns fit once it is opened.
+    connect(historyList_, &QTreeWidget::itemExpanded, this, [this] {
+        for (int c = 0; c < historyList_->columnCount(); ++c)
+            historyList_->resizeColumnToContents(c);
+    });
+
     historySummary_ = MakeLabel(panel, "HistorySummary", QString(), TwipRect(120, 5280, 9375, 285));
 
     auto* start = new QPushButton(QStringLiteral("Start from latest record"), panel);
