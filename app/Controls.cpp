@@ -86,6 +86,8 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::Command3D48, "Command3D48", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D49, "Command3D49", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D50, "Command3D50", K::Button, 0, C::None, false, std::nullopt},
+    {C::SignButton, "SignButton", K::Button, 0, C::None, false, std::nullopt},
+    {C::SignersButton, "SignersButton", K::Button, 0, C::None, false, std::nullopt},
     {C::AboutHelp, "AboutHelp", K::Button, 0, C::None, false, std::nullopt},
     {C::AboutClose, "AboutClose", K::Button, 0, C::None, false, std::nullopt},
     {C::SetupClose, "SetupClose", K::Button, 0, C::None, false, std::nullopt},

@@ -54,6 +54,8 @@ enum class Control {
     Command3D48,  // shop server: move the local database up
     Command3D49,  // shop server "Back"
     Command3D50,  // specifications: "Convert units"
+    SignButton,     // history: sign the stored Worksheet on screen
+    SignersButton,  // set-up: add or retire signers
     AboutHelp,    // about: shows the user's guide
     AboutClose,   // about: "Close"
     SetupClose,   // set-up: "Close", as "Set-up" pressed again

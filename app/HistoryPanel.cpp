@@ -4,6 +4,7 @@
 #include "store/History.h"
 #include "store/Records.h"
 #include "worksheet/Balance.h"
+#include "worksheet/Dates.h"
 #include "worksheet/Format.h"
 #include "worksheet/Units.h"
 
@@ -43,7 +44,7 @@ const std::vector<std::string_view>& HistoryColumns() {
     return columns;
 }
 
-std::vector<HistoryRow> HistoryRows(const RecordChain& chain) {
+std::vector<HistoryRow> HistoryRows(const RecordChain& chain, const std::vector<HistoryMark>& marks) {
     std::vector<HistoryRow> rows;
     for (const ChainLine& line : chain.lines) {
         if (line.deleted) {
@@ -57,11 +58,36 @@ std::vector<HistoryRow> HistoryRows(const RecordChain& chain) {
                    " / " + line.endBeforeArm;
         else if (!line.supersedes.empty())
             note = "Supersedes the computation dated " + line.supersedes;
+        bool altered = false;
+        for (const HistoryMark& m : marks) {
+            if (m.date != line.entry.date) continue;
+            note = note.empty() ? m.note : m.note + "; " + note;
+            altered = altered || m.altered;
+        }
         HistoryRow row = RowOf(line.entry, HistoryRow::Kind::Worksheet, std::move(note), chain.units);
         row.breaks = line.breaks;
+        row.altered = altered;
         for (const ChainEntry& e : line.earlier)
             row.earlier.push_back(
                 RowOf(e, HistoryRow::Kind::Earlier, Superseded(e, chain.tail), chain.units));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<HistoryRow> AuditRows(const std::vector<AuditEntry>& entries) {
+    std::vector<HistoryRow> rows;
+    for (const AuditEntry& e : entries) {
+        HistoryRow row;
+        row.kind = HistoryRow::Kind::Earlier;
+        row.cells.assign(HistoryColumns().size(), "");
+        const auto date = ParseIsoDate(e.date);
+        row.cells[0] = date ? ShownDate(*date) : e.date;
+        row.cells[1] = e.event;
+        row.cells[2] = e.at.substr(0, 10) + " " + e.at.substr(11, 8) + " UTC";
+        row.cells.back() =
+            e.user + " at " + e.workstation +
+            (e.record.empty() ? std::string(", no record left") : ", record " + e.record.substr(0, 16));
         rows.push_back(std::move(row));
     }
     return rows;
@@ -81,6 +107,7 @@ void MainForm::ClickHistory() {
     if (records) {
         try {
             history = ReadHistory(records->db(), Text(Control::Text1));
+            ReadHistoryMarks();
         } catch (const std::exception& e) {
             dialogs_.Notice("History not read", std::string(e.what()) + "\n\nPress OK to continue",
                             Icon::Critical);

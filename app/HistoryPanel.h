@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/Audit.h"
 #include "worksheet/RecordChain.h"
 
 namespace wb {
@@ -15,11 +16,21 @@ struct HistoryRow {
     enum class Kind { Worksheet, Earlier, Deleted };
     Kind kind = Kind::Worksheet;
     bool breaks = false;
+    bool altered = false;             // changed after it was signed, or not as its last save left it
     std::vector<std::string> cells;   // one per column of HistoryColumns()
     std::vector<HistoryRow> earlier;  // the superseded versions of a Worksheet line
 };
 
+// What is said of a stored Worksheet's signature, by its date as shown.
+struct HistoryMark {
+    std::string date;
+    std::string note;
+    bool altered = false;
+};
+
 const std::vector<std::string_view>& HistoryColumns();
-std::vector<HistoryRow> HistoryRows(const RecordChain& chain);
+std::vector<HistoryRow> HistoryRows(const RecordChain& chain, const std::vector<HistoryMark>& marks = {});
+// The tail's audit trail as lines of the panel: time, event, who and where, the record's hash.
+std::vector<HistoryRow> AuditRows(const std::vector<AuditEntry>& entries);
 
 }  // namespace wb

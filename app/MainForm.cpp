@@ -69,6 +69,7 @@ Control PanelOf(Control c) {
         case C::Command3D29:
         case C::Command3D40:
         case C::Command3D44:
+        case C::SignersButton:
         case C::SetupClose:
             return C::Panel3D7;
         case C::AboutHelp:
@@ -90,6 +91,7 @@ Control PanelOf(Control c) {
             return C::Panel3D13;
         case C::Command3D42:
         case C::Command3D43:
+        case C::SignButton:
             return C::Panel3D12;
         case C::WeighingButton:
             return C::Panel3D6;
@@ -346,6 +348,8 @@ void MainForm::Clicked(Control c) {
             break;
         case Control::DueClose: SetVisible(Control::DuePanel, false); break;
         case Control::Command3D42: StartFromLatest(); break;
+        case Control::SignButton: ClickSign(); break;
+        case Control::SignersButton: ClickSigners(); break;
         case Control::Command3D44: ClickBackups(); break;
         case Control::Command3D45: ShowServerPanel(); break;
         case Control::Command3D46: TestServerChoice(); break;

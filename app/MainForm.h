@@ -11,8 +11,11 @@
 #include <string>
 
 #include "app/Controls.h"
+#include "app/HistoryPanel.h"
 #include "setup/CompanySettings.h"
+#include "store/Audit.h"
 #include "store/Backup.h"
+#include "store/Verify.h"
 #include "worksheet/Ports.h"
 #include "worksheet/Progress.h"
 #include "worksheet/RecordChain.h"
@@ -111,6 +114,16 @@ class MainForm {
     // tells the window when to show it afresh.
     RecordChain history;
     int historyReads = 0;
+    // What the history panel says of the tail's signed records, by date as shown, and the
+    // tail's audit trail (app/Signatures.cpp).
+    std::vector<HistoryMark> historyMarks;
+    std::vector<AuditEntry> historyAudit;
+    // The last verification of the signed records and the audit trail; told once when it fails.
+    Verification verification;
+    bool verified = false;
+    // "Signed electronically by ..." and the record's hash, for a report of the Worksheet on
+    // screen; empty lines when it is not signed.
+    std::vector<std::string> SignatureLines();
 
     // ---- the store's health --------------------------------------------------------
     // Unchecked: no main database yet; Checking: the start-up check runs, the store is
@@ -219,6 +232,18 @@ class MainForm {
     void CarryOverSpecs();
     void ClickHistory();
     void CloseHistory();
+    void ReadHistoryMarks();
+    // Signing and signers (app/Signatures.cpp).
+    void ClickSign();
+    void ClickSigners();
+    void AddSignerAsked();
+    void RetireSignerAsked();
+    // A save of a Worksheet loaded from a signed one under a later date: asked whether it is a
+    // correction; true when the save was done or refused here.
+    bool SavedAsCorrection(bool searchPath);
+    // Verifies the signatures and the audit trail beside the window, on a connection of its own.
+    void BeginVerification(std::function<Database()> connect);
+    void VerificationFinished(const Verification& result, const std::string& failure);
     void StartFromLatest();
     bool OpenMainDatabase(const std::filesystem::path& file);
     // Opens the main database in the folder and shows its company; false when it could not be

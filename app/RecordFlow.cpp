@@ -174,6 +174,10 @@ void MainForm::ClickSave() {
         bool replace = false;
         // Never overwrite blindly what another workstation stored since this screen was loaded.
         bool replaceChanged = false;
+        if (SavedAsCorrection(searchPath)) {
+            if (ScreenSaved == 1) edited_ = false;
+            return;
+        }
         if (records->ChangedSinceLoaded(ws, searchPath)) {
             if (!dialogs_.AskYesNo(kChangedTitle, ChangedElsewhere().what())) return;
             replace = replaceChanged = true;

@@ -32,6 +32,10 @@ ReportInput ReportFromScreen(MainForm& form) {
     input.dueList = form.dueList;
     // The MAC joins when the aircraft has one; until then the weight alone decides.
     input.negligible = NegligibleRows(form.ws, MacReferenceOf(form.ws), wb::Units(form.ws));
+    input.signedLines = form.SignatureLines();
+    for (const HistoryRow& row : AuditRows(form.historyAudit))
+        input.auditLines.push_back(row.cells[0] + "  " + row.cells[1] + "  " + row.cells[2] + "  " +
+                                   row.cells.back());
     return input;
 }
 

@@ -6,6 +6,7 @@
 #include "store/Records.h"
 #include "store/Recover.h"
 #include "store/Schema.h"
+#include "store/Signing.h"
 
 namespace wb {
 namespace {
@@ -119,6 +120,7 @@ void MainForm::StartupCheckFinished(const StartupCheck& result) {
     }
     records->db().Exec("PRAGMA query_only = 0");
     health_ = StoreHealth::Sound;
+    BeginVerification([file = mainFile_] { return Database(file, Database::Mode::ReadOnly); });
     // Saving goes on while the backup is made: the copy steps aside for each save.
     if (!ChangedSinceLastBackup(mainFile_)) return;
     const std::filesystem::path file = mainFile_;
@@ -377,6 +379,29 @@ void MainForm::RestoreChosen() {
         dialogs_.PickFromList("Restore a backup", "Choose the backup to put in use (newest last).", lines);
     if (!picked || *picked >= backups.size()) return;
     const BackupFile& chosen = backups[*picked];
+    if (records) {
+        std::vector<std::string> replaced;
+        try {
+            Database backup(chosen.file, Database::Mode::ReadOnly);
+            replaced = SignedRecordsReplaced(records->db(), backup);
+        } catch (const std::exception&) {
+            // A backup that cannot be read is refused by the restore itself, with its reason.
+        }
+        if (!replaced.empty()) {
+            std::string list;
+            for (size_t i = 0; i < replaced.size() && i < 20; ++i)
+                list += "\n" + replaced[i];
+            dialogs_.Notice(
+                "Backup not restored",
+                "The backup of " + ShownDateTime(chosen.made) +
+                    " does not hold these signed Worksheets as they were signed, and a restore "
+                    "would replace them:" +
+                    list + "\n\nSigned records are kept as they were signed; the database is as it was." +
+                    kContinue,
+                Icon::Exclamation);
+            return;
+        }
+    }
     if (!dialogs_.AskYesNo(
             "Restore a backup",
             "Put the backup of " + ShownDateTime(chosen.made) +

@@ -415,7 +415,11 @@ void CompactBody(const ReportInput& in, SheetRun& run) {
     page.SetFontSize(8);
     const double bottom = PrintTable(run, in, l, pageTop, {Group::Installed, Group::Removed}, 0);
     // Where the new empty C.G. stands, then the notes, under the frame, never inside it.
-    const double checkEnd = PrintEmptyCgLines(run, in, bottom + kGap, 8);
+    double checkEnd = PrintEmptyCgLines(run, in, bottom + kGap, 8);
+    if (!in.signedLines.empty()) {
+        PrintSignedElectronically(page, in, std::max(checkEnd, bottom) + kGap);
+        checkEnd = std::max(checkEnd, bottom) + kGap + 400;
+    }
     PrintNotes(run, in, checkEnd > bottom + kGap ? checkEnd + kGap : std::max(5650.0, bottom + 100), 6);
     run.Finish();
 }

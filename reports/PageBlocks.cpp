@@ -242,7 +242,20 @@ std::array<double, 3> PrintRanges(Page& page, const ReportInput& in, const std::
     return ends;
 }
 
+void PrintSignedElectronically(Page& page, const ReportInput& in, double y) {
+    if (in.signedLines.empty()) return;
+    const PageFont keep = page.Font();
+    page.SetFontSize(7);
+    for (const std::string& line : in.signedLines) {
+        PrintRightFitted(page, 4000, kRuleRight, y, line);
+        y += page.TextHeight("X");
+    }
+    page.SetFont(keep);
+}
+
 void PrintSignatureLine(Page& page, const ReportInput& in, double y) {
+    // Printed whatever the options: a signed record says so on every report of it.
+    PrintSignedElectronically(page, in, y + 260);
     if (!in.options.mechanic) return;
     page.SetLineWidth(kHeavyPen);
     page.Line(8500, y, 11410, y);

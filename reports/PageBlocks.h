@@ -71,6 +71,8 @@ std::array<double, 3> PrintRanges(Page& page, const ReportInput& in, const std::
 
 // The mechanic's signature line at y, when the option is set.
 void PrintSignatureLine(Page& page, const ReportInput& in, double y);
+// "Signed electronically by ..." and the record's hash, right-aligned from y down.
+void PrintSignedElectronically(Page& page, const ReportInput& in, double y);
 
 class SheetRun;
 // The notes from (100, y) in the given size, when the option is set; they continue on a new

@@ -109,6 +109,8 @@ class RecordWriter {
         page_.Line(kRuleLeft, y_, kRuleRight, y_);
         page_.SetFont({"Arial", 9, true, false});
         PrintAt(page_, 100, y_ + 60, ChainSummary(in_.history), Ending::NewLine);
+        y_ += 60 + kLineStep;
+        AuditTrail();
         page_.EndDocument();
     }
 
@@ -140,6 +142,23 @@ class RecordWriter {
         y_ += 250;
         page_.Line(kRuleLeft, y_, kRuleRight, y_);
         y_ += 40;
+    }
+
+    // Every event that changed the tail's stored records, oldest first.
+    void AuditTrail() {
+        if (in_.auditLines.empty()) return;
+        Room(kLineStep * 2);
+        y_ += kLineStep;
+        page_.SetFont({"Arial", 9, true, false});
+        PrintAt(page_, 100, y_, "Audit trail");
+        y_ += kLineStep + 40;
+        page_.SetFont({"Arial", 6, false, false});
+        for (const std::string& line : in_.auditLines) {
+            Room(kNoteStep);
+            page_.SetFont({"Arial", 6, false, false});
+            PrintAt(page_, 100, y_, line);
+            y_ += kNoteStep;
+        }
     }
 
     // Continues on a fresh sheet, under the headings again, when `height` would not fit.

@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "worksheet/Company.h"
 #include "worksheet/RecordChain.h"
@@ -43,6 +44,10 @@ struct ReportInput {
     std::vector<bool> negligible;
     // The aircraft due for reweighing, for that list's report.
     std::vector<DueLine> dueList;
+    // A signed Worksheet's "Signed electronically by ..." and its record hash; empty otherwise.
+    std::vector<std::string> signedLines;
+    // The tail's audit trail as printable lines, for the record report.
+    std::vector<std::string> auditLines;
 
     const std::string& Get(Field f) const { return fields[static_cast<size_t>(f)]; }
     void Set(Field f, std::string text) { fields[static_cast<size_t>(f)] = std::move(text); }

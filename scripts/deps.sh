@@ -3,6 +3,8 @@
 set -euo pipefail
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-liberation2 poppler-utils mdbtools-dev nlohmann-json3-dev libicu-dev
+          # signatures, the sealing of signers' keys and the record hashes
+          libsodium-dev
           clang
           # a decimal-comma locale, so that the number tests run under one (generated below)
           locales

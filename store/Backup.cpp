@@ -13,6 +13,7 @@
 #include <system_error>
 #include <thread>
 
+#include "store/Audit.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"
 
@@ -445,6 +446,22 @@ std::optional<fs::path> RestoreBackup(const fs::path& mainFile, const fs::path& 
     } catch (const WorkCancelled&) {
         RemoveQuietly(part);
         throw;
+    } catch (const std::exception& e) {
+        RemoveQuietly(part);
+        throw std::runtime_error("The backup could not be copied: " + FailureText(e) + ".");
+    }
+    // The restore is an event of the restored file's audit trail (a backup from before the trail
+    // gets one entry per Worksheet when it is upgraded instead).
+    try {
+        Database restored(part, Database::Mode::OpenExisting);
+        Statement has =
+            restored.Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'AuditTrail'");
+        if (has.Step()) {
+            has.Reset();
+            Transaction tx(restored);
+            AuditEveryWorksheet(restored, audit::kRestore);
+            tx.Commit();
+        }
     } catch (const std::exception& e) {
         RemoveQuietly(part);
         throw std::runtime_error("The backup could not be copied: " + FailureText(e) + ".");

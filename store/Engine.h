@@ -56,6 +56,8 @@ class StatementEngine {
     virtual double Real(int col) const = 0;
     virtual Nullable Text(int col) const = 0;
     virtual Value Get(int col) const = 0;
+    // The result column's name as the engine gives it (the server folds unquoted names).
+    virtual std::string ColumnName(int col) const = 0;
 };
 
 // One engine's connection.
@@ -106,6 +108,7 @@ class Statement {
     std::optional<double> Number(int col) const;
     // The column as stored: Null, whole number, real number or text.
     Value Get(int col) const { return engine_->Get(col); }
+    std::string ColumnName(int col) const { return engine_->ColumnName(col); }
 
   private:
     std::unique_ptr<StatementEngine> engine_;

@@ -113,6 +113,17 @@ SaveOutcome Records::Save(const Worksheet& ws, bool searchPath, bool replaceSame
     return outcome;
 }
 
+SaveOutcome Records::SaveCorrection(const Worksheet& ws, bool searchPath, const std::string& signedIsoDate,
+                                    const std::string& reason) {
+    SaveRequest request;
+    request.searchPath = searchPath;
+    request.corrects = signedIsoDate;
+    request.correctionReason = reason;
+    const SaveOutcome outcome = SaveWorksheet(db(), ws, request);
+    Placed(outcome, request);
+    return outcome;
+}
+
 std::optional<bool> Records::SettleUncertainSave() {
     if (!uncertain_ || !db().engine().AbandonedWorkEnded()) return std::nullopt;
     const SaveOutcome& outcome = uncertain_->outcome;

@@ -69,6 +69,10 @@ class Records {
     // Throws ChangedElsewhere when the Worksheet it would replace is gone from the store
     // (replaced or deleted at another workstation since it was loaded), unless `replaceChanged`.
     SaveOutcome Save(const Worksheet& ws, bool searchPath, bool replaceSamePair, bool replaceChanged = false);
+    // Saves the Worksheet as a new one that supersedes the signed Worksheet of its tail and
+    // `signedIsoDate`, for `reason`; the signed one stays as it is.
+    SaveOutcome SaveCorrection(const Worksheet& ws, bool searchPath, const std::string& signedIsoDate,
+                               const std::string& reason);
     // The stored Worksheet a save of `ws` would replace is no longer stored as it was loaded
     // or saved here: another workstation replaced or deleted it since.
     bool ChangedSinceLoaded(const Worksheet& ws, bool searchPath);

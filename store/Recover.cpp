@@ -1,5 +1,7 @@
 #include "store/Recover.h"
 
+#include "store/Audit.h"
+
 #include <limits>
 #include <map>
 #include <set>
@@ -279,8 +281,19 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
         r.companyLost = true;
         to.Exec(MainTables()[2].firstRowSql);
     }
+    // Signers, signatures and the audit trail as far as they read: the check after tells what
+    // no longer verifies.
+    for (const char* table : {"Signer", "Signature", "Correction", "AuditTrail"}) {
+        try {
+            RowCopier rows(from, to, table);
+            for (std::int64_t id : WalkIds(from, table))
+                rows.Copy(id);
+        } catch (const SqliteError&) {
+        }
+    }
     // Rows of a file from before the folded texts get them, as the finds by tail need them.
     FillFoldedColumns(to);
+    AuditEveryWorksheet(to, audit::kRecovery);
     // Versions of a Worksheet that could not be read stand as those of a deleted one, so the
     // history still shows them.
     to.Exec(

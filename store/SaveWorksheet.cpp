@@ -1,8 +1,10 @@
 // Storing a Worksheet: its old copy removed and the new rows written in one transaction.
+#include "store/Audit.h"
 #include "store/CaseFold.h"
 #include "store/History.h"
 #include "store/Scales.h"
 #include "store/Schema.h"
+#include "store/Signing.h"
 #include "store/WorksheetRows.h"
 #include "worksheet/Dates.h"
 #include "worksheet/LeadingNumber.h"
@@ -177,6 +179,20 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
         samePair = WorksheetsWithPair(db, tail, date, request.replaces);
         if (!samePair.empty() && !request.replaceSamePair) throw DuplicateWorksheet();
     }
+    // A signed Worksheet is a record kept as it was signed: nothing replaces or deletes it.
+    if (request.replaces)
+        if (std::string why = LockReason(db, *request.replaces); !why.empty()) throw RecordLocked(why);
+    for (std::int64_t id : samePair)
+        if (std::string why = LockReason(db, id); !why.empty()) throw RecordLocked(why);
+    if (request.corrects) {
+        if (tail == "0" || !SignatureOf(db, tail, *request.corrects))
+            throw SigningRefused(
+                "The Worksheet to be corrected is not a signed Worksheet of this tail number.");
+        if (*request.corrects >= date)
+            throw SigningRefused(
+                "A correction is stored under a later date than the signed Worksheet it "
+                "corrects. Type the date of the correction.");
+    }
     // Every version this save supersedes is kept before any of its rows goes.
     RevisionKeeper revisions(db);
     if (request.replaces)
@@ -185,13 +201,18 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
         revisions.Keep(id, Supersession::Replaced);
 
     bool replacedFound = false;
+    std::string replacedTail, replacedDate;
     if (request.replaces) {
         Statement stored = db.Prepare("SELECT Tail, \"Date\" FROM Aircraft WHERE Id = ?");
         stored.Bind(1, *request.replaces);
         replacedFound = stored.Step();
         // Gone since it was loaded: another workstation replaced or deleted it meanwhile.
         if (!replacedFound && !request.replaceChanged) throw ChangedElsewhere();
-        if (replacedFound) DeleteEquipmentRows(db, stored.Text(0).value_or(""), stored.Text(1).value_or(""));
+        if (replacedFound) {
+            replacedTail = stored.Text(0).value_or("");
+            replacedDate = stored.Text(1).value_or("");
+            DeleteEquipmentRows(db, replacedTail, replacedDate);
+        }
     }
     // Rows left under the new Tail and Date would otherwise be read back with this Worksheet.
     DeleteEquipmentRows(db, tail, date);
@@ -218,6 +239,7 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
     if (tail == "0") {
         removeReplaced();
         revisions.StoredAs(std::nullopt);
+        if (replacedFound) AppendAudit(db, audit::kDelete, replacedTail, replacedDate);
         commit();
         return outcome;
     }
@@ -248,6 +270,11 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
     StoreLists(db, ws, tail, date);
     revisions.StoredAs(added);
     outcome.added = added;
+    // A Worksheet stored under another tail or date than before is gone from where it was.
+    if (replacedFound && (FoldCase(replacedTail) != FoldCase(tail) || replacedDate != date))
+        AppendAudit(db, audit::kReplace, replacedTail, replacedDate);
+    AppendAudit(db, replacedFound || !samePair.empty() ? audit::kReplace : audit::kSave, tail, date);
+    if (request.corrects) RecordCorrection(db, tail, *request.corrects, date, request.correctionReason);
     commit();
     return outcome;
 }

@@ -2,6 +2,7 @@
 
 #include "store/CaseFold.h"
 #include "store/Scales.h"
+#include "store/SignatureSchema.h"
 
 #include <sqlite3.h>
 
@@ -257,7 +258,10 @@ bool AddedInVersion2(std::string_view table) {
     return table == "AircraftRevision" || table == "EquipmentRevision";
 }
 bool AddedInVersion4(std::string_view table) {
-    return table == "Scale";
+    if (table == "Scale") return true;
+    for (const TableLayout& t : SignatureTables())
+        if (t.name == table) return true;
+    return false;
 }
 
 // A free name beside `file` for its copy at `version`: "VELK.MDB.v1", then "VELK.MDB.v1.2" ...
@@ -309,6 +313,7 @@ void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<
         }
         if (mainFile && version < 4) AddUnitColumns(db);
         if (mainFile && version < 4) AddScaleTables(db);
+        if (mainFile && version < 4) AddSignatureTables(db);
         // With the version, so that an older program refuses the file rather than missing the
         // indexes' columns at its first save.
         if (mainFile)
@@ -358,7 +363,12 @@ const std::vector<TableLayout>& MainTables() {
         {"EquipmentRevision", kEquipmentRevisionSql, ""},
         {"Scale", ScaleTableSql(), ""},
     };
-    return tables;
+    static const std::vector<TableLayout> all = [] {
+        std::vector<TableLayout> t = tables;
+        t.insert(t.end(), SignatureTables().begin(), SignatureTables().end());
+        return t;
+    }();
+    return all;
 }
 
 void AddRevisionTables(Database& db) {

@@ -20,6 +20,7 @@ namespace wb {
 // 4: Units, Lemac and Mac in Aircraft and AircraftRevision: the unit system and the mean
 //    aerodynamic chord.
 // 4: the shop's scales and the weighing record (store/Scales.h).
+// 4: signers, signatures, corrections and the audit trail.
 inline constexpr int kSchemaVersion = 4;
 
 // A database file that cannot be used: which file, and why, in words for the mechanic.

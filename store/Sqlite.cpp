@@ -130,6 +130,11 @@ class SqliteStatement final : public StatementEngine {
         }
     }
 
+    std::string ColumnName(int col) const override {
+        const char* name = sqlite3_column_name(stmt_, col);
+        return name != nullptr ? name : "";
+    }
+
   private:
     sqlite3* db_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;

@@ -66,6 +66,10 @@ struct SaveRequest {
     bool replaceSamePair = false;
     // The mechanic agreed to store it although the loaded Worksheet changed elsewhere since.
     bool replaceChanged = false;
+    // A correction: the signed Worksheet of the same tail and this ISO date is superseded by
+    // the one saved, for the reason typed.
+    std::optional<std::string> corrects;
+    std::string correctionReason;
 };
 
 struct SaveOutcome {

@@ -29,6 +29,12 @@ public:
         (void)text;
         return std::nullopt;
     }
+    // A line of text typed (a name, a reason); nothing when the user cancels.
+    virtual std::optional<std::string> AskText(std::string_view title, std::string_view text) {
+        (void)title;
+        (void)text;
+        return std::nullopt;
+    }
     // The font chooser, started at `initial`; nothing when the user cancels.
     virtual std::optional<ReportFont> ChooseFont(const ReportFont& initial) {
         (void)initial;

@@ -120,8 +120,17 @@ StartOptions ReadCommandLine(const QStringList& arguments) {
         QStringLiteral("Keep the settings file SetupVELKF.MDB in DIR instead of the folder the program "
                        "is started from or the user's application-data folder."),
         QStringLiteral("DIR"));
+    const QCommandLineOption verify(
+        QStringLiteral("verify"),
+        QStringLiteral(
+            "Verify the signatures and the audit trail of the database in FOLDER (without one, the "
+            "data folder or shop server chosen in the settings), name each failure, and exit: 0 "
+            "when everything verifies. Needs no display."));
     parser.addOption(dataFolder);
     parser.addOption(settings);
+    parser.addOption(verify);
+    parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("With --verify: the data folder."),
+                                 QStringLiteral("[FOLDER]"));
 
     StartOptions options;
     const bool parsed = parser.parse(WithoutWindowSystemOptions(arguments));
@@ -141,9 +150,15 @@ StartOptions ReadCommandLine(const QStringList& arguments) {
     QString why;
     if (!parsed) {
         why = parser.errorText();
-    } else if (!parser.positionalArguments().isEmpty()) {
-        why = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first());
+    } else if (parser.positionalArguments().size() > (parser.isSet(verify) ? 1 : 0)) {
+        why = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().last());
     } else {
+        if (parser.isSet(verify)) {
+            options.outcome = StartOptions::Outcome::Verify;
+            if (!parser.positionalArguments().isEmpty())
+                options.verifyFolder =
+                    ExistingFolder(verify.names().first(), parser.positionalArguments().first(), why);
+        }
         if (parser.isSet(dataFolder))
             options.dataFolder = ExistingFolder(dataFolder.names().first(), parser.value(dataFolder), why);
         if (why.isEmpty() && parser.isSet(settings))

@@ -10,11 +10,12 @@
 namespace wb::gui {
 
 struct StartOptions {
-    enum class Outcome { Run, Help, Version, Refused };
+    enum class Outcome { Run, Help, Version, Refused, Verify };
     Outcome outcome = Outcome::Run;
     QString text;  // what Help and Version print, or why the command line was refused
     std::optional<std::filesystem::path> settingsFolder;  // --settings: where "SetupVELKF.MDB" is kept
     std::optional<std::filesystem::path> dataFolder;      // --data-folder: this run's data folder
+    std::optional<std::filesystem::path> verifyFolder;    // --verify FOLDER: the database to verify
 };
 
 // Reads `arguments` (the program's name first) before the window system is reached, so that

@@ -43,6 +43,15 @@ QTreeWidgetItem* ItemOf(const HistoryRow& row) {
             item->setForeground(col, QColor(0x60, 0x60, 0x60));
         }
     }
+    if (row.altered) {
+        // Changed after it was signed or saved: the whole line, so that it cannot be missed.
+        for (int col = 0; col < last; ++col) {
+            QFont f = item->font(col);
+            f.setBold(true);
+            item->setFont(col, f);
+            item->setForeground(col, QColor(0xc0, 0, 0));
+        }
+    }
     if (row.breaks) {
         // The start and the note say where the chain breaks.
         for (int col : {kFirstNumberColumn, kFirstNumberColumn + 1, last - 1}) {
@@ -79,6 +88,12 @@ void MainWindow::BuildHistory() {
         headings << Q(column);
     historyList_->setHeaderLabels(headings);
 
+    // The audit trail opens folded: its columns fit once it is opened.
+    connect(historyList_, &QTreeWidget::itemExpanded, this, [this] {
+        for (int c = 0; c < historyList_->columnCount(); ++c)
+            historyList_->resizeColumnToContents(c);
+    });
+
     historySummary_ = MakeLabel(panel, "HistorySummary", QString(), TwipRect(120, 4830, 9375, 795));
     historySummary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -102,8 +117,16 @@ void MainWindow::BuildHistory() {
     connect(print, &QPushButton::clicked, this, [this] { Click(C::Command3D43); });
     Register(C::Command3D43, print);
 
+    auto* sign = new QPushButton(QStringLiteral("Sign..."), panel);
+    sign->setObjectName(QStringLiteral("SignButton"));
+    sign->setAutoDefault(true);
+    sign->setToolTip(QStringLiteral("Sign the stored Worksheet on screen electronically; it is then locked"));
+    sign->setGeometry(TwipRect(3735, 5670, 1200, 495));
+    connect(sign, &QPushButton::clicked, this, [this] { Click(C::SignButton); });
+    Register(C::SignButton, sign);
+
     MakeLabel(panel, "HistoryHint", QStringLiteral("Esc or the history button closes this panel."),
-              TwipRect(3800, 5670, 5695, 495), Qt::AlignRight | Qt::AlignVCenter);
+              TwipRect(5000, 5670, 4495, 495), Qt::AlignRight | Qt::AlignVCenter);
 }
 
 void MainWindow::ShowHistory() {
@@ -114,17 +137,28 @@ void MainWindow::ShowHistory() {
                                .arg(Q(form_.history.tail), Q(UnitsName(form_.history.units))));
     historySummary_->setText(ReweighSummary(form_));
     historyList_->clear();
-    for (const HistoryRow& row : HistoryRows(form_.history)) {
+    QTreeWidgetItem* lastRecord = nullptr;
+    for (const HistoryRow& row : HistoryRows(form_.history, form_.historyMarks)) {
         QTreeWidgetItem* item = ItemOf(row);
         for (const HistoryRow& earlier : row.earlier)
             item->addChild(ItemOf(earlier));
         historyList_->addTopLevelItem(item);
+        lastRecord = item;
     }
     historyList_->expandAll();
+    // The audit trail under the records, folded until asked for.
+    if (!form_.historyAudit.empty()) {
+        auto* trail = new QTreeWidgetItem();
+        trail->setText(0, QStringLiteral("Audit trail (%1 entries)").arg(form_.historyAudit.size()));
+        trail->setFirstColumnSpanned(true);
+        for (const HistoryRow& row : AuditRows(form_.historyAudit))
+            trail->addChild(ItemOf(row));
+        historyList_->addTopLevelItem(trail);
+        trail->setFirstColumnSpanned(true);
+    }
     for (int c = 0; c < historyList_->columnCount(); ++c)
         historyList_->resizeColumnToContents(c);
-    if (QTreeWidgetItem* last = historyList_->topLevelItem(historyList_->topLevelItemCount() - 1))
-        historyList_->scrollToItem(last);
+    if (lastRecord != nullptr) historyList_->scrollToItem(lastRecord);
 }
 
 }  // namespace wb::gui

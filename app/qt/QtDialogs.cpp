@@ -17,6 +17,11 @@ QString FromUtf8(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// An input box's label takes "&" for a shortcut mark: "A&P" would show as "AP".
+QString LabelText(std::string_view s) {
+    return FromUtf8(s).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 QMessageBox::Icon BoxIcon(Icon icon) {
     switch (icon) {
         case Icon::Information:
@@ -103,7 +108,7 @@ std::optional<size_t> QtDialogs::PickFromList(std::string_view title, std::strin
         items.append(FromUtf8(l));
     bool ok = false;
     // Newest last, and chosen at first: the usual pick.
-    const QString picked = QInputDialog::getItem(parent_, FromUtf8(title), FromUtf8(text), items,
+    const QString picked = QInputDialog::getItem(parent_, FromUtf8(title), LabelText(text), items,
                                                  static_cast<int>(items.size()) - 1, false, &ok);
     if (!ok) return std::nullopt;
     const qsizetype at = items.indexOf(picked);
@@ -121,8 +126,16 @@ bool QtDialogs::AskYesNo(std::string_view title, std::string_view text) {
 
 std::optional<std::string> QtDialogs::AskPassword(std::string_view title, std::string_view text) {
     bool ok = false;
-    const QString typed = QInputDialog::getText(parent_, FromUtf8(title), FromUtf8(text), QLineEdit::Password,
-                                                QString(), &ok);
+    const QString typed =
+        QInputDialog::getText(parent_, FromUtf8(title), LabelText(text), QLineEdit::Password, QString(), &ok);
+    if (!ok) return std::nullopt;
+    return typed.toStdString();
+}
+
+std::optional<std::string> QtDialogs::AskText(std::string_view title, std::string_view text) {
+    bool ok = false;
+    const QString typed =
+        QInputDialog::getText(parent_, FromUtf8(title), LabelText(text), QLineEdit::Normal, QString(), &ok);
     if (!ok) return std::nullopt;
     return typed.toStdString();
 }

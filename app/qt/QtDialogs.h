@@ -23,6 +23,7 @@ class QtDialogs : public Dialogs {
     void Notice(std::string_view title, std::string_view text, Icon icon) override;
     bool AskYesNo(std::string_view title, std::string_view text) override;
     std::optional<std::string> AskPassword(std::string_view title, std::string_view text) override;
+    std::optional<std::string> AskText(std::string_view title, std::string_view text) override;
     std::optional<ReportFont> ChooseFont(const ReportFont& initial) override;
     size_t Choose(std::string_view title, std::string_view text, const std::vector<std::string>& choices,
                   Icon icon) override;

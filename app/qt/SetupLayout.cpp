@@ -74,6 +74,14 @@ void MainWindow::BuildSetup() {
     MakeLabel(panel, "Label27", QStringLiteral("Set-up Screen"), TwipRect(120, 120, 7560, 300),
               Qt::AlignHCenter | Qt::AlignVCenter);
 
+    auto* signers = new QPushButton(QStringLiteral("Signers"), panel);
+    signers->setObjectName(QStringLiteral("SignersButton"));
+    signers->setAutoDefault(true);
+    signers->setToolTip(QStringLiteral("Add or retire the mechanics who sign Worksheets electronically"));
+    signers->setGeometry(TwipRect(5160, 90, 1200, 360));
+    connect(signers, &QPushButton::clicked, this, [this] { Click(C::SignersButton); });
+    Register(C::SignersButton, signers);
+
     // Backups sit apart at the top, away from the everyday buttons; Tab reaches them first.
     auto* backups = new QPushButton(QStringLiteral("Backups"), panel);
     backups->setObjectName(QStringLiteral("Command3D44"));

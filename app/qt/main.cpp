@@ -9,8 +9,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 
 #include "app/MainForm.h"
+#include "app/VerifyCommand.h"
 #include "app/qt/CommandLine.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/QtDialogs.h"
@@ -58,6 +60,18 @@ int main(int argc, char** argv) {
     if (options.outcome == StartOptions::Outcome::Refused) {
         Print(stderr, options.text);
         return 2;
+    }
+    if (options.outcome == StartOptions::Outcome::Verify) {
+        QCoreApplication probe(argc, argv);
+        wb::gui::NameApplication();
+        std::ostringstream out;
+        const int code = wb::VerifyCommand(
+            options.verifyFolder,
+            options.settingsFolder.value_or(wb::SettingsFolder(
+                ".", StdPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)))),
+            out);
+        std::fputs(out.str().c_str(), code == 0 ? stdout : stderr);
+        return code;
     }
     if (options.outcome != StartOptions::Outcome::Run) return Print(stdout, options.text);
 

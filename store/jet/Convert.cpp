@@ -10,6 +10,7 @@
 #include <unistd.h>
 #endif
 
+#include "store/Audit.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"
 #include "store/WorksheetRows.h"
@@ -343,8 +344,12 @@ ConversionReport ConvertMainDatabase(const fs::path& jetFile, const ConversionCh
     ConversionReport report;
     report.notBroughtAcross = import->notBroughtAcross;
     Convert(
-        jetFile, MainTables(), [&](Database& db) { WriteMain(db, *import, report, progress); }, checkpoint,
-        report);
+        jetFile, MainTables(),
+        [&](Database& db) {
+            WriteMain(db, *import, report, progress);
+            AuditEveryWorksheet(db, audit::kConvert);
+        },
+        checkpoint, report);
     const ImportCounts& c = report.counts;
     report.broughtAcross = {Plural(c.worksheets, "Worksheet", "Worksheets"),
                             Plural(c.changeRows, "change list row", "change list rows"),

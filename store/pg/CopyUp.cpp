@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "store/Audit.h"
+
 namespace wb {
 namespace {
 
@@ -90,7 +92,8 @@ CopyUpCounts CopyUp(Database& local, Database& server, Progress& progress) {
     Transaction tx(server);
     server.engine().LockNames({"layout"});
     // Records of any kind, superseded versions included, are never merged with the local ones.
-    for (const char* table : {"Aircraft", "Equipment", "AircraftRevision", "EquipmentRevision"}) {
+    for (const char* table :
+         {"Aircraft", "Equipment", "AircraftRevision", "EquipmentRevision", "Signature", "AuditTrail"}) {
         Statement any = server.Prepare(std::string("SELECT 1 FROM ") + table + " LIMIT 1");
         if (any.Step()) throw ServerNotEmpty();
     }
@@ -98,7 +101,8 @@ CopyUpCounts CopyUp(Database& local, Database& server, Progress& progress) {
     Statement company = server.Prepare("SELECT count(*) FROM CompanyInfo WHERE CompName IS NOT NULL");
     const bool serverCompany = company.Step() && company.Int(0) > 0;
     Moved moved{progress};
-    for (const char* table : {"Aircraft", "Equipment", "AircraftRevision", "EquipmentRevision"})
+    for (const char* table : {"Aircraft", "Equipment", "AircraftRevision", "EquipmentRevision", "Signer",
+                              "Signature", "Correction", "AuditTrail"})
         moved.total += CountRows(local, table);
     if (!serverCompany) {
         moved.total += CountRows(local, "CompanyInfo");
@@ -113,6 +117,10 @@ CopyUpCounts CopyUp(Database& local, Database& server, Progress& progress) {
     counts.listRows = CopyTable(local, server, "Equipment", moved);
     counts.revisions = CopyTable(local, server, "AircraftRevision", moved);
     CopyTable(local, server, "EquipmentRevision", moved);
+    // Signatures and the audit trail go up as they are, so that they verify on the server.
+    for (const char* table : {"Signer", "Signature", "Correction", "AuditTrail"})
+        CopyTable(local, server, table, moved);
+    AuditEveryWorksheet(server, audit::kMoveUp);
     tx.Commit();
     return counts;
 }

@@ -64,7 +64,9 @@ void HistoryWindowTest::theBarButtonShowsTheChain() {
 
     click("Command3D41");
     auto* list = find<QTreeWidget>("HistoryList");
-    QCOMPARE(list->topLevelItemCount(), 2);
+    // The two records, then their audit trail.
+    QCOMPARE(list->topLevelItemCount(), 3);
+    QVERIFY(list->topLevelItem(2)->text(0).startsWith(QStringLiteral("Audit trail (2 entries)")));
     QCOMPARE(list->topLevelItem(0)->text(7), QStringLiteral("1212.00"));
     QCOMPARE(find<QLabel>("HistorySummary")->text(),
              QStringLiteral("Since the first record, 01-10-2020: weight +15.00 lb, C.G. +0.06 in"));

@@ -102,6 +102,9 @@ TEST_F(DamagedFilesTest, EachDamagedFileIsReadWholeOrToldOnceAndNeverWritten) {
             ASSERT_EQ(told.Titles(), std::vector<std::string>{"Database damaged"});
             EXPECT_NE(told.shown[0].text.find("Aircraft_Worksheet"), std::string::npos) << told.shown[0].text;
         }
+        // A byte changed inside a value that still reads as one: no damage to the file, but the
+        // record no longer matches its audit trail, and the window says so once.
+        if (told.Titles() == std::vector<std::string>{"Records changed"}) continue;
         if (!told.shown.empty()) {
             // Open read-only over the damage, or not open at all: a save is refused with the reason.
             run->SetText(Control::Text1, "N9");

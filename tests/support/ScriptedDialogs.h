@@ -13,7 +13,7 @@
 namespace wb::test {
 
 struct Shown {
-    enum Kind { Notice, Question, Font, Printer, PdfFile, Choice, List, Password } kind;
+    enum Kind { Notice, Question, Font, Printer, PdfFile, Choice, List, Password, Text } kind;
     std::string title, text;
     Icon icon = Icon::Information;
     bool operator==(const Shown&) const = default;
@@ -31,6 +31,10 @@ public:
     std::optional<std::string> AskPassword(std::string_view title, std::string_view text) override {
         shown.push_back({Shown::Password, std::string(title), std::string(text), Icon::Question});
         return Take(passwords, {});
+    }
+    std::optional<std::string> AskText(std::string_view title, std::string_view text) override {
+        shown.push_back({Shown::Text, std::string(title), std::string(text), Icon::Question});
+        return Take(texts, {});
     }
     std::optional<ReportFont> ChooseFont(const ReportFont& initial) override {
         shown.push_back({Shown::Font, initial.name, std::to_string(initial.size), Icon::Information});
@@ -70,6 +74,7 @@ public:
     std::vector<Shown> shown;
     std::deque<bool> answers;                      // Yes = true
     std::deque<std::optional<std::string>> passwords;  // nullopt = Cancel
+    std::deque<std::optional<std::string>> texts;      // nullopt = Cancel
     std::deque<std::optional<ReportFont>> fonts;   // nullopt = Cancel
     std::vector<ReportFont> fontsOffered;
     std::deque<std::optional<std::string>> pdfFiles;  // nullopt = Cancel
