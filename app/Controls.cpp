@@ -82,6 +82,8 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::Command3D47, "Command3D47", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D48, "Command3D48", K::Button, 0, C::None, false, std::nullopt},
     {C::Command3D49, "Command3D49", K::Button, 0, C::None, false, std::nullopt},
+    {C::Command3D50, "Command3D50", K::Button, 0, C::None, false, std::nullopt},
+    {C::Command3D51, "Command3D51", K::Button, 0, C::None, false, std::nullopt},
     {C::AboutHelp, "AboutHelp", K::Button, 0, C::None, false, std::nullopt},
     {C::AboutClose, "AboutClose", K::Button, 0, C::None, false, std::nullopt},
     {C::SetupClose, "SetupClose", K::Button, 0, C::None, false, std::nullopt},
@@ -93,6 +95,7 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::Panel3D11, "Panel3D11", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D12, "Panel3D12", K::Panel, 0, C::None, false, std::nullopt},
     {C::Panel3D13, "Panel3D13", K::Panel, 0, C::None, false, std::nullopt},
+    {C::Panel3D14, "Panel3D14", K::Panel, 0, C::None, false, std::nullopt},
 }};
 
 constexpr bool TableInOrder() {

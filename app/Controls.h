@@ -50,6 +50,8 @@ enum class Control {
     Command3D47,  // shop server "Save"
     Command3D48,  // shop server: move the local database up
     Command3D49,  // shop server "Back"
+    Command3D50,  // specifications: opens the loading panel
+    Command3D51,  // loading panel "Close"
     AboutHelp,    // about: shows the user's guide
     AboutClose,   // about: "Close"
     SetupClose,   // set-up: "Close", as "Set-up" pressed again
@@ -62,6 +64,7 @@ enum class Control {
     Panel3D11,  // data folder
     Panel3D12,  // history
     Panel3D13,  // shop server
+    Panel3D14,  // loading data and checks
     Count
 };
 

@@ -44,7 +44,10 @@ Control PanelOf(Control c) {
         case C::Grid3:
         case C::Grid4:
         case C::Command3D32:
+        case C::Command3D50:
             return C::Panel3D6;
+        case C::Command3D51:
+            return C::Panel3D14;
         case C::Text17:
         case C::Text18:
         case C::Text19:
@@ -96,7 +99,7 @@ MainForm::MainForm(Dialogs& dialogs, Clock& clock) : dialogs_(dialogs), clock_(c
     visible_.fill(true);
     enabled_.fill(true);
     for (Control hidden : {Control::Panel3D4, Control::Panel3D5, Control::Panel3D6, Control::Panel3D7,
-                           Control::Panel3D11, Control::Panel3D12, Control::Panel3D13})
+                           Control::Panel3D11, Control::Panel3D12, Control::Panel3D13, Control::Panel3D14})
         visible_[Index(hidden)] = false;
     // Every change of a header box marks the screen unsaved, whoever made it.
     ws.onFieldChanged = [this](Field f) {
@@ -312,6 +315,8 @@ void MainForm::Clicked(Control c) {
             SetVisible(Control::Panel3D13, false);
             SetFocus(Control::Text1);
             break;
+        case Control::Command3D50: ClickLoading(); break;
+        case Control::Command3D51: CloseLoading(); break;
         case Control::AboutHelp:
             if (onHelp) onHelp();
             break;

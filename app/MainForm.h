@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/Controls.h"
+#include "app/LoadingPanel.h"
 #include "setup/CompanySettings.h"
 #include "store/Backup.h"
 #include "worksheet/Ports.h"
@@ -56,6 +57,9 @@ class MainForm {
     // the button does, where a click could reach it.
     void KeyForButton(Control button);
     void EscapeKey();  // closes the panel on top, as its own button does
+    // The loading panel: a cell of one of its grids, or one of its boxes, after an edit.
+    void LoadingCellEdited(LoadingGrid grid, int row, int col, std::string text);
+    void LoadingBoxEdited(LoadingBox box, std::string text);
 
     // ---- state shown by the window -------------------------------------------------
     const std::string& Text(Control c) const;
@@ -178,6 +182,9 @@ class MainForm {
     void CarryOverSpecs();
     void ClickHistory();
     void CloseHistory();
+    void ClickLoading();
+    void CloseLoading();
+    void LoadingChanged();
     void StartFromLatest();
     bool OpenMainDatabase(const std::filesystem::path& file);
     // Opens the main database in the folder and shows its company; false when it could not be

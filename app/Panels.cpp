@@ -61,6 +61,11 @@ void MainForm::ClickSpecs() {
 }
 
 void MainForm::KeyForButton(Control button) {
+    // The loading panel, over the specifications panel, prints the report its check goes into.
+    if (button == Control::Command3D32 && Usable(Control::Command3D51)) {
+        if (onPrint) onPrint(button);
+        return;
+    }
     // The calculation report's button sits on the specifications panel; from the Worksheet the
     // key prints it where the bar's print buttons could.
     if (button == Control::Command3D32 && !Visible(Control::Panel3D6)) {
@@ -75,7 +80,8 @@ void MainForm::KeyForButton(Control button) {
 
 void MainForm::EscapeKey() {
     // The panels from the top down, each with the button that closes it.
-    constexpr std::pair<Control, Control> kClosers[] = {{Control::Panel3D12, Control::Command3D41},
+    constexpr std::pair<Control, Control> kClosers[] = {{Control::Panel3D14, Control::Command3D51},
+                                                        {Control::Panel3D12, Control::Command3D41},
                                                         {Control::Panel3D13, Control::Command3D49},
                                                         {Control::Panel3D11, Control::Command3D31},
                                                         {Control::Panel3D7, Control::SetupClose},

@@ -33,6 +33,8 @@ struct ReportInput {
     std::optional<CompanyRow> reportFontRow;
     // The tail's weight and balance record, for the record report; empty for the others.
     RecordChain history;
+    // The aircraft's loading data as typed, for the calculation report's loading check.
+    LoadingTexts loading;
 
     const std::string& Get(Field f) const { return fields[static_cast<size_t>(f)]; }
     void Set(Field f, std::string text) { fields[static_cast<size_t>(f)] = std::move(text); }

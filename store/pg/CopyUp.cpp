@@ -90,7 +90,8 @@ CopyUpCounts CopyUp(Database& local, Database& server, Progress& progress) {
     Transaction tx(server);
     server.engine().LockNames({"layout"});
     // Records of any kind, superseded versions included, are never merged with the local ones.
-    for (const char* table : {"Aircraft", "Equipment", "AircraftRevision", "EquipmentRevision"}) {
+    for (const char* table :
+         {"Aircraft", "Equipment", "AircraftRevision", "EquipmentRevision", "Loading", "LoadingRevision"}) {
         Statement any = server.Prepare(std::string("SELECT 1 FROM ") + table + " LIMIT 1");
         if (any.Step()) throw ServerNotEmpty();
     }
@@ -98,7 +99,8 @@ CopyUpCounts CopyUp(Database& local, Database& server, Progress& progress) {
     Statement company = server.Prepare("SELECT count(*) FROM CompanyInfo WHERE CompName IS NOT NULL");
     const bool serverCompany = company.Step() && company.Int(0) > 0;
     Moved moved{progress};
-    for (const char* table : {"Aircraft", "Equipment", "AircraftRevision", "EquipmentRevision"})
+    for (const char* table :
+         {"Aircraft", "Equipment", "AircraftRevision", "EquipmentRevision", "Loading", "LoadingRevision"})
         moved.total += CountRows(local, table);
     if (!serverCompany) {
         moved.total += CountRows(local, "CompanyInfo");
@@ -110,6 +112,8 @@ CopyUpCounts CopyUp(Database& local, Database& server, Progress& progress) {
     counts.listRows = CopyTable(local, server, "Equipment", moved);
     counts.revisions = CopyTable(local, server, "AircraftRevision", moved);
     CopyTable(local, server, "EquipmentRevision", moved);
+    CopyTable(local, server, "Loading", moved);
+    CopyTable(local, server, "LoadingRevision", moved);
     tx.Commit();
     return counts;
 }
