@@ -88,6 +88,8 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::Command3D50, "Command3D50", K::Button, 0, C::None, false, std::nullopt},
     {C::SignButton, "SignButton", K::Button, 0, C::None, false, std::nullopt},
     {C::SignersButton, "SignersButton", K::Button, 0, C::None, false, std::nullopt},
+    {C::LoadingButton, "LoadingButton", K::Button, 0, C::None, false, std::nullopt},
+    {C::LoadingClose, "LoadingClose", K::Button, 0, C::None, false, std::nullopt},
     {C::AboutHelp, "AboutHelp", K::Button, 0, C::None, false, std::nullopt},
     {C::AboutClose, "AboutClose", K::Button, 0, C::None, false, std::nullopt},
     {C::SetupClose, "SetupClose", K::Button, 0, C::None, false, std::nullopt},
@@ -111,6 +113,7 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::WeighingPanel, "WeighingPanel", K::Panel, 0, C::None, false, std::nullopt},
     {C::ScalesPanel, "ScalesPanel", K::Panel, 0, C::None, false, std::nullopt},
     {C::DuePanel, "DuePanel", K::Panel, 0, C::None, false, std::nullopt},
+    {C::LoadingPanel, "LoadingPanel", K::Panel, 0, C::None, false, std::nullopt},
 }};
 
 constexpr bool TableInOrder() {

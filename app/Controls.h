@@ -56,6 +56,8 @@ enum class Control {
     Command3D50,  // specifications: "Convert units"
     SignButton,     // history: sign the stored Worksheet on screen
     SignersButton,  // set-up: add or retire signers
+    LoadingButton,  // specifications: opens the loading panel
+    LoadingClose,   // loading panel "Close"
     AboutHelp,    // about: shows the user's guide
     AboutClose,   // about: "Close"
     SetupClose,   // set-up: "Close", as "Set-up" pressed again
@@ -81,6 +83,7 @@ enum class Control {
     WeighingPanel,
     ScalesPanel,
     DuePanel,
+    LoadingPanel,  // loading data and checks
     Count
 };
 

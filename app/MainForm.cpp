@@ -51,7 +51,10 @@ Control PanelOf(Control c) {
         case C::Grid3:
         case C::Grid4:
         case C::Command3D32:
+        case C::LoadingButton:
             return C::Panel3D6;
+        case C::LoadingClose:
+            return C::LoadingPanel;
         case C::Text17:
         case C::Text18:
         case C::Text19:
@@ -119,7 +122,8 @@ MainForm::MainForm(Dialogs& dialogs, Clock& clock) : dialogs_(dialogs), clock_(c
     enabled_.fill(true);
     for (Control hidden : {Control::Panel3D4, Control::Panel3D5, Control::Panel3D6, Control::Panel3D7,
                            Control::Panel3D11, Control::Panel3D12, Control::Panel3D13, Control::WeighingPanel,
-                           Control::ScalesPanel, Control::DuePanel})
+                           Control::ScalesPanel, Control::DuePanel,
+                           Control::LoadingPanel})
         visible_[Index(hidden)] = false;
     // Every change of a header box marks the screen unsaved, whoever made it.
     ws.onFieldChanged = [this](Field f) {
@@ -360,6 +364,8 @@ void MainForm::Clicked(Control c) {
             SetFocus(Control::Text1);
             break;
         case Control::Command3D50: ClickConvertUnits(); break;
+        case Control::LoadingButton: ClickLoading(); break;
+        case Control::LoadingClose: CloseLoading(); break;
         case Control::AboutHelp:
             if (onHelp) onHelp();
             break;

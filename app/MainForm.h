@@ -12,6 +12,7 @@
 
 #include "app/Controls.h"
 #include "app/HistoryPanel.h"
+#include "app/LoadingPanel.h"
 #include "setup/CompanySettings.h"
 #include "store/Audit.h"
 #include "store/Backup.h"
@@ -64,6 +65,9 @@ class MainForm {
     // the button does, where a click could reach it.
     void KeyForButton(Control button);
     void EscapeKey();  // closes the panel on top, as its own button does
+    // The loading panel: a cell of one of its grids, or one of its boxes, after an edit.
+    void LoadingCellEdited(LoadingGrid grid, int row, int col, std::string text);
+    void LoadingBoxEdited(LoadingBox box, std::string text);
 
     // ---- state shown by the window -------------------------------------------------
     const std::string& Text(Control c) const;
@@ -244,6 +248,9 @@ class MainForm {
     // Verifies the signatures and the audit trail beside the window, on a connection of its own.
     void BeginVerification(std::function<Database()> connect);
     void VerificationFinished(const Verification& result, const std::string& failure);
+    void ClickLoading();
+    void CloseLoading();
+    void LoadingChanged();
     void StartFromLatest();
     bool OpenMainDatabase(const std::filesystem::path& file);
     // Opens the main database in the folder and shows its company; false when it could not be

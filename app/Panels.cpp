@@ -61,6 +61,11 @@ void MainForm::ClickSpecs() {
 }
 
 void MainForm::KeyForButton(Control button) {
+    // The loading panel, over the specifications panel, prints the report its check goes into.
+    if (button == Control::Command3D32 && Usable(Control::LoadingClose)) {
+        if (onPrint) onPrint(button);
+        return;
+    }
     // The calculation report's button sits on the specifications panel; from the Worksheet the
     // key prints it where the bar's print buttons could.
     if (button == Control::Command3D32 && !Visible(Control::Panel3D6)) {
@@ -78,6 +83,7 @@ void MainForm::EscapeKey() {
     constexpr std::pair<Control, Control> kClosers[] = {{Control::DuePanel, Control::DueClose},
                                                         {Control::ScalesPanel, Control::ScalesClose},
                                                         {Control::WeighingPanel, Control::WeighingClose},
+                                                        {Control::LoadingPanel, Control::LoadingClose},
                                                         {Control::Panel3D12, Control::Command3D41},
                                                         {Control::Panel3D13, Control::Command3D49},
                                                         {Control::Panel3D11, Control::Command3D31},

@@ -2,6 +2,7 @@
 // search, and the specifications carry-over.
 #include "app/MainForm.h"
 #include "store/CarryOver.h"
+#include "store/LoadingRows.h"
 #include "store/Records.h"
 #include "store/Scales.h"
 #include "store/Search.h"
@@ -156,6 +157,15 @@ void MainForm::ClickSave() {
     }
     if (Text(Control::Text1).empty()) {
         dialogs_.Notice("No tail number entered", kContinue, Icon::Critical);
+        return;
+    }
+    // Loading data that cannot be right is never stored: the reasons, for the loading panel.
+    if (const LoadingRead read = ReadLoading(ws.loading, LoadingUnits(ws));
+        Text(Control::Text1) != "0" && read.Refused()) {
+        std::string why = "The loading data is refused:";
+        for (const std::string& r : read.refusals)
+            why += "\n- " + r;
+        TellNotSaved(dialogs_, why + "\n\nCorrect it on the loading panel (SPECS, then Loading check).");
         return;
     }
     if (!records) {
@@ -331,6 +341,7 @@ void MainForm::CarryOverSpecs() {
             // The reweigh interval is the aircraft's: it goes on from its latest Worksheet.
             if (ws.Get(Field::ReweighMonths).empty())
                 ws.Set(Field::ReweighMonths, LatestReweighMonths(records->db(), Text(Control::Text1)));
+            CopyLatestLoading(records->db(), ws, Text(Control::Text1));
         } catch (const std::exception&) {
             // Nothing to carry over; the scale and fluid rows are reset all the same.
         }

@@ -278,6 +278,8 @@ void MainForm::RecoverDamaged() {
                            std::to_string(r.revisionsSaved) + " earlier versions were recovered; " +
                            std::to_string(r.revisionsLost) + " earlier versions and " +
                            std::to_string(r.revisionRowsLost) + " of their list rows could not be read.";
+        if (r.loadingRowsLost > 0)
+            text += "\n" + std::to_string(r.loadingRowsLost) + " rows of loading data could not be read.";
         if (r.companyLost)
             text += "\nThe company details could not be read: fill them in again at Set-up.";
         // A box cannot show thousands of lines; the count above says how many there are.

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "reports/CgLimits.h"
+#include "reports/LoadingCheck.h"
 #include "reports/PageBlocks.h"
 #include "reports/Reports.h"
 #include "reports/Sheets.h"
@@ -249,6 +250,8 @@ void CalculationBody(const ReportInput& in, SheetRun& run) {
     const double below = in.options.notes ? page.CurrentY() : sectionTop + kNotesY;
     const bool besideSignature = in.options.mechanic && run.Sheet() == signatureSheet;
     PrintEmptyCgLimits(run, in, below + 100, besideSignature ? signatureY - 100 : run.Bottom());
+    // Can it still be loaded: a sheet of its own, numbered with the others.
+    PrintLoadingCheck(run, in);
     run.Finish();
 }
 

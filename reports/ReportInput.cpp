@@ -25,6 +25,7 @@ ReportInput MakeReportInput(const Worksheet& ws, std::string tachCaption, PrintO
     in.InstalledList = ws.InstalledList();
     in.EquipmentList = ws.EquipmentList();
     in.values = ws.values;
+    in.loading = ws.loading;
     in.tachCaption = std::move(tachCaption);
     in.options = options;
     in.company = std::move(company);

@@ -48,6 +48,8 @@ struct ReportInput {
     std::vector<std::string> signedLines;
     // The tail's audit trail as printable lines, for the record report.
     std::vector<std::string> auditLines;
+    // The aircraft's loading data as typed, for the calculation report's loading check.
+    LoadingTexts loading;
 
     const std::string& Get(Field f) const { return fields[static_cast<size_t>(f)]; }
     void Set(Field f, std::string text) { fields[static_cast<size_t>(f)] = std::move(text); }

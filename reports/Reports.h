@@ -7,7 +7,8 @@
 
 namespace wb {
 
-// The weighing with the scale and fluid rows, the new values and the equipment list.
+// The weighing with the scale and fluid rows, the new values and the equipment list; with
+// loading data, the loading check on a sheet of its own after them (reports/LoadingCheck.h).
 void PrintCalculationReport(const ReportInput& in, Page& page);
 // The equipment changes, removed rows first, on a full page.
 void PrintFullChangeReport(const ReportInput& in, Page& page);

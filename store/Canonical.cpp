@@ -164,6 +164,7 @@ std::string JsonObject(const std::map<std::string, std::string>& members) {
 const std::vector<WorksheetTable>& WorksheetTables() {
     static const std::vector<WorksheetTable> tables = {
         {"Equipment", ""},
+        {"Loading", ""},
     };
     return tables;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "store/CaseFold.h"
+#include "store/LoadingRows.h"
 #include "store/Schema.h"
 #include "worksheet/Balance.h"
 #include "worksheet/Dates.h"
@@ -172,6 +173,11 @@ bool RevisionKeeper::Keep(std::int64_t aircraftId, Supersession why) {
                                   " FROM Equipment WHERE FoldedTail = ? AND \"Date\" = ? ORDER BY Id");
     lists.BindAll({revision, FoldCase(pair.Text(0).value_or("")), pair.Text(1).value_or("")});
     lists.Run();
+    Statement loading = db_.Prepare(std::string("INSERT INTO LoadingRevision (RevisionId, ") + kLoadingColumns +
+                                    ") SELECT CAST(? AS INTEGER), " + kLoadingColumns +
+                                    " FROM Loading WHERE FoldedTail = ? AND \"Date\" = ? ORDER BY Id");
+    loading.BindAll({revision, FoldCase(pair.Text(0).value_or("")), pair.Text(1).value_or("")});
+    loading.Run();
     kept_.push_back({revision, worksheet});
     return true;
 }

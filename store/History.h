@@ -1,7 +1,8 @@
-// An aircraft's history: the superseded versions of its Worksheets, kept in AircraftRevision
-// and EquipmentRevision whenever a save replaces a stored Worksheet or the tail "0" deletes
-// one, and the chain of its stored Worksheets read back with them. Browse, search, load and
-// carry-over read only Aircraft and Equipment, so they never see a superseded version.
+// An aircraft's history: the superseded versions of its Worksheets, kept in AircraftRevision,
+// EquipmentRevision and LoadingRevision whenever a save replaces a stored Worksheet or the
+// tail "0" deletes one, and the chain of its stored Worksheets read back with them. Browse,
+// search, load and carry-over read only Aircraft, Equipment and Loading, so they never see a
+// superseded version.
 #pragma once
 
 #include <cstdint>
@@ -21,8 +22,8 @@ class RevisionKeeper {
   public:
     explicit RevisionKeeper(Database& db) : db_(db) {}
 
-    // Copies the stored Worksheet `aircraftId`, header and both lists, before its rows are
-    // removed. False when there is no such row.
+    // Copies the stored Worksheet `aircraftId`, header, both lists and its loading data,
+    // before its rows are removed. False when there is no such row.
     bool Keep(std::int64_t aircraftId, Supersession why);
     // The identity the Worksheet stored in place of the kept ones carries on: the first kept
     // one's. Nothing when none was kept: a Worksheet stored once is its own identity.

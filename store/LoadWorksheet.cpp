@@ -1,6 +1,7 @@
 // Showing a stored Worksheet: header fields with their Null rules, the scale and fluid
 // rows, the two equipment lists and the recomputed new values.
 #include "store/CaseFold.h"
+#include "store/LoadingRows.h"
 #include "store/Schema.h"
 #include "store/WorksheetRows.h"
 #include "worksheet/Balance.h"
@@ -156,12 +157,13 @@ bool LoadWorksheet(Database& db, std::int64_t id, Worksheet& ws, const LoadDefau
     LoadHeader(s, ws, defaults);
     LoadScaleAndFluidRows(s, ws, defaults);
     EmptyLists(ws);
+    const std::string tail = s.Text(ColumnIndex("Tail")).value_or("");
+    const std::string date = s.Text(ColumnIndex("Date")).value_or("");
+    ws.loading = ReadLoadingRows(db, tail, date);
 
     // Without a single equipment row in the database the new values stay uncomputed.
     Statement any = db.Prepare("SELECT 1 FROM Equipment LIMIT 1");
     if (!any.Step()) return true;
-    const std::string tail = s.Text(ColumnIndex("Tail")).value_or("");
-    const std::string date = s.Text(ColumnIndex("Date")).value_or("");
     LoadChanges(db, tail, date, ws);
     LoadEquipmentList(db, tail, date, ws);
     Recalculate(ws);

@@ -226,6 +226,35 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
     } catch (const SqliteError&) {
     }
 
+    // Loading rows likewise, each with its Worksheet.
+    std::map<Identity, int> loadingLost;
+    try {
+        RowCopier loading(from, to, "Loading");
+        Statement whose = from.Prepare("SELECT Tail, \"Date\" FROM Loading WHERE Id = ?");
+        const std::set<std::int64_t> ids = WalkIds(from, "Loading");
+        size_t done = 0;
+        for (std::int64_t id : ids) {
+            Step(progress, done++, ids.size(), "Recovering loading data");
+            Identity owner;
+            bool known = false;
+            try {
+                whose.Reset();
+                whose.Bind(1, id);
+                if (whose.Step()) {
+                    owner = {whose.Text(0).value_or(""), whose.Text(1).value_or("")};
+                    known = true;
+                }
+            } catch (const SqliteError&) {
+            }
+            if (!(known && saved.count(owner) && loading.Copy(id))) {
+                ++r.loadingRowsLost;
+                ++loadingLost[owner];
+            }
+        }
+    } catch (const SqliteError&) {
+        // A file of an earlier version has no loading data.
+    }
+
     // Earlier versions: each header row that reads, with the list rows of the versions kept.
     std::set<std::int64_t> versionsKept;
     try {
@@ -255,6 +284,25 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
                 owner.Reset();
                 owner.Bind(1, id);
                 kept = owner.Step() && versionsKept.count(owner.Int(0)) && versionRows.Copy(id);
+            } catch (const SqliteError&) {
+            }
+            if (!kept) ++r.revisionRowsLost;
+        }
+    } catch (const SqliteError&) {
+    }
+
+    try {
+        RowCopier versionLoading(from, to, "LoadingRevision");
+        Statement owner = from.Prepare("SELECT RevisionId FROM LoadingRevision WHERE Id = ?");
+        const std::set<std::int64_t> ids = WalkIds(from, "LoadingRevision");
+        size_t done = 0;
+        for (std::int64_t id : ids) {
+            Step(progress, done++, ids.size(), "Recovering the loading data of earlier versions");
+            bool kept = false;
+            try {
+                owner.Reset();
+                owner.Bind(1, id);
+                kept = owner.Step() && versionsKept.count(owner.Int(0)) && versionLoading.Copy(id);
             } catch (const SqliteError&) {
             }
             if (!kept) ++r.revisionRowsLost;
@@ -305,6 +353,15 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
         if (!problems.count(identity))
             problems[identity] = std::to_string(count) + (count == 1 ? " equipment row" : " equipment rows") +
                                  " could not be read";
+    for (const auto& [identity, count] : loadingLost) {
+        const std::string what = std::to_string(count) + (count == 1 ? " loading row" : " loading rows") +
+                                 " could not be read";
+        if (!problems.count(identity)) {
+            problems[identity] = what;
+        } else if (problems[identity] != "the Worksheet could not be read") {
+            problems[identity] += "; " + what;
+        }
+    }
     for (const auto& [identity, what] : problems)
         r.lost.push_back(Shown(identity) + ": " + what);
     return r;

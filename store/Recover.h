@@ -1,5 +1,5 @@
-// Recovery of a damaged main database: every Worksheet row and equipment row that can still
-// be read goes into a new file, which takes the damaged file's place; the damaged file is
+// Recovery of a damaged main database: every Worksheet row, equipment row and loading row that
+// can still be read goes into a new file, which takes the damaged file's place; the damaged file is
 // kept beside it under a new name. The installed engine has no recovery interface of its
 // own, so rows are read one at a time and each one that fails is counted as lost.
 #pragma once
@@ -17,7 +17,8 @@ struct Recovery {
     int worksheetsSaved = 0, rowsSaved = 0;
     int worksheetsLost = 0, rowsLost = 0;
     int revisionsSaved = 0, revisionsLost = 0;  // earlier versions (their header rows)
-    int revisionRowsLost = 0;                   // list rows of earlier versions
+    int revisionRowsLost = 0;                   // list and loading rows of earlier versions
+    int loadingRowsLost = 0;                    // loading rows of the Worksheets
     bool companyLost = false;                   // the shop's details could not be read
     // One line per Worksheet with something lost: "N123AB 03-04-2005: 3 equipment rows lost".
     std::vector<std::string> lost;

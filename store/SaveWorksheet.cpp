@@ -3,6 +3,7 @@
 #include "store/CaseFold.h"
 #include "store/History.h"
 #include "store/Scales.h"
+#include "store/LoadingRows.h"
 #include "store/Schema.h"
 #include "store/Signing.h"
 #include "store/WorksheetRows.h"
@@ -80,10 +81,12 @@ std::vector<Value> AircraftValues(const Worksheet& ws, const std::string& isoDat
 
 constexpr size_t kEquipmentValues = 11;  // the columns of one Equipment row a save writes
 
+// A Worksheet's rows under its Tail and Date: both lists and the loading data.
 void DeleteEquipmentRows(Database& db, const std::string& tail, const std::string& date) {
     Statement s = db.Prepare("DELETE FROM Equipment WHERE FoldedTail = ? AND \"Date\" = ?");
     s.BindAll({FoldCase(tail), date});
     s.Run();
+    DeleteLoadingRows(db, tail, date);
 }
 
 void DeleteAircraftRow(Database& db, std::int64_t id) {
@@ -160,6 +163,8 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
     if (!typed) throw std::invalid_argument("The date is not a calendar date.");
     const std::string date = IsoDate(*typed);
     const std::string& tail = ws.Get(Field::Tail);
+    // Loading data that cannot be right is never stored, and nothing else with it.
+    if (tail != "0") RequireSoundLoading(ws.loading, LoadingUnits(ws));
     SaveOutcome outcome;
 
     Transaction tx(db);
@@ -268,6 +273,7 @@ SaveOutcome SaveWorksheet(Database& db, const Worksheet& ws, const SaveRequest& 
     const std::int64_t added = db.LastInsertRowid();
     removeReplaced();
     StoreLists(db, ws, tail, date);
+    StoreLoadingRows(db, ws.loading, tail, date);
     revisions.StoredAs(added);
     outcome.added = added;
     // A Worksheet stored under another tail or date than before is gone from where it was.

@@ -110,6 +110,34 @@ CREATE TABLE EquipmentRevision (
 CREATE INDEX EquipmentRevision_Revision ON EquipmentRevision (RevisionId, List, RowNum);
 )";
 
+// The aircraft's loading data, found by its Worksheet's Tail and Date as the equipment rows
+// are: List 'aircraft' (one row: MaxLandWt, FuelWt, OilWt, MetoHp, OccupantWt), 'station'
+// (Name, Kind, Arm, Seats, Capacity, and Weight the placarded maximum), 'normal' and 'utility'
+// (a point of the C.G. envelope: Weight, Arm). RowNum is the row of the panel's grid.
+constexpr std::string_view kLoadingSql = R"(
+CREATE TABLE Loading (
+  Id INTEGER PRIMARY KEY,
+  Tail TEXT COLLATE NOCASE, "Date" TEXT,
+  List TEXT NOT NULL CHECK (List IN ('aircraft', 'station', 'normal', 'utility')), RowNum INTEGER,
+  Name TEXT, Kind TEXT CHECK (Kind IN ('pilot', 'seat', 'baggage', 'fuel', 'oil')),
+  Arm REAL, Weight REAL, Seats REAL, Capacity REAL,
+  MaxLandWt REAL, FuelWt REAL, OilWt REAL, MetoHp REAL, OccupantWt REAL, FoldedTail TEXT);
+CREATE INDEX Loading_Worksheet ON Loading (FoldedTail, "Date", List, RowNum);
+)";
+
+// The loading rows of a superseded version.
+constexpr std::string_view kLoadingRevisionSql = R"(
+CREATE TABLE LoadingRevision (
+  Id INTEGER PRIMARY KEY,
+  RevisionId INTEGER NOT NULL,
+  Tail TEXT COLLATE NOCASE, "Date" TEXT,
+  List TEXT NOT NULL CHECK (List IN ('aircraft', 'station', 'normal', 'utility')), RowNum INTEGER,
+  Name TEXT, Kind TEXT CHECK (Kind IN ('pilot', 'seat', 'baggage', 'fuel', 'oil')),
+  Arm REAL, Weight REAL, Seats REAL, Capacity REAL,
+  MaxLandWt REAL, FuelWt REAL, OilWt REAL, MetoHp REAL, OccupantWt REAL);
+CREATE INDEX LoadingRevision_Revision ON LoadingRevision (RevisionId, List, RowNum);
+)";
+
 constexpr std::string_view kCompanySql = R"(
 CREATE TABLE CompanyInfo (
   Id INTEGER PRIMARY KEY,
@@ -258,7 +286,7 @@ bool AddedInVersion2(std::string_view table) {
     return table == "AircraftRevision" || table == "EquipmentRevision";
 }
 bool AddedInVersion4(std::string_view table) {
-    if (table == "Scale") return true;
+    if (table == "Scale" || table == "Loading" || table == "LoadingRevision") return true;
     for (const TableLayout& t : SignatureTables())
         if (t.name == table) return true;
     return false;
@@ -284,7 +312,7 @@ void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<
              std::int64_t version) {
     bool mainFile = false;
     for (const TableLayout& t : tables) {
-        if (AddedInVersion2(t.name)) {
+        if (AddedInVersion2(t.name) || AddedInVersion4(t.name)) {
             mainFile = true;
             continue;
         }
@@ -313,6 +341,8 @@ void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<
         }
         if (mainFile && version < 4) AddUnitColumns(db);
         if (mainFile && version < 4) AddScaleTables(db);
+        if (mainFile && version < 4) AddLoadingTables(db);
+        // Last: its one audit entry per stored Worksheet hashes the record as upgraded.
         if (mainFile && version < 4) AddSignatureTables(db);
         // With the version, so that an older program refuses the file rather than missing the
         // indexes' columns at its first save.
@@ -362,6 +392,8 @@ const std::vector<TableLayout>& MainTables() {
         {"AircraftRevision", kAircraftRevisionSql, "", kRevisionIndexSql},
         {"EquipmentRevision", kEquipmentRevisionSql, ""},
         {"Scale", ScaleTableSql(), ""},
+        {"Loading", kLoadingSql, ""},
+        {"LoadingRevision", kLoadingRevisionSql, ""},
     };
     static const std::vector<TableLayout> all = [] {
         std::vector<TableLayout> t = tables;
@@ -374,6 +406,11 @@ const std::vector<TableLayout>& MainTables() {
 void AddRevisionTables(Database& db) {
     db.Exec(kAircraftRevisionSql);
     db.Exec(kEquipmentRevisionSql);
+}
+
+void AddLoadingTables(Database& db) {
+    if (!HasTable(db, "Loading")) db.Exec(kLoadingSql);
+    if (!HasTable(db, "LoadingRevision")) db.Exec(kLoadingRevisionSql);
 }
 
 const std::vector<AircraftColumn>& AircraftColumns() {

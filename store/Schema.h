@@ -21,6 +21,7 @@ namespace wb {
 //    aerodynamic chord.
 // 4: the shop's scales and the weighing record (store/Scales.h).
 // 4: signers, signatures, corrections and the audit trail.
+// 4: the loading data, Loading and LoadingRevision (store/LoadingRows.h).
 inline constexpr int kSchemaVersion = 4;
 
 // A database file that cannot be used: which file, and why, in words for the mechanic.
@@ -48,12 +49,16 @@ struct TableLayout {
 
 // "SetupVELKF.MDB": table Setup.
 const std::vector<TableLayout>& SettingsTables();
-// "VELK.MDB": tables Aircraft, Equipment, CompanyInfo, and the superseded versions of
-// Worksheets in AircraftRevision and EquipmentRevision.
+// "VELK.MDB": tables Aircraft, Equipment, CompanyInfo, the superseded versions of
+// Worksheets in AircraftRevision and EquipmentRevision, and the loading data in Loading and
+// LoadingRevision.
 const std::vector<TableLayout>& MainTables();
 
 // Version 2: the tables that keep superseded Worksheets, created in a version-1 file.
 void AddRevisionTables(Database& db);
+// Version 4: the tables of the loading data and of its superseded versions, created in a file
+// of an earlier version.
+void AddLoadingTables(Database& db);
 
 // The Aircraft columns after Tail and Date, in the order a save writes them.
 struct AircraftColumn {

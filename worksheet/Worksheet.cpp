@@ -172,6 +172,7 @@ void ClearWorksheet(Worksheet& ws, bool searchActive) {
     }
     scaleGrid.col = 1;
     fluidGrid.col = 1;
+    ws.loading = LoadingTexts{};
 
     for (const FieldInfo& info : AllFields()) {
         bool keepsCriterion = false;

@@ -11,6 +11,8 @@
 #include <variant>
 #include <vector>
 
+#include "worksheet/Loading.h"
+
 namespace wb {
 
 // Header fields, named by their Aircraft column; the three result boxes by their controls.
@@ -198,6 +200,9 @@ class Worksheet {
     const RowStore& FluidRows() const { return store(GridId::Grid4); }
 
     Computed values;
+    // The aircraft's loading data as typed on the loading panel: stored with the Worksheet and
+    // carried into the tail's next one, as the equipment list is.
+    LoadingTexts loading;
     bool TypingStarted = false;
     // A weighing found a typed change in row 0 and no room to move it down: the weighed values
     // are the start all the same, and row 0 counts as a change until a row is freed.

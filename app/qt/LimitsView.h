@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 #include "worksheet/Limits.h"
+#include "worksheet/Loading.h"
 
 class QLabel;
 
@@ -21,6 +23,20 @@ class CgChartView : public QWidget {
 
   private:
     std::optional<EmptyCgLimits> limits_;
+};
+
+// The loading panel's chart of weight against C.G.: the envelope, the extreme conditions and
+// the schedule's cases, drawn by the same code as the calculation report's loading check.
+class LoadingChartView : public QWidget {
+  public:
+    explicit LoadingChartView(QWidget* parent);
+    void Show(std::shared_ptr<const LoadingEvaluation> evaluation);
+
+  protected:
+    void paintEvent(QPaintEvent* e) override;
+
+  private:
+    std::shared_ptr<const LoadingEvaluation> evaluation_;
 };
 
 // The indication in words and colour, after the new empty C.G. itself when `withCg`; a hidden

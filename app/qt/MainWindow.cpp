@@ -112,6 +112,7 @@ void MainWindow::BuildAll() {
     BuildShopServer();
     BuildHistory();
     BuildWeighingRecord();
+    BuildLoading();
 }
 
 void MainWindow::ZoomStep(int step) {
@@ -156,6 +157,12 @@ void MainWindow::Rebuild() {
     historyTitle_ = nullptr;
     historySummary_ = nullptr;
     historyShown_ = -1;
+    loadingGrids_.fill(nullptr);
+    loadingBoxes_.fill(nullptr);
+    loadingBoxLabels_.fill(nullptr);
+    loadingTitle_ = loadingNotice_ = nullptr;
+    loadingChart_ = nullptr;
+    loadingResults_ = nullptr;
     QApplication::setFont(WindowFont());  // message boxes and choosers follow the zoom
     BuildAll();
     refreshing_ = false;
@@ -266,6 +273,14 @@ void MainWindow::CheckClicked(Control check, bool on) {
         form_.SetChecked(check, on);
         form_.FocusTo(check);
     });
+}
+
+void MainWindow::LoadingCellTyped(LoadingGrid grid, int row, int col, const QString& text) {
+    Forward([&] { form_.LoadingCellEdited(grid, row, col, text.toStdString()); });
+}
+
+void MainWindow::LoadingBoxTyped(LoadingBox box, const QString& text) {
+    Forward([&] { form_.LoadingBoxEdited(box, text.toStdString()); });
 }
 
 void MainWindow::FolderPicked(const QString& folder) {
@@ -453,6 +468,7 @@ void MainWindow::Refresh() {
     ShowFolder();
     ShowHistory();
     ShowWeighingRecord();
+    ShowLoading();
     // The store's state stays in sight while it is being checked or is read-only; otherwise a
     // save is told there for a few seconds.
     if (form_.Saves != savesShown_) {

@@ -17,6 +17,9 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
+class QTableWidget;
+class QTextBrowser;
 class QTreeWidget;
 class QFileSystemModel;
 class QLabel;
@@ -27,6 +30,7 @@ class QTreeView;
 namespace wb::gui {
 
 class CgChartView;
+class LoadingChartView;
 class GridView;
 class HelpWindow;
 
@@ -74,6 +78,9 @@ class MainWindow : public QWidget {
     void CheckClicked(Control check, bool on);
     void UnitsChosen(int index);               // the unit chooser: the index of a system in kAllUnitSystems
     void FolderPicked(const QString& folder);  // a folder in the folder list, or a drive
+    // A cell of the loading panel's grids, or one of its boxes, after an edit.
+    void LoadingCellTyped(LoadingGrid grid, int row, int col, const QString& text);
+    void LoadingBoxTyped(LoadingBox box, const QString& text);
 
     // Shows the form's state in every widget.
     void Refresh();
@@ -121,6 +128,8 @@ class MainWindow : public QWidget {
     void BuildShopServer();
     void BuildHistory();
     void ShowHistory();
+    void BuildLoading();
+    void ShowLoading();
     void BuildLimits(QWidget* panel);
     // The weighing record's panels (app/qt/WeighingLayout.cpp).
     void BuildWeighingRecord();
@@ -144,6 +153,23 @@ class MainWindow : public QWidget {
     QLabel* historySummary_ = nullptr;
     WeighingViews* weighingViews_ = nullptr;
     int historyShown_ = -1;  // the form's historyReads last shown
+    std::array<QTableWidget*, 3> loadingGrids_{};  // stations, normal and utility envelopes
+    std::array<QLineEdit*, 5> loadingBoxes_{};     // in the order of kAllLoadingBoxes
+    std::array<QLabel*, 5> loadingBoxLabels_{};
+    std::optional<UnitSystem> loadingUnits_;       // the unit words the panel shows
+    QLabel* loadingTitle_ = nullptr;
+    QLabel* loadingNotice_ = nullptr;
+    LoadingChartView* loadingChart_ = nullptr;
+    QTextBrowser* loadingResults_ = nullptr;
+    // What the checks shown were worked out from, and the checks themselves.
+    struct LoadingInputs {
+        LoadingTexts texts;
+        double newWeight = 0, newArm = 0;
+        std::string maxWeight;
+        bool operator==(const LoadingInputs&) const = default;
+    };
+    std::optional<LoadingInputs> loadingShown_;
+    std::shared_ptr<const LoadingEvaluation> loadingEvaluation_;
     QLabel* folderPath_ = nullptr;
     HelpWindow* help_ = nullptr;   // a window of its own, made when first asked for
     QTimer* savedNote_ = nullptr;  // runs while the title says the last save

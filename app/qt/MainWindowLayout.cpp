@@ -258,6 +258,15 @@ void MainWindow::BuildSpecifications() {
     }
     BuildLimits(panel);
 
+    auto* loading = new QPushButton(QStringLiteral("Loading check..."), panel);
+    loading->setObjectName(QStringLiteral("LoadingButton"));
+    loading->setAutoDefault(true);
+    loading->setToolTip(QStringLiteral(
+        "Stations and C.G. envelope; the most forward and most rearward extreme conditions and the loading schedule"));
+    loading->setGeometry(TwipRect(7275, 4080, 2220, 495));
+    connect(loading, &QPushButton::clicked, this, [this] { Click(C::LoadingButton); });
+    Register(C::LoadingButton, loading);
+
     // Last: Tab reaches it where it is read, at the foot of the panel.
     auto* print = new QPushButton(panel);
     print->setObjectName(QStringLiteral("Command3D32"));

@@ -80,7 +80,7 @@ void AccessibilityTest::everyControlHasAName() {
 // the earlier one in the same column, or wholly left of it in the same row.
 void AccessibilityTest::tabWalksEachPanelInReadingOrder() {
     for (const char* panelName : {"Panel3D1", "Panel3D4", "Panel3D5", "Panel3D6", "Panel3D7", "Panel3D11",
-                                  "Panel3D12", "Panel3D13", "Form1"}) {
+                                  "Panel3D12", "Panel3D13", "LoadingPanel", "Form1"}) {
         QWidget* panel = QByteArray(panelName) == "Form1" ? window.get() : find(panelName);
         QList<QWidget*> order;
         for (QWidget* w = window->nextInFocusChain(); w != window.get(); w = w->nextInFocusChain()) {

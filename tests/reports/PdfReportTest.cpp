@@ -129,6 +129,36 @@ TEST(PdfReport, TheThreeReportsInKilogramsAndMillimetres) {
     }
 }
 
+// The loading check in the real fonts: a second sheet, numbered with the first, its figures
+// in their columns.
+TEST(PdfReport, TheLoadingCheckOnASheetOfItsOwn) {
+    QTemporaryDir dir;
+    const QString keep = qEnvironmentVariable("WB_KEEP_PDFS");
+    const QString path = (keep.isEmpty() ? QDir(dir.path()) : QDir(keep)).filePath("loading-check.pdf");
+    const ReportInput in = MakeReportInput(test::Figure10Worksheet(), "Tach", PrintOptions{true, true, true, true},
+                                           test::SampleCompany(), std::nullopt);
+    const PrintOutcome outcome = PrintToPdfFile(path.toStdString(), in, PrintCalculationReport);
+    ASSERT_TRUE(outcome.ok()) << outcome.message;
+    const QString text = RunTool(WB_PDFTOTEXT, {"-layout", path, "-"});
+    EXPECT_EQ(text.count('\f'), 2);
+    const QString second = text.section('\f', 1, 1);
+    for (const char* key : {"Loading Check", "Most forward extreme condition", "Most rearward extreme condition",
+                            "(a) With full fuel", "Page 2 of 2", "Satisfactory"})
+        EXPECT_TRUE(second.contains(QString::fromUtf8(key))) << key;
+    EXPECT_NEAR(Box(path, "16104.4")[2], Pt(100 + 5600 - 60), 0.5);
+    EXPECT_NEAR(Box(path, "43428.4")[2], Pt(5820 + 5600 - 60), 0.5);
+
+    // A sloped envelope with a utility category and an extreme condition outside it.
+    const QString sloped = (keep.isEmpty() ? QDir(dir.path()) : QDir(keep)).filePath("loading-check-sloped.pdf");
+    const PrintOutcome slopedOutcome =
+        PrintToPdfFile(sloped.toStdString(),
+                       MakeReportInput(test::SlopedWorksheet(), "Tach", PrintOptions{true, true, true, true},
+                                       test::SampleCompany(), std::nullopt),
+                       PrintCalculationReport);
+    ASSERT_TRUE(slopedOutcome.ok()) << slopedOutcome.message;
+    EXPECT_TRUE(RunTool(WB_PDFTOTEXT, {"-layout", sloped, "-"}).contains("85.00 lb over the maximum weight"));
+}
+
 // Drawn on a worker thread, as the window prints, each sheet is told as it is started.
 TEST(PdfReport, PrintedAsideEachSheetIsTold) {
     QTemporaryDir dir;

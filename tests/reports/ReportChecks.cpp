@@ -31,13 +31,36 @@ bool InkBox(const RecordedText& t, Box& box, bool fullDescent = false) {
 // A rule is as wide as its pen: a printer pixel at 600 dpi is 2.4 twips.
 constexpr double kTwipsPerPixel = 2.4;
 
+// Whether the segment from (x1, y1) to (x2, y2) passes through the inside of the box
+// (Liang-Barsky clipping: the part of the segment within each pair of sides).
+bool SegmentThrough(double x1, double y1, double x2, double y2, const Box& b) {
+    double from = 0, to = 1;
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double p[] = {-dx, dx, -dy, dy};
+    const double q[] = {x1 - b.left, b.right - x1, y1 - b.top, b.bottom - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] <= 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) from = std::max(from, t);
+        else to = std::min(to, t);
+        if (from >= to) return false;
+    }
+    return true;
+}
+
 bool Crosses(const RecordedLine& l, const Box& b) {
     const double half = l.pixels * kTwipsPerPixel / 2;
     if (l.y1 == l.y2)
         return l.y1 + half > b.top && l.y1 - half < b.bottom && std::max(l.x1, l.x2) > b.left &&
                std::min(l.x1, l.x2) < b.right;
-    return l.x1 + half > b.left && l.x1 - half < b.right && std::max(l.y1, l.y2) > b.top &&
-           std::min(l.y1, l.y2) < b.bottom;
+    if (l.x1 == l.x2)
+        return l.x1 + half > b.left && l.x1 - half < b.right && std::max(l.y1, l.y2) > b.top &&
+               std::min(l.y1, l.y2) < b.bottom;
+    // A sloped line (a chart's edge, an arrowhead): the box grown by half the pen.
+    return SegmentThrough(l.x1, l.y1, l.x2, l.y2, {b.left - half, b.top - half, b.right + half, b.bottom + half});
 }
 
 std::string Describe(const RecordedText& t) {

@@ -1,5 +1,6 @@
 #include "ReportFixture.h"
 
+#include "tests/support/LoadingSample.h"
 #include "worksheet/Balance.h"
 #include "worksheet/Units.h"
 
@@ -20,6 +21,34 @@ void SetRow(RowStore& store, int row, std::initializer_list<const char*> cells) 
     int col = 0;
     for (const char* cell : cells)
         store.At(row, col++) = cell;
+}
+
+Worksheet Figure10Worksheet() {
+    Worksheet ws = SampleWorksheet();
+    for (int n = 0; n < 5; ++n) {
+        for (int c : {scale::Tar, scale::Wgt, scale::Arm})
+            ws.ScaleRows().At(n, c) = "";
+        ws.FluidRows().At(n, fluid::Wgt) = "";
+    }
+    for (int r = 0; r < 30; ++r)
+        for (int c = 0; c < installed::Count; ++c)
+            ws.InstalledList().At(r, c) = Entry();
+    ws.Set(Field::Empty, "1169");
+    ws.Set(Field::CG, "10.6");
+    ws.Set(Field::MaxWt, "2100");
+    RebuildPreviousEmptyRow(ws, Field::CG);
+    ws.loading = Figure10Loading();
+    return ws;
+}
+
+Worksheet SlopedWorksheet() {
+    Worksheet ws = Figure10Worksheet();
+    ws.Set(Field::Empty, "1450");
+    ws.Set(Field::CG, "39");
+    ws.Set(Field::MaxWt, "2300");
+    RebuildPreviousEmptyRow(ws, Field::CG);
+    ws.loading = SlopedLoading();
+    return ws;
 }
 
 Worksheet SampleWorksheet() {

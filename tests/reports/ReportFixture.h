@@ -27,6 +27,12 @@ Worksheet TypedPreviousWorksheet();
 // A shop's Worksheet typed in kilograms and millimetres: weighed, with fluids, changes, an
 // equipment list, a C.G. range, a ballast arm and the wing's mean aerodynamic chord.
 Worksheet MetricWorksheet();
+// The aircraft of AC 43.13-1B figures 10-10 and 10-11 on the sample Worksheet: 1169 lb at
+// +10.6 typed as the previous empty weight and C.G., no weighing and no changes, maximum weight
+// 2100 lb, and its loading data.
+Worksheet Figure10Worksheet();
+// The same Worksheet as the four-seater of SlopedLoading(): 1450 lb at +39.0, maximum 2300 lb.
+Worksheet SlopedWorksheet();
 
 // Sets a row of a store from texts.
 void SetRow(RowStore& store, int row, std::initializer_list<const char*> cells);

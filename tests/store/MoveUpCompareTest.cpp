@@ -8,6 +8,7 @@
 #include "store/WorksheetRows.h"
 #include "store/pg/CopyUp.h"
 #include "tests/store/StoreFixture.h"
+#include "tests/support/LoadingSample.h"
 
 namespace wb {
 namespace {
@@ -42,6 +43,7 @@ TEST_F(MoveUpCompareTest, EveryTableArrivesValueForValueEarlierVersionsIncluded)
         Set(Control::Text7, "");
         Next();
         Set(Control::Text3, make);
+        form.ws.loading = test::Figure10Loading();  // and the Cessna version keeps the Piper's
         Save();
     }
     New();
