@@ -174,6 +174,9 @@ ReweighInput ReweighInputFor(const RecordChain& chain, const Worksheet& ws, Reco
     }
     in.intervalMonths = ReweighMonthsOf(months);
     in.mac = MacReferenceOf(ws);
+    // The maximum landing weight of the loading data, where one is typed, is the reference.
+    if (const double landing = LeadingNumber(ws.loading.maxLanding); landing > 0)
+        in.maxLandingWeight = landing;
     in.today = today;
     return in;
 }

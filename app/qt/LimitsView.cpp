@@ -107,10 +107,10 @@ void MainWindow::BuildLimits(QWidget* panel) {
     };
     unitAfter("Label30Unit", 1410);
     cgSpecsIndication_ = WrappedLabel(panel, "CgSpecsIndication", TwipRect(7275, 1800, 2220, 900));
-    cgBallast_ = WrappedLabel(panel, "CgBallast", TwipRect(7275, 2760, 2220, 1200));
+    cgBallast_ = WrappedLabel(panel, "CgBallast", TwipRect(7275, 2760, 2220, 960));
 
     // The unit system, the mean aerodynamic chord and the conversion, under the ballast.
-    QLabel* unitsLabel = MakeLabel(panel, "Label31", QStringLiteral("Units:"), TwipRect(7275, 3900, 780, 300),
+    QLabel* unitsLabel = MakeLabel(panel, "Label31", QStringLiteral("Units:"), TwipRect(7275, 3750, 780, 300),
                                    Qt::AlignLeft | Qt::AlignVCenter);
     auto* units = new QComboBox(panel);
     units->setObjectName(QStringLiteral("UnitChoice"));
@@ -118,7 +118,7 @@ void MainWindow::BuildLimits(QWidget* panel) {
     units->setToolTip(QStringLiteral("The units the figures are typed in; nothing is converted"));
     for (UnitSystem u : kAllUnitSystems)
         units->addItem(Q(UnitsName(u)));
-    units->setGeometry(TwipRect(8100, 3900, 1395, 300));
+    units->setGeometry(TwipRect(8100, 3750, 1395, 300));
     unitsLabel->setBuddy(units);
     connect(units, &QComboBox::activated, this, [this](int index) { UnitsChosen(index); });
     Register(Control::UnitChoice, units);
@@ -128,8 +128,8 @@ void MainWindow::BuildLimits(QWidget* panel) {
         const char* label;
         const char* unitName;
         int top;
-    } chord[] = {{Control::Text35, "Label32", "LEMAC:", "Label32Unit", 4230},
-                 {Control::Text36, "Label33", "MAC:", "Label33Unit", 4545}};
+    } chord[] = {{Control::Text35, "Label32", "LEMAC:", "Label32Unit", 4080},
+                 {Control::Text36, "Label33", "MAC:", "Label33Unit", 4380}};
     for (const auto& c : chord) {
         QLabel* l = MakeLabel(panel, c.labelName, QString::fromLatin1(c.label),
                               TwipRect(7275, c.top, 1140, 285), Qt::AlignLeft | Qt::AlignVCenter);
@@ -139,13 +139,13 @@ void MainWindow::BuildLimits(QWidget* panel) {
         Register(c.box, box);
         unitAfter(c.unitName, c.top);
     }
-    specsPercentMac_ = WrappedLabel(panel, "SpecsPercentMac", TwipRect(7275, 4860, 1425, 480));
+    specsPercentMac_ = WrappedLabel(panel, "SpecsPercentMac", TwipRect(7275, 4680, 2220, 255));
     auto* convert = new QPushButton(QStringLiteral("Convert units..."), panel);
     convert->setObjectName(QStringLiteral("Command3D50"));
     convert->setAutoDefault(true);
     convert->setToolTip(
         QStringLiteral("A new Worksheet of this aircraft in other units, every figure converted exactly"));
-    convert->setGeometry(TwipRect(7275, 5400, 1425, 420));
+    convert->setGeometry(TwipRect(7230, 5310, 1470, 330));
     connect(convert, &QPushButton::clicked, this, [this] { Click(Control::Command3D50); });
     Register(Control::Command3D50, convert);
 

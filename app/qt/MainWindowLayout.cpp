@@ -261,11 +261,14 @@ void MainWindow::BuildSpecifications() {
     auto* loading = new QPushButton(QStringLiteral("Loading check..."), panel);
     loading->setObjectName(QStringLiteral("LoadingButton"));
     loading->setAutoDefault(true);
-    loading->setToolTip(QStringLiteral(
-        "Stations and C.G. envelope; the most forward and most rearward extreme conditions and the loading schedule"));
-    loading->setGeometry(TwipRect(7275, 4080, 2220, 495));
+    loading->setToolTip(
+        QStringLiteral("Stations and C.G. envelope; the most forward and most rearward extreme conditions "
+                       "and the loading schedule"));
+    loading->setGeometry(TwipRect(7230, 4965, 2265, 330));
     connect(loading, &QPushButton::clicked, this, [this] { Click(C::LoadingButton); });
     Register(C::LoadingButton, loading);
+    // Tab reaches it where it is read: above "Convert units...".
+    if (QWidget* convert = WidgetOf(C::Command3D50)) QWidget::setTabOrder(loading, convert);
 
     // Last: Tab reaches it where it is read, at the foot of the panel.
     auto* print = new QPushButton(panel);
@@ -275,7 +278,7 @@ void MainWindow::BuildSpecifications() {
     print->setIconSize(IconSize());
     print->setToolTip(TipWithKey(QStringLiteral("Print the weight and balance report"), C::Command3D32));
     print->setAccessibleName(QStringLiteral("Print the weight and balance report"));
-    print->setGeometry(TwipRect(8760, 5085, 735, 915));
+    print->setGeometry(TwipRect(8760, 5310, 735, 690));
     connect(print, &QPushButton::clicked, this, [this] { Click(C::Command3D32); });
     Register(C::Command3D32, print);
 }

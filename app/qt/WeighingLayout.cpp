@@ -85,8 +85,8 @@ void MainWindow::BuildWeighingRecord() {
 
     // The way in: on the specifications panel, beside the scale rows it completes.
     if (QWidget* specs = WidgetOf(C::Panel3D6)) {
-        QPushButton* open = MakeButton(specs, C::WeighingButton, QStringLiteral("Weighing\nrecord"),
-                                       TwipRect(7230, 5085, 1110, 915));
+        QPushButton* open = MakeButton(specs, C::WeighingButton, QStringLiteral("Weighing record..."),
+                                       TwipRect(7230, 5670, 1470, 330));
         open->setToolTip(
             QStringLiteral("The scales used, the weighing's conditions and the reweigh interval"));
         open->setAccessibleName(QStringLiteral("Weighing record"));
