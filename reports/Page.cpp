@@ -34,6 +34,14 @@ void Page::EndDocument() {
     ended_ = true;
 }
 
+void Page::ContinueWithNextDocument() {
+    if (!ended_) return;
+    ended_ = false;
+    StartSheet();
+    x_ = 0;
+    y_ = 0;
+}
+
 void PrintRightAligned(Page& page, double right, std::string_view text, Ending ending) {
     page.SetCurrentX(right - page.TextWidth(text));
     page.Print(text, ending);

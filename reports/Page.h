@@ -66,6 +66,9 @@ class Page {
     // Finishes the document; later drawing is ignored.
     void EndDocument();
     bool Ended() const { return ended_; }
+    // After a document's end, starts the next document of the same file on a fresh sheet: for
+    // a page that binds several reports into one file.
+    void ContinueWithNextDocument();
 
   protected:
     virtual void DrawText(double x, double y, std::string_view text, const PageFont& font) = 0;

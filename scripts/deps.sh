@@ -10,6 +10,8 @@ packages=(cmake g++ ninja-build pkg-config qt6-base-dev libsqlite3-dev libgtest-
           locales
           # the shop server: its client library, and a server the tests start for themselves
           libpq-dev postgresql
+          # the record package: its container, checksums, and a JSON Schema validator not ours
+          libzip-dev python3-jsonschema
           # building and checking the Debian package (scripts/package.sh)
           lintian desktop-file-utils appstream dpkg-dev file)
 missing=()
