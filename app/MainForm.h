@@ -60,7 +60,7 @@ class MainForm {
     // The unit chooser of the specifications panel: the figures stay as typed, only the
     // words and patterns follow (Convert units converts them).
     void ChooseUnits(UnitSystem units);
-    void CloseBox();                        // the title-bar close box, Alt+F4: asks like Exit
+    void CloseBox();  // the title-bar close box, Alt+F4: asks like Exit
     // A desktop key that stands for a button (Ctrl+S, Ctrl+N, Ctrl+P, Ctrl+Q): what a click on
     // the button does, where a click could reach it.
     void KeyForButton(Control button);
@@ -262,6 +262,8 @@ class MainForm {
     void StartupCheckFinished(const StartupCheck& result);
     void BackupFinished(const StartupCheck& result);
     void RunAside(std::function<StartupCheck()> job, std::function<void(const StartupCheck&)> done);
+    // On the worker where the window gives one, else here and now.
+    void RunAsideWork(AsideWork work);
     void OfferDamageChoices(const std::string& problem, bool canGoOn);
     bool RestoreNewestGood();
     void RestoreChosen();
@@ -316,7 +318,8 @@ class MainForm {
     bool tailEdited_ = false;
     std::string uncertainName_;
     // The company settings the set-up panel showed when it was opened from the store.
-    std::optional<CompanySettings> setupShown_;  // the Worksheet whose save is in doubt, as the mechanic knows it
+    std::optional<CompanySettings>
+        setupShown_;  // the Worksheet whose save is in doubt, as the mechanic knows it
 };
 
 // The container a control sits on (the form itself: Control::None).

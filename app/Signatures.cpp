@@ -278,12 +278,7 @@ void MainForm::BeginVerification(std::function<Database()> connect) {
                    [this, result, failure] { VerificationFinished(*result, *failure); },
                    {},
                    false};
-    if (runInBackground) {
-        runInBackground(std::move(work));
-    } else {
-        work.job(NoProgress());
-        work.done();
-    }
+    RunAsideWork(std::move(work));
 }
 
 void MainForm::VerificationFinished(const Verification& result, const std::string& failure) {

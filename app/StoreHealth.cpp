@@ -104,6 +104,10 @@ void MainForm::RunAside(std::function<StartupCheck()> job, std::function<void(co
                    [result, done = std::move(done)] { done(*result); },
                    {},
                    false};
+    RunAsideWork(std::move(work));
+}
+
+void MainForm::RunAsideWork(AsideWork work) {
     if (runInBackground) {
         runInBackground(std::move(work));
     } else {
@@ -280,8 +284,7 @@ void MainForm::RecoverDamaged() {
                            std::to_string(r.revisionRowsLost) + " of their list rows could not be read.";
         if (r.loadingRowsLost > 0)
             text += "\n" + std::to_string(r.loadingRowsLost) + " rows of loading data could not be read.";
-        if (r.companyLost)
-            text += "\nThe company details could not be read: fill them in again at Set-up.";
+        if (r.companyLost) text += "\nThe company details could not be read: fill them in again at Set-up.";
         // A box cannot show thousands of lines; the count above says how many there are.
         constexpr size_t kShown = 30;
         for (size_t i = 0; i < r.lost.size() && i < kShown; ++i)

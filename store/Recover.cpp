@@ -272,42 +272,30 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
         }
     } catch (const SqliteError&) {
     }
-    try {
-        RowCopier versionRows(from, to, "EquipmentRevision");
-        Statement owner = from.Prepare("SELECT RevisionId FROM EquipmentRevision WHERE Id = ?");
-        const std::set<std::int64_t> ids = WalkIds(from, "EquipmentRevision");
-        size_t done = 0;
-        for (std::int64_t id : ids) {
-            Step(progress, done++, ids.size(), "Recovering the lists of earlier versions");
-            bool kept = false;
-            try {
-                owner.Reset();
-                owner.Bind(1, id);
-                kept = owner.Step() && versionsKept.count(owner.Int(0)) && versionRows.Copy(id);
-            } catch (const SqliteError&) {
+    // The rows of the versions kept: lists, then loading data.
+    const std::pair<const char*, const char*> versionTables[] = {
+        {"EquipmentRevision", "Recovering the lists of earlier versions"},
+        {"LoadingRevision", "Recovering the loading data of earlier versions"}};
+    for (const auto& [table, step] : versionTables) {
+        try {
+            RowCopier versionRows(from, to, table);
+            Statement owner = from.Prepare(std::string("SELECT RevisionId FROM ") + table + " WHERE Id = ?");
+            const std::set<std::int64_t> ids = WalkIds(from, table);
+            size_t done = 0;
+            for (std::int64_t id : ids) {
+                Step(progress, done++, ids.size(), step);
+                bool kept = false;
+                try {
+                    owner.Reset();
+                    owner.Bind(1, id);
+                    kept = owner.Step() && versionsKept.count(owner.Int(0)) && versionRows.Copy(id);
+                } catch (const SqliteError&) {
+                }
+                if (!kept) ++r.revisionRowsLost;
             }
-            if (!kept) ++r.revisionRowsLost;
+        } catch (const SqliteError&) {
+            // A file of an earlier version has no loading data.
         }
-    } catch (const SqliteError&) {
-    }
-
-    try {
-        RowCopier versionLoading(from, to, "LoadingRevision");
-        Statement owner = from.Prepare("SELECT RevisionId FROM LoadingRevision WHERE Id = ?");
-        const std::set<std::int64_t> ids = WalkIds(from, "LoadingRevision");
-        size_t done = 0;
-        for (std::int64_t id : ids) {
-            Step(progress, done++, ids.size(), "Recovering the loading data of earlier versions");
-            bool kept = false;
-            try {
-                owner.Reset();
-                owner.Bind(1, id);
-                kept = owner.Step() && versionsKept.count(owner.Int(0)) && versionLoading.Copy(id);
-            } catch (const SqliteError&) {
-            }
-            if (!kept) ++r.revisionRowsLost;
-        }
-    } catch (const SqliteError&) {
     }
 
     try {
@@ -346,7 +334,8 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
     // history still shows them.
     to.Exec(
         "UPDATE AircraftRevision SET WorksheetId = NULL WHERE WorksheetId IS NOT NULL AND NOT EXISTS "
-        "(SELECT 1 FROM Aircraft WHERE COALESCE(Aircraft.WorksheetId, Aircraft.Id) = AircraftRevision.WorksheetId)");
+        "(SELECT 1 FROM Aircraft WHERE COALESCE(Aircraft.WorksheetId, Aircraft.Id) = "
+        "AircraftRevision.WorksheetId)");
     tx.Commit();
 
     for (const auto& [identity, count] : rowsLost)
@@ -354,8 +343,8 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
             problems[identity] = std::to_string(count) + (count == 1 ? " equipment row" : " equipment rows") +
                                  " could not be read";
     for (const auto& [identity, count] : loadingLost) {
-        const std::string what = std::to_string(count) + (count == 1 ? " loading row" : " loading rows") +
-                                 " could not be read";
+        const std::string what =
+            std::to_string(count) + (count == 1 ? " loading row" : " loading rows") + " could not be read";
         if (!problems.count(identity)) {
             problems[identity] = what;
         } else if (problems[identity] != "the Worksheet could not be read") {

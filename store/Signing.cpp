@@ -41,20 +41,8 @@ std::string ShownIsoDate(const std::string& iso) {
 }
 
 SignatureInfo ReadSignature(const Statement& s) {
-    SignatureInfo i;
+    SignatureInfo i = SignatureFromRow(s);
     i.id = s.Int(0);
-    i.tail = s.Text(1).value_or("");
-    i.date = s.Text(2).value_or("");
-    i.signerName = s.Text(3).value_or("");
-    i.certKind = s.Text(4).value_or("");
-    i.certNumber = s.Text(5).value_or("");
-    i.publicKey = s.Text(6).value_or("");
-    i.statement = s.Text(7).value_or("");
-    i.signedAt = s.Text(8).value_or("");
-    i.form = static_cast<int>(s.Int(9));
-    i.previous = s.Text(10).value_or("");
-    i.hash = s.Text(11).value_or("");
-    i.signature = s.Text(12).value_or("");
     return i;
 }
 
@@ -305,6 +293,23 @@ std::vector<std::string> SignedRecordsReplaced(Database& current, Database& repl
             replaced.push_back(mine.Text(0).value_or("") + " " + ShownIsoDate(mine.Text(1).value_or("")));
     }
     return replaced;
+}
+
+SignatureInfo SignatureFromRow(const Statement& s) {
+    SignatureInfo i;
+    i.tail = s.Text(1).value_or("");
+    i.date = s.Text(2).value_or("");
+    i.signerName = s.Text(3).value_or("");
+    i.certKind = s.Text(4).value_or("");
+    i.certNumber = s.Text(5).value_or("");
+    i.publicKey = s.Text(6).value_or("");
+    i.statement = s.Text(7).value_or("");
+    i.signedAt = s.Text(8).value_or("");
+    i.form = static_cast<int>(s.Int(9));
+    i.previous = s.Text(10).value_or("");
+    i.hash = s.Text(11).value_or("");
+    i.signature = s.Text(12).value_or("");
+    return i;
 }
 
 }  // namespace wb

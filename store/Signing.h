@@ -71,6 +71,9 @@ struct SignatureInfo {
     std::string Certificate() const;
 };
 
+// A Signature row read from columns 1 to 12: Tail, "Date", SignerName, CertKind, CertNumber,
+// PublicKey, Statement, Signed, Form, Previous, Hash, Ed25519 (column 0 is the caller's).
+SignatureInfo SignatureFromRow(const Statement& s);
 // The signature of the Worksheet stored under this tail and ISO date; nothing when unsigned.
 std::optional<SignatureInfo> SignatureOf(Database& db, std::string_view tail, std::string_view isoDate);
 // Every signature of a tail, oldest first.

@@ -81,20 +81,7 @@ constexpr const char* kSignatureColumns =
     "Hash, Ed25519, FoldedTail";
 
 std::pair<std::int64_t, SignatureInfo> ReadSignature(const Statement& s) {
-    SignatureInfo i;
-    i.tail = s.Text(1).value_or("");
-    i.date = s.Text(2).value_or("");
-    i.signerName = s.Text(3).value_or("");
-    i.certKind = s.Text(4).value_or("");
-    i.certNumber = s.Text(5).value_or("");
-    i.publicKey = s.Text(6).value_or("");
-    i.statement = s.Text(7).value_or("");
-    i.signedAt = s.Text(8).value_or("");
-    i.form = static_cast<int>(s.Int(9));
-    i.previous = s.Text(10).value_or("");
-    i.hash = s.Text(11).value_or("");
-    i.signature = s.Text(12).value_or("");
-    return {s.Int(0), std::move(i)};
+    return {s.Int(0), SignatureFromRow(s)};
 }
 
 // `order` lists the signatures' Ids, each tail's together and oldest first. Each row is read on

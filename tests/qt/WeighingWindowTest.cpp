@@ -26,6 +26,8 @@ class WeighingWindowTest : public QObject, public wb::test::WindowDriver {
 
   private slots:
     void chooseScalesWeighSaveAndSeeTheWarning();
+    // The window goes before the form it shows, which the members would end first.
+    void cleanupTestCase() { window.reset(); }
 
   private:
     void Shot(const char* panel, const char* file) {

@@ -10,6 +10,7 @@
 
 #include "ReportFixture.h"
 #include "reports/Reports.h"
+#include "reports/qt/BoundPdf.h"
 #include "reports/qt/PrintReport.h"
 #include "tests/support/RecordingProgress.h"
 
@@ -38,6 +39,26 @@ std::array<double, 4> Box(const QString& path, const QString& word) {
     EXPECT_TRUE(m.hasMatch()) << word.toStdString();
     return {m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
             m.captured(4).toDouble()};
+}
+
+// Reports bound into one PDF/A file, as an aircraft's record travels: each starts on a sheet of
+// its own, every font is embedded, and the file says it is PDF/A-1b.
+TEST(PdfReport, BoundReportsMakeOnePdfAFileWithEveryFontEmbedded) {
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath("record.pdf");
+    const std::vector<BoundReport> reports = {{test::SampleInput(), PrintCalculationReport},
+                                              {test::SampleInput(), PrintFullChangeReport}};
+    const PrintOutcome outcome = PrintBoundPdf(path.toStdString(), reports, "N123AB");
+    ASSERT_TRUE(outcome.ok()) << outcome.message;
+    const QString text = RunTool(WB_PDFTOTEXT, {"-layout", path, "-"});
+    // The calculation report takes two sheets, the change report one.
+    EXPECT_EQ(text.count('\f'), 3);
+    const QStringList fonts = RunTool(WB_PDFFONTS, {path}).split('\n', Qt::SkipEmptyParts).mid(2);
+    ASSERT_FALSE(fonts.isEmpty());
+    for (const QString& font : fonts)
+        EXPECT_TRUE(font.contains(QRegularExpression(R"(\s+yes\s+(yes|no)\s+(yes|no)\s+\d+\s+\d+$)")))
+            << font.toStdString();  // the "emb" column
+    EXPECT_TRUE(RunTool(WB_PDFINFO, {"-meta", path}).contains(QStringLiteral("pdfaid:part")));
 }
 
 // WB_KEEP_PDFS names a folder where the file stays for a look at the pages.
