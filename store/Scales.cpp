@@ -5,6 +5,7 @@
 
 #include "store/CaseFold.h"
 #include "worksheet/Format.h"
+#include "worksheet/Units.h"
 
 namespace wb {
 namespace {
@@ -187,9 +188,9 @@ std::vector<DueLine> DueForReweighing(Database& db, CalendarDate today) {
         weight += (n == 1 ? "" : " + ") + w + " - " + fw + " - " + tare;
         moment += (n == 1 ? "" : " + ") + ("(" + w + " - " + tare + ") * " + arm + " - " + fw + " * " + fa);
     }
-    Statement s =
-        db.Prepare("SELECT FoldedTail, Tail, \"Date\", Id, MaxWt, ReweighMonths, " + weight + ", " + moment +
-                   " FROM Aircraft WHERE FoldedTail IS NOT NULL AND FoldedTail <> '' AND FoldedTail <> '0'");
+    Statement s = db.Prepare(
+        "SELECT FoldedTail, Tail, \"Date\", Id, MaxWt, ReweighMonths, " + weight + ", " + moment + ", Units" +
+        " FROM Aircraft WHERE FoldedTail IS NOT NULL AND FoldedTail <> '' AND FoldedTail <> '0'");
     auto later = [](const std::string& date, std::int64_t id, const std::string& thanDate,
                     std::int64_t thanId) {
         return thanDate.empty() || date > thanDate || (date == thanDate && id > thanId);
@@ -209,6 +210,7 @@ std::vector<DueLine> DueForReweighing(Database& db, CalendarDate today) {
             t.latestId = id;
             t.line.tail = s.Text(1).value_or("");
             t.line.maxWeight = s.IsNull(4) ? 0 : s.Real(4);
+            t.line.units = UnitsFromCode(s.Text(8).value_or(""));
         }
         // The interval set last stands until another is set.
         if (!s.IsNull(5) && later(iso, id, t.monthsDate, t.monthsId)) {

@@ -209,9 +209,9 @@ std::vector<bool> NegligibleRows(const Worksheet& ws, const std::optional<MacRef
     return rows;
 }
 
-std::vector<std::string> DueColumns(UnitSystem units) {
-    return {"Tail", "Last weighing", "Change since (" + std::string(WeightUnit(units)) + ")", "% of Max Wgt",
-            "Due"};
+// Each aircraft's change is in its own units, so the unit goes with the figure.
+std::vector<std::string> DueColumns() {
+    return {"Tail", "Last weighing", "Change since", "% of Max Wgt", "Due"};
 }
 
 std::vector<std::string> DueCells(const DueLine& line) {
@@ -219,8 +219,8 @@ std::vector<std::string> DueCells(const DueLine& line) {
     if (line.maxWeight > 0) percent = FormatNumber(line.weightChange / line.maxWeight * 100, pattern::Arm2);
     std::string due = line.due ? ShownDate(*line.due) : "";
     if (line.overdue) due += " (past due)";
-    return {line.tail, line.lastWeighing ? ShownDate(*line.lastWeighing) : "none", Signed(line.weightChange),
-            percent, due};
+    return {line.tail, line.lastWeighing ? ShownDate(*line.lastWeighing) : "none",
+            Signed(line.weightChange) + " " + std::string(WeightUnit(line.units)), percent, due};
 }
 
 std::optional<MacReference> MacReferenceOf(const Worksheet& ws) {

@@ -124,10 +124,11 @@ struct DueLine {
     double maxWeight = 0;
     std::optional<CalendarDate> due;  // none without a weighing or an interval
     bool overdue = false;
+    UnitSystem units = UnitSystem::PoundInch;  // the aircraft's latest Worksheet's
 };
 // The list's columns and one line's cells: tail, last weighing, cumulative change, the change
 // as a percentage of the maximum weight, due date.
-std::vector<std::string> DueColumns(UnitSystem units = UnitSystem::PoundInch);
+std::vector<std::string> DueColumns();
 std::vector<std::string> DueCells(const DueLine& line);
 
 }  // namespace wb

@@ -81,8 +81,11 @@ TEST_P(WeighingRecordTest, ScalesAndTheWeighingRecordRoundTrip) {
     // The due list: weighed 06-10-2001, every 48 months; +12 installed and 5 removed since.
     const std::vector<DueLine> due = DueForReweighing(db(), {2026, 12, 7});
     ASSERT_EQ(due.size(), 1u);
-    EXPECT_EQ(DueCells(due[0]),
-              (std::vector<std::string>{"O'NEIL", "06-10-2001", "+7.00", "0.30", "06-10-2005 (past due)"}));
+    EXPECT_EQ(DueCells(due[0]), (std::vector<std::string>{"O'NEIL", "06-10-2001", "+7.00 lb", "0.30",
+                                                          "06-10-2005 (past due)"}));
+    // Each aircraft's change in its own units: the list spans aircraft of every unit system.
+    db().Exec("UPDATE Aircraft SET Units = 'kg-mm'");
+    EXPECT_EQ(DueCells(DueForReweighing(db(), {2026, 12, 7}).at(0)).at(2), "+7.00 kg");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, WeighingRecordTest, test::BothEngines(), test::EngineName);
