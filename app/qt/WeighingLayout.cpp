@@ -84,8 +84,8 @@ void MainWindow::BuildWeighingRecord() {
     WeighingViews& v = *weighingViews_;
 
     // The way in: on the specifications panel, beside the scale rows it completes.
-    if (QWidget* specs = WidgetOf(C::Panel3D6)) {
-        QPushButton* open = MakeButton(specs, C::WeighingButton, QStringLiteral("Weighing record..."),
+    if (QWidget* specifications = WidgetOf(C::Panel3D6)) {
+        QPushButton* open = MakeButton(specifications, C::WeighingButton, QStringLiteral("Weighing record..."),
                                        TwipRect(7230, 5670, 1470, 330));
         open->setToolTip(
             QStringLiteral("The scales used, the weighing's conditions and the reweigh interval"));

@@ -53,7 +53,7 @@ void LoadingWindowTest::theTypedStationsShowTheChecksAndTheChart() {
 
     click("Command3D23");
     const QByteArray shots = qgetenv("WB_SHOTS");
-    if (!shots.isEmpty()) window->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/specs-panel.png"));
+    if (!shots.isEmpty()) window->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/specifications-panel.png"));
     click("LoadingButton");
     QWidget* panel = find("LoadingPanel");
     QVERIFY(panel->isVisible());

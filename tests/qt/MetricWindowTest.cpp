@@ -115,7 +115,7 @@ void MetricWindowTest::theWindowFollowsTheUnitSystem() {
 
     click("Command3D23");
     QCOMPARE(find<QLabel>("SpecsPercentMac")->text(), QStringLiteral("New C.G.\n19.30 % MAC"));
-    shot("metric-specs.png");
+    shot("metric-specifications.png");
 }
 
 void MetricWindowTest::aMacOfNoLengthIsRefused() {

@@ -98,7 +98,7 @@ void WeighingWindowTest::chooseScalesWeighSaveAndSeeTheWarning() {
     Row(wb::GridId::Grid2, 2, {wb::scale::Tar, wb::scale::Wgt, wb::scale::Arm}, {"0", "290", "30"});
     wb::Recalculate(form->ws);
     window->Refresh();
-    Shot("Panel3D6", "specs.png");
+    Shot("Panel3D6", "specifications.png");
     click("WeighingButton");
     for (const char* row : {"ScaleChoice1", "ScaleChoice2"}) {
         auto* combo = find<QComboBox>(row);

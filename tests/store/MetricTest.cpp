@@ -40,7 +40,7 @@ struct Example {
     const char* name;
     const char* tail;
     const char *empty, *cg;                // typed previous empty weight and C.G.; empty with a weighing
-    std::map<Control, std::string> specs;  // typed on the specifications panel
+    std::map<Control, std::string> onSpecifications;  // typed on the specifications panel
     std::vector<ScaleReading> scales;
     std::vector<ChangeRow> installed;
     Shown lbIn, kgMm, kgM;
@@ -154,13 +154,13 @@ class MetricTest : public test::BothEnginesTest {
                 form.KeyTyped(grid, static_cast<unsigned char>(ch));
         }
     }
-    void Specs() { form.Clicked(Control::Command3D23); }
+    void OpenSpecifications() { form.Clicked(Control::Command3D23); }
     // Convert units, answering the question with the `pick`th system offered.
     void Convert(size_t pick) {
-        Specs();
+        OpenSpecifications();
         dialogs.choices.push_back(pick);
         form.Clicked(Control::Command3D50);
-        Specs();
+        OpenSpecifications();
     }
     void LoadBySearch(const std::string& tail) {
         New();
@@ -177,8 +177,8 @@ class MetricTest : public test::BothEnginesTest {
             Type(Control::Text9, e.empty);
             Type(Control::Text10, e.cg);
         }
-        Specs();
-        for (const auto& [box, text] : e.specs)
+        OpenSpecifications();
+        for (const auto& [box, text] : e.onSpecifications)
             Type(box, text);
         for (size_t n = 0; n < e.scales.size(); ++n)
             TypeRow(Control::Grid2, static_cast<int>(n),
@@ -186,7 +186,7 @@ class MetricTest : public test::BothEnginesTest {
                      {scale::Wgt, e.scales[n].weight},
                      {scale::Arm, e.scales[n].arm}});
         form.FocusTo(Control::Text14);  // the last row typed lands
-        Specs();
+        OpenSpecifications();
         for (size_t n = 0; n < e.installed.size(); ++n)
             TypeRow(Control::Grid1, static_cast<int>(n) + 1,
                     {{installed::Description, e.installed[n].description},
@@ -314,11 +314,11 @@ TEST_P(MetricTest, TheUnitSystemAndTheChordAreStored) {
     New();
     Set(Control::Text1, "N1");
     Set(Control::Text7, "03-15-2026");
-    Specs();
+    OpenSpecifications();
     form.ChooseUnits(U::KilogramMillimetre);
     Type(Control::Text35, "1580.5");
     Type(Control::Text36, "1473.2");
-    Specs();
+    OpenSpecifications();
     Item(0, "Battery", "11.34", "-1041.45");
     Save();
     Store("N2", "03-15-2026");
@@ -356,10 +356,10 @@ TEST_P(MetricTest, ANewWorksheetTakesTheTailsLastUnitSystem) {
     LoadBySearch("N1");
     Convert(1);
     Set(Control::Text7, "03-15-2026");
-    Specs();
+    OpenSpecifications();
     form.FocusTo(Control::Grid3);
     form.DeleteKey(Control::Grid3);
-    Specs();
+    OpenSpecifications();
     Save();
     ASSERT_EQ(form.ScreenSaved, 1);
     ASSERT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Units = 'kg-m'"), 1);
@@ -371,18 +371,18 @@ TEST_P(MetricTest, ANewWorksheetTakesTheTailsLastUnitSystem) {
     form.FocusTo(Control::Text2);
     EXPECT_EQ(form.Units(), U::KilogramMetre);
     // The latest list is the one typed in pounds and inches: it comes over in metres.
-    Specs();
+    OpenSpecifications();
     EXPECT_EQ(form.ws.EquipmentList().At(0, equipment::Weight).Text(), "11.33980925");
     EXPECT_EQ(form.ws.EquipmentList().At(0, equipment::Arm).Text(), "0.2540");
     EXPECT_EQ(form.ws.grid(GridId::Grid3).Cell(0, equipment::Arm), "0.254");
-    Specs();
+    OpenSpecifications();
 
     // Chosen by the mechanic: kept, whatever the tail typed after.
     New();
     form.TextChanged(Control::Text1, "N2");
-    Specs();
+    OpenSpecifications();
     form.ChooseUnits(U::KilogramMillimetre);
-    Specs();
+    OpenSpecifications();
     form.FocusTo(Control::Text1);
     form.TextChanged(Control::Text1, "N1");
     form.FocusTo(Control::Text2);
@@ -395,16 +395,16 @@ TEST_P(MetricTest, ConvertUnitsAsksFirstAndNeedsAStoredWorksheet) {
     Set(Control::Text1, "N1");
     Set(Control::Text7, "03-15-2026");
     Set(Control::Text9, "1169");
-    Specs();
+    OpenSpecifications();
     dialogs.Clear();
     form.Clicked(Control::Command3D50);
     EXPECT_EQ(dialogs.Titles(), std::vector<std::string>{"Convert units"});
     EXPECT_NE(dialogs.shown.back().text.find("save the Worksheet on the screen first"), std::string::npos);
     EXPECT_EQ(form.Text(Control::Text9), "1169");
-    Specs();
+    OpenSpecifications();
     Save();
     dialogs.Clear();
-    Specs();
+    OpenSpecifications();
     form.Clicked(Control::Command3D50);  // Cancel: the last choice
     ASSERT_EQ(dialogs.offered.size(), 1u);
     EXPECT_EQ(dialogs.offered[0], (std::vector<std::string>{"To kg and mm", "To kg and m", "Cancel"}));
@@ -444,9 +444,9 @@ TEST_P(MetricTest, AVersionThreeStoreIsUpgraded) {
     }
     LoadBySearch("N1");
     EXPECT_EQ(form.Units(), U::PoundInch);
-    Specs();
+    OpenSpecifications();
     form.ChooseUnits(U::KilogramMillimetre);
-    Specs();
+    OpenSpecifications();
     Save();
     EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Units = 'kg-mm'"), 1);
 }
