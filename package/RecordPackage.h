@@ -53,6 +53,7 @@ struct ImportOutcome {
 // stores what the database does not hold yet, in one transaction. Nothing stored is ever
 // overwritten or merged: a Worksheet held with other figures refuses the import. Throws
 // PackageError naming what is wrong (nothing stored), EngineError when the database fails.
-ImportOutcome ImportPackage(Database& db, const std::filesystem::path& file, Progress& progress = NoProgress());
+ImportOutcome ImportPackage(Database& db, const std::filesystem::path& file,
+                            Progress& progress = NoProgress());
 
 }  // namespace wb

@@ -24,14 +24,14 @@ class AuditWriter {
           last_(db.Prepare("SELECT Hash FROM AuditTrail ORDER BY Id DESC LIMIT 1")),
           insert_(db.Prepare(
               "INSERT INTO AuditTrail (At, UserName, Workstation, Event, Tail, FoldedTail, \"Date\", Record, "
-              "Previous, Hash) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")) {
+              "Previous, Hash, Detail) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")) {
         // Two workstations adding at once would both name the same entry before theirs.
         db.engine().LockNames({"audit trail"});
         if (last_.Step()) previous_ = last_.Text(0).value_or("");
     }
 
     void Add(std::string_view event, std::string_view tail, std::string_view isoDate,
-             const std::optional<std::string>& record) {
+             const std::optional<std::string>& record, std::string_view detail = {}) {
         AuditEntry e;
         e.at = UtcNow();
         e.user = user_;
@@ -41,12 +41,13 @@ class AuditWriter {
         e.date = std::string(isoDate);
         e.record = record.value_or("");
         e.previous = previous_;
+        e.detail = std::string(detail);
         e.hash = Sha256Hex(AuditEntryText(e));
         auto orNull = [](const std::string& s) { return s.empty() ? Value() : Value(s); };
         insert_.Reset();
         insert_.BindAll({e.at, e.user, e.workstation, e.event, orNull(e.tail),
                          e.tail.empty() ? Value() : Value(FoldCase(e.tail)), orNull(e.date), orNull(e.record),
-                         orNull(e.previous), e.hash});
+                         orNull(e.previous), e.hash, orNull(e.detail)});
         insert_.Run();
         previous_ = e.hash;
     }
@@ -61,8 +62,10 @@ class AuditWriter {
 
 std::string AuditEntryText(const AuditEntry& e) {
     auto text = [](const std::string& s) { return s.empty() ? std::string("null") : JsonString(s); };
+    // An entry without a detail has the text it had before entries could have one.
     return JsonObject({{"at", text(e.at)},
                        {"date", text(e.date)},
+                       {"detail", text(e.detail)},
                        {"event", text(e.event)},
                        {"previous", text(e.previous)},
                        {"record", text(e.record)},
@@ -71,12 +74,13 @@ std::string AuditEntryText(const AuditEntry& e) {
                        {"workstation", text(e.workstation)}});
 }
 
-void AppendAudit(Database& db, std::string_view event, std::string_view tail, std::string_view isoDate) {
+void AppendAudit(Database& db, std::string_view event, std::string_view tail, std::string_view isoDate,
+                 std::string_view detail) {
     CanonicalReader reader(db);
     std::optional<std::string> record;
     if (const auto id = reader.Find(tail, isoDate))
         if (const auto text = reader.Record(*id)) record = Sha256Hex(*text);
-    AuditWriter(db).Add(event, tail, isoDate, record);
+    AuditWriter(db).Add(event, tail, isoDate, record, detail);
 }
 
 void AuditEveryWorksheet(Database& db, std::string_view event) {
@@ -90,27 +94,42 @@ void AuditEveryWorksheet(Database& db, std::string_view event) {
     }
 }
 
-std::vector<AuditEntry> AuditTrailOf(Database& db, std::string_view tail) {
-    Statement s = db.Prepare(
-        "SELECT Id, At, UserName, Workstation, Event, Tail, \"Date\", Record, Previous, Hash FROM AuditTrail "
-        "WHERE FoldedTail = ? ORDER BY Id");
+AuditEntry AuditEntryFromRow(const Statement& s, int first) {
+    auto text = [&](int c) { return s.Text(first + c).value_or(""); };
+    AuditEntry e;
+    e.at = text(0);
+    e.user = text(1);
+    e.workstation = text(2);
+    e.event = text(3);
+    e.tail = text(4);
+    e.date = text(5);
+    e.record = text(6);
+    e.previous = text(7);
+    e.hash = text(8);
+    e.detail = text(9);
+    return e;
+}
+
+namespace {
+std::vector<AuditEntry> EntriesOf(Database& db, std::string_view table, std::string_view tail) {
+    Statement s = db.Prepare("SELECT Id, " + std::string(kAuditColumns) + " FROM " + std::string(table) +
+                             " WHERE FoldedTail = ? ORDER BY Id");
     s.Bind(1, FoldCase(tail));
     std::vector<AuditEntry> entries;
     while (s.Step()) {
-        AuditEntry e;
-        e.id = s.Int(0);
-        e.at = s.Text(1).value_or("");
-        e.user = s.Text(2).value_or("");
-        e.workstation = s.Text(3).value_or("");
-        e.event = s.Text(4).value_or("");
-        e.tail = s.Text(5).value_or("");
-        e.date = s.Text(6).value_or("");
-        e.record = s.Text(7).value_or("");
-        e.previous = s.Text(8).value_or("");
-        e.hash = s.Text(9).value_or("");
-        entries.push_back(std::move(e));
+        entries.push_back(AuditEntryFromRow(s, 1));
+        entries.back().id = s.Int(0);
     }
     return entries;
+}
+}  // namespace
+
+std::vector<AuditEntry> AuditTrailOf(Database& db, std::string_view tail) {
+    return EntriesOf(db, "AuditTrail", tail);
+}
+
+std::vector<AuditEntry> ImportedAuditOf(Database& db, std::string_view tail) {
+    return EntriesOf(db, "ImportedAudit", tail);
 }
 
 std::string AuditUser(Database& db) {

@@ -24,6 +24,7 @@ inline constexpr std::string_view kRecovery = "recovery";
 inline constexpr std::string_view kMoveUp = "move up";
 inline constexpr std::string_view kConvert = "convert";
 inline constexpr std::string_view kUpgrade = "upgrade";
+inline constexpr std::string_view kImport = "import";
 }  // namespace audit
 
 struct AuditEntry {
@@ -33,6 +34,7 @@ struct AuditEntry {
     std::string tail, date;  // date ISO; both empty for an event of no one Worksheet
     std::string record;      // the Worksheet's hash after the event; empty when it is gone
     std::string previous, hash;
+    std::string detail;  // what the event alone knows (an import's source); mostly empty
 };
 
 // The canonical text an entry's hash is made over.
@@ -40,13 +42,21 @@ std::string AuditEntryText(const AuditEntry& e);
 
 // Adds an entry for the Worksheet of this tail and ISO date as it is stored now (its hash;
 // none when it is gone), inside the caller's transaction.
-void AppendAudit(Database& db, std::string_view event, std::string_view tail, std::string_view isoDate);
+void AppendAudit(Database& db, std::string_view event, std::string_view tail, std::string_view isoDate,
+                 std::string_view detail = {});
 // One entry for every stored Worksheet, for an event that wrote them all (an upgrade, a
 // conversion, a recovery, a move up, a restore).
 void AuditEveryWorksheet(Database& db, std::string_view event);
 
 // The entries of one tail, oldest first.
 std::vector<AuditEntry> AuditTrailOf(Database& db, std::string_view tail);
+// The columns an entry is read from, in AuditEntryFromRow's order, and the reading.
+inline constexpr std::string_view kAuditColumns =
+    "At, UserName, Workstation, Event, Tail, \"Date\", Record, Previous, Hash, Detail";
+AuditEntry AuditEntryFromRow(const Statement& s, int first = 0);
+// The entries of one tail that an imported record package brought from the databases its
+// records were kept in before, in the order they came.
+std::vector<AuditEntry> ImportedAuditOf(Database& db, std::string_view tail);
 
 // Who is working: the login name with a local file, the server role on a shop server; and
 // this workstation's name.

@@ -319,7 +319,7 @@ Recovery RecoverInto(const fs::path& damaged, const fs::path& into, Progress& pr
     }
     // Signers, signatures and the audit trail as far as they read: the check after tells what
     // no longer verifies.
-    for (const char* table : {"Signer", "Signature", "Correction", "AuditTrail"}) {
+    for (const char* table : {"Signer", "Signature", "Correction", "AuditTrail", "ImportedAudit"}) {
         try {
             RowCopier rows(from, to, table);
             for (std::int64_t id : WalkIds(from, table))

@@ -344,6 +344,7 @@ void Upgrade(const std::filesystem::path& file, Database& db, const std::vector<
         if (mainFile && version < 4) AddLoadingTables(db);
         // Last: its one audit entry per stored Worksheet hashes the record as upgraded.
         if (mainFile && version < 4) AddSignatureTables(db);
+        if (mainFile && version < 5) AddImportTables(db);
         // With the version, so that an older program refuses the file rather than missing the
         // indexes' columns at its first save.
         if (mainFile)

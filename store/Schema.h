@@ -22,7 +22,8 @@ namespace wb {
 // 4: the shop's scales and the weighing record (store/Scales.h).
 // 4: signers, signatures, corrections and the audit trail.
 // 4: the loading data, Loading and LoadingRevision (store/LoadingRows.h).
-inline constexpr int kSchemaVersion = 4;
+// 5: what an imported record package keeps: Signer.Origin, AuditTrail.Detail, ImportedAudit.
+inline constexpr int kSchemaVersion = 5;
 
 // A database file that cannot be used: which file, and why, in words for the mechanic.
 class StoreError : public std::runtime_error {

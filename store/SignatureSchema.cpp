@@ -7,13 +7,15 @@ namespace {
 
 // The private key is sealed with the signer's passphrase (Argon2id with the limits kept
 // here, then secretbox); the passphrase itself is never stored. Name, certificate and key
-// never change: a new key is a new signer, and the old one is retired.
+// never change: a new key is a new signer, and the old one is retired. Origin is Null for a
+// signer of this shop; for one whose signatures came in a record package it says where from,
+// and such a signer has no sealed key (empty texts), is retired, and never signs here.
 constexpr std::string_view kSignerSql = R"(
 CREATE TABLE Signer (
   Id INTEGER PRIMARY KEY, Name TEXT NOT NULL, CertKind TEXT NOT NULL, CertNumber TEXT NOT NULL,
   PublicKey TEXT NOT NULL, SealedKey TEXT NOT NULL, Salt TEXT NOT NULL, Nonce TEXT NOT NULL,
   OpsLimit INTEGER NOT NULL, MemLimit INTEGER NOT NULL, Retired INTEGER NOT NULL DEFAULT 0,
-  Added TEXT NOT NULL);
+  Added TEXT NOT NULL, Origin TEXT);
 )";
 
 // What was signed is rebuilt from the rows; the row keeps the rest of the signed text, so that
@@ -49,18 +51,40 @@ CREATE TRIGGER Correction_NotRemoved BEFORE DELETE ON Correction
 )";
 
 // Each entry names the one before it by its hash, so that a changed or removed entry breaks
-// the chain; Record is the hash of the Worksheet as the event left it.
+// the chain; Record is the hash of the Worksheet as the event left it; Detail what the event
+// alone knows (an import's package and where it came from), Null for most.
 constexpr std::string_view kAuditSql = R"(
 CREATE TABLE AuditTrail (
   Id INTEGER PRIMARY KEY, At TEXT NOT NULL, UserName TEXT NOT NULL, Workstation TEXT NOT NULL,
   Event TEXT NOT NULL, Tail TEXT, FoldedTail TEXT, "Date" TEXT, Record TEXT, Previous TEXT,
-  Hash TEXT NOT NULL);
+  Hash TEXT NOT NULL, Detail TEXT);
 CREATE INDEX AuditTrail_Worksheet ON AuditTrail (FoldedTail, "Date", Id);
 CREATE TRIGGER AuditTrail_Kept BEFORE UPDATE ON AuditTrail
   BEGIN SELECT RAISE(ABORT, 'the audit trail is never changed'); END;
 CREATE TRIGGER AuditTrail_NotRemoved BEFORE DELETE ON AuditTrail
   BEGIN SELECT RAISE(ABORT, 'the audit trail is never removed from'); END;
 )";
+
+// The audit entries an imported record package brought from the databases the aircraft's
+// records were kept in before: kept as they came, beside this database's own chain, whose
+// "import" entry (its Detail the same as Source here) tells when and from where.
+constexpr std::string_view kImportedAuditSql = R"(
+CREATE TABLE ImportedAudit (
+  Id INTEGER PRIMARY KEY, Source TEXT NOT NULL, At TEXT NOT NULL, UserName TEXT NOT NULL,
+  Workstation TEXT NOT NULL, Event TEXT NOT NULL, Tail TEXT, FoldedTail TEXT, "Date" TEXT, Record TEXT,
+  Previous TEXT, Hash TEXT NOT NULL, Detail TEXT);
+CREATE INDEX ImportedAudit_Tail ON ImportedAudit (FoldedTail, Id);
+CREATE TRIGGER ImportedAudit_Kept BEFORE UPDATE ON ImportedAudit
+  BEGIN SELECT RAISE(ABORT, 'an imported audit entry is never changed'); END;
+CREATE TRIGGER ImportedAudit_NotRemoved BEFORE DELETE ON ImportedAudit
+  BEGIN SELECT RAISE(ABORT, 'an imported audit entry is never removed'); END;
+)";
+
+bool HasColumn(Database& db, std::string_view table, std::string_view column) {
+    Statement s = db.Prepare("SELECT 1 FROM pragma_table_info(?) WHERE lower(name) = lower(?)");
+    s.BindAll({std::string(table), std::string(column)});
+    return s.Step();
+}
 
 }  // namespace
 
@@ -70,6 +94,7 @@ const std::vector<TableLayout>& SignatureTables() {
         {"Signature", kSignatureSql, ""},
         {"Correction", kCorrectionSql, ""},
         {"AuditTrail", kAuditSql, ""},
+        {"ImportedAudit", kImportedAuditSql, ""},
     };
     return tables;
 }
@@ -81,6 +106,13 @@ void AddSignatureTables(Database& db) {
         if (!has.Step()) db.Exec(t.createSql);
     }
     AuditEveryWorksheet(db, audit::kUpgrade);
+}
+
+void AddImportTables(Database& db) {
+    if (!HasColumn(db, "Signer", "Origin")) db.Exec("ALTER TABLE Signer ADD COLUMN Origin TEXT");
+    if (!HasColumn(db, "AuditTrail", "Detail")) db.Exec("ALTER TABLE AuditTrail ADD COLUMN Detail TEXT");
+    Statement has = db.Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'ImportedAudit'");
+    if (!has.Step()) db.Exec(kImportedAuditSql);
 }
 
 }  // namespace wb

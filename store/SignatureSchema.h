@@ -18,4 +18,8 @@ const std::vector<TableLayout>& SignatureTables();
 // then one audit entry per stored Worksheet, so that its records are covered from then on.
 void AddSignatureTables(Database& db);
 
+// Version 5: what a record package's import keeps (Signer.Origin, AuditTrail.Detail and the
+// ImportedAudit table), added to a file that lacks them.
+void AddImportTables(Database& db);
+
 }  // namespace wb

@@ -116,7 +116,8 @@ std::int64_t AddSigner(Database& db, const std::string& name, const std::string&
 
 std::vector<Signer> ListSigners(Database& db) {
     Statement s = db.Prepare(
-        "SELECT Id, Name, CertKind, CertNumber, PublicKey, Retired FROM Signer ORDER BY Retired, Name, Id");
+        "SELECT Id, Name, CertKind, CertNumber, PublicKey, Retired FROM Signer WHERE Origin IS NULL ORDER BY "
+        "Retired, Name, Id");
     std::vector<Signer> signers;
     while (s.Step())
         signers.push_back({s.Int(0), s.Text(1).value_or(""), s.Text(2).value_or(""), s.Text(3).value_or(""),

@@ -111,9 +111,8 @@ void VerifySignatures(Database& db, SignatureCheck& check, Statement& order, Ver
 
 void VerifyAuditChain(Database& db, Verification& v) {
     // A thousand entries at a time, each batch read to its end, for the read lock's sake.
-    Statement s = db.Prepare(
-        "SELECT At, UserName, Workstation, Event, Tail, \"Date\", Record, Previous, Hash, Id FROM AuditTrail "
-        "WHERE Id > ? ORDER BY Id LIMIT 1000");
+    Statement s = db.Prepare("SELECT " + std::string(kAuditColumns) +
+                             ", Id FROM AuditTrail WHERE Id > ? ORDER BY Id LIMIT 1000");
     std::string last;
     std::int64_t after = -1;
     for (bool more = true; more;) {
@@ -122,18 +121,9 @@ void VerifyAuditChain(Database& db, Verification& v) {
         s.Bind(1, after);
         while (s.Step()) {
             more = true;
-            after = s.Int(9);
+            after = s.Int(10);
             ++v.entries;
-            AuditEntry e;
-            e.at = s.Text(0).value_or("");
-            e.user = s.Text(1).value_or("");
-            e.workstation = s.Text(2).value_or("");
-            e.event = s.Text(3).value_or("");
-            e.tail = s.Text(4).value_or("");
-            e.date = s.Text(5).value_or("");
-            e.record = s.Text(6).value_or("");
-            e.previous = s.Text(7).value_or("");
-            e.hash = s.Text(8).value_or("");
+            const AuditEntry e = AuditEntryFromRow(s);
             if (e.previous != last || Sha256Hex(AuditEntryText(e)) != e.hash)
                 v.findings.push_back(
                     {e.tail, e.date,

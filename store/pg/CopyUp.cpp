@@ -93,7 +93,8 @@ CopyUpCounts CopyUp(Database& local, Database& server, Progress& progress) {
     server.engine().LockNames({"layout"});
     // Records of any kind, superseded versions included, are never merged with the local ones.
     for (const char* table :
-         {"Aircraft", "Equipment", "AircraftRevision", "EquipmentRevision", "Signature", "AuditTrail", "Loading", "LoadingRevision"}) {
+         {"Aircraft", "Equipment", "AircraftRevision", "EquipmentRevision", "Signature", "AuditTrail",
+          "ImportedAudit", "Loading", "LoadingRevision"}) {
         Statement any = server.Prepare(std::string("SELECT 1 FROM ") + table + " LIMIT 1");
         if (any.Step()) throw ServerNotEmpty();
     }
@@ -102,7 +103,7 @@ CopyUpCounts CopyUp(Database& local, Database& server, Progress& progress) {
     const bool serverCompany = company.Step() && company.Int(0) > 0;
     Moved moved{progress};
     for (const char* table : {"Aircraft", "Equipment", "AircraftRevision", "EquipmentRevision", "Signer",
-                              "Signature", "Correction", "AuditTrail", "Loading",
+                              "Signature", "Correction", "AuditTrail", "ImportedAudit", "Loading",
                               "LoadingRevision"})
         moved.total += CountRows(local, table);
     if (!serverCompany) {
@@ -121,7 +122,7 @@ CopyUpCounts CopyUp(Database& local, Database& server, Progress& progress) {
     CopyTable(local, server, "Loading", moved);
     CopyTable(local, server, "LoadingRevision", moved);
     // Signatures and the audit trail go up as they are, so that they verify on the server.
-    for (const char* table : {"Signer", "Signature", "Correction", "AuditTrail"})
+    for (const char* table : {"Signer", "Signature", "Correction", "AuditTrail", "ImportedAudit"})
         CopyTable(local, server, table, moved);
     AuditEveryWorksheet(server, audit::kMoveUp);
     tx.Commit();
