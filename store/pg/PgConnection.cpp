@@ -576,6 +576,8 @@ void AddServerScaleTables(Database& db) {
         "Remove, Weight) WHERE List = 'changes' AND (Install OR Remove)");
 }
 
+void AddServerImportTables(Database& db);
+
 // Version 4: signers, signatures, corrections and the audit trail, as in the local file
 // (store/SignatureSchema.cpp), with the same triggers; then one audit entry per stored
 // Worksheet, so that the records stored before are covered from then on.
@@ -627,6 +629,8 @@ void AddSignatureTables(Database& db) {
                     " FOR EACH STATEMENT EXECUTE FUNCTION wb_only_added()");
         }
     }
+    // The entries are written with every column of this version's trail.
+    AddServerImportTables(db);
     AuditEveryWorksheet(db, audit::kUpgrade);
 }
 

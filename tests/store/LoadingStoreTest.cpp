@@ -184,7 +184,7 @@ TEST(LoadingUpgrade, AVersionThreeServerGetsTheLoadingTables) {
     Database server = OpenServer(test::TestServerAddress());
     Statement version = server.Prepare("SELECT max(Version) FROM SchemaVersion");
     ASSERT_TRUE(version.Step());
-    EXPECT_EQ(version.Int(0), 4);
+    EXPECT_EQ(version.Int(0), kSchemaVersion);
     Worksheet ws;
     ClearWorksheet(ws, false);
     ws.Set(Field::Tail, "N1");

@@ -62,6 +62,10 @@ TEST_F(MoveUpCompareTest, EveryTableArrivesValueForValueEarlierVersionsIncluded)
     scale.serial = "A-100";
     scale.calibrated = CalendarDate{2024, 1, 10};
     StoreScale(db(), scale);
+    // An audit entry an imported record package brought.
+    db().Exec(
+        "INSERT INTO ImportedAudit (Source, At, UserName, Workstation, Event, Tail, FoldedTail, Hash) VALUES "
+        "('from a package', '2020-01-01T00:00:00Z', 'jd', 'HANGAR', 'save', 'N7', 'n7', 'ab')");
 
     Database server = OpenServer(test::TestServerAddress());
     CopyUp(db(), server);
