@@ -137,12 +137,7 @@ class SaveLoadFileTest : public SaveLoadTest {
 
 TEST_F(SaveLoadFileTest, AFailingStepLeavesTheDatabaseExactlyAsItWas) {
     Store("N1", "06-10-2001");
-    // Load it through a search, so that the save would replace it.
-    New();
-    Set(Control::Text1, "N1");
-    Set(Control::Text7, "06-10-2001");
-    Next();
-    ASSERT_EQ(form.SearchActive, 1);
+    LoadBySearch("N1", "06-10-2001");  // so that the save would replace it
     Item(1, "Strobe", "2", "150");
     Item(2, "Refused", "1", "1");
     Set(Control::Text3, "Cessna");
