@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyleFactory>
 #include <memory>
 
 #include "app/MainForm.h"
@@ -19,7 +18,7 @@ class MetricWindowTest : public QObject, public wb::test::WindowDriver {
     Q_OBJECT
 
   private slots:
-    void initTestCase();
+    void initTestCase() { UseFusion(); }
     void init();
     void cleanup();
 
@@ -49,18 +48,11 @@ class MetricWindowTest : public QObject, public wb::test::WindowDriver {
     std::unique_ptr<wb::MainForm> form;
 };
 
-void MetricWindowTest::initTestCase() {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setQuitOnLastWindowClosed(false);
-}
-
 void MetricWindowTest::init() {
     dialogs = std::make_unique<wb::test::ScriptedDialogs>();
     form = std::make_unique<wb::MainForm>(*dialogs, clock);
     window = std::make_unique<wb::gui::MainWindow>(*form);
-    window->show();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    ShowActive();
 }
 
 void MetricWindowTest::cleanup() {
