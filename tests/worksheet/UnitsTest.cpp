@@ -19,21 +19,6 @@ namespace {
 using U = UnitSystem;
 using Q = Quantity;
 
-TEST(UnitPatterns, PoundsAndInchesKeepThePatternsAsTheyWere) {
-    const UnitPatterns& p = PatternsOf(U::PoundInch);
-    EXPECT_EQ(p.weight, pattern::Weight);
-    EXPECT_EQ(p.arm, pattern::Weight);
-    EXPECT_EQ(p.rowMoment, pattern::RowMoment);
-    EXPECT_EQ(p.moment, pattern::Moment);
-    EXPECT_EQ(p.typedWeight, pattern::NoLead1);
-    EXPECT_EQ(p.cg, pattern::Arm2);
-    EXPECT_EQ(p.weighedWeight, pattern::Weighed);
-    EXPECT_EQ(p.weighedCg, pattern::Weighed);
-    EXPECT_EQ(p.newWeight, pattern::NewWeight);
-    EXPECT_EQ(p.newArm, pattern::NewArm);
-    EXPECT_EQ(p.newMoment, pattern::NoLead1);
-}
-
 // A kilogram to 0.01, an arm to 0.1 mm or 0.001 m, a C.G. to 0.01 mm or 0.0001 m, a moment to
 // 0.1 kg-mm or 0.001 kg-m.
 TEST(UnitPatterns, MetricPrecision) {
@@ -145,8 +130,8 @@ TEST(ConvertText, FiguresAmongWordsAndWhatIsLeftAsTyped) {
         {"1 169", Q::Weight, nullptr},              // read as 1169, written as two figures
         {"12 kg", Q::Weight, nullptr},              // another system's unit
         {"16 to 30 % MAC at 80", Q::Arm, nullptr},  // a figure of the chord without its sign
-        {"12,.4", Q::Weight, nullptr},               // a comma against a figure
-        {"35 ..42", Q::Arm, nullptr},                // a point against a figure
+        {"12,.4", Q::Weight, nullptr},              // a comma against a figure
+        {"35 ..42", Q::Arm, nullptr},               // a point against a figure
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
