@@ -179,8 +179,8 @@ TEST(PercentMac, OfTheHandbookExampleAndRefusedWithoutAChord) {
     EXPECT_FALSE(MacNotPositive("134.5"));
 }
 
-// A Worksheet typed in pounds and inches, converted: every figure exact, the results those of
-// the same arithmetic in kilograms and millimetres, and back the texts it had.
+// A Worksheet typed in pounds and inches, converted: every figure exact, the chord's percentage
+// the same. (The results in each unit system, and back the texts it had: MetricTest.)
 TEST(ConvertWorksheet, EveryFigureAndBack) {
     Worksheet ws;
     ClearWorksheet(ws, false);
@@ -205,10 +205,6 @@ TEST(ConvertWorksheet, EveryFigureAndBack) {
     ws.EquipmentList().At(0, equipment::Arm) = "-41";
     Recalculate(ws);
     ShowAllRows(ws);
-    EXPECT_EQ(ws.Get(Field::Text23), "1439.00");
-    EXPECT_EQ(ws.Get(Field::Text24), "11.19");
-    EXPECT_EQ(ws.Get(Field::Text27), "16104.4");
-    const Worksheet before = ws;
 
     const ConversionResult result =
         ConvertWorksheet(ws, U::KilogramMillimetre, "Converted from lb and in: test.");
@@ -220,21 +216,9 @@ TEST(ConvertWorksheet, EveryFigureAndBack) {
     EXPECT_EQ(ws.Get(Field::Mac), "1473.2");
     EXPECT_EQ(ws.Get(Field::Lemac), "0");
     EXPECT_EQ(ws.Get(Field::Memo), "Weighed with unusable fuel.\nConverted from lb and in: test.");
-    EXPECT_EQ(ws.Get(Field::Text23), "652.72");
-    EXPECT_EQ(ws.Get(Field::Text27), "185542.8");
-    EXPECT_EQ(ws.Get(Field::Text24), "284.26");
     EXPECT_EQ(NewCgPercentMac(ws), "19.30");
     EXPECT_EQ(ws.grid(GridId::Grid1).Cell(1, installed::Arm), "-1244.6");
     EXPECT_EQ(ws.grid(GridId::Grid3).Cell(0, equipment::Weight), "11.34");
-
-    ConvertWorksheet(ws, U::PoundInch, "Converted from kg and mm: test.");
-    for (const FieldInfo& info : AllFields()) {
-        if (info.field == Field::Memo) continue;
-        EXPECT_EQ(ws.Get(info.field), before.Get(info.field)) << info.control;
-    }
-    EXPECT_EQ(ws.Get(Field::Memo), "Weighed with unusable fuel.\nConverted from kg and mm: test.");
-    for (GridId id : kAllGrids)
-        EXPECT_EQ(ws.grid(id).cells, before.grid(id).cells) << ShapeOf(id).name;
 }
 
 TEST(ConvertWorksheet, NamesWhatItLeavesAsTyped) {
