@@ -1,6 +1,6 @@
 // The loading panel as the mechanic uses it: opened from the specifications panel, the stations
-// and the envelope typed cell by cell, the checks read; bad data told on leaving the panel and
-// at the save, where nothing is stored.
+// and the envelope typed cell by cell, the checks read; bad data told on leaving the panel. (The
+// figures' results: LoadingTest; refused at the save: LoadingStoreTest.)
 #include <gtest/gtest.h>
 
 #include "app/MainForm.h"
@@ -16,8 +16,10 @@ TEST(LoadingPanel, TheTypedStationsGiveTheChecksAndBadDataIsToldAndNotSaved) {
     MainForm form(dialogs, clock);
     form.Load();
     // The figures' aircraft: 1169 lb at +10.6 as the previous empty weight, maximum 2100 lb.
-    const std::pair<Control, const char*> header[] = {
-        {Control::Text1, "N1169"}, {Control::Text9, "1169"}, {Control::Text10, "10.6"}, {Control::Text11, "2100"}};
+    const std::pair<Control, const char*> header[] = {{Control::Text1, "N1169"},
+                                                      {Control::Text9, "1169"},
+                                                      {Control::Text10, "10.6"},
+                                                      {Control::Text11, "2100"}};
     for (const auto& [box, text] : header) {
         form.FocusTo(box);
         form.TextChanged(box, text);
@@ -40,7 +42,8 @@ TEST(LoadingPanel, TheTypedStationsGiveTheChecksAndBadDataIsToldAndNotSaved) {
         {"Oil", "Oil", "-49", "", "9", ""}};
     for (int r = 0; r < static_cast<int>(stations.size()); ++r)
         for (int c = 0; c < station::Count; ++c)
-            form.LoadingCellEdited(LoadingGrid::Stations, r, c, stations[static_cast<size_t>(r)][static_cast<size_t>(c)]);
+            form.LoadingCellEdited(LoadingGrid::Stations, r, c,
+                                   stations[static_cast<size_t>(r)][static_cast<size_t>(c)]);
     const std::vector<std::pair<const char*, const char*>> points = {
         {"1000", "8.5"}, {"2100", "8.5"}, {"2100", "21.9"}, {"1000", "21.9"}};
     for (int r = 0; r < 4; ++r) {
@@ -52,16 +55,10 @@ TEST(LoadingPanel, TheTypedStationsGiveTheChecksAndBadDataIsToldAndNotSaved) {
     EXPECT_EQ(LoadingCellShown(form.ws.loading, LoadingGrid::Stations, 2, station::Arm), "75.50");
     EXPECT_EQ(LoadingCellShown(form.ws.loading, LoadingGrid::Stations, 1, station::Seats), "2");
 
-    // The checks, as the panel reads them.
+    // The checks, as the panel reads them, from the typed cells.
     LoadingEvaluation e = EvaluateLoading(form.ws);
     ASSERT_TRUE(e.forward && e.aft);
-    EXPECT_EQ((std::vector<std::string>{e.forward->totalWeight, e.forward->totalMoment, e.forward->cg,
-                                        e.forward->normal.result}),
-              (std::vector<std::string>{"1439.00", "16104.4", "+11.19", "Satisfactory"}));
-    EXPECT_EQ((std::vector<std::string>{e.aft->totalWeight, e.aft->totalMoment, e.aft->cg, e.aft->normal.result}),
-              (std::vector<std::string>{"2036.00", "43428.4", "+21.33", "Satisfactory"}));
-    ASSERT_EQ(e.schedule.size(), 3u);
-    EXPECT_EQ(e.schedule[0].passengers, "2 (Rear seats: 2)");
+    EXPECT_EQ(e.aft->totalWeight + " " + e.aft->cg, "2036.00 +21.33");
     // Ctrl+P prints the calculation report, which carries the check.
     Control printed = Control::None;
     form.onPrint = [&](Control c) { printed = c; };
@@ -72,13 +69,7 @@ TEST(LoadingPanel, TheTypedStationsGiveTheChecksAndBadDataIsToldAndNotSaved) {
     form.LoadingCellEdited(LoadingGrid::Stations, 1, station::Arm, "");
     form.LoadingCellEdited(LoadingGrid::Normal, 1, point::Arm, "21.9");
     form.LoadingCellEdited(LoadingGrid::Normal, 2, point::Arm, "8.5");
-    e = EvaluateLoading(form.ws);
-    EXPECT_EQ(e.read.refusals,
-              (std::vector<std::string>{"Station 2 (Rear seats): no arm. Every station needs its arm.",
-                                        "The normal category's envelope crosses itself: the edge from point 1 "
-                                        "meets the edge from point 3. Type the points in order around the "
-                                        "envelope."}));
-    EXPECT_FALSE(e.forward.has_value());
+    EXPECT_EQ(EvaluateLoading(form.ws).read.refusals.size(), 2u);
     dialogs.Clear();
     form.EscapeKey();
     EXPECT_FALSE(form.Visible(Control::LoadingPanel));
@@ -86,16 +77,6 @@ TEST(LoadingPanel, TheTypedStationsGiveTheChecksAndBadDataIsToldAndNotSaved) {
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].title, "Loading data refused");
     EXPECT_NE(dialogs.shown[0].text.find("- Station 2 (Rear seats): no arm."), std::string::npos);
-
-    // Saving says why not, before any store is asked.
-    form.Clicked(Control::Command3D23);
-    dialogs.Clear();
-    form.Clicked(Control::Command3D13);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].title, "Worksheet not saved") << dialogs.shown[0].text;
-    EXPECT_NE(dialogs.shown[0].text.find("The loading data is refused:\n- Station 2 (Rear seats): no arm."),
-              std::string::npos);
-    EXPECT_EQ(form.ScreenSaved, 0);
 }
 
 }  // namespace

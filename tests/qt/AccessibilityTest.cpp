@@ -2,7 +2,6 @@
 // Qt's accessibility interface, and Tab walks each panel's controls in reading order.
 #include <QAccessible>
 #include <QAccessibleInterface>
-#include <QStyleFactory>
 #include <memory>
 
 #include "app/MainForm.h"
@@ -25,8 +24,7 @@ class AccessibilityTest : public QObject, public wb::test::WindowDriver {
 };
 
 void AccessibilityTest::initTestCase() {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setQuitOnLastWindowClosed(false);
+    UseFusion();
     form = std::make_unique<wb::MainForm>(dialogs, clock);
     window = std::make_unique<wb::gui::MainWindow>(*form);
     window->show();

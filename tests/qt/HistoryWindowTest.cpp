@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "app/MainForm.h"
-#include "store/MainDatabase.h"
 #include "store/Records.h"
 #include "store/SettingsDatabase.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -44,12 +43,9 @@ class HistoryWindowTest : public QObject, public wb::test::WindowDriver {
 };
 
 void HistoryWindowTest::theBarButtonShowsTheChain() {
-    const std::filesystem::path folder = temp.path().toStdString();
-    wb::SettingsDatabase(folder).SetDataPath(folder.string());
-    wb::MainDatabase(folder / "VELK.MDB")
-        .WriteCompanyRow({"Shop", "1 Field Rd", {}, {}, "Weight and Balance", {}, {}, {}, {}, {}, {}, {}});
+    MakeShopFolder(temp.path().toStdString());
     form = std::make_unique<wb::MainForm>(dialogs, clock);
-    form->workingFolder = folder;
+    form->workingFolder = temp.path().toStdString();
     window = std::make_unique<wb::gui::MainWindow>(*form);
     form->Activate();
     dialogs.answers.assign(10, true);
@@ -57,9 +53,7 @@ void HistoryWindowTest::theBarButtonShowsTheChain() {
     Store("02-10-2021", "1000", "35", "3");  // starts elsewhere: a break
     form->Clicked(Control::Command3D19);
     form->SetText(Control::Text1, "N1");
-    window->show();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    ShowActive();
     window->Refresh();
 
     click("Command3D41");

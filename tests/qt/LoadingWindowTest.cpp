@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
-#include <QStyleFactory>
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <memory>
@@ -12,8 +11,8 @@
 #include "app/MainForm.h"
 #include "tests/support/LoadingSample.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "worksheet/Balance.h"
 #include "tests/support/WindowDriver.h"
+#include "worksheet/Balance.h"
 
 class LoadingWindowTest : public QObject, public wb::test::WindowDriver {
     Q_OBJECT
@@ -30,8 +29,7 @@ class LoadingWindowTest : public QObject, public wb::test::WindowDriver {
 };
 
 void LoadingWindowTest::initTestCase() {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setQuitOnLastWindowClosed(false);
+    UseFusion();
     form = std::make_unique<wb::MainForm>(dialogs, clock);
     window = std::make_unique<wb::gui::MainWindow>(*form);
     window->show();
@@ -53,7 +51,8 @@ void LoadingWindowTest::theTypedStationsShowTheChecksAndTheChart() {
 
     click("Command3D23");
     const QByteArray shots = qgetenv("WB_SHOTS");
-    if (!shots.isEmpty()) window->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/specifications-panel.png"));
+    if (!shots.isEmpty())
+        window->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/specifications-panel.png"));
     click("LoadingButton");
     QWidget* panel = find("LoadingPanel");
     QVERIFY(panel->isVisible());
@@ -100,11 +99,14 @@ void LoadingWindowTest::theTypedStationsShowTheChecksAndTheChart() {
     QCOMPARE(QString::fromStdString(form->ws.loading.metoHp), QStringLiteral("165"));
 
     const QString results = find<QTextBrowser>("LoadingResults")->toPlainText();
-    for (const char* shown : {"Most forward extreme condition", "1439.00", "16104.4", "+11.19",
-                              "Most rearward extreme condition", "2036.00", "43428.4", "+21.33", "(a) With full fuel"})
+    for (const char* shown :
+         {"Most forward extreme condition", "1439.00", "16104.4", "+11.19", "Most rearward extreme condition",
+          "2036.00", "43428.4", "+21.33", "(a) With full fuel"})
         QVERIFY2(results.contains(QLatin1String(shown)), shown);
     QCOMPARE(results.count(QStringLiteral("Satisfactory")), 2);
-    QVERIFY(find<QLabel>("LoadingNotice")->text().startsWith(QStringLiteral("Both extreme conditions are satisfactory.")));
+    QVERIFY(find<QLabel>("LoadingNotice")
+                ->text()
+                .startsWith(QStringLiteral("Both extreme conditions are satisfactory.")));
 
     // The chart is drawn: the envelope's heavy edges darken the white ground.
     QWidget* chart = find("LoadingChart");

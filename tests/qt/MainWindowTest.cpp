@@ -1,7 +1,6 @@
 // The rules are tested on the form; here keys, clicks and scrolling reach it and its state the widgets.
 #include <QLabel>
 #include <QScrollBar>
-#include <QStyleFactory>
 #include <QTextBrowser>
 #include <cmath>
 #include <memory>
@@ -20,7 +19,7 @@ class MainWindowTest : public QObject, public wb::test::WindowDriver {
     Q_OBJECT
 
   private slots:
-    void initTestCase();
+    void initTestCase() { UseFusion(); }
     void init();
     void cleanup();
 
@@ -41,18 +40,11 @@ class MainWindowTest : public QObject, public wb::test::WindowDriver {
     std::unique_ptr<wb::MainForm> form;
 };
 
-void MainWindowTest::initTestCase() {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setQuitOnLastWindowClosed(false);
-}
-
 void MainWindowTest::init() {
     dialogs = std::make_unique<wb::test::ScriptedDialogs>();
     form = std::make_unique<wb::MainForm>(*dialogs, clock);
     window = std::make_unique<wb::gui::MainWindow>(*form);
-    window->show();
-    window->activateWindow();  // a bare X server has no window manager to do it
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    ShowActive();
 }
 
 void MainWindowTest::cleanup() {

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileSystemModel>
 #include <QProcess>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <memory>
@@ -21,7 +20,7 @@ class SetupWindowTest : public QObject, public wb::test::WindowDriver {
     Q_OBJECT
 
   private slots:
-    void initTestCase();
+    void initTestCase() { UseFusion(); }
     void init();
     void cleanup();
 
@@ -43,9 +42,7 @@ class SetupWindowTest : public QObject, public wb::test::WindowDriver {
                 w->RunInBackground(std::move(work));
             };
         window->onFirstActivation = [this] { form->Activate(); };
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        ShowActive();
     }
     QString dataFolder() const { return work->filePath(QStringLiteral("shop data")); }
 
@@ -54,11 +51,6 @@ class SetupWindowTest : public QObject, public wb::test::WindowDriver {
     wb::test::FixedClock clock{{2026, 12, 6}};
     std::unique_ptr<wb::MainForm> form;
 };
-
-void SetupWindowTest::initTestCase() {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setQuitOnLastWindowClosed(false);
-}
 
 void SetupWindowTest::init() {
     work = std::make_unique<QTemporaryDir>();

@@ -13,8 +13,6 @@
 #include "reports/Reports.h"
 #include "reports/WeighingReports.h"
 #include "reports/qt/PrintReport.h"
-#include "store/MainDatabase.h"
-#include "store/SettingsDatabase.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/WindowDriver.h"
 #include "worksheet/Balance.h"
@@ -55,17 +53,12 @@ class WeighingWindowTest : public QObject, public wb::test::WindowDriver {
 };
 
 void WeighingWindowTest::chooseScalesWeighSaveAndSeeTheWarning() {
-    const std::filesystem::path folder = temp.path().toStdString();
-    wb::SettingsDatabase(folder).SetDataPath(folder.string());
-    wb::MainDatabase(folder / "VELK.MDB")
-        .WriteCompanyRow({"Shop", "1 Field Rd", {}, {}, "Weight and Balance", {}, {}, {}, {}, {}, {}, {}});
+    MakeShopFolder(temp.path().toStdString());
     form = std::make_unique<wb::MainForm>(dialogs, clock);
-    form->workingFolder = folder;
+    form->workingFolder = temp.path().toStdString();
     window = std::make_unique<wb::gui::MainWindow>(*form);
     form->Activate();
-    window->show();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    ShowActive();
     window->Refresh();
 
     // Set-up, Scales: two scales typed and kept.

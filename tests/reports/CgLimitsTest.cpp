@@ -13,15 +13,8 @@ using test::PrintedAt;
 
 // The published example, typed as a previous empty weight and C.G. without a weighing.
 Worksheet ExampleWorksheet() {
-    Worksheet ws = test::SampleWorksheet();
-    for (int n = 0; n < 5; ++n) {
-        for (int c : {scale::Tar, scale::Wgt, scale::Arm})
-            ws.ScaleRows().At(n, c) = "";
-        ws.FluidRows().At(n, fluid::Wgt) = "";
-    }
-    for (int r = 1; r < 30; ++r)
-        for (int c = 0; c < installed::Count; ++c)
-            ws.InstalledList().At(r, c) = Entry();
+    Worksheet ws = test::Figure10Worksheet();  // no weighing and no changes
+    ws.loading = LoadingTexts{};
     ws.Set(Field::Empty, "1876");
     ws.Set(Field::CG, "32.2");
     ws.Set(Field::Range3, "+33.0 to +42.5");

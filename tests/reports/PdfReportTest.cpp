@@ -41,6 +41,12 @@ std::array<double, 4> Box(const QString& path, const QString& word) {
             m.captured(4).toDouble()};
 }
 
+// A file of that name in `dir`, or in the folder WB_KEEP_PDFS names, where it stays for a look.
+QString PdfPath(const QTemporaryDir& dir, const char* file) {
+    const QString keep = qEnvironmentVariable("WB_KEEP_PDFS");
+    return (keep.isEmpty() ? QDir(dir.path()) : QDir(keep)).filePath(QString::fromLatin1(file));
+}
+
 // Reports bound into one PDF/A file, as an aircraft's record travels: each starts on a sheet of
 // its own, every font is embedded, and the file says it is PDF/A-1b.
 TEST(PdfReport, BoundReportsMakeOnePdfAFileWithEveryFontEmbedded) {
@@ -61,14 +67,21 @@ TEST(PdfReport, BoundReportsMakeOnePdfAFileWithEveryFontEmbedded) {
     EXPECT_TRUE(RunTool(WB_PDFINFO, {"-meta", path}).contains(QStringLiteral("pdfaid:part")));
 }
 
-// WB_KEEP_PDFS names a folder where the file stays for a look at the pages.
-TEST(PdfReport, CalculationReport) {
+// Drawn on a worker thread, as the window prints, each sheet is told as it is started.
+TEST(PdfReport, CalculationReportPrintedAside) {
     QTemporaryDir dir;
-    const QString keep = qEnvironmentVariable("WB_KEEP_PDFS");
-    const QString path = (keep.isEmpty() ? QDir(dir.path()) : QDir(keep)).filePath("calculation.pdf");
-    const PrintOutcome outcome =
-        PrintToPdfFile(path.toStdString(), test::SampleInput(), PrintCalculationReport);
+    const QString path = PdfPath(dir, "calculation.pdf");
+    test::RecordingProgress progress;
+    PrintOutcome outcome;
+    std::thread worker([&] {
+        outcome = PrintToPdfFile(path.toStdString(), test::SampleInput(), PrintCalculationReport, progress);
+    });
+    worker.join();
     ASSERT_TRUE(outcome.ok()) << outcome.message;
+    std::vector<std::string> texts;
+    for (const auto& step : progress.Steps())
+        texts.push_back(step.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"Printing sheet 1", "Printing sheet 2"}));
     const QString text = RunTool(WB_PDFTOTEXT, {"-layout", path, "-"});
     for (const char* key : {"Acme Aviation Services", "Minus Fluids", "Garmin GTX 327", "Previous +70.52"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(key))) << key;
@@ -80,7 +93,6 @@ TEST(PdfReport, CalculationReport) {
 // filled) in the real fonts: every serial whole, the totals as the arithmetic gives them.
 TEST(PdfReport, TheFullWorksheetInEachReport) {
     QTemporaryDir dir;
-    const QString keep = qEnvironmentVariable("WB_KEEP_PDFS");
     struct Case {
         const char* file;
         ReportWriter writer;
@@ -94,7 +106,7 @@ TEST(PdfReport, TheFullWorksheetInEachReport) {
                         test::FullCompany(), std::nullopt);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        const QString path = (keep.isEmpty() ? QDir(dir.path()) : QDir(keep)).filePath(c.file);
+        const QString path = PdfPath(dir, c.file);
         const PrintOutcome outcome = PrintToPdfFile(path.toStdString(), in, c.writer);
         ASSERT_TRUE(outcome.ok()) << outcome.message;
         const QString words = RunTool(WB_PDFTOTEXT, {"-bbox", path, "-"});
@@ -117,7 +129,6 @@ TEST(PdfReport, TheFullWorksheetInEachReport) {
 // % MAC. WB_KEEP_PDFS keeps the pages for a look.
 TEST(PdfReport, TheThreeReportsInKilogramsAndMillimetres) {
     QTemporaryDir dir;
-    const QString keep = qEnvironmentVariable("WB_KEEP_PDFS");
     struct Case {
         const char* file;
         ReportWriter writer;
@@ -140,7 +151,7 @@ TEST(PdfReport, TheThreeReportsInKilogramsAndMillimetres) {
     const ReportInput in = test::SampleInput(test::MetricWorksheet());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        const QString path = (keep.isEmpty() ? QDir(dir.path()) : QDir(keep)).filePath(c.file);
+        const QString path = PdfPath(dir, c.file);
         const PrintOutcome outcome = PrintToPdfFile(path.toStdString(), in, c.writer);
         ASSERT_TRUE(outcome.ok()) << outcome.message;
         const QString text = RunTool(WB_PDFTOTEXT, {"-layout", path, "-"}).simplified();
@@ -154,23 +165,24 @@ TEST(PdfReport, TheThreeReportsInKilogramsAndMillimetres) {
 // in their columns.
 TEST(PdfReport, TheLoadingCheckOnASheetOfItsOwn) {
     QTemporaryDir dir;
-    const QString keep = qEnvironmentVariable("WB_KEEP_PDFS");
-    const QString path = (keep.isEmpty() ? QDir(dir.path()) : QDir(keep)).filePath("loading-check.pdf");
-    const ReportInput in = MakeReportInput(test::Figure10Worksheet(), "Tach", PrintOptions{true, true, true, true},
-                                           test::SampleCompany(), std::nullopt);
+    const QString path = PdfPath(dir, "loading-check.pdf");
+    const ReportInput in =
+        MakeReportInput(test::Figure10Worksheet(), "Tach", PrintOptions{true, true, true, true},
+                        test::SampleCompany(), std::nullopt);
     const PrintOutcome outcome = PrintToPdfFile(path.toStdString(), in, PrintCalculationReport);
     ASSERT_TRUE(outcome.ok()) << outcome.message;
     const QString text = RunTool(WB_PDFTOTEXT, {"-layout", path, "-"});
     EXPECT_EQ(text.count('\f'), 2);
     const QString second = text.section('\f', 1, 1);
-    for (const char* key : {"Loading Check", "Most forward extreme condition", "Most rearward extreme condition",
-                            "(a) With full fuel", "Page 2 of 2", "Satisfactory"})
+    for (const char* key :
+         {"Loading Check", "Most forward extreme condition", "Most rearward extreme condition",
+          "(a) With full fuel", "Page 2 of 2", "Satisfactory"})
         EXPECT_TRUE(second.contains(QString::fromUtf8(key))) << key;
     EXPECT_NEAR(Box(path, "16104.4")[2], Pt(100 + 5600 - 60), 0.5);
     EXPECT_NEAR(Box(path, "43428.4")[2], Pt(5820 + 5600 - 60), 0.5);
 
     // A sloped envelope with a utility category and an extreme condition outside it.
-    const QString sloped = (keep.isEmpty() ? QDir(dir.path()) : QDir(keep)).filePath("loading-check-sloped.pdf");
+    const QString sloped = PdfPath(dir, "loading-check-sloped.pdf");
     const PrintOutcome slopedOutcome =
         PrintToPdfFile(sloped.toStdString(),
                        MakeReportInput(test::SlopedWorksheet(), "Tach", PrintOptions{true, true, true, true},
@@ -178,24 +190,6 @@ TEST(PdfReport, TheLoadingCheckOnASheetOfItsOwn) {
                        PrintCalculationReport);
     ASSERT_TRUE(slopedOutcome.ok()) << slopedOutcome.message;
     EXPECT_TRUE(RunTool(WB_PDFTOTEXT, {"-layout", sloped, "-"}).contains("85.00 lb over the maximum weight"));
-}
-
-// Drawn on a worker thread, as the window prints, each sheet is told as it is started.
-TEST(PdfReport, PrintedAsideEachSheetIsTold) {
-    QTemporaryDir dir;
-    const QString path = QDir(dir.path()).filePath("aside.pdf");
-    test::RecordingProgress progress;
-    PrintOutcome outcome;
-    std::thread worker([&] {
-        outcome = PrintToPdfFile(path.toStdString(), test::SampleInput(), PrintCalculationReport, progress);
-    });
-    worker.join();
-    ASSERT_TRUE(outcome.ok()) << outcome.message;
-    std::vector<std::string> texts;
-    for (const auto& step : progress.Steps())
-        texts.push_back(step.text);
-    EXPECT_EQ(texts, (std::vector<std::string>{"Printing sheet 1", "Printing sheet 2"}));
-    EXPECT_EQ(RunTool(WB_PDFTOTEXT, {"-layout", path, "-"}).count('\f'), 2);
 }
 
 }  // namespace

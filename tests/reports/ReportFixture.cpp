@@ -117,28 +117,20 @@ Worksheet FullWorksheet() {
     return ws;
 }
 
+// The sample's rows and header, with the figures and the names that differ.
 Worksheet MetricWorksheet() {
-    Worksheet ws;
-    ClearWorksheet(ws, false);
+    Worksheet ws = SampleWorksheet();
     SetUnits(ws, UnitSystem::KilogramMillimetre);
     ws.Set(Field::Tail, "D-EKMB");
-    ws.Set(Field::Serial, "17265432");
-    ws.Set(Field::Make, "Cessna");
     ws.Set(Field::Model, "F172N");
-    ws.Set(Field::Year, "1978");
     ws.Set(Field::Date, "03-14-2026");
-    ws.Set(Field::Tach, "4521.3");
     ws.Set(Field::MaxWt, "1043");
-    ws.Set(Field::Work, "WO-7781");
-    ws.Set(Field::By, "J. Mechanic");
     ws.Set(Field::Cert, "B1 1234567");
     ws.Set(Field::Range1, "889.0 - 1201.4");
-    ws.Set(Field::Range2, "n/a");
     ws.Set(Field::Range3, "+889.0 to +1201.4");
     ws.Set(Field::BallastArm, "-850");
     ws.Set(Field::Lemac, "657.9");
     ws.Set(Field::Mac, "1493.5");
-    ws.Set(Field::Memo, "Weighed with unusable fuel and full oil.");
 
     SetRow(ws.ScaleRows(), 0, {"Right Main", "1.15", "277.80", "1498.6"});
     SetRow(ws.ScaleRows(), 1, {"Left Main", "1.15", "276.70", "1498.6"});

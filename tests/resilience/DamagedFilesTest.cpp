@@ -62,19 +62,30 @@ Variant IndexDisagreeing(const std::string& whole, std::int64_t indexPage) {
     return {kIndexDisagrees, bytes};
 }
 
-class DamagedFilesTest : public test::StoreFormTest {};
+class DamagedFilesTest : public test::StoreFormTest {
+  protected:
+    // `count` Worksheets of four items and long notes; `again`: each saved twice, so that
+    // each has an earlier version.
+    void StoreMany(int count, size_t notes, bool again) {
+        for (int n = 0; n < count; ++n) {
+            New();
+            Set(Control::Text1, "N" + std::to_string(100 + n) + "X");
+            Set(Control::Text7, "0" + std::to_string(1 + n % 9) + "-1" + std::to_string(n % 10) + "-2004");
+            Set(Control::Text13, "Notes " + std::string(notes, static_cast<char>('a' + n)));
+            for (int r = 0; r < 4; ++r)
+                Item(r, "Item " + std::to_string(r), "1.5", "60");
+            Save();
+            if (again) {
+                Set(Control::Text3, "Piper");
+                Save();
+            }
+            ASSERT_EQ(form.ScreenSaved, 1);
+        }
+    }
+};
 
 TEST_F(DamagedFilesTest, EachDamagedFileIsReadWholeOrToldOnceAndNeverWritten) {
-    for (int n = 0; n < 20; ++n) {
-        New();
-        Set(Control::Text1, "N" + std::to_string(100 + n) + "X");
-        Set(Control::Text7, "0" + std::to_string(1 + n % 9) + "-1" + std::to_string(n % 10) + "-2004");
-        Set(Control::Text13, "Notes " + std::string(400, static_cast<char>('a' + n)));
-        for (int r = 0; r < 4; ++r)
-            Item(r, "Item " + std::to_string(r), "1.5", "60");
-        Save();
-        ASSERT_EQ(form.ScreenSaved, 1);
-    }
+    StoreMany(20, 400, false);
     std::int64_t indexPage = 0;
     {
         Statement root = db().Prepare("SELECT rootpage FROM sqlite_schema WHERE name = 'Aircraft_Worksheet'");
@@ -154,18 +165,7 @@ std::vector<std::string> Rows(const std::filesystem::path& file) {
 // opens, takes a save and starts again without a word, holding only rows of the intact file
 // (earlier versions included), and says what it kept and lost.
 TEST_F(DamagedFilesTest, EachZeroedPageIsRecoveredIntoAFileThatSavesAndStartsAgain) {
-    for (int n = 0; n < 12; ++n) {
-        New();
-        Set(Control::Text1, "N" + std::to_string(100 + n) + "X");
-        Set(Control::Text7, "0" + std::to_string(1 + n % 9) + "-1" + std::to_string(n % 10) + "-2004");
-        Set(Control::Text13, "Notes " + std::string(600, static_cast<char>('a' + n)));
-        for (int r = 0; r < 4; ++r)
-            Item(r, "Item " + std::to_string(r), "1.5", "60");
-        Save();
-        Set(Control::Text3, "Piper");  // and saved again: an earlier version
-        Save();
-        ASSERT_EQ(form.ScreenSaved, 1);
-    }
+    StoreMany(12, 600, true);
     form.records.reset();
     const std::string whole = Contents(MainFile());
     const std::vector<std::string> intact = Rows(MainFile());

@@ -9,10 +9,7 @@ class LayoutDamageTest : public test::StoreFormTest {};
 
 TEST_F(LayoutDamageTest, EachKindOfLayoutDamageIsFoundAtStartUp) {
     Store("N1", "06-10-2001");
-    New();  // a replaced Worksheet leaves an earlier version, so every table has rows
-    Set(Control::Text1, "N1");
-    Set(Control::Text7, "");
-    Next();
+    LoadBySearch("N1");  // a replaced Worksheet leaves an earlier version, so every table has rows
     Set(Control::Text3, "Cessna");
     Save();
     form.records.reset();

@@ -24,15 +24,6 @@ class SigningTest : public test::BothEnginesTest {
         test::BothEnginesTest::SetUp();
     }
 
-    // The stored Worksheet of this tail on screen, loaded through the search.
-    void Load(const std::string& tail, const std::string& date = "") {
-        New();
-        ClearCriteria();
-        Set(Control::Text1, tail);
-        Set(Control::Text7, date);
-        Next();
-        ASSERT_EQ(form.Text(Control::Text1), tail);
-    }
     std::int64_t Signer(const std::string& name = "J. Smith") {
         return AddSigner(db(), name, "A&P", "3456789", kPassphrase);
     }
@@ -62,7 +53,7 @@ TEST_P(SigningTest, ASignedWorksheetIsLockedAndACorrectionSupersedesIt) {
     FillWorksheet();
     Save();
     Signer();
-    Load("O'NEIL");
+    LoadBySearch("O'NEIL");
     Sign({"wrong passphrase", kPassphrase});
     ASSERT_EQ(LastNotice(), "Worksheet signed");
     EXPECT_NE(LastText().find("Signed electronically by J. Smith, A&P 3456789, on "), std::string::npos);
@@ -79,7 +70,7 @@ TEST_P(SigningTest, ASignedWorksheetIsLockedAndACorrectionSupersedesIt) {
          {Attempt{"save over", Control::Text3, "Cessna"}, Attempt{"rename", Control::Text1, "N9"},
           Attempt{"delete", Control::Text1, "0"}}) {
         SCOPED_TRACE(a.what);
-        Load("O'NEIL");
+        LoadBySearch("O'NEIL");
         Set(a.box, a.text);
         dialogs.Clear();
         Save();
@@ -89,7 +80,7 @@ TEST_P(SigningTest, ASignedWorksheetIsLockedAndACorrectionSupersedesIt) {
     }
 
     // A correction under a later date, with its reason: the signed one stays as it was signed.
-    Load("O'NEIL");
+    LoadBySearch("O'NEIL");
     Set(Control::Text3, "Piper Corrected");
     Set(Control::Text7, "06-11-2001");
     dialogs.answers.push_back(true);
@@ -138,7 +129,7 @@ TEST_P(SigningTest, BadInputSignsNothingAndSaysWhy) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Load("N1");
+        LoadBySearch("N1");
         dialogs.Clear();
         dialogs.passwords.clear();
         dialogs.picks.clear();
@@ -154,7 +145,7 @@ TEST_P(SigningTest, AValueChangedWithPlainSqlIsToldAtTheNextStartAndByVerify) {
     Store("N1", "06-10-2001");
     Store("N2", "07-11-2002");
     Signer();
-    Load("N1");
+    LoadBySearch("N1");
     Sign({kPassphrase});
     ASSERT_TRUE(Signed("N1", "2001-06-10"));
     db().Exec("UPDATE Aircraft SET MaxWt = 2400 WHERE Tail = 'N1'");
@@ -202,33 +193,6 @@ TEST_P(SigningTest, TheAuditTrailRefusesChangesAndARemovedEntryIsFound) {
         << FindingsText(v);
 }
 
-TEST_P(SigningTest, AnUpgradedDatabaseGetsOneAuditEntryPerWorksheet) {
-    Store("N1", "06-10-2001");
-    Store("N2", "07-11-2002");
-    // The database as the version before left it: no signature tables.
-    if (engine() == test::Engine::File) {
-        db().Exec(
-            "DROP TABLE Signature; DROP TABLE Signer; DROP TABLE Correction; DROP TABLE AuditTrail; "
-            "PRAGMA user_version = 3");
-    } else {
-        db().Exec("DROP TABLE Signature, Signer, Correction, AuditTrail");
-        db().Exec("UPDATE SchemaVersion SET Version = 3");
-    }
-    test::ScriptedDialogs told;
-    const auto next = StartAgain(told);
-    ASSERT_TRUE(next->records);
-    Database& upgraded = next->records->db();
-    Statement s = upgraded.Prepare("SELECT Event, Tail FROM AuditTrail ORDER BY Id");
-    std::vector<std::string> entries;
-    while (s.Step())
-        entries.push_back(s.Text(0).value_or("") + " " + s.Text(1).value_or(""));
-    EXPECT_EQ(entries, (std::vector<std::string>{"upgrade N1", "upgrade N2"}));
-    EXPECT_TRUE(VerifyRecords(upgraded).Passed());
-    EXPECT_EQ(std::count_if(told.shown.begin(), told.shown.end(),
-                            [](const test::Shown& s) { return s.title == "Records changed"; }),
-              0);
-}
-
 // A backup from before the signing lacks the signed record: restoring it would replace it.
 TEST_F(SigningFileTest, ARestoreThatWouldReplaceASignedRecordIsRefused) {
     Store("N1", "06-10-2001");
@@ -239,7 +203,7 @@ TEST_F(SigningFileTest, ARestoreThatWouldReplaceASignedRecordIsRefused) {
     ASSERT_EQ(LastNotice(), "Backup made");
     form.Clicked(Control::Command3D18);
     Signer();
-    Load("N1");
+    LoadBySearch("N1");
     Sign({kPassphrase});
     ASSERT_TRUE(Signed("N1", "2001-06-10"));
     form.Clicked(Control::Command3D18);

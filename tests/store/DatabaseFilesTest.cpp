@@ -1,5 +1,5 @@
-// The two database files: created on a first start with their rows, and refused (and left
-// alone) when they are another program's or cannot be reached.
+// A database file refused (and left alone) when it is another program's or cannot be reached.
+// (A file made on a first start: every store test's fixture, and SetupTest for its empty company row.)
 #include "store/Schema.h"
 #include "tests/store/StoreFixture.h"
 
@@ -8,17 +8,6 @@ namespace {
 
 using test::Contents;
 using test::TempFolder;
-
-TEST(DatabaseFiles, AMissingFileIsCreatedWithItsTablesRowsAndVersion) {
-    TempFolder temp;
-    EXPECT_EQ(SettingsDatabase(temp.path).DataPath(), std::nullopt);
-
-    MainDatabase main(temp.path / "VELK.MDB");
-    EXPECT_EQ(main.ReadCompanyRow(), CompanyRow{});
-    Statement version = main.db().Prepare("PRAGMA user_version");
-    ASSERT_TRUE(version.Step());
-    EXPECT_EQ(version.Int(0), kSchemaVersion);
-}
 
 // A file that is no database at all is tried at start-up (DamagedFilesTest); a newer one in
 // the upgrade tests (RevisionTest).

@@ -65,11 +65,7 @@ class HistoryTest : public test::BothEnginesTest {
 TEST_P(HistoryTest, TheChainIsShownWithItsValuesItsBreakAndTheChangeSinceTheWeighing) {
     StoreChain();
     // The second Worksheet saved again through a search: its first version goes under it.
-    New();
-    Set(Control::Text1, "N1");
-    Set(Control::Text7, "03-05-2021");
-    Next();
-    ASSERT_EQ(form.SearchActive, 1);
+    LoadBySearch("N1", "03-05-2021");
     Set(Control::Text12, "WO-2b");
     Save();
 

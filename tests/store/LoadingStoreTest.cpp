@@ -41,7 +41,8 @@ TEST_P(LoadingStoreTest, StoredLoadedCarriedOverAndKeptWithTheEarlierVersion) {
     StoreWith("N1", "01-05-2000", typed);
     // One 'aircraft' row, five stations and four points of each category.
     EXPECT_EQ(Count("SELECT count(*) FROM Loading"), 1 + 5 + 4 + 4);
-    EXPECT_EQ(Count("SELECT count(*) FROM Loading WHERE List = 'station' AND Kind = 'pilot' AND Arm = 16"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM Loading WHERE List = 'station' AND Kind = 'pilot' AND Arm = 16"),
+              1);
 
     // Browsed back: every cell as typed.
     New();
@@ -109,9 +110,10 @@ TEST_P(LoadingStoreTest, RefusedDataIsNeverStored) {
     EXPECT_EQ(form.ScreenSaved, 0);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].title, "Worksheet not saved");
-    EXPECT_NE(dialogs.shown[0].text.find("The loading data is refused:\n- The normal category's envelope crosses "
-                                         "itself"),
-              std::string::npos);
+    EXPECT_NE(
+        dialogs.shown[0].text.find("The loading data is refused:\n- The normal category's envelope crosses "
+                                   "itself"),
+        std::string::npos);
     EXPECT_NE(dialogs.shown[0].text.find("Correct it on the loading panel"), std::string::npos);
     EXPECT_EQ(test::Dump(db(), {"Aircraft", "Equipment", "Loading"}), before);
     EXPECT_EQ(Count("SELECT count(*) FROM LoadingRevision"), 0);
@@ -143,55 +145,10 @@ TEST(LoadingRecovery, TheLoadingDataIsRecoveredWithItsWorksheet) {
     LoadingTexts expected = test::Figure10Loading();
     expected.metoHp = "180";
     EXPECT_EQ(ReadLoadingRows(recovered, "N1", "2001-06-10"), expected);
-    Statement kept = recovered.Prepare("SELECT count(*) FROM LoadingRevision WHERE List = 'aircraft' AND MetoHp = 165");
+    Statement kept =
+        recovered.Prepare("SELECT count(*) FROM LoadingRevision WHERE List = 'aircraft' AND MetoHp = 165");
     ASSERT_TRUE(kept.Step());
     EXPECT_EQ(kept.Int(0), 1);
-}
-
-// A file of version 3 gets the loading tables at its upgrade, and keeps every row it had.
-TEST(LoadingUpgrade, AVersionThreeFileGetsTheLoadingTables) {
-    test::TempFolder temp;
-    const auto file = temp.path / "VELK.MDB";
-    {
-        Database db = OpenDatabaseFile(file, MainTables());
-        db.Exec("INSERT INTO Aircraft (Tail, \"Date\", FoldedTail) VALUES ('N9', '2001-06-10', 'n9')");
-        db.Exec("DROP TABLE Loading; DROP TABLE LoadingRevision; PRAGMA user_version = 3");
-    }
-    Database db = OpenDatabaseFile(file, MainTables());
-    Statement version = db.Prepare("PRAGMA user_version");
-    ASSERT_TRUE(version.Step());
-    EXPECT_EQ(version.Int(0), kSchemaVersion);
-    Statement rows = db.Prepare("SELECT count(*) FROM Aircraft");
-    ASSERT_TRUE(rows.Step());
-    EXPECT_EQ(rows.Int(0), 1);
-    Worksheet ws;
-    ClearWorksheet(ws, false);
-    ws.Set(Field::Tail, "N1");
-    ws.Set(Field::Date, "06-10-2001");
-    ws.loading = test::Figure10Loading();
-    SaveWorksheet(db, ws, SaveRequest{});
-    EXPECT_EQ(ReadLoadingRows(db, "N1", "2001-06-10"), test::Figure10Loading());
-    EXPECT_TRUE(std::filesystem::exists(temp.path / "VELK.MDB.v3"));
-}
-
-// A shop server of version 3 likewise.
-TEST(LoadingUpgrade, AVersionThreeServerGetsTheLoadingTables) {
-    WB_REQUIRE_TEST_SERVER();
-    test::FreshServerDatabase();
-    OpenServer(test::TestServerAddress());
-    ConnectServer(test::TestServerAddress())
-        .Exec("DROP TABLE Loading; DROP TABLE LoadingRevision; UPDATE SchemaVersion SET Version = 3");
-    Database server = OpenServer(test::TestServerAddress());
-    Statement version = server.Prepare("SELECT max(Version) FROM SchemaVersion");
-    ASSERT_TRUE(version.Step());
-    EXPECT_EQ(version.Int(0), kSchemaVersion);
-    Worksheet ws;
-    ClearWorksheet(ws, false);
-    ws.Set(Field::Tail, "N1");
-    ws.Set(Field::Date, "06-10-2001");
-    ws.loading = test::Figure10Loading();
-    SaveWorksheet(server, ws, SaveRequest{});
-    EXPECT_EQ(ReadLoadingRows(server, "n1", "2001-06-10"), test::Figure10Loading());
 }
 
 }  // namespace

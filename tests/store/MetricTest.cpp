@@ -7,9 +7,11 @@
 // last digit; the test checks each C.G. again with its own integer arithmetic.
 #include <map>
 
-#include "store/Scales.h"
+#include "store/LoadingRows.h"
 #include "store/Schema.h"
+#include "store/Verify.h"
 #include "tests/store/StoreFixture.h"
+#include "tests/support/LoadingSample.h"
 #include "tests/worksheet/TestArithmetic.h"
 #include "worksheet/Convert.h"
 #include "worksheet/Format.h"
@@ -39,7 +41,7 @@ struct ScaleReading {
 struct Example {
     const char* name;
     const char* tail;
-    const char *empty, *cg;                // typed previous empty weight and C.G.; empty with a weighing
+    const char *empty, *cg;  // typed previous empty weight and C.G.; empty with a weighing
     std::map<Control, std::string> onSpecifications;  // typed on the specifications panel
     std::vector<ScaleReading> scales;
     std::vector<ChangeRow> installed;
@@ -161,13 +163,6 @@ class MetricTest : public test::BothEnginesTest {
         dialogs.choices.push_back(pick);
         form.Clicked(Control::Command3D50);
         OpenSpecifications();
-    }
-    void LoadBySearch(const std::string& tail) {
-        New();
-        ClearCriteria();
-        Set(Control::Text1, tail);
-        Next();
-        ASSERT_EQ(form.Text(Control::Text1), tail);
     }
     void TypeExample(const Example& e) {
         New();
@@ -413,42 +408,43 @@ TEST_P(MetricTest, ConvertUnitsAsksFirstAndNeedsAStoredWorksheet) {
     EXPECT_EQ(form.Units(), U::PoundInch);
 }
 
-// The store's layout before the unit systems: upgraded, every Worksheet in pounds and inches.
+// A store of version 3 on either engine is upgraded: its Worksheets kept, in pounds and inches,
+// each given one audit entry, and what version 4 added stored from then on.
 TEST_P(MetricTest, AVersionThreeStoreIsUpgraded) {
     Store("N1", "03-15-2026");
+    Store("N2", "07-11-2002");
     form.records.reset();
-    // Everything version 4 added: the unit system, the chord, the scales and the weighing record.
-    std::string drop = "DROP TABLE Scale; DROP INDEX Equipment_Changes;";
-    for (const char* table : {"Aircraft", "AircraftRevision"}) {
-        for (const char* column : {"Units", "Lemac", "Mac"})
-            drop += "ALTER TABLE " + std::string(table) + " DROP COLUMN " + column + ";";
-        for (const auto& [column, number] : WeighingColumns())
-            drop += "ALTER TABLE " + std::string(table) + " DROP COLUMN " + std::string(column) + ";";
-    }
-    if (engine() == test::Engine::File) {
-        Database(MainFile(), Database::Mode::OpenExisting).Exec(drop + "PRAGMA user_version = 3;");
-    } else {
-        ConnectServer(test::TestServerAddress()).Exec(drop + "UPDATE SchemaVersion SET Version = 3;");
-    }
+    if (engine() == test::Engine::File)
+        Database(MainFile(), Database::Mode::OpenExisting).Exec(test::VersionThreeSql(engine()));
+    else
+        ConnectServer(test::TestServerAddress()).Exec(test::VersionThreeSql(engine()));
+    dialogs.Clear();
     form.Activate();
     ASSERT_TRUE(form.records);
-    if (engine() == test::Engine::File) {
-        Statement version = db().Prepare("PRAGMA user_version");
-        ASSERT_TRUE(version.Step());
-        EXPECT_EQ(version.Int(0), kSchemaVersion);
+    for (const std::string& title : dialogs.Titles())
+        EXPECT_NE(title, "Records changed");
+    const bool file = engine() == test::Engine::File;
+    EXPECT_EQ(Count(file ? "PRAGMA user_version" : "SELECT max(Version) FROM SchemaVersion"), kSchemaVersion);
+    if (file) {
         EXPECT_TRUE(std::filesystem::exists(DataFolder() / "VELK.MDB.v3"));
-    } else {
-        Statement version = db().Prepare("SELECT max(Version) FROM SchemaVersion");
-        ASSERT_TRUE(version.Step());
-        EXPECT_EQ(version.Int(0), kSchemaVersion);
     }
+    Statement audit = db().Prepare("SELECT Event, Tail FROM AuditTrail ORDER BY Id");
+    std::vector<std::string> entries;
+    while (audit.Step())
+        entries.push_back(audit.Text(0).value_or("") + " " + audit.Text(1).value_or(""));
+    EXPECT_EQ(entries, (std::vector<std::string>{"upgrade N1", "upgrade N2"}));
+    EXPECT_TRUE(VerifyRecords(db()).Passed()) << FindingsText(VerifyRecords(db()));
+
     LoadBySearch("N1");
     EXPECT_EQ(form.Units(), U::PoundInch);
     OpenSpecifications();
     form.ChooseUnits(U::KilogramMillimetre);
     OpenSpecifications();
+    form.ws.loading = test::Figure10Loading();
     Save();
+    ASSERT_EQ(form.ScreenSaved, 1);
     EXPECT_EQ(Count("SELECT count(*) FROM Aircraft WHERE Units = 'kg-mm'"), 1);
+    EXPECT_EQ(ReadLoadingRows(db(), "N1", "2026-03-15"), test::Figure10Loading());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, MetricTest, test::BothEngines(), test::EngineName);

@@ -38,25 +38,20 @@ TEST_F(MoveUpCompareTest, EveryTableArrivesValueForValueEarlierVersionsIncluded)
     Store("N1", "06-10-2001");
     Store("N2", "07-11-2002");
     for (const char* make : {"Piper", "Cessna"}) {  // two earlier versions of N1
-        New();
-        Set(Control::Text1, "N1");
-        Set(Control::Text7, "");
-        Next();
+        LoadBySearch("N1");
         Set(Control::Text3, make);
         form.ws.loading = test::Figure10Loading();  // and the Cessna version keeps the Piper's
         Save();
     }
-    New();
-    Set(Control::Text1, "N2");
-    Set(Control::Text7, "");
-    Next();
+    LoadBySearch("N2");
     Set(Control::Text1, "0");  // deleted: its version stays, named by no Worksheet
     Save();
     ASSERT_EQ(Count("SELECT count(*) FROM AircraftRevision"), 3);
     SealingCost() = {1, 8192};
     const std::int64_t signer = AddSigner(db(), "J. Smith", "A&P", "123", "long passphrase");
-    ASSERT_EQ(SignWorksheet(db(), WorksheetsWithPair(db(), "N1", "2001-06-10").front(), signer, "long passphrase"),
-              SignOutcome::Signed);
+    ASSERT_EQ(
+        SignWorksheet(db(), WorksheetsWithPair(db(), "N1", "2001-06-10").front(), signer, "long passphrase"),
+        SignOutcome::Signed);
 
     wb::ShopScale scale;
     scale.serial = "A-100";

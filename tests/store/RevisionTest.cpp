@@ -1,7 +1,6 @@
 // Superseded versions: every save that replaces or deletes a stored Worksheet keeps exactly
 // the version before, and a version-1 file is brought up to version 2 keeping every value.
 #include "store/History.h"
-#include "store/Scales.h"
 #include "store/Schema.h"
 #include "tests/store/StoreFixture.h"
 
@@ -64,14 +63,6 @@ class RevisionTest : public test::BothEnginesTest {
         Set(Control::Text7, date);
         Save();
         ASSERT_EQ(form.ScreenSaved, 1);
-    }
-    void LoadBySearch(const std::string& tail) {
-        New();
-        Set(Control::Text1, tail);
-        Set(Control::Text7, "");
-        Next();
-        ASSERT_EQ(form.Text(Control::Text1), tail);
-        ASSERT_EQ(form.SearchActive, 1);
     }
     // The one revision a step left of a stored row, checked against the version before it.
     void ExpectOneRevision(const std::vector<std::string>& before, std::int64_t oldId, const char* reason,
@@ -168,16 +159,9 @@ TEST_P(RevisionTest, ANewWorksheetNeverTakesOverAnotherOnesVersions) {
     EXPECT_TRUE(ReadHistory(db(), "N5").lines.at(0).earlier.empty());
 }
 
-// The file as the version-3 program left it: no unit system, no chord, no scales, no weighing record.
+// The file as the version-3 program left it.
 void MakeVersionThree(const std::filesystem::path& file) {
-    std::string sql = "DROP TABLE Scale; DROP INDEX Equipment_Changes;";
-    for (const char* table : {"Aircraft", "AircraftRevision"})
-        for (const char* column : {"Units", "Lemac", "Mac"})
-            sql += "ALTER TABLE " + std::string(table) + " DROP COLUMN " + column + ";";
-    for (const char* table : {"Aircraft", "AircraftRevision"})
-        for (const auto& [column, number] : WeighingColumns())
-            sql += "ALTER TABLE " + std::string(table) + " DROP COLUMN " + std::string(column) + ";";
-    Database(file, Database::Mode::OpenExisting).Exec(sql + "PRAGMA user_version = 3;");
+    Database(file, Database::Mode::OpenExisting).Exec(test::VersionThreeSql(test::Engine::File));
 }
 
 // The file as the version-2 program left it: earlier versions name the current row's Id.

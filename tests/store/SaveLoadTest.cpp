@@ -137,12 +137,7 @@ class SaveLoadFileTest : public SaveLoadTest {
 
 TEST_F(SaveLoadFileTest, AFailingStepLeavesTheDatabaseExactlyAsItWas) {
     Store("N1", "06-10-2001");
-    // Load it through a search, so that the save would replace it.
-    New();
-    Set(Control::Text1, "N1");
-    Set(Control::Text7, "06-10-2001");
-    Next();
-    ASSERT_EQ(form.SearchActive, 1);
+    LoadBySearch("N1", "06-10-2001");  // so that the save would replace it
     Item(1, "Strobe", "2", "150");
     Item(2, "Refused", "1", "1");
     Set(Control::Text3, "Cessna");
@@ -170,11 +165,7 @@ TEST_F(SaveLoadFileTest, AFailingStepLeavesTheDatabaseExactlyAsItWas) {
 TEST_P(SaveLoadTest, TheSearchPathReplacesTheLoadedWorksheetAndANewOneDeletesNothing) {
     Store("N1", "06-10-2001");
     Store("N7", "01-05-2000");
-    New();
-    Set(Control::Text1, "N1");
-    Set(Control::Text7, "");
-    Next();
-    ASSERT_EQ(form.Text(Control::Text1), "N1");
+    LoadBySearch("N1");
     Set(Control::Text1, "N2");
     ASSERT_EQ(form.ws.ScaleRows().At(3, scale::Wgt).Text(), "0");
     form.ws.ScaleRows().At(3, scale::Wgt) = "";

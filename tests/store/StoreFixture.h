@@ -15,6 +15,7 @@
 #include "app/MainForm.h"
 #include "store/MainDatabase.h"
 #include "store/Records.h"
+#include "store/Scales.h"
 #include "store/SettingsDatabase.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestServer.h"
@@ -84,6 +85,25 @@ inline CompanyRow ShopCompany() {
     company.Mechanic = "J. Smith";
     company.Cert = "A&P 123";
     return company;
+}
+
+// The statements that take a store back to the layout of version 3, which had no unit system
+// or chord, no scales or weighing record, no loading data and no signed records.
+inline std::string VersionThreeSql(Engine engine) {
+    std::string sql =
+        "DROP TABLE Scale; DROP INDEX Equipment_Changes; DROP TABLE Loading; DROP TABLE LoadingRevision;";
+    for (const char* table : {"Aircraft", "AircraftRevision"}) {
+        for (const char* column : {"Units", "Lemac", "Mac"})
+            sql += "ALTER TABLE " + std::string(table) + " DROP COLUMN " + column + ";";
+        for (const auto& [column, number] : WeighingColumns())
+            sql += "ALTER TABLE " + std::string(table) + " DROP COLUMN " + std::string(column) + ";";
+    }
+    if (engine == Engine::File)
+        return sql +
+               "DROP TABLE Signature; DROP TABLE Signer; DROP TABLE Correction; DROP TABLE AuditTrail; "
+               "PRAGMA user_version = 3;";
+    return sql +
+           "DROP TABLE Signature, Signer, Correction, AuditTrail; UPDATE SchemaVersion SET Version = 3;";
 }
 
 // A MainForm over a working folder in a temporary folder, with the presses a mechanic makes.
@@ -180,6 +200,16 @@ class FormDriver : public ::testing::Test {
         for (Control c : {Control::Text1, Control::Text2, Control::Text3, Control::Text4, Control::Text5,
                           Control::Text6, Control::Text22, Control::Text12, Control::Text7})
             Set(c, "");
+    }
+    // The stored Worksheet of this tail (and date, if given) on screen, found by a search.
+    void LoadBySearch(const std::string& tail, const std::string& date = "") {
+        New();
+        ClearCriteria();
+        Set(Control::Text1, tail);
+        Set(Control::Text7, date);
+        Next();
+        ASSERT_EQ(form.Text(Control::Text1), tail);
+        ASSERT_EQ(form.SearchActive, 1);
     }
     void Next() { form.Clicked(Control::Command3D16); }
     void Previous() { form.Clicked(Control::Command3D17); }

@@ -4,15 +4,38 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QStyleFactory>
 #include <QTest>
+#include <filesystem>
 
 #include "app/qt/MainWindow.h"
 #include "app/qt/Widgets.h"
+#include "store/MainDatabase.h"
+#include "store/SettingsDatabase.h"
 
 namespace wb::test {
 
 class WindowDriver {
   public:
+    // The style the pixel checks and pictures were made in; a closed window ends no test.
+    static void UseFusion() {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+    // A working folder that is its own data folder, with a shop's company row.
+    static void MakeShopFolder(const std::filesystem::path& folder) {
+        SettingsDatabase(folder).SetDataPath(folder.string());
+        MainDatabase(folder / "VELK.MDB")
+            .WriteCompanyRow(
+                {"Shop", "1 Field Rd", {}, {}, "Weight and Balance", {}, {}, {}, {}, {}, {}, {}});
+    }
+    // Shows the window and waits until it is active (a bare X server has no window manager to
+    // activate it).
+    void ShowActive() {
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
     template <class T = QWidget>
     T* find(const char* name) {
         T* w = window->findChild<T*>(QString::fromLatin1(name));

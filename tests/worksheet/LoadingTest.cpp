@@ -68,6 +68,12 @@ TEST(Loading, TheExtremeConditionsOfFigures10_10And10_11AndASlopedLimit) {
                   {{"1500", "35.0"}, {"1950", "35.0"}, {"2550", "38.5"}, {"2550", "47.3"}, {"1500", "47.3"}});
         return t;
     };
+    const Lines aft = {{"Empty weight", "1169.00", "10.60", "12391.4"},
+                       {"Oil (full, 9 qt)", "17.00", "-49.00", "-833.0"},
+                       {"Pilot (Pilot's seat)", "170.00", "16.00", "2720.0"},
+                       {"Rear seats (2 passengers)", "340.00", "48.00", "16320.0"},
+                       {"Fuel tank (full, 40 gal)", "240.00", "22.00", "5280.0"},
+                       {"Baggage (placarded maximum)", "100.00", "75.50", "7550.0"}};
     const CheckCase cases[] = {
         {"figure 10-10, most forward", Figure10, 1169, 10.6, "2100", true,
          {{"Empty weight", "1169.00", "10.60", "12391.4"},
@@ -75,22 +81,8 @@ TEST(Loading, TheExtremeConditionsOfFigures10_10And10_11AndASlopedLimit) {
           {"Pilot (Pilot's seat)", "170.00", "16.00", "2720.0"},
           {"Fuel tank (minimum fuel, 13.75 gal)", "83.00", "22.00", "1826.0"}},
          "1439.00", "16104.4", "+11.19", "Limits at 1439.00 lb: +8.50 to +21.90", "Satisfactory"},
-        {"figure 10-11, most rearward", Figure10, 1169, 10.6, "2100", false,
-         {{"Empty weight", "1169.00", "10.60", "12391.4"},
-          {"Oil (full, 9 qt)", "17.00", "-49.00", "-833.0"},
-          {"Pilot (Pilot's seat)", "170.00", "16.00", "2720.0"},
-          {"Rear seats (2 passengers)", "340.00", "48.00", "16320.0"},
-          {"Fuel tank (full, 40 gal)", "240.00", "22.00", "5280.0"},
-          {"Baggage (placarded maximum)", "100.00", "75.50", "7550.0"}},
-         "2036.00", "43428.4", "+21.33", "Limits at 2036.00 lb: +8.50 to +21.90", "Satisfactory"},
-        {"figure 10-11 over a maximum weight of 2000 lb", Figure10, 1169, 10.6, "2000", false,
-         {{"Empty weight", "1169.00", "10.60", "12391.4"},
-          {"Oil (full, 9 qt)", "17.00", "-49.00", "-833.0"},
-          {"Pilot (Pilot's seat)", "170.00", "16.00", "2720.0"},
-          {"Rear seats (2 passengers)", "340.00", "48.00", "16320.0"},
-          {"Fuel tank (full, 40 gal)", "240.00", "22.00", "5280.0"},
-          {"Baggage (placarded maximum)", "100.00", "75.50", "7550.0"}},
-         "2036.00", "43428.4", "+21.33", "Limits at 2036.00 lb: +8.50 to +21.90",
+        {"figure 10-11, most rearward", Figure10, 1169, 10.6, "2100", false, aft, "2036.00", "43428.4", "+21.33", "Limits at 2036.00 lb: +8.50 to +21.90", "Satisfactory"},
+        {"figure 10-11 over a maximum weight of 2000 lb", Figure10, 1169, 10.6, "2000", false, aft, "2036.00", "43428.4", "+21.33", "Limits at 2036.00 lb: +8.50 to +21.90",
          "OUTSIDE: 36.00 lb over the maximum weight 2000.00 lb"},
         // Forward limit +35.0 up to 1950 lb, then straight to +38.5 at 2550 lb: at 2300 lb it
         // is +35.0 + 3.5 x 350 / 600 = +37.04, and a C.G. of +37.00 there is 0.04 forward of it.

@@ -19,21 +19,6 @@ namespace {
 using U = UnitSystem;
 using Q = Quantity;
 
-TEST(UnitPatterns, PoundsAndInchesKeepThePatternsAsTheyWere) {
-    const UnitPatterns& p = PatternsOf(U::PoundInch);
-    EXPECT_EQ(p.weight, pattern::Weight);
-    EXPECT_EQ(p.arm, pattern::Weight);
-    EXPECT_EQ(p.rowMoment, pattern::RowMoment);
-    EXPECT_EQ(p.moment, pattern::Moment);
-    EXPECT_EQ(p.typedWeight, pattern::NoLead1);
-    EXPECT_EQ(p.cg, pattern::Arm2);
-    EXPECT_EQ(p.weighedWeight, pattern::Weighed);
-    EXPECT_EQ(p.weighedCg, pattern::Weighed);
-    EXPECT_EQ(p.newWeight, pattern::NewWeight);
-    EXPECT_EQ(p.newArm, pattern::NewArm);
-    EXPECT_EQ(p.newMoment, pattern::NoLead1);
-}
-
 // A kilogram to 0.01, an arm to 0.1 mm or 0.001 m, a C.G. to 0.01 mm or 0.0001 m, a moment to
 // 0.1 kg-mm or 0.001 kg-m.
 TEST(UnitPatterns, MetricPrecision) {
@@ -145,8 +130,8 @@ TEST(ConvertText, FiguresAmongWordsAndWhatIsLeftAsTyped) {
         {"1 169", Q::Weight, nullptr},              // read as 1169, written as two figures
         {"12 kg", Q::Weight, nullptr},              // another system's unit
         {"16 to 30 % MAC at 80", Q::Arm, nullptr},  // a figure of the chord without its sign
-        {"12,.4", Q::Weight, nullptr},               // a comma against a figure
-        {"35 ..42", Q::Arm, nullptr},                // a point against a figure
+        {"12,.4", Q::Weight, nullptr},              // a comma against a figure
+        {"35 ..42", Q::Arm, nullptr},               // a point against a figure
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -194,8 +179,8 @@ TEST(PercentMac, OfTheHandbookExampleAndRefusedWithoutAChord) {
     EXPECT_FALSE(MacNotPositive("134.5"));
 }
 
-// A Worksheet typed in pounds and inches, converted: every figure exact, the results those of
-// the same arithmetic in kilograms and millimetres, and back the texts it had.
+// A Worksheet typed in pounds and inches, converted: every figure exact, the chord's percentage
+// the same. (The results in each unit system, and back the texts it had: MetricTest.)
 TEST(ConvertWorksheet, EveryFigureAndBack) {
     Worksheet ws;
     ClearWorksheet(ws, false);
@@ -220,10 +205,6 @@ TEST(ConvertWorksheet, EveryFigureAndBack) {
     ws.EquipmentList().At(0, equipment::Arm) = "-41";
     Recalculate(ws);
     ShowAllRows(ws);
-    EXPECT_EQ(ws.Get(Field::Text23), "1439.00");
-    EXPECT_EQ(ws.Get(Field::Text24), "11.19");
-    EXPECT_EQ(ws.Get(Field::Text27), "16104.4");
-    const Worksheet before = ws;
 
     const ConversionResult result =
         ConvertWorksheet(ws, U::KilogramMillimetre, "Converted from lb and in: test.");
@@ -235,21 +216,9 @@ TEST(ConvertWorksheet, EveryFigureAndBack) {
     EXPECT_EQ(ws.Get(Field::Mac), "1473.2");
     EXPECT_EQ(ws.Get(Field::Lemac), "0");
     EXPECT_EQ(ws.Get(Field::Memo), "Weighed with unusable fuel.\nConverted from lb and in: test.");
-    EXPECT_EQ(ws.Get(Field::Text23), "652.72");
-    EXPECT_EQ(ws.Get(Field::Text27), "185542.8");
-    EXPECT_EQ(ws.Get(Field::Text24), "284.26");
     EXPECT_EQ(NewCgPercentMac(ws), "19.30");
     EXPECT_EQ(ws.grid(GridId::Grid1).Cell(1, installed::Arm), "-1244.6");
     EXPECT_EQ(ws.grid(GridId::Grid3).Cell(0, equipment::Weight), "11.34");
-
-    ConvertWorksheet(ws, U::PoundInch, "Converted from kg and mm: test.");
-    for (const FieldInfo& info : AllFields()) {
-        if (info.field == Field::Memo) continue;
-        EXPECT_EQ(ws.Get(info.field), before.Get(info.field)) << info.control;
-    }
-    EXPECT_EQ(ws.Get(Field::Memo), "Weighed with unusable fuel.\nConverted from kg and mm: test.");
-    for (GridId id : kAllGrids)
-        EXPECT_EQ(ws.grid(id).cells, before.grid(id).cells) << ShapeOf(id).name;
 }
 
 TEST(ConvertWorksheet, NamesWhatItLeavesAsTyped) {
