@@ -88,7 +88,7 @@ inline CompanyRow ShopCompany() {
 }
 
 // The statements that take a store back to the layout of version 3, which had no unit system
-// or chord, no scales or weighing record, no loading data and no signed records.
+// or chord, no scales or weighing record, no loading data, no signed records and nothing imported.
 inline std::string VersionThreeSql(Engine engine) {
     std::string sql =
         "DROP TABLE Scale; DROP INDEX Equipment_Changes; DROP TABLE Loading; DROP TABLE LoadingRevision;";
@@ -101,9 +101,10 @@ inline std::string VersionThreeSql(Engine engine) {
     if (engine == Engine::File)
         return sql +
                "DROP TABLE Signature; DROP TABLE Signer; DROP TABLE Correction; DROP TABLE AuditTrail; "
-               "PRAGMA user_version = 3;";
+               "DROP TABLE ImportedAudit; PRAGMA user_version = 3;";
     return sql +
-           "DROP TABLE Signature, Signer, Correction, AuditTrail; UPDATE SchemaVersion SET Version = 3;";
+           "DROP TABLE Signature, Signer, Correction, AuditTrail, ImportedAudit; UPDATE SchemaVersion SET Version = "
+           "3;";
 }
 
 // A MainForm over a working folder in a temporary folder, with the presses a mechanic makes.
