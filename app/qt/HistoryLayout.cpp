@@ -125,8 +125,31 @@ void MainWindow::BuildHistory() {
     connect(sign, &QPushButton::clicked, this, [this] { Click(C::SignButton); });
     Register(C::SignButton, sign);
 
-    MakeLabel(panel, "HistoryHint", QStringLiteral("Esc or the history button closes this panel."),
-              TwipRect(5000, 5670, 4495, 495), Qt::AlignRight | Qt::AlignVCenter);
+    // The record package: the tail's record out to another shop, another shop's in.
+    auto* exportButton = new QPushButton(QStringLiteral("Export..."), panel);
+    exportButton->setObjectName(QStringLiteral("HistoryExport"));
+    exportButton->setAutoDefault(true);
+    exportButton->setToolTip(QStringLiteral(
+        "Export this aircraft's record into one package file that goes with the aircraft: the printed "
+        "record as PDF/A, the records as data and a checksum list"));
+    exportButton->setGeometry(TwipRect(5025, 5670, 1080, 495));
+    connect(exportButton, &QPushButton::clicked, this, [this] { Click(C::HistoryExport); });
+    Register(C::HistoryExport, exportButton);
+
+    auto* importButton = new QPushButton(QStringLiteral("Import..."), panel);
+    importButton->setObjectName(QStringLiteral("HistoryImport"));
+    importButton->setAutoDefault(true);
+    importButton->setToolTip(QStringLiteral(
+        "Import an aircraft's record package from another shop; it is checked whole before anything is "
+        "stored"));
+    importButton->setGeometry(TwipRect(6195, 5670, 1080, 495));
+    connect(importButton, &QPushButton::clicked, this, [this] { Click(C::HistoryImport); });
+    Register(C::HistoryImport, importButton);
+
+    QLabel* hint =
+        MakeLabel(panel, "HistoryHint", QStringLiteral("Esc or the history button closes this panel."),
+                  TwipRect(7365, 5670, 2130, 495), Qt::AlignRight | Qt::AlignVCenter);
+    hint->setWordWrap(true);
 }
 
 void MainWindow::ShowHistory() {
