@@ -17,15 +17,16 @@ namespace {
 // The stored Worksheets of the tail, oldest first, as the history lists them.
 struct StoredWorksheet {
     std::int64_t id;
-    std::string isoDate;
+    std::string tail, isoDate;
 };
 
 std::vector<StoredWorksheet> WorksheetsOf(Database& db, const std::string& tail) {
-    Statement s = db.Prepare("SELECT Id, \"Date\" FROM Aircraft WHERE FoldedTail = ? ORDER BY \"Date\", Id");
+    Statement s =
+        db.Prepare("SELECT Id, Tail, \"Date\" FROM Aircraft WHERE FoldedTail = ? ORDER BY \"Date\", Id");
     s.Bind(1, FoldCase(tail));
     std::vector<StoredWorksheet> found;
     while (s.Step())
-        found.push_back({s.Int(0), s.Text(1).value_or("")});
+        found.push_back({s.Int(0), s.Text(1).value_or(""), s.Text(2).value_or("")});
     return found;
 }
 
@@ -60,11 +61,13 @@ ReportInput InputOf(const Worksheet& ws, const Shop& shop) {
 
 }  // namespace
 
-RecordReports ReadRecordReports(Database& db, const std::string& tail, CalendarDate today,
+RecordReports ReadRecordReports(Database& db, const std::string& asked, CalendarDate today,
                                 Progress& progress) {
     const Shop shop = ReadShop(db, today);
+    const std::vector<StoredWorksheet> stored = WorksheetsOf(db, asked);
+    // The record names the aircraft as its latest Worksheet does, whatever case was asked for.
+    const std::string tail = stored.empty() ? asked : stored.back().tail;
     const RecordChain chain = ReadHistory(db, tail);
-    const std::vector<StoredWorksheet> stored = WorksheetsOf(db, tail);
     const auto total = static_cast<std::int64_t>(stored.size());
 
     RecordReports out;
@@ -80,7 +83,7 @@ RecordReports ReadRecordReports(Database& db, const std::string& tail, CalendarD
         if (ws.values.ScaleArm != 0)
             in.weighingLines = WeighingReportLines(ws, shop.scales, &chain, &db, today);
         in.negligible = NegligibleRows(ws, MacReferenceOf(ws), Units(ws));
-        in.signedLines = SignatureLines(db, tail, w.isoDate);
+        in.signedLines = SignatureLines(db, w.tail, w.isoDate);
         out.worksheets.push_back(std::move(in));
     }
     // The history panel's print button: the chain under the header of the Worksheet on
