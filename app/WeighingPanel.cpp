@@ -21,6 +21,12 @@ bool IsWeighingField(Field f) {
            static_cast<int>(f) <= static_cast<int>(Field::ReweighMonths);
 }
 
+std::vector<std::string> WarningsAgainst(const Worksheet& ws, const std::vector<ShopScale>& scales) {
+    // Until the shop keeps its scales there is none to name: no row is told it names none.
+    if (scales.empty()) return {};
+    return WeighingWarnings(ws, scales, wb::Units(ws));
+}
+
 std::string Joined(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines)
@@ -59,9 +65,7 @@ void MainForm::WeighingFieldChanged(Field f, std::string text) {
 }
 
 std::vector<std::string> MainForm::WeighingWarningsNow() const {
-    // Until the shop keeps its scales there is none to name: no row is told it names none.
-    if (shopScales.empty()) return {};
-    return WeighingWarnings(ws, shopScales, wb::Units(ws));
+    return WarningsAgainst(ws, shopScales);
 }
 
 void MainForm::TellWeighingWarnings() {
@@ -212,10 +216,8 @@ std::vector<WeighingLine> WeighingReportLines(const Worksheet& ws, const std::ve
     }
     for (std::string& condition : ConditionLines(ws, wb::Units(ws)))
         lines.push_back({std::move(condition), false});
-    // Until the shop keeps its scales there is none to name: no row is told it names none.
-    if (!scales.empty())
-        for (const std::string& warning : WeighingWarnings(ws, scales, wb::Units(ws)))
-            lines.push_back({"Warning: " + warning, true});
+    for (const std::string& warning : WarningsAgainst(ws, scales))
+        lines.push_back({"Warning: " + warning, true});
     if (chain != nullptr) {
         const ReweighInput in = ReweighInputFor(*chain, ws, db, today);
         const ReweighAdvice advice = AdviseReweigh(in);
