@@ -105,6 +105,17 @@ void RecordExchangeTest::cleanup() {
 void RecordExchangeTest::thePrintedRecordHoldsEveryWorksheetOldestFirst() {
     Open(Path("pdf"));
     Store("N1", "03-01-2022", "1210", "5");
+    // Weighed on a scale the shop does not keep: its weighing section names the scale.
+    form->Clicked(Control::Command3D19);
+    form->SetText(Control::Text1, "N1");
+    form->SetText(Control::Text7, "06-01-2023");
+    for (int row = 0; row < 3; ++row) {
+        form->ws.ScaleRows().At(row, wb::scale::Wgt) = row < 2 ? "612" : "290";
+        form->ws.ScaleRows().At(row, wb::scale::Arm) = row < 2 ? "80" : "30";
+    }
+    form->ws.Set(wb::Field::Scale1, "A-100");
+    wb::Recalculate(form->ws);
+    form->Clicked(Control::Command3D13);
     Store("N1", "01-10-2020", "1200", "12");
     const std::int64_t signedId = *form->records->OnScreen();
     Store("N2", "02-01-2021", "900", "3");
@@ -122,7 +133,9 @@ void RecordExchangeTest::thePrintedRecordHoldsEveryWorksheetOldestFirst() {
     }
     const QString text = PdfText(pdf);
     QCOMPARE(text.count(QStringLiteral("Weight and Balance Record")), 1);
-    QCOMPARE(text.count(QStringLiteral("New A/C Empty Weight:")), 3);
+    QCOMPARE(text.count(QStringLiteral("New A/C Empty Weight:")), 4);
+    QCOMPARE(text.count(QStringLiteral("Weighed Aircraft Values")), 1);
+    QVERIFY(text.contains(QStringLiteral(": scale A-100")));
     QVERIFY2(!text.contains(QStringLiteral("02-01-2021")), "another tail's Worksheet");
     // The record on the first sheet, then each Worksheet on sheets of its own, oldest first
     // whatever order they were stored in.
@@ -134,13 +147,13 @@ void RecordExchangeTest::thePrintedRecordHoldsEveryWorksheetOldestFirst() {
     for (const QString& sheet : sheets) {
         if (!sheet.contains(QStringLiteral("New A/C Empty Weight:"))) continue;
         QString first;
-        for (const char* date : {"01-10-2020", "02-10-2021", "03-01-2022"})
+        for (const char* date : {"01-10-2020", "02-10-2021", "03-01-2022", "06-01-2023"})
             if (sheet.contains(QLatin1String(date)) &&
                 (first.isEmpty() || sheet.indexOf(QLatin1String(date)) < sheet.indexOf(first)))
                 first = QLatin1String(date);
         order << first;
     }
-    QCOMPARE(order, (QStringList{"01-10-2020", "02-10-2021", "03-01-2022"}));
+    QCOMPARE(order, (QStringList{"01-10-2020", "02-10-2021", "03-01-2022", "06-01-2023"}));
     QCOMPARE(text.count(QStringLiteral("Signed electronically by Ann Signer")), 1);
     // The record report's audit trail names the signature.
     QVERIFY(sheets[0].contains(QRegularExpression(QStringLiteral("01-10-2020 +sign "))));
