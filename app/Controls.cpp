@@ -114,6 +114,8 @@ constexpr std::array<ControlInfo, kCount> kControls = {{
     {C::ScalesPanel, "ScalesPanel", K::Panel, 0, C::None, false, std::nullopt},
     {C::DuePanel, "DuePanel", K::Panel, 0, C::None, false, std::nullopt},
     {C::LoadingPanel, "LoadingPanel", K::Panel, 0, C::None, false, std::nullopt},
+    {C::HistoryExport, "HistoryExport", K::Button, 0, C::None, false, std::nullopt},
+    {C::HistoryImport, "HistoryImport", K::Button, 0, C::None, false, std::nullopt},
 }};
 
 constexpr bool TableInOrder() {

@@ -84,6 +84,8 @@ enum class Control {
     ScalesPanel,
     DuePanel,
     LoadingPanel,  // loading data and checks
+    HistoryExport,  // history: export the tail's record package
+    HistoryImport,  // history: import a record package
     Count
 };
 

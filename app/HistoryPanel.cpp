@@ -1,6 +1,7 @@
 #include "app/HistoryPanel.h"
 
 #include "app/MainForm.h"
+#include "app/ReportLines.h"
 #include "store/History.h"
 #include "store/Records.h"
 #include "worksheet/Balance.h"
@@ -91,6 +92,13 @@ std::vector<HistoryRow> AuditRows(const std::vector<AuditEntry>& entries) {
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+std::vector<std::string> AuditLines(const std::vector<AuditEntry>& entries) {
+    std::vector<std::string> lines;
+    for (const HistoryRow& row : AuditRows(entries))
+        lines.push_back(row.cells[0] + "  " + row.cells[1] + "  " + row.cells[2] + "  " + row.cells.back());
+    return lines;
 }
 
 void MainForm::ClickHistory() {

@@ -95,6 +95,8 @@ Control PanelOf(Control c) {
         case C::Command3D42:
         case C::Command3D43:
         case C::SignButton:
+        case C::HistoryExport:
+        case C::HistoryImport:
             return C::Panel3D12;
         case C::WeighingButton:
             return C::Panel3D6;
@@ -353,6 +355,8 @@ void MainForm::Clicked(Control c) {
         case Control::DueClose: SetVisible(Control::DuePanel, false); break;
         case Control::Command3D42: StartFromLatest(); break;
         case Control::SignButton: ClickSign(); break;
+        case Control::HistoryExport: ClickExport(); break;
+        case Control::HistoryImport: ClickImport(); break;
         case Control::SignersButton: ClickSigners(); break;
         case Control::Command3D44: ClickBackups(); break;
         case Control::Command3D45: ShowServerPanel(); break;

@@ -13,6 +13,7 @@
 #include "app/Controls.h"
 #include "app/HistoryPanel.h"
 #include "app/LoadingPanel.h"
+#include "package/RecordPackage.h"
 #include "setup/CompanySettings.h"
 #include "store/Audit.h"
 #include "store/Backup.h"
@@ -160,6 +161,9 @@ class MainForm {
     std::function<void(Control report)> onPrint;
     // The user's guide is the window's to show.
     std::function<void()> onHelp;
+    // Draws a tail's printed record for its record package; the window's, as it owns the
+    // PDF output. Unset, no package can be exported.
+    RecordPdfWriter recordPdf;
 
     // ---- the weighing record, the shop's scales, the due list (app/WeighingPanel.cpp) --
     // A scale as typed on the scales panel; id 0 for a new one.
@@ -237,6 +241,13 @@ class MainForm {
     void ClickHistory();
     void CloseHistory();
     void ReadHistoryMarks();
+    // The history panel's record package (app/RecordExchange.cpp).
+    void ClickExport();
+    void ClickImport();
+    // Shows the history and the record sets afresh after Worksheets were stored elsewhere.
+    void AfterImport();
+    // Opens a connection of its own to the store in use, for work on a worker thread.
+    std::function<Database()> StoreConnection(bool write) const;
     // Signing and signers (app/Signatures.cpp).
     void ClickSign();
     void ClickSigners();
@@ -305,6 +316,8 @@ class MainForm {
     ReportFont sampleFont_;
     StoreHealth health_ = StoreHealth::Unchecked;
     std::filesystem::path mainFile_;  // the main database in use, or the one that failed
+    // A connection to the shop server in use, as the start opened it (empty with a local file).
+    std::function<Database()> serverConnection_;
     bool storeChosen_ = false;        // a data folder or shop server was named for this run
     bool backupFailureTold_ = false;
     // A change made since the screen was new, loaded, saved or cleared by a browse press; and

@@ -1,5 +1,6 @@
 #include "app/ReportFromScreen.h"
 
+#include "app/ReportLines.h"
 #include "reports/Reports.h"
 #include "reports/WeighingReports.h"
 #include "store/Records.h"
@@ -33,9 +34,7 @@ ReportInput ReportFromScreen(MainForm& form) {
     // The MAC joins when the aircraft has one; until then the weight alone decides.
     input.negligible = NegligibleRows(form.ws, MacReferenceOf(form.ws), wb::Units(form.ws));
     input.signedLines = form.SignatureLines();
-    for (const HistoryRow& row : AuditRows(form.historyAudit))
-        input.auditLines.push_back(row.cells[0] + "  " + row.cells[1] + "  " + row.cells[2] + "  " +
-                                   row.cells.back());
+    input.auditLines = AuditLines(form.historyAudit);
     return input;
 }
 

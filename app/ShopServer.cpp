@@ -32,7 +32,8 @@ bool MainForm::OpenServerStore(const std::string& dataPath) {
             // The server keeps its own backups and checks; the local file's do not apply.
             mainFile_.clear();
             health_ = StoreHealth::Sound;
-            BeginVerification([address = *address, password] { return ConnectServer(address, password); });
+            serverConnection_ = [address = *address, password] { return ConnectServer(address, password); };
+            BeginVerification(serverConnection_);
             return true;
         } catch (const ServerRefused& e) {
             records.reset();

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "app/MainForm.h"
+#include "app/ReportLines.h"
 #include "store/CaseFold.h"
 #include "store/History.h"
 #include "store/Records.h"
@@ -119,17 +120,21 @@ void MainForm::ClickSign() {
     }
 }
 
+std::vector<std::string> SignatureLines(Database& db, std::string_view tail, std::string_view isoDate) {
+    const auto s = SignatureOf(db, tail, isoDate);
+    if (!s) return {};
+    return {"Signed electronically by " + s->signerName + ", " + s->Certificate() + ", on " +
+                ShownUtc(s->signedAt),
+            "Record SHA-256 " + s->hash.substr(0, 16)};
+}
+
 std::vector<std::string> MainForm::SignatureLines() {
     if (!records || !records->OnScreen() || ScreenSaved == 0) return {};
     try {
         Database& db = records->db();
         const auto pair = StoredPair(db, *records->OnScreen());
         if (!pair) return {};
-        const auto s = SignatureOf(db, pair->first, pair->second);
-        if (!s) return {};
-        return {"Signed electronically by " + s->signerName + ", " + s->Certificate() + ", on " +
-                    ShownUtc(s->signedAt),
-                "Record SHA-256 " + s->hash.substr(0, 16)};
+        return wb::SignatureLines(db, pair->first, pair->second);
     } catch (const std::exception&) {
         return {};
     }

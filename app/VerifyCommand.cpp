@@ -10,18 +10,23 @@
 #include "worksheet/Dates.h"
 
 namespace wb {
-namespace {
+std::optional<std::string> CommandDataPath(const std::optional<std::filesystem::path>& folder,
+                                           const std::filesystem::path& settingsFolder) {
+    if (folder) return folder->string();
+    std::error_code ec;
+    if (!std::filesystem::exists(settingsFolder / SettingsDatabase::kFileName, ec)) return std::nullopt;
+    const std::string dataPath = SettingsDatabase(settingsFolder).DataPath().value_or("");
+    if (dataPath.empty()) return std::nullopt;
+    return dataPath;
+}
 
-// The database named: a local file, opened read-only so that checking never writes it, or the
-// shop server (its password from ~/.pgpass or the environment).
-Database OpenNamed(const std::string& dataPath, std::ostream& out, bool& failed) {
-    failed = false;
+// A local file is opened read-only where the verb only reads, so that it never writes it.
+std::optional<Database> OpenCommandDatabase(const std::string& dataPath, bool write, std::ostream& out) {
     if (IsServerPath(dataPath)) {
         const auto address = ParseServerPath(dataPath);
         if (!address) {
             out << "The shop server in the settings cannot be read: " << dataPath << "\n";
-            failed = true;
-            return {};
+            return std::nullopt;
         }
         return ConnectServer(*address, "");
     }
@@ -29,49 +34,40 @@ Database OpenNamed(const std::string& dataPath, std::ostream& out, bool& failed)
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
         out << "No database " << file.string() << "\n";
-        failed = true;
-        return {};
+        return std::nullopt;
     }
-    return Database(file, Database::Mode::ReadOnly);
+    return Database(file, write ? Database::Mode::OpenExisting : Database::Mode::ReadOnly);
 }
 
-}  // namespace
+std::string LayoutProblem(Database& db, bool& older) {
+    Statement version =
+        db.Prepare(db.OnServer() ? "SELECT max(Version) FROM SchemaVersion" : "PRAGMA user_version");
+    older = !version.Step() || version.Int(0) < kSchemaVersion;
+    if (older)
+        return db.file().string() +
+               ": written by an earlier version of the program, so it has no signatures or audit trail yet. "
+               "Start the program on it once.";
+    if (version.Int(0) > kSchemaVersion)
+        return db.file().string() + ": written by a newer version of this program.";
+    return {};
+}
 
 int VerifyCommand(const std::optional<std::filesystem::path>& folder,
                   const std::filesystem::path& settingsFolder, std::ostream& out) {
     try {
-        std::string dataPath;
-        if (folder) {
-            dataPath = folder->string();
-        } else {
-            std::error_code ec;
-            if (!std::filesystem::exists(settingsFolder / SettingsDatabase::kFileName, ec)) {
-                out << "No data folder has been chosen yet; name one: --verify FOLDER\n";
-                return 2;
-            }
-            dataPath = SettingsDatabase(settingsFolder).DataPath().value_or("");
-            if (dataPath.empty()) {
-                out << "No data folder has been chosen yet; name one: --verify FOLDER\n";
-                return 2;
-            }
-        }
-        bool failed = false;
-        Database db = OpenNamed(dataPath, out, failed);
-        if (failed) return 2;
-        Statement version =
-            db.Prepare(db.OnServer() ? "SELECT max(Version) FROM SchemaVersion" : "PRAGMA user_version");
-        if (!version.Step() || version.Int(0) < kSchemaVersion) {
-            out << db.file().string()
-                << ": written by an earlier version of the program, so it has no signatures or audit trail "
-                   "yet. "
-                   "Start the program on it once.\n";
-            return 1;
-        }
-        if (version.Int(0) > kSchemaVersion) {
-            out << db.file().string() << ": written by a newer version of this program.\n";
+        const std::optional<std::string> dataPath = CommandDataPath(folder, settingsFolder);
+        if (!dataPath) {
+            out << "No data folder has been chosen yet; name one: --verify FOLDER\n";
             return 2;
         }
-        version.Reset();
+        std::optional<Database> opened = OpenCommandDatabase(*dataPath, false, out);
+        if (!opened) return 2;
+        Database& db = *opened;
+        bool older = false;
+        if (const std::string problem = LayoutProblem(db, older); !problem.empty()) {
+            out << problem << "\n";
+            return older ? 1 : 2;
+        }
         const Verification v = VerifyRecords(db);
         for (const VerifyFinding& f : v.findings) {
             std::string date = f.date;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/MainForm.h"
+#include "app/ReportLines.h"
 #include "store/History.h"
 #include "store/Records.h"
 #include "store/Scales.h"
@@ -18,6 +19,12 @@ constexpr const char* kContinue = "Press OK to continue";
 bool IsWeighingField(Field f) {
     return static_cast<int>(f) >= static_cast<int>(Field::Scale1) &&
            static_cast<int>(f) <= static_cast<int>(Field::ReweighMonths);
+}
+
+std::vector<std::string> WarningsAgainst(const Worksheet& ws, const std::vector<ShopScale>& scales) {
+    // Until the shop keeps its scales there is none to name: no row is told it names none.
+    if (scales.empty()) return {};
+    return WeighingWarnings(ws, scales, wb::Units(ws));
 }
 
 std::string Joined(const std::vector<std::string>& lines) {
@@ -58,9 +65,7 @@ void MainForm::WeighingFieldChanged(Field f, std::string text) {
 }
 
 std::vector<std::string> MainForm::WeighingWarningsNow() const {
-    // Until the shop keeps its scales there is none to name: no row is told it names none.
-    if (shopScales.empty()) return {};
-    return WeighingWarnings(ws, shopScales, wb::Units(ws));
+    return WarningsAgainst(ws, shopScales);
 }
 
 void MainForm::TellWeighingWarnings() {
@@ -153,7 +158,7 @@ namespace {
 
 // The advisor's figures for a tail's record: the net change since its last weighing, the
 // maximum weight on screen (or its latest record's), its reweigh interval.
-ReweighInput ReweighInputFor(const RecordChain& chain, const Worksheet& ws, Records* records,
+ReweighInput ReweighInputFor(const RecordChain& chain, const Worksheet& ws, Database* db,
                              CalendarDate today) {
     ReweighInput in;
     in.weightChange = chain.weightChange;
@@ -165,9 +170,9 @@ ReweighInput ReweighInputFor(const RecordChain& chain, const Worksheet& ws, Reco
     if (chain.fromWeighing) in.lastWeighing = ParseTypedDate(chain.since);
     // The interval is the aircraft's: a screen without one takes the one last set.
     std::string months = ws.Get(Field::ReweighMonths);
-    if (months.empty() && records != nullptr) {
+    if (months.empty() && db != nullptr) {
         try {
-            months = LatestReweighMonths(records->db(), chain.tail);
+            months = LatestReweighMonths(*db, chain.tail);
         } catch (const std::exception&) {
             // Without it no due date is shown; the record itself was read.
         }
@@ -184,12 +189,12 @@ ReweighInput ReweighInputFor(const RecordChain& chain, const Worksheet& ws, Reco
 }  // namespace
 
 void MainForm::ReadReweighAdvice() {
-    reweighInput = ReweighInputFor(history, ws, records.get(), clock_.Today());
+    reweighInput = ReweighInputFor(history, ws, records ? &records->db() : nullptr, clock_.Today());
     reweighAdvice = AdviseReweigh(reweighInput);
 }
 
-std::vector<WeighingLine> MainForm::WeighingReportLines() {
-    ReadShopScales();
+std::vector<WeighingLine> WeighingReportLines(const Worksheet& ws, const std::vector<ShopScale>& scales,
+                                              const RecordChain* chain, Database* db, CalendarDate today) {
     std::vector<WeighingLine> lines;
     constexpr Field kScaleFields[] = {Field::Scale1, Field::Scale2, Field::Scale3, Field::Scale4,
                                       Field::Scale5};
@@ -198,11 +203,11 @@ std::vector<WeighingLine> MainForm::WeighingReportLines() {
         const std::string& serial = ws.Get(kScaleFields[n]);
         if ((reading.IsEmpty() || reading.Value() == 0) && serial.empty()) continue;
         std::string line = ws.ScaleRows().At(n, scale::Dsc).Text() + ": ";
-        const auto found = std::find_if(shopScales.begin(), shopScales.end(),
+        const auto found = std::find_if(scales.begin(), scales.end(),
                                         [&](const ShopScale& s) { return s.serial == serial; });
         if (serial.empty())
             line += "no scale named";
-        else if (found == shopScales.end())
+        else if (found == scales.end())
             line += "scale " + serial;
         else
             line += "scale " + found->Name() +
@@ -211,21 +216,30 @@ std::vector<WeighingLine> MainForm::WeighingReportLines() {
     }
     for (std::string& condition : ConditionLines(ws, wb::Units(ws)))
         lines.push_back({std::move(condition), false});
-    for (const std::string& warning : WeighingWarningsNow())
+    for (const std::string& warning : WarningsAgainst(ws, scales))
         lines.push_back({"Warning: " + warning, true});
+    if (chain != nullptr) {
+        const ReweighInput in = ReweighInputFor(*chain, ws, db, today);
+        const ReweighAdvice advice = AdviseReweigh(in);
+        if (const std::string text = AdviceText(in, advice, wb::Units(ws)); !text.empty())
+            lines.push_back({text, true});
+        if (const std::string due = DueText(advice); !due.empty()) lines.push_back({due, advice.overdue});
+    }
+    return lines;
+}
+
+std::vector<WeighingLine> MainForm::WeighingReportLines() {
+    ReadShopScales();
+    std::optional<RecordChain> chain;
     if (records && !Text(Control::Text1).empty()) {
         try {
-            const RecordChain chain = ReadHistory(records->db(), Text(Control::Text1));
-            const ReweighInput in = ReweighInputFor(chain, ws, records.get(), clock_.Today());
-            const ReweighAdvice advice = AdviseReweigh(in);
-            if (const std::string text = AdviceText(in, advice, wb::Units(ws)); !text.empty())
-                lines.push_back({text, true});
-            if (const std::string due = DueText(advice); !due.empty()) lines.push_back({due, advice.overdue});
+            chain = ReadHistory(records->db(), Text(Control::Text1));
         } catch (const std::exception&) {
             // The record could not be read: the report says what the screen holds.
         }
     }
-    return lines;
+    return wb::WeighingReportLines(ws, shopScales, chain ? &*chain : nullptr,
+                                   records ? &records->db() : nullptr, clock_.Today());
 }
 
 void MainForm::ClickDueList() {

@@ -38,8 +38,12 @@ CompanyRow MainDatabase::ReadCompanyRow() {
 }
 
 std::optional<CompanyRow> MainDatabase::FindCompanyRow() {
+    return wb::FindCompanyRow(db_);
+}
+
+std::optional<CompanyRow> FindCompanyRow(Database& db) {
     Statement s =
-        db_.Prepare(std::string("SELECT ") + kCompanyColumns + " FROM CompanyInfo ORDER BY Id LIMIT 1");
+        db.Prepare(std::string("SELECT ") + kCompanyColumns + " FROM CompanyInfo ORDER BY Id LIMIT 1");
     if (!s.Step()) return std::nullopt;
     CompanyRow row;
     row.CompName = s.Text(0);
@@ -70,7 +74,11 @@ void MainDatabase::WriteCompanyRow(const CompanyRow& row) {
 }
 
 std::optional<ReportFont> MainDatabase::ReadReportFont() {
-    Statement s = db_.Prepare(
+    return wb::ReadReportFont(db_);
+}
+
+std::optional<ReportFont> ReadReportFont(Database& db) {
+    Statement s = db.Prepare(
         "SELECT CompName, CompAddress, CompCSZ, CompPhone, FormTitle FROM CompanyInfo "
         "WHERE CompName = ? ORDER BY Id LIMIT 1");
     s.Bind(1, std::string(kReportFontMarker));

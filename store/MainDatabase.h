@@ -39,4 +39,9 @@ class MainDatabase {
     Database db_;
 };
 
+// The company row and the report font row as they stand, on any connection to a main
+// database, writing nothing: for work that runs on a connection of its own.
+std::optional<CompanyRow> FindCompanyRow(Database& db);
+std::optional<ReportFont> ReadReportFont(Database& db);
+
 }  // namespace wb

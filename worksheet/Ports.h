@@ -65,6 +65,21 @@ public:
         (void)suggested;
         return std::nullopt;
     }
+    // A file to write, offered as `suggested`; `filter` names the kind ("Record packages
+    // (*.zip)") and a name typed without an extension takes the kind's. Nothing on Cancel.
+    virtual std::optional<std::string> ChooseFileToSave(std::string_view title, const std::string& suggested,
+                                                        std::string_view filter) {
+        (void)title;
+        (void)suggested;
+        (void)filter;
+        return std::nullopt;
+    }
+    // An existing file to read, of the kind `filter` names; nothing on Cancel.
+    virtual std::optional<std::string> ChooseFileToOpen(std::string_view title, std::string_view filter) {
+        (void)title;
+        (void)filter;
+        return std::nullopt;
+    }
 };
 
 class Clock {

@@ -126,11 +126,27 @@ StartOptions ReadCommandLine(const QStringList& arguments) {
             "Verify the signatures and the audit trail of the database in FOLDER (without one, the "
             "data folder or shop server chosen in the settings), name each failure, and exit: 0 "
             "when everything verifies. Needs no display."));
+    const QCommandLineOption exportRecord(
+        QStringLiteral("export"),
+        QStringLiteral("Export the record of the aircraft TAIL into the package FILE (the printed record as "
+                       "PDF/A, the records as data, a SHA256SUMS list), from the data folder given with "
+                       "--data-folder or chosen in the settings, and exit: 0 when written, 1 when refused. "
+                       "Needs no display."));
+    const QCommandLineOption importRecord(
+        QStringLiteral("import"),
+        QStringLiteral("Check the record package FILE whole and store the Worksheets the database does not "
+                       "hold yet, in the data folder given with --data-folder or chosen in the settings, and "
+                       "exit: 0 when imported, 1 when the package is refused (nothing stored)."));
     parser.addOption(dataFolder);
     parser.addOption(settings);
     parser.addOption(verify);
-    parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("With --verify: the data folder."),
-                                 QStringLiteral("[FOLDER]"));
+    parser.addOption(exportRecord);
+    parser.addOption(importRecord);
+    parser.addPositionalArgument(
+        QStringLiteral("ARGUMENTS"),
+        QStringLiteral("With --verify: FOLDER, the data folder (optional). With --export: TAIL FILE, the "
+                       "aircraft and the package to write. With --import: FILE, the package to read."),
+        QStringLiteral("[FOLDER | TAIL FILE | FILE]"));
 
     StartOptions options;
     const bool parsed = parser.parse(WithoutWindowSystemOptions(arguments));
@@ -148,11 +164,32 @@ StartOptions ReadCommandLine(const QStringList& arguments) {
     }
 
     QString why;
+    const QStringList positional = parser.positionalArguments();
+    const int verbs = (parser.isSet(verify) ? 1 : 0) + (parser.isSet(exportRecord) ? 1 : 0) +
+                      (parser.isSet(importRecord) ? 1 : 0);
     if (!parsed) {
         why = parser.errorText();
-    } else if (parser.positionalArguments().size() > (parser.isSet(verify) ? 1 : 0)) {
-        why = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().last());
+    } else if (verbs > 1) {
+        why = QStringLiteral("--verify, --export and --import each run alone");
+    } else if (parser.isSet(exportRecord) && positional.size() != 2) {
+        why = QStringLiteral("--export takes the aircraft and the package file: --export TAIL FILE");
+    } else if (parser.isSet(importRecord) && positional.size() != 1) {
+        why = QStringLiteral("--import takes the package file: --import FILE");
+    } else if (verbs == 0 && !positional.isEmpty()) {
+        why = QStringLiteral("unexpected argument: %1").arg(positional.last());
+    } else if (parser.isSet(verify) && positional.size() > 1) {
+        why = QStringLiteral("unexpected argument: %1").arg(positional.last());
     } else {
+        if (parser.isSet(exportRecord)) {
+            options.outcome = StartOptions::Outcome::Export;
+            options.exportTail = positional[0].trimmed().toStdString();
+            options.packageFile = FolderPath(positional[1]);
+            if (options.exportTail.empty()) why = QStringLiteral("--export: no aircraft named");
+        }
+        if (parser.isSet(importRecord)) {
+            options.outcome = StartOptions::Outcome::Import;
+            options.packageFile = FolderPath(positional[0]);
+        }
         if (parser.isSet(verify)) {
             options.outcome = StartOptions::Outcome::Verify;
             if (!parser.positionalArguments().isEmpty())

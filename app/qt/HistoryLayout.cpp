@@ -102,7 +102,7 @@ void MainWindow::BuildHistory() {
     start->setAutoDefault(true);
     start->setToolTip(
         QStringLiteral("Put the latest record's new empty weight and C.G. into Empty and C.G."));
-    start->setGeometry(TwipRect(120, 5670, 2700, 495));
+    start->setGeometry(TwipRect(120, 5670, 1900, 495));
     connect(start, &QPushButton::clicked, this, [this] { Click(C::Command3D42); });
     Register(C::Command3D42, start);
 
@@ -113,7 +113,7 @@ void MainWindow::BuildHistory() {
     print->setIconSize(QSize(24, 24));
     print->setToolTip(QStringLiteral("Print the weight and balance record"));
     print->setAccessibleName(print->toolTip());
-    print->setGeometry(TwipRect(2910, 5670, 735, 495));
+    print->setGeometry(TwipRect(2110, 5670, 735, 495));
     connect(print, &QPushButton::clicked, this, [this] { Click(C::Command3D43); });
     Register(C::Command3D43, print);
 
@@ -121,12 +121,35 @@ void MainWindow::BuildHistory() {
     sign->setObjectName(QStringLiteral("SignButton"));
     sign->setAutoDefault(true);
     sign->setToolTip(QStringLiteral("Sign the stored Worksheet on screen electronically; it is then locked"));
-    sign->setGeometry(TwipRect(3735, 5670, 1200, 495));
+    sign->setGeometry(TwipRect(2935, 5670, 960, 495));
     connect(sign, &QPushButton::clicked, this, [this] { Click(C::SignButton); });
     Register(C::SignButton, sign);
 
-    MakeLabel(panel, "HistoryHint", QStringLiteral("Esc or the history button closes this panel."),
-              TwipRect(5000, 5670, 4495, 495), Qt::AlignRight | Qt::AlignVCenter);
+    // The record package: the tail's record out to another shop, another shop's in.
+    auto* exportButton = new QPushButton(QStringLiteral("Export..."), panel);
+    exportButton->setObjectName(QStringLiteral("HistoryExport"));
+    exportButton->setAutoDefault(true);
+    exportButton->setToolTip(QStringLiteral(
+        "Export this aircraft's record into one package file that goes with the aircraft: the printed "
+        "record as PDF/A, the records as data and a checksum list"));
+    exportButton->setGeometry(TwipRect(3985, 5670, 960, 495));
+    connect(exportButton, &QPushButton::clicked, this, [this] { Click(C::HistoryExport); });
+    Register(C::HistoryExport, exportButton);
+
+    auto* importButton = new QPushButton(QStringLiteral("Import..."), panel);
+    importButton->setObjectName(QStringLiteral("HistoryImport"));
+    importButton->setAutoDefault(true);
+    importButton->setToolTip(QStringLiteral(
+        "Import an aircraft's record package from another shop; it is checked whole before anything is "
+        "stored"));
+    importButton->setGeometry(TwipRect(5035, 5670, 960, 495));
+    connect(importButton, &QPushButton::clicked, this, [this] { Click(C::HistoryImport); });
+    Register(C::HistoryImport, importButton);
+
+    QLabel* hint =
+        MakeLabel(panel, "HistoryHint", QStringLiteral("Esc or the history button closes this panel."),
+                  TwipRect(6085, 5670, 3410, 495), Qt::AlignRight | Qt::AlignVCenter);
+    hint->setWordWrap(true);
 }
 
 void MainWindow::ShowHistory() {

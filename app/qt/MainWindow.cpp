@@ -17,6 +17,7 @@
 
 #include "app/ReportFromScreen.h"
 #include "app/qt/HelpWindow.h"
+#include "app/qt/RecordPdf.h"
 #include "app/qt/Units.h"
 #include "app/qt/Widgets.h"
 #include "app/qt/WorkAside.h"
@@ -77,6 +78,11 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent)
 
     form_.onPrint = [this](Control button) { PrintFromScreen(button); };
     form_.onHelp = [this] { ShowHelp(); };
+    // The package's printed record is drawn on the worker that exports it.
+    form_.recordPdf = [clock = &form_.clock()](Database& db, const std::string& tail,
+                                               const std::filesystem::path& pdf, Progress& progress) {
+        WriteRecordPdf(db, tail, pdf, progress, clock->Today());
+    };
 
     // The main window's load step.
     Forward([this] { form_.Load(); });
@@ -92,6 +98,7 @@ MainWindow::~MainWindow() {
         w.thread.join();
     form_.onPrint = nullptr;
     form_.onHelp = nullptr;
+    form_.recordPdf = nullptr;
     for (QObject* child : findChildren<QObject*>())
         child->blockSignals(true);
     if (hourglass_) QApplication::restoreOverrideCursor();

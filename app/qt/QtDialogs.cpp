@@ -175,4 +175,25 @@ std::optional<std::string> QtDialogs::ChoosePdfFile(const std::string& suggested
     return file.toStdString();
 }
 
+std::optional<std::string> QtDialogs::ChooseFileToSave(std::string_view title, const std::string& suggested,
+                                                       std::string_view filter) {
+    const QString kind = QString::fromUtf8(filter.data(), static_cast<qsizetype>(filter.size()));
+    QString file = QFileDialog::getSaveFileName(
+        parent_, QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
+        QString::fromStdString(suggested), kind);
+    if (file.isEmpty()) return std::nullopt;
+    // "Record packages (*.zip)": a name typed without an extension takes ".zip".
+    const QString extension = kind.section(QStringLiteral("(*"), 1).section(QLatin1Char(')'), 0, 0);
+    if (QFileInfo(file).suffix().isEmpty() && extension.startsWith(QLatin1Char('.'))) file += extension;
+    return file.toStdString();
+}
+
+std::optional<std::string> QtDialogs::ChooseFileToOpen(std::string_view title, std::string_view filter) {
+    const QString file = QFileDialog::getOpenFileName(
+        parent_, QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())), QString(),
+        QString::fromUtf8(filter.data(), static_cast<qsizetype>(filter.size())));
+    if (file.isEmpty()) return std::nullopt;
+    return file.toStdString();
+}
+
 }  // namespace wb::gui

@@ -31,6 +31,9 @@ class QtDialogs : public Dialogs {
                                        const std::vector<std::string>& lines) override;
     void ChoosePrinter() override;
     std::optional<std::string> ChoosePdfFile(const std::string& suggested) override;
+    std::optional<std::string> ChooseFileToSave(std::string_view title, const std::string& suggested,
+                                                std::string_view filter) override;
+    std::optional<std::string> ChooseFileToOpen(std::string_view title, std::string_view filter) override;
 
     // The report font as a Qt font, and back.
     static QFont ToQFont(const ReportFont& font);

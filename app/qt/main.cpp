@@ -1,6 +1,7 @@
 // The program: the splash window, then the main window over one MainForm until the form ends.
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
 #include <QStandardPaths>
@@ -12,15 +13,18 @@
 #include <sstream>
 
 #include "app/MainForm.h"
+#include "app/RecordCommands.h"
 #include "app/VerifyCommand.h"
 #include "app/qt/CommandLine.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/QtDialogs.h"
+#include "app/qt/RecordPdf.h"
 #include "app/qt/SplashWindow.h"
 #include "app/qt/SystemClock.h"
 #include "app/qt/Units.h"
 #include "app/qt/Zoom.h"
 #include "setup/SettingsLocation.h"
+#include "store/Backup.h"
 
 namespace {
 
@@ -45,6 +49,39 @@ QIcon ProgramIcon() {
     return icon;
 }
 
+std::filesystem::path SettingsFolderOf(const wb::gui::StartOptions& options) {
+    return options.settingsFolder.value_or(
+        wb::SettingsFolder(".", StdPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))));
+}
+
+// --export and --import, before any window object exists. The printed record needs fonts but
+// no screen: without a display it is drawn on the offscreen platform.
+int RecordCommand(int argc, char** argv, const wb::gui::StartOptions& options) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    std::ostringstream out;
+    int code = 2;
+    if (options.outcome == wb::gui::StartOptions::Outcome::Export) {
+        QGuiApplication app(argc, argv);
+        wb::gui::NameApplication();
+        const wb::CalendarDate today = wb::LocalNow().date;
+        code = wb::ExportCommand(
+            options.exportTail, options.packageFile, options.dataFolder, SettingsFolderOf(options),
+            [today](wb::Database& db, const std::string& tail, const std::filesystem::path& pdf,
+                    wb::Progress& progress) { wb::gui::WriteRecordPdf(db, tail, pdf, progress, today); },
+            out);
+    } else {
+        QCoreApplication app(argc, argv);
+        wb::gui::NameApplication();
+        code = wb::ImportCommand(options.packageFile, options.dataFolder, SettingsFolderOf(options), out);
+    }
+    std::fputs(out.str().c_str(), code == 0 ? stdout : stderr);
+    return code;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -65,14 +102,12 @@ int main(int argc, char** argv) {
         QCoreApplication probe(argc, argv);
         wb::gui::NameApplication();
         std::ostringstream out;
-        const int code = wb::VerifyCommand(
-            options.verifyFolder,
-            options.settingsFolder.value_or(wb::SettingsFolder(
-                ".", StdPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)))),
-            out);
+        const int code = wb::VerifyCommand(options.verifyFolder, SettingsFolderOf(options), out);
         std::fputs(out.str().c_str(), code == 0 ? stdout : stderr);
         return code;
     }
+    if (options.outcome == StartOptions::Outcome::Export || options.outcome == StartOptions::Outcome::Import)
+        return RecordCommand(argc, argv, options);
     if (options.outcome != StartOptions::Outcome::Run) return Print(stdout, options.text);
 
     QApplication app(argc, argv);
@@ -91,8 +126,7 @@ int main(int argc, char** argv) {
     wb::gui::QtDialogs dialogs;
     wb::gui::SystemClock clock;
     wb::MainForm form(dialogs, clock);
-    form.workingFolder = options.settingsFolder.value_or(
-        wb::SettingsFolder(".", StdPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))));
+    form.workingFolder = SettingsFolderOf(options);
     if (options.dataFolder) form.dataFolderForRun = options.dataFolder->string();
     std::unique_ptr<wb::gui::MainWindow> window;
 

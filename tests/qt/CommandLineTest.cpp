@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "app/qt/CommandLine.h"
+#include "store/MainDatabase.h"
 
 using wb::gui::ReadCommandLine;
 using wb::gui::StartOptions;
@@ -21,6 +22,12 @@ class CommandLineTest : public QObject {
     void initTestCase() {
         wb::gui::NameApplication();
         QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("data")));
+        QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("shop")));
+        wb::MainDatabase(std::filesystem::path(temp.path().toStdString()) / "shop" / "VELK.MDB");
+        QFile bad(temp.filePath(QStringLiteral("bad.zip")));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("no package");
+        bad.close();
         QDir::setCurrent(temp.path());
     }
 
@@ -50,6 +57,27 @@ class CommandLineTest : public QObject {
                                        << QStringLiteral("Missing value after '--settings'");
         QTest::newRow("stray argument")
             << QStringList{"file.mdb"} << 2 << QString() << QStringLiteral("unexpected argument: file.mdb");
+        // The record package's verbs: 2 when nothing could be done, 1 when refused.
+        QTest::newRow("export without a file")
+            << QStringList{"--export", "N1"} << 2 << QString() << QStringLiteral("--export TAIL FILE");
+        QTest::newRow("import of two files")
+            << QStringList{"--import", "a.zip", "b.zip"} << 2 << QString() << QStringLiteral("--import FILE");
+        QTest::newRow("two verbs") << QStringList{"--verify", "--import", "bad.zip"} << 2 << QString()
+                                   << QStringLiteral("each run alone");
+        QTest::newRow("no data folder chosen")
+            << QStringList{"--export", "N1", "out.zip", "--settings", "data"} << 2 << QString()
+            << QStringLiteral("No data folder has been chosen yet");
+        QTest::newRow("no database") << QStringList{"--export", "N1", "out.zip", "--data-folder", "data"} << 2
+                                     << QString() << QStringLiteral("No database ");
+        QTest::newRow("import of a missing file")
+            << QStringList{"--import", "missing.zip", "--data-folder", "shop"} << 2 << QString()
+            << QStringLiteral("No such file: missing.zip");
+        QTest::newRow("export of an aircraft not stored")
+            << QStringList{"--export", "N9", "out.zip", "--data-folder", "shop"} << 1 << QString()
+            << QStringLiteral("Not exported: ");
+        QTest::newRow("import of what is no package")
+            << QStringList{"--import", "bad.zip", "--data-folder", "shop"} << 1 << QString()
+            << QStringLiteral("Not imported: ");
     }
     void answeredWithoutADisplay() {
         QFETCH(QStringList, arguments);

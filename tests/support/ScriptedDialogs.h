@@ -13,7 +13,7 @@
 namespace wb::test {
 
 struct Shown {
-    enum Kind { Notice, Question, Font, Printer, PdfFile, Choice, List, Password, Text } kind;
+    enum Kind { Notice, Question, Font, Printer, PdfFile, Choice, List, Password, Text, SaveFile, OpenFile } kind;
     std::string title, text;
     Icon icon = Icon::Information;
     bool operator==(const Shown&) const = default;
@@ -59,6 +59,15 @@ public:
         shown.push_back({Shown::PdfFile, "", suggested, Icon::Information});
         return Take(pdfFiles, {});
     }
+    std::optional<std::string> ChooseFileToSave(std::string_view title, const std::string& suggested,
+                                                std::string_view) override {
+        shown.push_back({Shown::SaveFile, std::string(title), suggested, Icon::Information});
+        return Take(files, {});
+    }
+    std::optional<std::string> ChooseFileToOpen(std::string_view title, std::string_view) override {
+        shown.push_back({Shown::OpenFile, std::string(title), "", Icon::Information});
+        return Take(files, {});
+    }
 
     // Titles of everything shown, in order.
     std::vector<std::string> Titles() const {
@@ -78,6 +87,7 @@ public:
     std::deque<std::optional<ReportFont>> fonts;   // nullopt = Cancel
     std::vector<ReportFont> fontsOffered;
     std::deque<std::optional<std::string>> pdfFiles;  // nullopt = Cancel
+    std::deque<std::optional<std::string>> files;     // a file to save or open, nullopt = Cancel
     std::deque<size_t> choices;                       // the button pressed in a Choose box
     std::deque<std::optional<size_t>> picks;          // the line picked from a list, nullopt = Cancel
     std::vector<std::vector<std::string>> offered;    // the buttons or lines of each of those
