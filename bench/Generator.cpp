@@ -4,8 +4,12 @@
 #include <random>
 #include <system_error>
 
+#include <sodium.h>
+
+#include "store/Audit.h"
 #include "store/MainDatabase.h"
 #include "store/Schema.h"
+#include "store/Signing.h"
 #include "store/Sqlite.h"
 
 namespace wb::bench {
@@ -130,6 +134,49 @@ std::filesystem::path CachedDatabase(int worksheets) {
     Generate(partial, worksheets);
     std::filesystem::rename(partial, file);
     return file;
+}
+
+// The generated 200 Worksheets made one tail's, 40 days apart, audited and each signed in date
+// order: a chain of 200. Made once and kept.
+std::filesystem::path OneTailDatabase() {
+    const std::filesystem::path source = CachedDatabase(200);
+    const std::filesystem::path made = source.parent_path() / "one-tail-200.MDB";
+    std::error_code ec;
+    if (std::filesystem::exists(made, ec)) return made;
+    const std::filesystem::path part = made.string() + ".part";
+    std::filesystem::remove(part, ec);
+    std::filesystem::copy_file(source, part, ec);
+    {
+        MainDatabase main(part);
+        Database& db = main.db();
+        db.Exec("PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY");
+        db.Exec(
+            "CREATE TEMP TABLE Moved AS SELECT Tail AS OldTail, \"Date\" AS OldDate, "
+            "date('1990-01-01', '+' || (Id * 40) || ' days') AS NewDate FROM Aircraft;"
+            "UPDATE Equipment SET \"Date\" = (SELECT NewDate FROM Moved WHERE OldTail = Equipment.Tail AND "
+            "OldDate = "
+            "Equipment.\"Date\"), Tail = 'N200PK', FoldedTail = 'n200pk';"
+            "UPDATE Aircraft SET \"Date\" = (SELECT NewDate FROM Moved WHERE OldTail = Aircraft.Tail AND "
+            "OldDate = "
+            "Aircraft.\"Date\"), Tail = 'N200PK', FoldedTail = 'n200pk';");
+        {
+            Transaction tx(db);
+            AuditEveryWorksheet(db, audit::kUpgrade);
+            tx.Commit();
+        }
+        SealingCost() = {crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN};
+        const std::int64_t signer = AddSigner(db, "J. Smith", "A&P", "3456789", "bench passphrase");
+        std::vector<std::int64_t> all;
+        {
+            Statement ids = db.Prepare("SELECT Id FROM Aircraft ORDER BY \"Date\", Id");
+            while (ids.Step())
+                all.push_back(ids.Int(0));
+        }
+        for (std::int64_t id : all)
+            SignWorksheet(db, id, signer, "bench passphrase");
+    }
+    std::filesystem::rename(part, made, ec);
+    return made;
 }
 
 }  // namespace wb::bench

@@ -17,4 +17,9 @@ std::string TailName(int k);
 // fluid rows, 5 to 30 change rows and 20 to 100 equipment-list rows. Made on first use.
 std::filesystem::path CachedDatabase(int worksheets);
 
+// The 200 generated Worksheets made the one tail kOneTail's, 40 days apart, audited and each
+// signed in date order (a chain of 200): a long-lived aircraft's whole record. Made once.
+inline constexpr const char* kOneTail = "N200PK";
+std::filesystem::path OneTailDatabase();
+
 }  // namespace wb::bench

@@ -58,12 +58,27 @@ const QFontMetricsF& QtPage::Metrics(const PageFont& font) const {
 
 void QtPage::DrawText(double x, double y, std::string_view text, const PageFont& font) {
     if (Failed() || text.empty()) return;
-    painter_.setFont(ToQFont(font));
+    // Setting the painter's font is dear and a report draws hundreds of texts in a few fonts.
+    if (!painterFont_ || !(*painterFont_ == font)) {
+        painter_.setFont(ToQFont(font));
+        painterFont_ = font;
+    }
     painter_.drawText(QPointF(x, y + Metrics(font).ascent()), ToQString(text));
 }
 
 double QtPage::MeasureWidth(std::string_view text, const PageFont& font) const {
-    return Metrics(font).horizontalAdvance(ToQString(text));
+    // Reports measure the same headings, captions and numbers again and again (a bound record
+    // of hundreds of sheets); shaping a text is the dearest part of drawing it.
+    std::string key = font.name;
+    key += '\x1f';
+    key += std::to_string(font.size) + (font.bold ? "b" : "") + (font.italic ? "i" : "");
+    key += '\x1f';
+    key += text;
+    const auto found = widths_.find(key);
+    if (found != widths_.end()) return found->second;
+    const double width = Metrics(font).horizontalAdvance(ToQString(text));
+    widths_.emplace(std::move(key), width);
+    return width;
 }
 
 double QtPage::LineHeight(const PageFont& font) const {

@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "reports/Page.h"
 #include "worksheet/Progress.h"
@@ -59,6 +60,10 @@ class QtPage : public Page {
     // The metrics of the font last asked for; reports change fonts rarely.
     mutable std::optional<PageFont> metricsFont_;
     mutable std::optional<QFontMetricsF> metrics_;
+    // The font the painter has now.
+    std::optional<PageFont> painterFont_;
+    // Widths measured, by font and text.
+    mutable std::unordered_map<std::string, double> widths_;
 };
 
 }  // namespace wb
