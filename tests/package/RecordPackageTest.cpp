@@ -279,7 +279,8 @@ TEST_F(RecordPackageFileTest, EveryBadPackageIsRefusedBeforeAnythingIsStored) {
          [&](const auto& f) {
              auto files = Files(f);
              files[0].bytes = std::string(64u << 20, '\0');
-             Rewrite(f, files);
+             files.push_back({"SHA256SUMS", ManifestText(files)});
+             RawZip(f, files);  // packed, as a hostile tool would
          },
          "record.pdf"},
         {"not a package at all", [&](const auto& f) { std::ofstream(f) << "PK nothing"; }, "not"},
