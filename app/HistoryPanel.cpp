@@ -88,7 +88,8 @@ std::vector<HistoryRow> AuditRows(const std::vector<AuditEntry>& entries) {
         row.cells[2] = e.at.substr(0, 10) + " " + e.at.substr(11, 8) + " UTC";
         row.cells.back() =
             e.user + " at " + e.workstation +
-            (e.record.empty() ? std::string(", no record left") : ", record " + e.record.substr(0, 16));
+            (e.record.empty() ? std::string(", no record left") : ", record " + e.record.substr(0, 16)) +
+            (e.detail.empty() ? std::string() : ", " + e.detail);
         rows.push_back(std::move(row));
     }
     return rows;
@@ -96,8 +97,16 @@ std::vector<HistoryRow> AuditRows(const std::vector<AuditEntry>& entries) {
 
 std::vector<std::string> AuditLines(const std::vector<AuditEntry>& entries) {
     std::vector<std::string> lines;
-    for (const HistoryRow& row : AuditRows(entries))
-        lines.push_back(row.cells[0] + "  " + row.cells[1] + "  " + row.cells[2] + "  " + row.cells.back());
+    const std::vector<HistoryRow> rows = AuditRows(entries);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const HistoryRow& row = rows[i];
+        std::string last = row.cells.back();
+        // On paper an import's long detail goes on a line of its own, so that no line runs off
+        // the sheet.
+        if (!entries[i].detail.empty()) last.resize(last.size() - entries[i].detail.size() - 2);
+        lines.push_back(row.cells[0] + "  " + row.cells[1] + "  " + row.cells[2] + "  " + last);
+        if (!entries[i].detail.empty()) lines.push_back("        " + entries[i].detail);
+    }
     return lines;
 }
 

@@ -94,7 +94,7 @@ RecordReports ReadRecordReports(Database& db, const std::string& asked, Calendar
     }
     out.record = InputOf(ws, shop);
     out.record.history = chain;
-    out.record.auditLines = AuditLines(AuditTrailOf(db, tail));
+    out.record.auditLines = AuditLines(WholeAuditTrailOf(db, tail));
     progress.Report(total, total, "Reading the Worksheets of " + tail);
     return out;
 }

@@ -266,7 +266,7 @@ void MainForm::ReadHistoryMarks() {
     for (const VerifyFinding& f : verification.findings)
         if (!f.signedRecord && !f.date.empty() && FoldCase(f.tail) == FoldCase(tail))
             historyMarks.push_back({ShownIso(f.date), f.text, true});
-    historyAudit = AuditTrailOf(db, tail);
+    historyAudit = WholeAuditTrailOf(db, tail);
 }
 
 void MainForm::BeginVerification(std::function<Database()> connect) {

@@ -132,6 +132,13 @@ std::vector<AuditEntry> ImportedAuditOf(Database& db, std::string_view tail) {
     return EntriesOf(db, "ImportedAudit", tail);
 }
 
+std::vector<AuditEntry> WholeAuditTrailOf(Database& db, std::string_view tail) {
+    std::vector<AuditEntry> entries = ImportedAuditOf(db, tail);
+    for (AuditEntry& e : AuditTrailOf(db, tail))
+        entries.push_back(std::move(e));
+    return entries;
+}
+
 std::string AuditUser(Database& db) {
     if (db.OnServer()) {
         Statement s = db.Prepare("SELECT current_user");

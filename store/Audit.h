@@ -57,6 +57,9 @@ AuditEntry AuditEntryFromRow(const Statement& s, int first = 0);
 // The entries of one tail that an imported record package brought from the databases its
 // records were kept in before, in the order they came.
 std::vector<AuditEntry> ImportedAuditOf(Database& db, std::string_view tail);
+// What the history and the printed record show: the earlier holders' entries, then this
+// database's own.
+std::vector<AuditEntry> WholeAuditTrailOf(Database& db, std::string_view tail);
 
 // Who is working: the login name with a local file, the server role on a shop server; and
 // this workstation's name.

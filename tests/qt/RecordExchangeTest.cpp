@@ -239,6 +239,13 @@ void RecordExchangeTest::anExportedRecordImportsIntoAnotherShop() {
         // The two records and their audit trail; a second import changes nothing.
         QCOMPARE(find<QTreeWidget>("HistoryList")->topLevelItemCount(), 3);
     }
+    // The first shop's two saves kept as they came, then one import entry per Worksheet saying
+    // from where.
+    const QTreeWidgetItem* trail = find<QTreeWidget>("HistoryList")->topLevelItem(2);
+    QCOMPARE(trail->childCount(), 4);
+    QCOMPARE(trail->child(0)->text(1), QStringLiteral("save"));
+    QCOMPARE(trail->child(3)->text(1), QStringLiteral("import"));
+    QVERIFY(trail->child(3)->text(trail->treeWidget()->columnCount() - 1).contains(QStringLiteral("from \"N1 record.zip\"")));
     click("Command3D41");
     dialogs.answers = {true};  // the tail typed to reach the history is not kept
     form->Clicked(Control::Command3D19);
