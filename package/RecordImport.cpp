@@ -274,7 +274,7 @@ ImportOutcome ImportPackage(Database& db, const std::filesystem::path& file, Pro
         if (i >= chain.size() || chain[i]->signature->hash != held[i].hash)
             throw PackageError("The signed records of " + tail + " held here are not those of the package (" +
                                Shown(held[i].tail, held[i].date) +
-                               " differs). Nothing was imported: signed records are never merged.");
+                               " differs): signed records are never merged.");
 
     CanonicalReader reader(db);
     Importer importer(db, source);
@@ -291,8 +291,8 @@ ImportOutcome ImportPackage(Database& db, const std::filesystem::path& file, Pro
                 continue;
             }
             throw PackageError(Shown(in.tail, in.date) +
-                               " is held here with other figures. Nothing was imported: a stored record is "
-                               "never overwritten or merged.");
+                               " is held here with other figures: a stored record is never overwritten or "
+                               "merged.");
         }
         const std::int64_t id = importer.Worksheet(in);
         stored[{FoldCase(in.tail), in.date}] = id;
@@ -371,12 +371,11 @@ ImportOutcome ImportPackage(Database& db, const std::filesystem::path& file, Pro
         if (id == stored.end()) continue;
         const auto text = reader.Record(id->second);
         if (!text || Sha256Hex(*text) != in.hash)
-            throw PackageError(Shown(in.tail, in.date) +
-                               " could not be stored exactly as it was exported. Nothing was imported.");
+            throw PackageError(Shown(in.tail, in.date) + " could not be stored exactly as it was exported.");
         AppendAudit(db, audit::kImport, in.tail, in.date, source);
     }
     const Verification v = VerifyTail(db, tail);
-    if (!v.Passed()) throw PackageError("After the import, " + FindingsText(v) + " Nothing was imported.");
+    if (!v.Passed()) throw PackageError("After the import the records would not verify:\n" + FindingsText(v));
     tx.Commit();
     return outcome;
 }
