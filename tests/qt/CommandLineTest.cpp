@@ -23,7 +23,12 @@ class CommandLineTest : public QObject {
         wb::gui::NameApplication();
         QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("data")));
         QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("shop")));
-        wb::MainDatabase(std::filesystem::path(temp.path().toStdString()) / "shop" / "VELK.MDB");
+        wb::MainDatabase(std::filesystem::path(temp.path().toStdString()) / "shop" / "VELK.MDB")
+            .db()
+            .Exec("INSERT INTO Aircraft (Tail, \"Date\", FoldedTail, Empty, CG) VALUES ('N1', '2001-06-10', 'n1', "
+                  "1200, 35)");
+        QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("other")));
+        wb::MainDatabase(std::filesystem::path(temp.path().toStdString()) / "other" / "VELK.MDB");
         QFile bad(temp.filePath(QStringLiteral("bad.zip")));
         QVERIFY(bad.open(QIODevice::WriteOnly));
         bad.write("no package");
@@ -78,6 +83,13 @@ class CommandLineTest : public QObject {
         QTest::newRow("import of what is no package")
             << QStringList{"--import", "bad.zip", "--data-folder", "shop"} << 1 << QString()
             << QStringLiteral("Not imported: ");
+        // And done: the aircraft goes to another shop, where a second import stores nothing.
+        QTest::newRow("export") << QStringList{"--export", "n1", "n1.zip", "--data-folder", "shop"} << 0
+                                << QStringLiteral("Exported N1 into ") << QString();
+        QTest::newRow("import") << QStringList{"--import", "n1.zip", "--data-folder", "other"} << 0
+                                << QStringLiteral("1 Worksheet of N1 imported") << QString();
+        QTest::newRow("import again") << QStringList{"--import", "n1.zip", "--data-folder", "other"} << 0
+                                      << QStringLiteral("Nothing new") << QString();
     }
     void answeredWithoutADisplay() {
         QFETCH(QStringList, arguments);
