@@ -200,10 +200,12 @@ std::vector<PackageFile> ReadPackage(const std::filesystem::path& file, const Pa
                                " does not match its checksum: it was changed after the package was made.");
         files.push_back({name, std::move(it->second)});
     }
-    for (const auto& [name, bytes] : contents)
+    for (const auto& entry : contents) {
+        const std::string& name = entry.first;
         if (name != kManifestName &&
             std::none_of(files.begin(), files.end(), [&](const PackageFile& f) { return f.name == name; }))
             throw PackageError("The package's file " + InQuotes(name) + " is not in its list of checksums.");
+    }
     return files;
 }
 
