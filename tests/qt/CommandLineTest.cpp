@@ -25,8 +25,10 @@ class CommandLineTest : public QObject {
         QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("shop")));
         wb::MainDatabase(std::filesystem::path(temp.path().toStdString()) / "shop" / "VELK.MDB")
             .db()
-            .Exec("INSERT INTO Aircraft (Tail, \"Date\", FoldedTail, Empty, CG) VALUES ('N1', '2001-06-10', 'n1', "
-                  "1200, 35)");
+            .Exec(
+                "INSERT INTO Aircraft (Tail, \"Date\", FoldedTail, Empty, CG) VALUES ('N1', '2001-06-10', "
+                "'n1', "
+                "1200, 35)");
         QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("other")));
         wb::MainDatabase(std::filesystem::path(temp.path().toStdString()) / "other" / "VELK.MDB");
         QFile bad(temp.filePath(QStringLiteral("bad.zip")));
@@ -99,6 +101,11 @@ class CommandLineTest : public QObject {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QString::fromLatin1(name));
+        // A login session has its runtime folder; without one Qt says so on stderr.
+        QDir(temp.path()).mkdir(QStringLiteral("runtime"));
+        QFile::setPermissions(temp.filePath(QStringLiteral("runtime")),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), temp.filePath(QStringLiteral("runtime")));
         QProcess program;
         program.setProcessEnvironment(env);
         program.start(QStringLiteral(WB_PROGRAM), arguments);
