@@ -76,7 +76,8 @@ struct Incoming {
 
 // Everything that can be known wrong without the database: nothing is stored before it passes.
 std::vector<Incoming> CheckDocument(const json& doc, std::string& tail) {
-    if (doc.is_object() && doc.value("formatVersion", 0) > 1)
+    if (doc.is_object() && doc.contains("formatVersion") && doc.at("formatVersion").is_number_integer() &&
+        doc.at("formatVersion").get<std::int64_t>() > 1)
         throw PackageError("record.json was written by a newer version of this program (format " +
                            doc.at("formatVersion").dump() + "). Install that version to import it.");
     if (const std::string why = SchemaViolation(doc, RecordSchema()); !why.empty())
@@ -252,8 +253,15 @@ ImportOutcome ImportPackage(Database& db, const std::filesystem::path& file, Pro
         throw PackageError("record.json is not JSON that can be read: " + std::string(e.what()));
     }
     std::string tail;
-    const std::vector<Incoming> all = CheckDocument(doc, tail);
-    const std::vector<const Incoming*> chain = SignatureChain(all);
+    std::vector<Incoming> all;
+    std::vector<const Incoming*> chain;
+    try {
+        all = CheckDocument(doc, tail);
+        chain = SignatureChain(all);
+    } catch (const json::exception& e) {
+        // The schema admits only what is read here; this is the last guard, not a rule.
+        throw PackageError("record.json cannot be read as a record: " + std::string(e.what()));
+    }
     StopIfCancelled(progress);
 
     const json& exported = doc.at("exported");
