@@ -90,13 +90,13 @@ std::vector<PackageFile> Changed(std::size_t which) {
     return entries;
 }
 
+// A changed byte of the data, a path leaving the folder, a zip bomb and what is no zip at all
+// are refused through the import too: RecordPackageFileTest.EveryBadPackageIsRefused...
 INSTANTIATE_TEST_SUITE_P(
     Packages, BadPackageTest,
     ::testing::Values(
         BadPackage{"a changed byte in the PDF", [](auto& f) { WriteRawZip(f, Changed(0)); },
                    "\"record.pdf\" does not match"},
-        BadPackage{"a changed byte in the data", [](auto& f) { WriteRawZip(f, Changed(1)); },
-                   "\"record.json\" does not match"},
         BadPackage{"a changed byte in the schema", [](auto& f) { WriteRawZip(f, Changed(2)); },
                    "\"record.schema.json\" does not match"},
         BadPackage{"a changed checksum", [](auto& f) { WriteRawZip(f, Changed(3)); }, "does not match"},
@@ -119,13 +119,6 @@ INSTANTIATE_TEST_SUITE_P(
                        WriteRawZip(f, entries);
                    },
                    "\"extra.txt\" is not in its list"},
-        BadPackage{"a path leaving the folder",
-                   [](auto& f) {
-                       auto entries = kFiles;
-                       entries.push_back({"../evil.sh", "rm -rf"});
-                       WriteRawZip(f, WithManifest(entries));
-                   },
-                   "\"../evil.sh\", a name that would be unpacked outside"},
         BadPackage{"an absolute path",
                    [](auto& f) {
                        auto entries = kFiles;
@@ -133,16 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
                        WriteRawZip(f, WithManifest(entries));
                    },
                    "\"/tmp/evil\""},
-        BadPackage{"a zip bomb",
-                   [](auto& f) {
-                       auto entries = kFiles;
-                       entries.push_back({"zeros.bin", std::string(16u << 20, '\0')});
-                       WriteRawZip(f, WithManifest(entries));
-                   },
-                   "\"zeros.bin\" unpacks to far more than it takes packed"},
         BadPackage{"a file over the size limit", [](auto& f) { WriteRawZip(f, WithManifest(kFiles)); },
-                   "more than a record package may hold", PackageLimits{.maxFileBytes = 10}},
-        BadPackage{"not a zip at all", [](auto& f) { std::ofstream(f) << "hello"; }, "not a record package"}),
+                   "more than a record package may hold", PackageLimits{.maxFileBytes = 10}}),
     [](const auto& info) {
         std::string name = info.param.what;
         for (char& c : name)
