@@ -76,10 +76,12 @@ std::string AuditEntryText(const AuditEntry& e) {
 
 void AppendAudit(Database& db, std::string_view event, std::string_view tail, std::string_view isoDate,
                  std::string_view detail) {
-    CanonicalReader reader(db);
     std::optional<std::string> record;
-    if (const auto id = reader.Find(tail, isoDate))
-        if (const auto text = reader.Record(*id)) record = Sha256Hex(*text);
+    if (!tail.empty()) {
+        CanonicalReader reader(db);
+        if (const auto id = reader.Find(tail, isoDate))
+            if (const auto text = reader.Record(*id)) record = Sha256Hex(*text);
+    }
     AuditWriter(db).Add(event, tail, isoDate, record, detail);
 }
 

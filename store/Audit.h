@@ -25,6 +25,9 @@ inline constexpr std::string_view kMoveUp = "move up";
 inline constexpr std::string_view kConvert = "convert";
 inline constexpr std::string_view kUpgrade = "upgrade";
 inline constexpr std::string_view kImport = "import";
+// Of no one Worksheet: the detail names the signer.
+inline constexpr std::string_view kAddSigner = "add signer";
+inline constexpr std::string_view kRetireSigner = "retire signer";
 }  // namespace audit
 
 struct AuditEntry {

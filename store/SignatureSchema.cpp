@@ -105,6 +105,8 @@ void AddSignatureTables(Database& db) {
         has.Bind(1, std::string(t.name));
         if (!has.Step()) db.Exec(t.createSql);
     }
+    // The entries are written with every column of this version's trail.
+    AddImportTables(db);
     AuditEveryWorksheet(db, audit::kUpgrade);
 }
 

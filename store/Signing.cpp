@@ -60,6 +60,15 @@ std::optional<Stored> StoredWorksheet(Database& db, std::int64_t aircraftId) {
     return Stored{s.Text(0).value_or(""), s.Text(1).value_or("")};
 }
 
+// "J. Smith, A&P 3456789, key 1f2e3d4c5b6a7980": who an audit entry of a signer is of.
+std::string SignerDetail(Database& db, std::int64_t signerId) {
+    Statement s = db.Prepare("SELECT Name, CertKind, CertNumber, PublicKey FROM Signer WHERE Id = ?");
+    s.Bind(1, signerId);
+    if (!s.Step()) return {};
+    return s.Text(0).value_or("") + ", " + s.Text(1).value_or("") + " " + s.Text(2).value_or("") + ", key " +
+           s.Text(3).value_or("").substr(0, 16);
+}
+
 }  // namespace
 
 PassphraseCost& SealingCost() {
@@ -110,6 +119,7 @@ std::int64_t AddSigner(Database& db, const std::string& name, const std::string&
                static_cast<std::int64_t>(cost.ops), static_cast<std::int64_t>(cost.memory), UtcNow()});
     s.Run();
     const std::int64_t id = db.LastInsertRowid();
+    AppendAudit(db, audit::kAddSigner, "", "", SignerDetail(db, id));
     tx.Commit();
     return id;
 }
@@ -127,9 +137,14 @@ std::vector<Signer> ListSigners(Database& db) {
 
 void RetireSigner(Database& db, std::int64_t signerId) {
     Transaction tx(db);
+    Statement active = db.Prepare("SELECT 1 FROM Signer WHERE Id = ? AND Retired = 0");
+    active.Bind(1, signerId);
+    if (!active.Step()) return;  // retired already, or no such signer
+    active.Reset();
     Statement s = db.Prepare("UPDATE Signer SET Retired = 1 WHERE Id = ?");
     s.Bind(1, signerId);
     s.Run();
+    AppendAudit(db, audit::kRetireSigner, "", "", SignerDetail(db, signerId));
     tx.Commit();
 }
 

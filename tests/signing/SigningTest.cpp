@@ -107,6 +107,15 @@ TEST_P(SigningTest, BadInputSignsNothingAndSaysWhy) {
     Signer("J. Smith");  // listed before the retired one
     EXPECT_THROW(AddSigner(db(), "No Number", "IA", "  ", kPassphrase), SigningRefused);
     EXPECT_THROW(AddSigner(db(), "Short", "IA", "1", "short"), SigningRefused);
+    RetireSigner(db(), retired);  // once is enough: no second entry
+    // The signers added and retired are in the audit trail; the refused ones are not.
+    Statement who = db().Prepare("SELECT Event, Detail FROM AuditTrail WHERE Tail IS NULL ORDER BY Id");
+    std::vector<std::string> entries;
+    while (who.Step())
+        entries.push_back(who.Text(0).value_or("") + ": " + who.Text(1).value_or("").substr(0, 27));
+    EXPECT_EQ(entries, (std::vector<std::string>{"add signer: Old Hand, A&P 3456789, key ",
+                                                 "retire signer: Old Hand, A&P 3456789, key ",
+                                                 "add signer: J. Smith, A&P 3456789, key "}));
 
     struct Case {
         const char* what;
