@@ -46,12 +46,14 @@ std::string Why(const std::exception& e) {
             plain = "The database file is damaged.";
             break;
         case SqliteError::Kind::ServerLost:
-            plain = "The shop server did not answer: it may be stopped, or the network is down. Everything on "
-                    "the screen is kept; try again when the server is back.";
+            plain =
+                "The shop server did not answer: it may be stopped, or the network is down. Everything on "
+                "the screen is kept; try again when the server is back.";
             break;
         case SqliteError::Kind::CommitUnknown:
-            plain = "The shop server stopped answering just after it was asked to store the changes, so they "
-                    "may or may not have been stored.";
+            plain =
+                "The shop server stopped answering just after it was asked to store the changes, so they "
+                "may or may not have been stored.";
             break;
         case SqliteError::Kind::Other:
             return e.what();
@@ -165,7 +167,9 @@ void MainForm::ClickSave() {
         std::string why = "The loading data is refused:";
         for (const std::string& r : read.refusals)
             why += "\n- " + r;
-        TellNotSaved(dialogs_, why + "\n\nCorrect it on the loading panel (SPECS, then Loading check).");
+        TellNotSaved(
+            dialogs_,
+            why + "\n\nCorrect it on the loading panel (\"Loading check...\" on the specifications panel).");
         return;
     }
     if (!records) {

@@ -21,19 +21,7 @@ class HistoryWindowTest : public QObject, public wb::test::WindowDriver {
 
   private:
     void Store(const char* date, const char* empty, const char* cg, const char* weight) {
-        form->Clicked(Control::Command3D19);
-        form->SetText(Control::Text1, "N1");
-        form->SetText(Control::Text7, date);
-        form->SetText(Control::Text9, empty);
-        form->SetText(Control::Text10, cg);
-        wb::RebuildPreviousEmptyRow(form->ws, wb::Field::Empty);
-        wb::RowStore& list = form->ws.InstalledList();
-        list.At(1, wb::installed::Description) = "Radio";
-        list.At(1, wb::installed::Weight) = weight;
-        list.At(1, wb::installed::Arm) = "40";
-        list.At(1, wb::installed::Install) = "X";
-        wb::Recalculate(form->ws);
-        form->Clicked(Control::Command3D13);
+        StoreRadio(*form, "N1", date, empty, cg, weight);
     }
 
     QTemporaryDir temp;

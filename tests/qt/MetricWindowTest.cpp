@@ -106,7 +106,7 @@ void MetricWindowTest::theWindowFollowsTheUnitSystem() {
 
     click("Command3D23");
     QCOMPARE(find<QLabel>("SpecsPercentMac")->text(), QStringLiteral("New C.G.\n19.30 % MAC"));
-    shot("metric-specifications.png");
+    shot("metric-units-panel.png");
 }
 
 QTEST_MAIN(MetricWindowTest)

@@ -66,20 +66,8 @@ class RecordExchangeTest : public QObject, public wb::test::WindowDriver {
         form.reset();
     }
     void Store(const char* tail, const char* date, const char* empty, const char* weight) {
-        form->Clicked(Control::Command3D19);
-        form->SetText(Control::Text1, tail);
-        form->SetText(Control::Text7, date);
-        form->SetText(Control::Text9, empty);
-        form->SetText(Control::Text10, "35");
-        wb::RebuildPreviousEmptyRow(form->ws, wb::Field::Empty);
-        wb::RowStore& list = form->ws.InstalledList();
-        list.At(1, wb::installed::Description) = "Radio";
-        list.At(1, wb::installed::Weight) = weight;
-        list.At(1, wb::installed::Arm) = "40";
-        list.At(1, wb::installed::Install) = "X";
-        wb::Recalculate(form->ws);
         dialogs.answers.assign(4, true);
-        form->Clicked(Control::Command3D13);
+        StoreRadio(*form, tail, date, empty, "35", weight);
     }
     // The history panel of the tail, on a fresh screen.
     void ShowHistory(const char* tail) {
@@ -211,8 +199,8 @@ void RecordExchangeTest::anExportedRecordImportsIntoAnotherShop() {
     const QString unpacked = QString::fromStdString(Path("unpacked").string());
     bool ok = false;
     Run(QStringLiteral("python3"),
-        {QStringLiteral("-m"), QStringLiteral("zipfile"), QStringLiteral("-e"), QString::fromStdString(package),
-         unpacked},
+        {QStringLiteral("-m"), QStringLiteral("zipfile"), QStringLiteral("-e"),
+         QString::fromStdString(package), unpacked},
         &ok);
     QVERIFY(ok);
     Run(QStringLiteral("sha256sum"), {QStringLiteral("-c"), QStringLiteral("SHA256SUMS")}, &ok, unpacked);
@@ -225,7 +213,8 @@ void RecordExchangeTest::anExportedRecordImportsIntoAnotherShop() {
     for (const QString& font : fonts)  // the "emb" column
         QVERIFY2(font.contains(QRegularExpression(R"(\s+yes\s+(yes|no)\s+(yes|no)\s+\d+\s+\d+$)")),
                  qPrintable(font));
-    QVERIFY(Run(QStringLiteral(WB_PDFINFO), {QStringLiteral("-meta"), pdf}).contains(QStringLiteral("pdfaid:part")));
+    QVERIFY(Run(QStringLiteral(WB_PDFINFO), {QStringLiteral("-meta"), pdf})
+                .contains(QStringLiteral("pdfaid:part")));
 
     // Another shop, its database new, takes the aircraft in: browsing reaches it at once.
     Open(Path("to"));
@@ -245,7 +234,9 @@ void RecordExchangeTest::anExportedRecordImportsIntoAnotherShop() {
     QCOMPARE(trail->childCount(), 4);
     QCOMPARE(trail->child(0)->text(1), QStringLiteral("save"));
     QCOMPARE(trail->child(3)->text(1), QStringLiteral("import"));
-    QVERIFY(trail->child(3)->text(trail->treeWidget()->columnCount() - 1).contains(QStringLiteral("from \"N1 record.zip\"")));
+    QVERIFY(trail->child(3)
+                ->text(trail->treeWidget()->columnCount() - 1)
+                .contains(QStringLiteral("from \"N1 record.zip\"")));
     click("Command3D41");
     dialogs.answers = {true};  // the tail typed to reach the history is not kept
     form->Clicked(Control::Command3D19);

@@ -12,6 +12,7 @@
 #include "app/qt/Widgets.h"
 #include "store/MainDatabase.h"
 #include "store/SettingsDatabase.h"
+#include "worksheet/Balance.h"
 
 namespace wb::test {
 
@@ -62,6 +63,24 @@ class WindowDriver {
                 QTest::keyClicks(f, QString(k));
         }
     }
+    // A fresh Worksheet with its previous empty weight and C.G. and one radio installed, saved.
+    static void StoreRadio(MainForm& form, const char* tail, const char* date, const char* empty,
+                           const char* cg, const char* weight) {
+        form.Clicked(Control::Command3D19);
+        form.SetText(Control::Text1, tail);
+        form.SetText(Control::Text7, date);
+        form.SetText(Control::Text9, empty);
+        form.SetText(Control::Text10, cg);
+        RebuildPreviousEmptyRow(form.ws, Field::Empty);
+        RowStore& list = form.ws.InstalledList();
+        list.At(1, installed::Description) = "Radio";
+        list.At(1, installed::Weight) = weight;
+        list.At(1, installed::Arm) = "40";
+        list.At(1, installed::Install) = "X";
+        Recalculate(form.ws);
+        form.Clicked(Control::Command3D13);
+    }
+
     QString text(const char* box) { return find<QLineEdit>(box)->text(); }
     QString cell(const char* grid, int row, int col) {
         return find<gui::GridView>(grid)->item(row, col)->text();
